@@ -1,0 +1,22 @@
+// Bindings whose behaviour is not built yet: they consume their event and
+// change nothing. Each moves to its own module when that module is written.
+#include "app/handlers.h"
+
+namespace app {
+
+void OnTrayAction(Program&, const Event&) {}
+void OnActionOptionClick(Program&, const Event&) {}
+void OnTimeSpin(Program&, const Event&) {}
+void OnCommandButtonClick(Program&, const Event&) {}
+void OnTaskClockTick(Program&, const Event&) {}
+void OnSlideTick(Program&, const Event&) {}
+void OnTaskNoticeTick(Program&, const Event&) {}
+void OnDiskCheckClick(Program&, const Event&) {}
+void OnDiskCheckTick(Program&, const Event&) {}
+void OnOfficialSiteLink(Program&, const Event&) {}
+void OnFeedbackLink(Program&, const Event&) {}
+void OnDownloadLink(Program&, const Event&) {}
+void OnVersionLookupClick(Program&, const Event&) {}
+void OnVersionLookupTick(Program&, const Event&) {}
+
+}  // namespace app

@@ -1,0 +1,28 @@
+# Source lists. The portable core builds everywhere; files ending in _win.cpp
+# are the Windows side and only build for Windows.
+set(QH_CORE_SOURCES
+  app/globals.cpp
+  app/startup.cpp
+  app/unbuilt_handlers.cpp
+  app/window_handlers.cpp
+  task/clock.cpp
+  task/clock_handlers.cpp
+  ui/desktop.cpp
+  ui/input.cpp
+  ui/render.cpp
+  ui/window.cpp
+  ui/main_window/main_window_form.cpp
+  ui/secondary_windows/exit_confirm_form.cpp
+  ui/secondary_windows/task_done_form.cpp
+  ui/secondary_windows/version_form.cpp
+)
+
+set(QH_NATIVE_TEST_SOURCES
+  tests/native/fakes.cpp
+  tests/native/window_test.cpp
+  tests/native/input_test.cpp
+  tests/native/render_test.cpp
+  tests/native/forms_test.cpp
+  tests/native/desktop_test.cpp
+  tests/native/startup_test.cpp
+)

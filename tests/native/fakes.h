@@ -1,0 +1,107 @@
+// Recording fakes of the platform side: a backend that keeps the window
+// operations it was asked for, a painter that keeps the drawing calls, an
+// image catalogue with fixed sizes, and a settable clock.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/platform.h"
+#include "ui/backend.h"
+#include "ui/painter.h"
+
+namespace fakes {
+
+class FakeBackend : public ui::Backend {
+ public:
+  struct Call {
+    std::string op;      // "create", "destroy", "show", "hide", "state", "move", "focus", ...
+    std::string window;  // form name
+    int arg = 0;
+    ui::Rect rect;
+  };
+
+  void Create(ui::Window& w, ui::Window* owner) override;
+  void Destroy(ui::Window& w) override;
+  void Show(ui::Window& w, bool visible) override;
+  void SetDisplayState(ui::Window& w, ui::DisplayState s) override;
+  void Move(ui::Window& w, ui::Rect r) override;
+  ui::Size ScreenSize() override { return screen; }
+  int PopupMenu(ui::Window& owner, const std::vector<std::string_view>& items) override;
+  int MessageBox(std::string_view text, int flags, std::string_view title,
+                 ui::Window* owner) override;
+  void Focus(ui::Window& w) override;
+  void ApplyVisualStyle(int code) override;
+  void Raise(ui::Window& w) override;
+  void Invalidate(ui::Window& w, ui::Rect r) override;
+  void ControlChanged(ui::Window& w, ui::ControlId id, ui::Change change) override;
+
+  // The calls named op, in order.
+  std::vector<Call> Calls(const std::string& op) const;
+  std::vector<std::string> Ops() const;
+
+  ui::Size screen{1920, 1080};
+  int menuChoice = -1;  // what the user picks in the next pop-up menu
+  std::vector<Call> calls;
+  std::vector<std::string> ownerOf;  // "window<-owner" per create
+  struct Box {
+    std::string text, title;
+    int flags = 0;
+    bool owned = false;
+  };
+  std::vector<Box> boxes;
+  std::vector<std::string_view> lastMenu;
+  std::vector<ui::Rect> invalidated;
+};
+
+class FakePainter : public ui::Painter {
+ public:
+  struct Op {
+    std::string what;  // "fill", "frame", "line", "ellipse", "triangle", "image", "text"
+    ui::Rect rect;
+    ui::Color color;
+    ui::Rect clip;  // the clip in force
+    std::string text;
+    assets::Asset image = assets::Asset::kNone;
+    int frame = 0;
+    ui::Font font;
+  };
+  void PushClip(ui::Rect r) override;
+  void PopClip() override;
+  void FillRect(ui::Rect r, ui::Color c) override { Add("fill", r, c); }
+  void FrameRect(ui::Rect r, ui::Color c) override { Add("frame", r, c); }
+  void Line(ui::Point a, ui::Point b, ui::Color c) override;
+  void FillEllipse(ui::Rect r, ui::Color c) override { Add("ellipse", r, c); }
+  void FrameEllipse(ui::Rect r, ui::Color c) override { Add("ellipse-frame", r, c); }
+  void FillTriangle(ui::Point a, ui::Point b, ui::Point c, ui::Color color) override;
+  void DrawImage(assets::Asset image, int frame, ui::Rect dest) override;
+  void DrawText(std::string_view utf8, const ui::Font& font, ui::Color c, ui::Rect r,
+                ui::TextLayout layout) override;
+
+  // The text op drawing exactly this string, or nullptr.
+  const Op* Text(const std::string& s) const;
+  const Op* Image(assets::Asset a) const;
+
+  std::vector<Op> ops;
+  std::vector<ui::Rect> clips;
+  int maxDepth = 0;
+
+ private:
+  void Add(const char* what, ui::Rect r, ui::Color c);
+};
+
+// Every image has the size its identifier promises; kNone is missing.
+class FakeImages : public ui::ImageCatalog {
+ public:
+  ui::Size ImageSize(assets::Asset image) override;
+  int FrameCount(assets::Asset image) override;
+  int FrameDelayMs(assets::Asset image, int frame) override;
+};
+
+class FakePlatform : public app::Platform {
+ public:
+  task::LocalTime Now() override { return now; }
+  task::LocalTime now{2026, 12, 8, 18, 29, 55, 0};
+};
+
+}  // namespace fakes

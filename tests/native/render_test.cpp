@@ -1,0 +1,142 @@
+// Painting through a recording painter: stacking, clipping, pictures at their
+// own size, state images, texts and colours as the forms give them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/native/fakes.h"
+#include "ui/input.h"
+#include "ui/main_window/main_window_form.h"
+#include "ui/render.h"
+#include "ui/secondary_windows/secondary_forms.h"
+
+namespace {
+
+using assets::Asset;
+using fakes::FakeImages;
+using fakes::FakePainter;
+using ui::Rect;
+using ui::Window;
+
+FakePainter Paint(const Window& w, Rect dirty) {
+  FakePainter painter;
+  FakeImages images;
+  ui::PaintWindow(w, painter, images, dirty);
+  EXPECT_TRUE(painter.clips.empty()) << "every clip pushed is popped";
+  return painter;
+}
+
+size_t IndexOf(const FakePainter& p, const FakePainter::Op* op) {
+  return static_cast<size_t>(op - p.ops.data());
+}
+
+TEST(Render, BackToFrontWithinTheClip) {
+  Window w(ui::MainWindowForm());
+  FakePainter p = Paint(w, w.ClientRect());
+  const auto* emblem = p.Image(Asset::kHeaderEmblem);
+  const auto* right = p.Image(Asset::kHeaderRight);
+  const auto* left = p.Image(Asset::kHeaderLeft);
+  ASSERT_TRUE(emblem && right && left);
+  // Right piece first, then the left piece over it, then the emblem on top.
+  EXPECT_LT(IndexOf(p, right), IndexOf(p, left));
+  EXPECT_LT(IndexOf(p, left), IndexOf(p, emblem));
+  // Pictures sit at their own size at the box's corner, cut by the clip.
+  EXPECT_EQ(left->rect, (Rect{-16, 0, 752, 152}));
+  EXPECT_EQ(left->clip, (Rect{0, 0, 152, 152}));
+  // The emblem is centred in its 120x120 button.
+  EXPECT_EQ(emblem->rect, (Rect{396, 20, 128, 128}));
+  for (const auto& op : p.ops) {
+    EXPECT_FALSE(op.clip.IsEmpty()) << op.what << " " << op.text;
+  }
+}
+
+TEST(Render, ClippedAndHiddenControlsDrawNothing) {
+  Window w(ui::MainWindowForm());
+  FakePainter p = Paint(w, w.ClientRect());
+  EXPECT_EQ(p.Text("QuondaHalvix2.0"), nullptr);  // beyond its parent
+  EXPECT_EQ(p.Text("硬盘30-50度为正常，70度以上高温硬盘具有危险性！"), nullptr);  // hidden
+  EXPECT_EQ(p.Image(Asset::kResultIcon), nullptr);
+  ASSERT_NE(p.Text("QuondaHalvix2.1"), nullptr);
+}
+
+TEST(Render, TextsCarryTheirFontsAndColours) {
+  Window w(ui::MainWindowForm());
+  FakePainter p = Paint(w, w.ClientRect());
+  const auto* group = p.Text("QuondaHalvix定时系统");
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->color, ui::kOrange);
+  EXPECT_TRUE(group->font.bold);
+  EXPECT_EQ(group->font.heightPx, 12);
+  const auto* update = p.Text("检查更新");
+  ASSERT_NE(update, nullptr);
+  EXPECT_EQ(update->font.face, "宋体");
+  EXPECT_EQ(update->color, ui::kGrey);
+  const auto* status = p.Text("已成功连接到Quonda云服务器中心...");
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->color, ui::kGreen);
+  const auto* slogan = p.Text("时刻保护您的计算机安全");
+  ASSERT_NE(slogan, nullptr);
+  EXPECT_EQ(slogan->font.heightPx, 35);
+}
+
+TEST(Render, ImageButtonShowsTheStateImage) {
+  Window w(ui::MainWindowForm());
+  Rect face = w.AbsoluteRect(w.Find("超级按钮1"));
+  EXPECT_EQ(Paint(w, face).Image(Asset::kCheckUp)->rect, face);  // drawn as the whole face
+  ui::MouseDown(w, {face.left + 3, face.top + 3});
+  FakePainter pressed = Paint(w, face);
+  EXPECT_NE(pressed.Image(Asset::kCheckDown), nullptr);
+  EXPECT_EQ(pressed.Image(Asset::kCheckUp), nullptr);
+}
+
+TEST(Render, OnlyTheDirtyAreaIsPainted) {
+  Window w(ui::MainWindowForm());
+  Rect label = w.VisibleRect(w.Find("标签1"));
+  w.SetCaption("标签1", "本地时间：2026年12月8日 18:00:00");
+  FakePainter p = Paint(w, label);
+  EXPECT_NE(p.Text("本地时间：2026年12月8日 18:00:00"), nullptr);
+  EXPECT_EQ(p.Text("QuondaHalvix执行命令"), nullptr);
+  for (const auto& op : p.ops) {
+    EXPECT_EQ(op.clip.Intersect(label), op.clip) << op.what;
+  }
+}
+
+TEST(Render, CheckedRadioAndDisabledText) {
+  Window w(ui::MainWindowForm());
+  w.SetChecked("单选框3", true);
+  w.SetTextColor("单选框3", ui::kGreen);
+  FakePainter p = Paint(w, w.ClientRect());
+  EXPECT_EQ(p.Text("注销电脑")->color, ui::kGreen);
+  Rect radio = w.AbsoluteRect(w.Find("单选框3"));
+  int dots = std::count_if(p.ops.begin(), p.ops.end(), [&](const auto& op) {
+    return op.what == "ellipse" && radio.Contains({op.rect.left, op.rect.top}) &&
+           op.rect.width < 13;
+  });
+  EXPECT_EQ(dots, 1);
+  Window version(ui::VersionWindowForm());
+  FakePainter vp = Paint(version, version.ClientRect());
+  // The disabled status line is drawn in the disabled look, not black.
+  ASSERT_NE(vp.Text("等待检测最新版本信息"), nullptr);
+  EXPECT_NE(vp.Text("等待检测最新版本信息")->color, ui::kBlack);
+}
+
+TEST(Render, ExitWindowBandCoversTheTop) {
+  Window w(ui::ExitConfirmWindowForm());
+  FakePainter p = Paint(w, w.ClientRect());
+  auto band = std::find_if(p.ops.begin(), p.ops.end(), [](const auto& op) {
+    return op.what == "fill" && op.color == ui::kRed;
+  });
+  ASSERT_NE(band, p.ops.end());
+  EXPECT_EQ(band->clip, (Rect{0, 0, 536, 192}));
+  EXPECT_EQ(p.Text("X"), nullptr);  // its close mark lies outside the window
+}
+
+TEST(Render, TextWidthEstimateCountsCharactersNotBytes) {
+  ui::Font f{12, true, ""};
+  EXPECT_EQ(ui::EstimateTextWidth("硬盘", f), 24);
+  EXPECT_LT(ui::EstimateTextWidth("ab", f), 24);
+  EXPECT_EQ(ui::EstimateTextWidth("", f), 0);
+  EXPECT_GT(ui::EstimateTextWidth(std::string("\xff\xfe", 2), f), 0);  // not UTF-8: no crash
+}
+
+}  // namespace

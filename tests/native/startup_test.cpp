@@ -1,0 +1,91 @@
+// Start-up: the creation steps in their order, the first clock caption, the
+// parked notice window, and the program-wide records.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/globals.h"
+#include "app/program.h"
+#include "task/clock.h"
+#include "tests/native/fakes.h"
+#include "ui/main_window/main_window_form.h"
+
+namespace {
+
+struct StartupTest : ::testing::Test {
+  fakes::FakeBackend backend;
+  fakes::FakePlatform platform;
+  app::Program program{backend, platform};
+};
+
+TEST_F(StartupTest, CreationStepsRunBeforeTheWindowShows) {
+  ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
+  std::vector<std::string> ops = backend.Ops();
+  std::vector<std::string> expected = {
+      "create MainWindow",   "style",           "create TaskDoneWindow",
+      "show TaskDoneWindow", "move TaskDoneWindow", "focus MainWindow",
+      "show MainWindow"};
+  EXPECT_EQ(ops, expected);
+  EXPECT_EQ(backend.ownerOf[1], "TaskDoneWindow<-MainWindow");
+  EXPECT_EQ(backend.Calls("style")[0].arg, 1);
+  // The clock caption is there from the first moment the window shows.
+  EXPECT_EQ(main.Get("标签1")->caption, "本地时间：2026年12月8日 18:29:55");
+}
+
+TEST_F(StartupTest, NoticeIsParkedBelowTheBottomRightCorner) {
+  struct Case {
+    ui::Size screen;
+    ui::Rect parked;
+  } cases[] = {
+      {{1920, 1080}, {1536, 1080, 384, 205}},
+      {{1024, 768}, {640, 768, 384, 205}},
+      {{300, 200}, {-84, 200, 384, 205}},  // narrower than the notice
+  };
+  for (const Case& c : cases) {
+    fakes::FakeBackend b;
+    b.screen = c.screen;
+    app::Program p{b, platform};
+    p.desktop.Load(ui::MainWindowForm(), nullptr);
+    EXPECT_EQ(p.Find("TaskDoneWindow")->screenRect, c.parked);
+  }
+}
+
+TEST_F(StartupTest, ClockTicksRewriteTheCaption) {
+  ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
+  platform.now = {2027, 1, 1, 0, 0, 7, 0};
+  program.desktop.Deliver(ui::Event{&main, main.Find("时钟1"), ui::EventKind::kTick, 0});
+  EXPECT_EQ(main.Get("标签1")->caption, "本地时间：2027年1月1日 00:00:07");
+}
+
+TEST(Clock, CaptionFormsAndFitsItsLabel) {
+  struct Case {
+    task::LocalTime t;
+    const char* text;
+  } cases[] = {
+      {{2026, 12, 8, 9, 5, 3, 0}, "本地时间：2026年12月8日 09:05:03"},
+      {{2026, 1, 31, 23, 59, 59, 999}, "本地时间：2026年1月31日 23:59:59"},
+      {{1, 1, 1, 0, 0, 0, 0}, "本地时间：1年1月1日 00:00:00"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(task::ClockCaption(c.t), c.text);
+  // Absurd readings still give a bounded caption.
+  task::LocalTime wild{-2147483647 - 1, 2147483647, -1, 99999, -5, 1000000, 0};
+  EXPECT_LT(task::ClockCaption(wild).size(), 96u);
+}
+
+TEST(Globals, CreatedEmptyAndReleased) {
+  app::Globals g;
+  app::InitGlobals(g);
+  ASSERT_TRUE(g.trayRecord);
+  const app::TrayRecord& r = *g.trayRecord;
+  EXPECT_TRUE(std::all_of(std::begin(r.szInfo), std::end(r.szInfo), [](char c) { return c == 0; }));
+  EXPECT_EQ(g.instanceCount, 0);
+  ASSERT_TRUE(g.enumeratorTable);
+  g.enumeratorTable->enumerators.push_back(std::make_shared<int>(1));
+  g.enumeratorTable->keys.push_back(7);
+  app::ReleaseGlobals(g);
+  EXPECT_FALSE(g.trayRecord);
+  EXPECT_FALSE(g.enumeratorTable);
+  app::ReleaseGlobals(g);  // twice is harmless
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+// The control tree: parents, geometry, clipping, hit-testing and the
+// run-time property setters, on the real forms.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/native/fakes.h"
+#include "ui/main_window/main_window_form.h"
+#include "ui/secondary_windows/secondary_forms.h"
+#include "ui/window.h"
+
+namespace {
+
+using ui::Rect;
+using ui::Window;
+
+TEST(WindowGeometry, NestedControlsLieWhereTheirParentsPutThem) {
+  Window w(ui::MainWindowForm());
+  struct Row {
+    const char* name;
+    Rect absolute;
+  } rows[] = {
+      {"编辑框1", {149, 405, 28, 16}},   // group box inside the tab page
+      {"编辑框2", {314, 405, 30, 16}},   // tab page: same row as the hour field
+      {"单选框2", {264, 436, 74, 24}},   // page origin is the tab's own origin
+      {"透明标签1", {848, 0, 32, 24}},   // child of the right header piece
+      {"标签1", {648, 504, 231, 16}},    // status bar
+      {"图片框5", {672, 328, 200, 176}},  // right-hand column
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(w.AbsoluteRect(w.Find(row.name)), row.absolute) << row.name;
+  }
+}
+
+TEST(WindowGeometry, ChildrenAreClippedByParentsAndTheClientArea) {
+  Window w(ui::MainWindowForm());
+  // Beyond the 168-pixel left header piece: clipped away entirely.
+  EXPECT_TRUE(w.VisibleRect(w.Find("透明标签3")).IsEmpty());
+  // The 872-wide tab page ends at the 867-wide client edge.
+  EXPECT_EQ(w.VisibleRect(w.Find("选择夹1")), (Rect{0, 136, 867, 368}));
+  // The status bar reaches y 528 in a 524-high client area.
+  EXPECT_EQ(w.VisibleRect(w.Find("图片框3")), (Rect{0, 496, 867, 28}));
+  // A negative left edge is cut at the window's edge.
+  EXPECT_EQ(w.VisibleRect(w.Find("图片框2")), (Rect{0, 0, 152, 152}));
+  // The X label ends at x 880 but the window at 867.
+  EXPECT_EQ(w.VisibleRect(w.Find("透明标签1")), (Rect{848, 0, 19, 24}));
+  // Hidden controls show nothing.
+  EXPECT_TRUE(w.VisibleRect(w.Find("透明标签10")).IsEmpty());
+}
+
+TEST(WindowGeometry, VersionPageShowsOnlyThroughItsSlot) {
+  Window w(ui::VersionWindowForm());
+  const char* masks[] = {"图片框6", "图片框7", "图片框8", "图片框9"};
+  w.SetVisible("超文本浏览框1", true);
+  for (const char* m : masks) w.SetVisible(m, true);
+  Rect view = w.VisibleRect(w.Find("超文本浏览框1"));
+  EXPECT_EQ(view, (Rect{104, 120, 176, 64}));
+  // Points of the view not under any mask are exactly the 144x24 slot.
+  int uncovered = 0;
+  Rect bounds;
+  for (int y = view.top; y < view.Bottom(); ++y) {
+    for (int x = view.left; x < view.Right(); ++x) {
+      bool covered = false;
+      for (const char* m : masks) covered = covered || w.VisibleRect(w.Find(m)).Contains({x, y});
+      if (!covered) {
+        ++uncovered;
+        bounds = bounds.Union({x, y, 1, 1});
+      }
+    }
+  }
+  EXPECT_EQ(uncovered, 144 * 24);
+  EXPECT_EQ(bounds, (Rect{112, 136, 144, 24}));
+}
+
+TEST(WindowHitTest, FrontmostShownControlWins) {
+  Window w(ui::MainWindowForm());
+  // 超级按钮1 and 超级按钮2 share a rectangle; only the shown one is hit.
+  ui::Point check{520, 260};
+  EXPECT_EQ(w.At(w.HitTest(check)).name, "超级按钮1");
+  w.SetVisible("超级按钮1", false);
+  w.SetVisible("超级按钮2", true);
+  EXPECT_EQ(w.At(w.HitTest(check)).name, "超级按钮2");
+  // 图形按钮4 lies in front of the report box over its left 48 pixels.
+  w.SetVisible("编辑框8", true);
+  w.SetVisible("图形按钮4", true);
+  EXPECT_EQ(w.At(w.HitTest({183, 340})).name, "图形按钮4");
+  EXPECT_EQ(w.At(w.HitTest({184, 340})).name, "编辑框8");
+  // The emblem over the header is in front of the header pieces.
+  EXPECT_EQ(w.At(w.HitTest({460, 80})).name, "图形按钮5");
+  // Outside the client area nothing is hit, even where a child overflows.
+  EXPECT_EQ(w.HitTest({870, 10}), ui::kNoControl);
+}
+
+TEST(WindowProperties, SettersRepaintOnlyWhatChanged) {
+  fakes::FakeBackend backend;
+  Window w(ui::MainWindowForm());
+  w.SetObserver(&backend);
+  ui::ControlId button = w.Find("按钮1");
+  w.SetCaption(button, "QuondaHalvix执行命令");  // unchanged: nothing to do
+  EXPECT_TRUE(backend.invalidated.empty());
+  w.SetCaption(button, "取消任务");
+  ASSERT_EQ(backend.invalidated.size(), 1u);
+  EXPECT_EQ(backend.invalidated[0], w.VisibleRect(button));
+  // A control that cannot show asks for no repaint.
+  w.SetCaption("透明标签3", "x");
+  EXPECT_EQ(backend.invalidated.size(), 1u);
+}
+
+TEST(WindowProperties, TimersAndValuesStayInRange) {
+  fakes::FakeBackend backend;
+  Window w(ui::MainWindowForm());
+  w.SetObserver(&backend);
+  w.SetInterval("时钟4", -5);  // already 0: no change reported
+  EXPECT_EQ(w.Get("时钟4")->interval, 0);
+  EXPECT_TRUE(backend.Calls("changed").empty());
+  w.SetInterval("按钮1", 10);  // not a timer
+  EXPECT_TRUE(backend.Calls("changed").empty());
+  w.SetInterval("时钟4", 10);
+  ASSERT_EQ(backend.Calls("changed").size(), 1u);
+  EXPECT_EQ(backend.Calls("changed")[0].window, "MainWindow.时钟4");
+  w.SetPosition("进度条1", 250);
+  EXPECT_EQ(w.Get("进度条1")->position, 100);
+  w.SetPosition("进度条1", -3);
+  EXPECT_EQ(w.Get("进度条1")->position, 0);
+  // Unknown names are ignored rather than crashing.
+  w.SetCaption("没有这个控件", "x");
+  w.SetVisible(ui::ControlId{9999}, true);
+  EXPECT_EQ(w.Find("没有这个控件"), ui::kNoControl);
+}
+
+TEST(WindowProperties, HidingAParentUpdatesNativePartsBelowIt) {
+  fakes::FakeBackend backend;
+  Window w(ui::MainWindowForm());
+  w.SetObserver(&backend);
+  w.SetVisible("分组框3", false);
+  auto changed = backend.Calls("changed");
+  ASSERT_EQ(changed.size(), 1u);  // the hour field is the group's only native part
+  EXPECT_EQ(changed[0].window, "MainWindow.编辑框1");
+  EXPECT_FALSE(w.IsShown(w.Find("编辑框1")));
+  w.SetVisible("分组框3", true);
+  EXPECT_TRUE(w.IsShown(w.Find("编辑框1")));
+}
+
+TEST(WindowProperties, OverLongAndEmptyCaptionsAreKept) {
+  Window w(ui::MainWindowForm());
+  std::string longText(100000, 'x');
+  w.SetCaption("按钮1", longText);
+  EXPECT_EQ(w.Get("按钮1")->caption.size(), longText.size());
+  w.SetCaption("按钮1", "");
+  EXPECT_EQ(w.Get("按钮1")->caption, "");
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+// ImageStore against the pictures embedded in this test executable: every
+// asset decodes at its documented size, animations report their frames and
+// delays, still pictures do not pretend to animate (an ICO lists its sizes as
+// frames), and missing or broken data degrades to an empty picture.
+#include "ui/image_store_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace ui {
+namespace {
+
+using assets::Asset;
+
+struct Expected {
+  Asset asset;
+  Size size;
+  bool animated;
+};
+
+// Sizes as assets.h documents them.
+constexpr Expected kExpected[] = {
+    {Asset::kAppIcon, {24, 24}, false},       {Asset::kHeaderLeft, {752, 152}, false},
+    {Asset::kHeaderRight, {750, 149}, false}, {Asset::kHeaderEmblem, {128, 128}, false},
+    {Asset::kHeaderDecor, {109, 116}, false}, {Asset::kUpdateIcon, {16, 16}, false},
+    {Asset::kResultIcon, {72, 72}, false},    {Asset::kDiskIcon, {32, 32}, false},
+    {Asset::kHourIcon, {32, 32}, false},      {Asset::kMinuteIcon, {32, 32}, false},
+    {Asset::kSecondIcon, {32, 32}, false},    {Asset::kProductEmblem, {96, 96}, false},
+    {Asset::kCheckUp, {137, 41}, false},      {Asset::kCheckDown, {137, 41}, false},
+    {Asset::kGlobeAnim, {100, 100}, true},    {Asset::kTaskAnim, {200, 200}, true},
+    {Asset::kLinkAnim, {18, 18}, true},       {Asset::kNoticeHeader, {521, 94}, false},
+    {Asset::kNoticeAnim, {70, 70}, true},     {Asset::kWarningEmblem, {128, 128}, false},
+    {Asset::kVersionAnim, {100, 100}, true},
+};
+
+// Not an RCDATA id in the executable.
+constexpr Asset kMissing = static_cast<Asset>(999);
+
+class ImageStoreTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { session_ = std::make_unique<GdiplusSession>(); }
+  static void TearDownTestSuite() { session_.reset(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(session_->Ok());
+    store_ = std::make_unique<ImageStore>(*session_, GetModuleHandleW(nullptr));
+  }
+  void TearDown() override { store_.reset(); }  // bitmaps go before GDI+ does
+
+  static std::unique_ptr<GdiplusSession> session_;
+  std::unique_ptr<ImageStore> store_;
+};
+
+std::unique_ptr<GdiplusSession> ImageStoreTest::session_;
+
+// Raw pixels of one frame, for comparing frames with each other.
+std::vector<std::uint32_t> Pixels(Gdiplus::Bitmap& bitmap) {
+  const UINT w = bitmap.GetWidth();
+  const UINT h = bitmap.GetHeight();
+  Gdiplus::Rect all(0, 0, static_cast<INT>(w), static_cast<INT>(h));
+  Gdiplus::BitmapData data{};
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
+  if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) !=
+      Gdiplus::Ok) {
+    return {};
+  }
+  for (UINT y = 0; y < h; ++y) {
+    std::memcpy(pixels.data() + static_cast<std::size_t>(y) * w,
+                static_cast<const std::byte*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
+                static_cast<std::size_t>(w) * 4);
+  }
+  bitmap.UnlockBits(&data);
+  return pixels;
+}
+
+TEST_F(ImageStoreTest, TableCoversEveryAsset) {
+  std::set<Asset> listed;
+  for (const Expected& e : kExpected) listed.insert(e.asset);
+  for (Asset a : assets::kAllAssets) {
+    EXPECT_EQ(listed.count(a), 1u) << "asset " << static_cast<int>(a) << " has no expectation";
+  }
+  EXPECT_EQ(listed.size(), std::size(assets::kAllAssets));
+}
+
+TEST_F(ImageStoreTest, EveryAssetDecodesAtItsDocumentedSize) {
+  for (const Expected& e : kExpected) {
+    SCOPED_TRACE(static_cast<int>(e.asset));
+    EXPECT_EQ(store_->ImageSize(e.asset), e.size);
+    Gdiplus::Bitmap* frame = store_->Frame(e.asset, 0);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetWidth(), static_cast<UINT>(e.size.width));
+    EXPECT_EQ(frame->GetHeight(), static_cast<UINT>(e.size.height));
+    EXPECT_EQ(frame->GetPixelFormat(), PixelFormat32bppPARGB);
+  }
+}
+
+TEST_F(ImageStoreTest, StillPicturesHaveOneFrameAndNoDelay) {
+  for (const Expected& e : kExpected) {
+    if (e.animated) continue;
+    SCOPED_TRACE(static_cast<int>(e.asset));
+    EXPECT_EQ(store_->FrameCount(e.asset), 1);
+    EXPECT_EQ(store_->FrameDelayMs(e.asset, 0), 0);
+  }
+}
+
+TEST_F(ImageStoreTest, LinkAnimationHasFourFramesOf100Ms) {
+  ASSERT_EQ(store_->FrameCount(Asset::kLinkAnim), 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(store_->FrameDelayMs(Asset::kLinkAnim, i), 100) << i;
+}
+
+TEST_F(ImageStoreTest, AnimationsHaveSeveralDistinctFramesWithDelays) {
+  for (const Expected& e : kExpected) {
+    if (!e.animated) continue;
+    SCOPED_TRACE(static_cast<int>(e.asset));
+    const int count = store_->FrameCount(e.asset);
+    EXPECT_GT(count, 1);
+    // Without selecting each frame before copying it, every frame would be
+    // the first one again.
+    bool anyDiffers = false;
+    const std::vector<std::uint32_t> first = Pixels(*store_->Frame(e.asset, 0));
+    for (int i = 0; i < count; ++i) {
+      EXPECT_GT(store_->FrameDelayMs(e.asset, i), 0) << "frame " << i;
+      if (i > 0) anyDiffers = anyDiffers || Pixels(*store_->Frame(e.asset, i)) != first;
+    }
+    EXPECT_TRUE(anyDiffers);
+  }
+}
+
+TEST_F(ImageStoreTest, FrameIndexWrapsAroundTheCountBothWays) {
+  const int count = store_->FrameCount(Asset::kLinkAnim);
+  ASSERT_GT(count, 1);
+  EXPECT_EQ(store_->Frame(Asset::kLinkAnim, count), store_->Frame(Asset::kLinkAnim, 0));
+  EXPECT_EQ(store_->Frame(Asset::kLinkAnim, -1), store_->Frame(Asset::kLinkAnim, count - 1));
+  EXPECT_NE(store_->Frame(Asset::kLinkAnim, 1), store_->Frame(Asset::kLinkAnim, 0));
+  EXPECT_EQ(store_->Frame(Asset::kCheckUp, 7), store_->Frame(Asset::kCheckUp, 0));
+  EXPECT_EQ(store_->FrameDelayMs(Asset::kLinkAnim, -1), store_->FrameDelayMs(Asset::kLinkAnim, count - 1));
+}
+
+TEST_F(ImageStoreTest, MissingResourceIsAnEmptyStillPicture) {
+  for (Asset a : {kMissing, Asset::kNone, static_cast<Asset>(-5), static_cast<Asset>(70000)}) {
+    SCOPED_TRACE(static_cast<int>(a));
+    EXPECT_EQ(store_->ImageSize(a), (Size{0, 0}));
+    EXPECT_EQ(store_->FrameCount(a), 1);
+    EXPECT_EQ(store_->FrameDelayMs(a, 0), 0);
+    EXPECT_EQ(store_->Frame(a, 0), nullptr);
+  }
+}
+
+TEST_F(ImageStoreTest, BrokenBytesDecodeToNothing) {
+  const char garbage[] = "definitely not a picture, just some text bytes";
+  const std::byte png[] = {std::byte{0x89}, std::byte{'P'}, std::byte{'N'}, std::byte{'G'},
+                           std::byte{0x0D}, std::byte{0x0A}, std::byte{0x1A}, std::byte{0x0A}};
+  const std::span<const std::byte> cases[] = {
+      {},
+      std::as_bytes(std::span(garbage)),
+      png,  // a PNG signature with nothing after it
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    DecodedImage image = DecodeImage(cases[i]);
+    EXPECT_EQ(image.size, (Size{0, 0})) << i;
+    EXPECT_TRUE(image.frames.empty()) << i;
+    EXPECT_TRUE(image.delaysMs.empty()) << i;
+  }
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,520 @@
+// GdiplusPainter painting into a 32-bit DIB section, checked pixel by pixel:
+// shapes cover exactly their rectangles, clips nest and never leak (for GDI
+// text as much as for GDI+ shapes), pictures land 1:1, text is real CJK ink in
+// the right place. Also the UTF-8 conversions the text path depends on.
+#include "ui/painter_win.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ui/text_win.h"
+
+namespace ui {
+namespace {
+
+using assets::Asset;
+
+constexpr int kWidth = 240;
+constexpr int kHeight = 160;
+// Magenta appears in no artwork and no text colour, so any change shows.
+constexpr Color kBackground = Rgb(255, 0, 255);
+
+// The area of the surface that differs from the background.
+struct Ink {
+  bool any = false;
+  Rect bounds;
+};
+
+class PainterTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { session_ = std::make_unique<GdiplusSession>(); }
+  static void TearDownTestSuite() { session_.reset(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(session_->Ok());
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kWidth;
+    info.bmiHeader.biHeight = -kHeight;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    dib_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(dib_, nullptr);
+    pixels_ = static_cast<std::uint32_t*>(bits);
+    dc_ = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc_, nullptr);
+    oldBitmap_ = SelectObject(dc_, dib_);
+    Clear();
+    images_ = std::make_unique<ImageStore>(*session_, GetModuleHandleW(nullptr));
+    fonts_ = std::make_unique<FontCache>();
+  }
+
+  void TearDown() override {
+    fonts_.reset();
+    images_.reset();
+    if (dc_ != nullptr) {
+      SelectObject(dc_, oldBitmap_);
+      DeleteDC(dc_);
+    }
+    if (dib_ != nullptr) DeleteObject(dib_);
+  }
+
+  void Clear() {
+    const std::uint32_t bg = (kBackground.r << 16) | (kBackground.g << 8) | kBackground.b;
+    std::fill(pixels_, pixels_ + kWidth * kHeight, bg);
+  }
+
+  // Runs `draw` on a painter that is destroyed before the pixels are read, as
+  // a window's paint handler does before it blits.
+  void Paint(const std::function<void(Painter&)>& draw) {
+    {
+      GdiplusPainter painter(dc_, *images_, *fonts_);
+      draw(painter);
+    }
+    GdiFlush();
+  }
+
+  Color At(int x, int y) const {
+    const std::uint32_t p = pixels_[y * kWidth + x];
+    return Rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+
+  bool IsDark(int x, int y) const {
+    const Color c = At(x, y);
+    return c.r < 128 && c.g < 128 && c.b < 128;
+  }
+
+  // Bounding box of every pixel that is not the background.
+  Ink InkBounds() const {
+    Ink ink;
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        if (At(x, y) != kBackground) {
+          ink.bounds = ink.any ? ink.bounds.Union({x, y, 1, 1}) : Rect{x, y, 1, 1};
+          ink.any = true;
+        }
+      }
+    }
+    return ink;
+  }
+
+  // Every pixel outside `area` is still the background.
+  ::testing::AssertionResult UntouchedOutside(Rect area) const {
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        if (!area.Contains({x, y}) && At(x, y) != kBackground) {
+          return ::testing::AssertionFailure() << "pixel " << x << "," << y << " changed";
+        }
+      }
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  ::testing::AssertionResult Filled(Rect area, Color c) const {
+    for (int y = area.top; y < area.Bottom(); ++y) {
+      for (int x = area.left; x < area.Right(); ++x) {
+        if (At(x, y) != c) {
+          return ::testing::AssertionFailure() << "pixel " << x << "," << y << " not filled";
+        }
+      }
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  static std::unique_ptr<GdiplusSession> session_;
+  HBITMAP dib_ = nullptr;
+  HDC dc_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  std::uint32_t* pixels_ = nullptr;
+  std::unique_ptr<ImageStore> images_;
+  std::unique_ptr<FontCache> fonts_;
+};
+
+std::unique_ptr<GdiplusSession> PainterTest::session_;
+
+constexpr Rect kWhole{0, 0, kWidth, kHeight};
+const std::string kCaption = "\xe7\xab\x8b\xe5\x8d\xb3\xe5\x85\xb3\xe6\x9c\xba";  // 立即关机
+
+TEST_F(PainterTest, FillRectCoversExactlyItsPixels) {
+  const Rect r{10, 20, 30, 15};
+  Paint([&](Painter& p) { p.FillRect(r, kGreen); });
+  EXPECT_TRUE(Filled(r, kGreen));
+  EXPECT_TRUE(UntouchedOutside(r));
+}
+
+TEST_F(PainterTest, EmptyOrInvertedRectanglesDrawNothing) {
+  Paint([&](Painter& p) {
+    for (Rect r : {Rect{10, 10, 0, 20}, Rect{10, 10, 20, 0}, Rect{50, 50, -10, -10}}) {
+      p.FillRect(r, kBlack);
+      p.FrameRect(r, kBlack);
+      p.FillEllipse(r, kBlack);
+      p.FrameEllipse(r, kBlack);
+      p.DrawImage(Asset::kCheckUp, 0, r);
+      p.DrawText(kCaption, Font{}, kBlack, r, TextLayout{});
+    }
+  });
+  EXPECT_FALSE(InkBounds().any);
+}
+
+TEST_F(PainterTest, FrameRectIsAOnePixelOutlineInsideTheRectangle) {
+  const Rect r{10, 10, 20, 12};
+  Paint([&](Painter& p) { p.FrameRect(r, kRed); });
+  EXPECT_TRUE(Filled({10, 10, 20, 1}, kRed));
+  EXPECT_TRUE(Filled({10, 21, 20, 1}, kRed));
+  EXPECT_TRUE(Filled({10, 10, 1, 12}, kRed));
+  EXPECT_TRUE(Filled({29, 10, 1, 12}, kRed));
+  EXPECT_TRUE(Filled({11, 11, 18, 10}, kBackground));
+  EXPECT_TRUE(UntouchedOutside(r));
+}
+
+TEST_F(PainterTest, LineIsOnePixelWideBetweenItsEnds) {
+  Paint([&](Painter& p) {
+    p.Line({10, 50}, {40, 50}, kBlack);
+    p.Line({60, 10}, {60, 40}, kBlack);
+  });
+  EXPECT_TRUE(Filled({11, 50, 29, 1}, kBlack));
+  EXPECT_TRUE(Filled({60, 11, 1, 29}, kBlack));
+  EXPECT_TRUE(Filled({0, 49, kWidth, 1}, kBackground));
+  EXPECT_TRUE(Filled({0, 51, kWidth, 1}, kBackground));
+  EXPECT_TRUE(Filled({59, 0, 1, kHeight}, kBackground));
+  EXPECT_TRUE(Filled({61, 0, 1, kHeight}, kBackground));
+  EXPECT_TRUE(UntouchedOutside(Rect{10, 50, 31, 1}.Union({60, 10, 1, 31})));
+}
+
+TEST_F(PainterTest, RoundShapesFillTheirMiddleAndStayInTheirBounds) {
+  struct Case {
+    const char* name;
+    std::function<void(Painter&)> draw;
+    Rect bounds;
+    Point inside;      // must be painted
+    bool hollow;       // the middle stays background
+  };
+  const Case cases[] = {
+      {"fill ellipse", [](Painter& p) { p.FillEllipse({20, 30, 40, 30}, kRed); }, {20, 30, 40, 30},
+       {40, 45}, false},
+      {"frame ellipse", [](Painter& p) { p.FrameEllipse({20, 30, 40, 30}, kRed); },
+       {20, 30, 40, 30}, {40, 30}, true},
+      {"triangle", [](Painter& p) { p.FillTriangle({100, 20}, {140, 20}, {120, 60}, kRed); },
+       {100, 20, 40, 40}, {120, 30}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Clear();
+    Paint(c.draw);
+    EXPECT_EQ(At(c.inside.x, c.inside.y), kRed);
+    const Point middle{c.bounds.left + c.bounds.width / 2, c.bounds.top + c.bounds.height / 2};
+    EXPECT_EQ(At(middle.x, middle.y) == kBackground, c.hollow);
+    EXPECT_TRUE(UntouchedOutside(c.bounds));
+    // Anti-aliased: the rim blends between the colour and the background.
+    bool blended = false;
+    for (int y = c.bounds.top; y < c.bounds.Bottom(); ++y) {
+      for (int x = c.bounds.left; x < c.bounds.Right(); ++x) {
+        blended = blended || (At(x, y) != kRed && At(x, y) != kBackground);
+      }
+    }
+    EXPECT_TRUE(blended);
+  }
+}
+
+TEST_F(PainterTest, NestedClipsIntersectAndPopRestoresTheOuterOne) {
+  Paint([&](Painter& p) {
+    p.PushClip({0, 0, 100, 100});
+    p.PushClip({50, 50, 100, 100});
+    p.FillRect(kWhole, kRed);
+    p.PopClip();
+    p.FillRect({0, 0, 40, 200}, kGreen);
+    p.PopClip();
+    p.FillRect({200, 150, 100, 100}, kBlack);
+  });
+  EXPECT_TRUE(Filled({50, 50, 50, 50}, kRed));
+  EXPECT_TRUE(Filled({0, 0, 40, 100}, kGreen));
+  EXPECT_TRUE(Filled({200, 150, 40, 10}, kBlack));
+  EXPECT_TRUE(Filled({40, 0, 60, 50}, kBackground));
+  EXPECT_TRUE(Filled({0, 100, 200, 60}, kBackground));
+  EXPECT_TRUE(Filled({100, 0, 140, 150}, kBackground));
+}
+
+TEST_F(PainterTest, DisjointClipsLetNothingThrough) {
+  Paint([&](Painter& p) {
+    p.PushClip({0, 0, 20, 20});
+    p.PushClip({30, 30, 20, 20});
+    p.FillRect(kWhole, kBlack);
+    p.FrameRect(kWhole, kBlack);
+    p.Line({0, 0}, {kWidth, kHeight}, kBlack);
+    p.FillEllipse(kWhole, kBlack);
+    p.FillTriangle({0, 0}, {kWidth, 0}, {0, kHeight}, kBlack);
+    p.DrawImage(Asset::kCheckUp, 0, {0, 0, 137, 41});
+    p.DrawText(kCaption, Font{}, kBlack, kWhole, TextLayout{});
+  });
+  EXPECT_FALSE(InkBounds().any);
+}
+
+TEST_F(PainterTest, EveryPrimitiveStaysInsideTheClip) {
+  const Rect clip{30, 20, 50, 40};
+  Paint([&](Painter& p) {
+    p.PushClip(clip);
+    p.FrameRect(kWhole.Offset(0, 0), kBlack);
+    p.Line({0, 0}, {kWidth - 1, kHeight - 1}, kBlack);
+    p.FillEllipse({0, 0, 120, 120}, kGreen);
+    p.FillTriangle({0, 0}, {kWidth, 0}, {0, kHeight}, kRed);
+    p.DrawImage(Asset::kHeaderLeft, 0, {0, 0, 200, 100});
+  });
+  EXPECT_TRUE(UntouchedOutside(clip));
+}
+
+TEST_F(PainterTest, UnbalancedPopIsHarmless) {
+  Paint([&](Painter& p) {
+    p.PopClip();
+    p.FillRect({0, 0, 10, 10}, kBlack);
+  });
+  EXPECT_TRUE(Filled({0, 0, 10, 10}, kBlack));
+}
+
+TEST_F(PainterTest, ImageAtItsOwnSizeIsCopiedPixelForPixel) {
+  // An opaque JPEG, so blending cannot change any pixel.
+  const Rect dest{30, 40, 137, 41};
+  ASSERT_EQ(images_->ImageSize(Asset::kCheckUp), (Size{137, 41}));
+  Paint([&](Painter& p) { p.DrawImage(Asset::kCheckUp, 0, dest); });
+
+  Gdiplus::Bitmap* frame = images_->Frame(Asset::kCheckUp, 0);
+  ASSERT_NE(frame, nullptr);
+  int mismatches = 0;
+  for (int y = 0; y < dest.height; ++y) {
+    for (int x = 0; x < dest.width; ++x) {
+      Gdiplus::Color src;
+      frame->GetPixel(x, y, &src);
+      const Color got = At(dest.left + x, dest.top + y);
+      if (got != Rgb(src.GetR(), src.GetG(), src.GetB())) ++mismatches;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_TRUE(UntouchedOutside(dest));
+}
+
+TEST_F(PainterTest, ScaledImageFillsExactlyItsDestination) {
+  const Rect dest{10, 10, 60, 20};
+  Paint([&](Painter& p) { p.DrawImage(Asset::kHeaderLeft, 0, dest); });
+  EXPECT_TRUE(UntouchedOutside(dest));
+  // Opaque picture: the scaled copy covers every destination pixel, edges too.
+  int background = 0;
+  for (int y = dest.top; y < dest.Bottom(); ++y) {
+    for (int x = dest.left; x < dest.Right(); ++x) background += At(x, y) == kBackground;
+  }
+  EXPECT_EQ(background, 0);
+}
+
+TEST_F(PainterTest, UnknownImageDrawsNothing) {
+  Paint([&](Painter& p) {
+    p.DrawImage(Asset::kNone, 0, {0, 0, 50, 50});
+    p.DrawImage(static_cast<Asset>(999), 3, {0, 0, 50, 50});
+  });
+  EXPECT_FALSE(InkBounds().any);
+}
+
+TEST_F(PainterTest, TextInksInsideItsRectangleForEveryLayout) {
+  const Rect r{20, 20, 160, 40};
+  for (HAlign align : {HAlign::kLeft, HAlign::kCenter}) {
+    for (bool wrap : {false, true}) {
+      for (bool vcenter : {false, true}) {
+        SCOPED_TRACE(::testing::Message() << "center " << (align == HAlign::kCenter) << " wrap "
+                                          << wrap << " vcenter " << vcenter);
+        Clear();
+        Paint([&](Painter& p) {
+          p.DrawText(kCaption + " 12:30", Font{14, false, ""}, kBlack, r,
+                     TextLayout{align, vcenter, wrap});
+        });
+        const Ink ink = InkBounds();
+        ASSERT_TRUE(ink.any);
+        bool dark = false;
+        for (int y = r.top; y < r.Bottom(); ++y) {
+          for (int x = r.left; x < r.Right(); ++x) dark = dark || IsDark(x, y);
+        }
+        EXPECT_TRUE(dark);
+        EXPECT_TRUE(UntouchedOutside(r));
+      }
+    }
+  }
+}
+
+TEST_F(PainterTest, TextNeverLeavesTheClip) {
+  const Rect clip{40, 30, 30, 12};
+  Paint([&](Painter& p) {
+    p.PushClip(clip);
+    std::string longCaption;
+    for (int i = 0; i < 40; ++i) longCaption += kCaption;
+    p.DrawText(longCaption, Font{20, true, ""}, kBlack, kWhole, TextLayout{});
+  });
+  EXPECT_TRUE(InkBounds().any);
+  EXPECT_TRUE(UntouchedOutside(clip));
+}
+
+TEST_F(PainterTest, AlignmentPlacesTheTextBlock) {
+  const Rect r{10, 10, 220, 140};
+  struct Case {
+    TextLayout layout;
+    bool centredX;
+    bool centredY;
+  };
+  const Case cases[] = {
+      {{HAlign::kLeft, false, true}, false, false},
+      {{HAlign::kCenter, true, true}, true, true},
+      {{HAlign::kLeft, true, false}, false, true},
+      {{HAlign::kCenter, false, false}, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "centredX " << c.centredX << " centredY " << c.centredY
+                                      << " wrap " << c.layout.wrap);
+    Clear();
+    Paint([&](Painter& p) { p.DrawText(kCaption, Font{16, false, ""}, kBlack, r, c.layout); });
+    const Ink ink = InkBounds();
+    ASSERT_TRUE(ink.any);
+    const int midX = ink.bounds.left + ink.bounds.width / 2;
+    const int midY = ink.bounds.top + ink.bounds.height / 2;
+    if (c.centredX) {
+      EXPECT_NEAR(midX, r.left + r.width / 2, 4);
+    } else {
+      EXPECT_LE(ink.bounds.left, r.left + 3);
+    }
+    if (c.centredY) {
+      EXPECT_NEAR(midY, r.top + r.height / 2, 4);
+    } else {
+      EXPECT_LE(ink.bounds.top, r.top + 6);
+    }
+  }
+}
+
+TEST_F(PainterTest, WrappedBlockIsCentredAsAWhole) {
+  // Narrow enough that the caption needs several lines.
+  const Rect r{100, 10, 40, 140};
+  Paint([&](Painter& p) {
+    p.DrawText(kCaption + kCaption, Font{16, false, ""}, kBlack, r,
+               TextLayout{HAlign::kLeft, true, true});
+  });
+  const Ink ink = InkBounds();
+  ASSERT_TRUE(ink.any);
+  EXPECT_GT(ink.bounds.height, 2 * 16);  // really wrapped
+  EXPECT_NEAR(ink.bounds.top + ink.bounds.height / 2, r.top + r.height / 2, 6);
+  EXPECT_TRUE(UntouchedOutside(r));
+}
+
+TEST_F(PainterTest, ChineseCharactersHaveRealGlyphs) {
+  // With no CJK font every character is the same missing-glyph box.
+  auto render = [&](const char* utf8) {
+    Clear();
+    Paint([&](Painter& p) {
+      p.DrawText(utf8, Font{}, kBlack, {0, 0, 40, 40}, TextLayout{HAlign::kLeft, false, false});
+    });
+    std::vector<bool> dark;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 40; ++x) dark.push_back(IsDark(x, y));
+    }
+    return dark;
+  };
+  const auto guan = render("\xe5\x85\xb3");  // 关
+  const auto ji = render("\xe6\x9c\xba");    // 机
+  EXPECT_NE(std::count(guan.begin(), guan.end(), true), 0);
+  EXPECT_NE(guan, ji);
+}
+
+TEST_F(PainterTest, OddCaptionsDoNotCrash) {
+  const std::string huge(200000, 'W');
+  const std::string broken = "\xff\xfe\xe5\x85";  // invalid and truncated UTF-8
+  Paint([&](Painter& p) {
+    p.DrawText("", Font{}, kBlack, {0, 0, 100, 20}, TextLayout{});
+    p.DrawText(huge, Font{}, kBlack, {0, 0, 100, 20}, TextLayout{HAlign::kCenter, true, false});
+    p.DrawText(huge, Font{}, kBlack, {0, 30, 100, 20}, TextLayout{HAlign::kLeft, true, true});
+    p.DrawText(broken, Font{0, false, std::string(300, 'x')}, kBlack, {0, 60, 100, 20},
+               TextLayout{});
+  });
+  EXPECT_TRUE(UntouchedOutside({0, 0, 100, 80}));
+  Clear();
+  Paint([&](Painter& p) { p.DrawText("", Font{}, kBlack, {0, 0, 100, 20}, TextLayout{}); });
+  EXPECT_FALSE(InkBounds().any);
+}
+
+TEST_F(PainterTest, PainterPutsTheDcBack) {
+  HGDIOBJ fontBefore = GetCurrentObject(dc_, OBJ_FONT);
+  Paint([&](Painter& p) {
+    p.PushClip({0, 0, 10, 10});
+    p.DrawText(kCaption, Font{}, kBlack, {0, 0, 10, 10}, TextLayout{});
+  });  // clip deliberately left pushed
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(dc_, region), 0);  // no clip region any more
+  DeleteObject(region);
+  EXPECT_EQ(GetCurrentObject(dc_, OBJ_FONT), fontBefore);
+  EXPECT_EQ(GetBkMode(dc_), OPAQUE);
+}
+
+TEST(FontCacheTest, CreatesEachFontOnceWithTheRequestedMetrics) {
+  FontCache cache;
+  struct Case {
+    Font font;
+    LONG height;
+    LONG weight;
+  };
+  const Case cases[] = {
+      {Font{}, -12, FW_NORMAL},
+      {Font{20, true, ""}, -20, FW_BOLD},
+      {Font{14, false, "Tahoma"}, -14, FW_NORMAL},
+      {Font{-3, false, ""}, -12, FW_NORMAL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.height);
+    HFONT font = cache.Get(c.font);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(cache.Get(c.font), font);
+    LOGFONTW lf{};
+    ASSERT_EQ(GetObjectW(font, sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
+    EXPECT_EQ(lf.lfHeight, c.height);
+    EXPECT_EQ(lf.lfWeight, c.weight);
+    EXPECT_EQ(lf.lfCharSet, GB2312_CHARSET);
+  }
+  EXPECT_NE(cache.Get(Font{}), cache.Get(Font{0, true, ""}));
+}
+
+struct Conversion {
+  std::string utf8;
+  std::wstring wide;
+};
+
+TEST(TextConversionTest, WidenAndNarrowRoundTrip) {
+  const Conversion cases[] = {
+      {"", L""},
+      {"abc", L"abc"},
+      {"\xe5\x85\xb3\xe6\x9c\xba", L"\x5173\x673a"},
+      {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
+      {"\xf0\x9f\x98\x80", L"\xd83d\xde00"},  // outside the BMP: a surrogate pair
+  };
+  for (const Conversion& c : cases) {
+    EXPECT_EQ(Widen(c.utf8), c.wide) << c.utf8;
+    EXPECT_EQ(Narrow(c.wide), c.utf8) << c.utf8;
+  }
+}
+
+TEST(TextConversionTest, MalformedInputBecomesReplacementCharacters) {
+  EXPECT_EQ(Widen("a\xff" "b"), L"a\xfffd" L"b");
+  EXPECT_EQ(Widen("\xe5\x85"), L"\xfffd");
+  EXPECT_EQ(Narrow(std::wstring(1, L'\xd800')), "\xef\xbf\xbd");
+}
+
+TEST(TextConversionTest, ToCodePageGivesGbkBytes) {
+  EXPECT_EQ(ToCodePage("\xe7\xab\x8b\xe5\x8d\xb3\xe5\x85\xb3\xe6\x9c\xba", 936),
+            "\xc1\xa2\xbc\xb4\xb9\xd8\xbb\xfa");
+  EXPECT_EQ(ToCodePage("ok", 936), "ok");
+  EXPECT_EQ(ToCodePage("", 936), "");
+  EXPECT_EQ(ToCodePage("\xe2\x82\xac", 1252), "\x80");     // the euro sign
+  EXPECT_EQ(ToCodePage("\xe0\xb8\x81", 1252), "?");        // Thai has no place in 1252
+  EXPECT_EQ(ToCodePage("\xe5\x85\xb3", 65001), "\xe5\x85\xb3");
+  EXPECT_EQ(ToCodePage("abc", 12345), "");                 // no such code page
+}
+
+}  // namespace
+}  // namespace ui

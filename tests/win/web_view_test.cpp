@@ -1,0 +1,268 @@
+// Tests for the embedded HTML view: it comes up hidden and disabled inside its
+// parent, follows visibility, input and position changes, survives navigation to
+// places it cannot reach without a dialog or a hang, and tears down cleanly, even
+// after its parent is gone. Runs on a real STA thread with a frameless parent.
+#include "ui/web_view_win.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr RECT kViewRect{190, 150, 190 + 176, 150 + 64};
+
+// Runs the thread's message loop until `done` holds or the deadline passes.
+void PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done() && std::chrono::steady_clock::now() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
+void Pump(std::chrono::milliseconds limit) {
+  PumpUntil([] { return false; }, limit);
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Visible top-level windows of this process other than `except`: a dialog or a
+// browser window opened by the control would show up here.
+std::vector<HWND> OtherVisibleTopLevel(HWND except) {
+  struct Search {
+    HWND except;
+    std::vector<HWND> found;
+  } search{except, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == GetCurrentProcessId() && hwnd != s->except && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+RECT RectInParent(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+HWND CreateParent() {
+  // Frameless like the program's own window; a system class keeps the test free
+  // of a class registration of its own.
+  const HWND parent = CreateWindowExW(0, L"STATIC", L"web view test", WS_POPUP | WS_CLIPCHILDREN, 100, 100, 378,
+                                      232, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(parent, SW_SHOWNA);
+  return parent;
+}
+
+class WebViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    parent_ = CreateParent();
+    ASSERT_NE(parent_, nullptr);
+  }
+  void TearDown() override {
+    if (IsWindow(parent_)) DestroyWindow(parent_);
+    OleUninitialize();
+  }
+
+  std::unique_ptr<ui::WebView> CreateView() {
+    return ui::WebView::Create(parent_, kViewRect, L"http://quondahalvix.invalid/start");
+  }
+
+  HWND parent_ = nullptr;
+};
+
+TEST_F(WebViewTest, StartsHiddenAndDisabledAtItsRectWithTheControlInPlace) {
+  auto view = CreateView();
+  ASSERT_NE(view, nullptr);
+  const HWND host = view->Window();
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(GetParent(host), parent_);
+  EXPECT_FALSE(IsWindowVisible(host));
+  EXPECT_FALSE(IsWindowEnabled(host));
+  const RECT placed = RectInParent(host);
+  EXPECT_EQ(placed.left, kViewRect.left);
+  EXPECT_EQ(placed.top, kViewRect.top);
+  EXPECT_EQ(placed.right, kViewRect.right);
+  EXPECT_EQ(placed.bottom, kViewRect.bottom);
+  // In-place activation gave the control a window of its own inside ours.
+  EXPECT_FALSE(Children(host).empty());
+}
+
+TEST_F(WebViewTest, SetVisibleShowsAndHidesTheView) {
+  auto view = CreateView();
+  ASSERT_NE(view, nullptr);
+  view->SetVisible(true);
+  EXPECT_TRUE(IsWindowVisible(view->Window()));
+  view->SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(view->Window()));
+}
+
+TEST_F(WebViewTest, SetEnabledEnablesAndDisablesTheView) {
+  auto view = CreateView();
+  ASSERT_NE(view, nullptr);
+  view->SetEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(view->Window()));
+  view->SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(view->Window()));
+}
+
+// A disabled or hidden parent does not take focus away from its children.
+TEST_F(WebViewTest, DisablingOrHidingTakesKeyboardFocusOutOfTheControl) {
+  const std::function<void(ui::WebView&)> steps[] = {
+      [](ui::WebView& v) { v.SetEnabled(false); },
+      [](ui::WebView& v) { v.SetVisible(false); },
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE(i);
+    auto view = CreateView();
+    ASSERT_NE(view, nullptr);
+    view->SetVisible(true);
+    view->SetEnabled(true);
+    const auto children = Children(view->Window());
+    ASSERT_FALSE(children.empty());
+    SetFocus(children.front());
+    ASSERT_EQ(GetFocus(), children.front());
+    steps[i](*view);
+    const HWND focus = GetFocus();
+    EXPECT_TRUE(focus != view->Window() && !IsChild(view->Window(), focus));
+  }
+}
+
+TEST_F(WebViewTest, SetBoundsMovesTheViewAndResizesTheControl) {
+  struct Case {
+    RECT requested;
+    RECT expected;
+  };
+  const Case cases[] = {
+      {{0, 0, 176, 64}, {0, 0, 176, 64}},
+      {{10, 20, 310, 220}, {10, 20, 310, 220}},
+      {{-30, -10, 50, 40}, {-30, -10, 50, 40}},     // Partly outside the parent.
+      {{100, 100, 40, 60}, {100, 100, 100, 100}},  // Inverted: collapses to empty.
+  };
+  auto view = CreateView();
+  ASSERT_NE(view, nullptr);
+  view->SetVisible(true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.requested.left << "," << c.requested.top << "," << c.requested.right
+                                    << "," << c.requested.bottom);
+    view->SetBounds(c.requested);
+    const RECT placed = RectInParent(view->Window());
+    EXPECT_EQ(placed.left, c.expected.left);
+    EXPECT_EQ(placed.top, c.expected.top);
+    EXPECT_EQ(placed.right, c.expected.right);
+    EXPECT_EQ(placed.bottom, c.expected.bottom);
+    const auto children = Children(view->Window());
+    ASSERT_FALSE(children.empty());
+    RECT control{};
+    GetWindowRect(children.front(), &control);
+    EXPECT_EQ(control.right - control.left, c.expected.right - c.expected.left);
+    EXPECT_EQ(control.bottom - control.top, c.expected.bottom - c.expected.top);
+  }
+}
+
+// No network and no engine to render with: every navigation has to come back
+// without a dialog and without blocking the message loop.
+TEST_F(WebViewTest, NavigatingWhereNothingLoadsOpensNoWindow) {
+  const std::wstring urls[] = {
+      L"http://quondahalvix.invalid/page",
+      L"https://192.0.2.1/",
+      L"res://nowhere.dll/missing.htm",
+      L"about:blank",
+      L"::not an address::",
+      L"",
+      std::wstring(L"http://a\0b/", 11),
+  };
+  auto view = CreateView();
+  ASSERT_NE(view, nullptr);
+  view->SetVisible(true);
+  view->SetEnabled(true);
+  for (const std::wstring& url : urls) {
+    view->Navigate(url);
+    PumpUntil([&] { return view->LocationUrl() == url; }, std::chrono::milliseconds(500));
+    EXPECT_TRUE(OtherVisibleTopLevel(parent_).empty());
+  }
+  Pump(std::chrono::milliseconds(1000));
+  EXPECT_TRUE(OtherVisibleTopLevel(parent_).empty());
+}
+
+TEST_F(WebViewTest, RepeatedCreateAndDestroyLeavesNothingBehind) {
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    auto view = CreateView();
+    ASSERT_NE(view, nullptr);  // Also fails if the host class cannot be registered a second time.
+    view->SetVisible(true);
+    view->Navigate(L"http://quondahalvix.invalid/again");
+    Pump(std::chrono::milliseconds(50));
+    view.reset();
+    EXPECT_TRUE(Children(parent_).empty());
+  }
+  Pump(std::chrono::milliseconds(200));
+  EXPECT_TRUE(OtherVisibleTopLevel(parent_).empty());
+}
+
+TEST_F(WebViewTest, ParentDestroyedFirstLeavesAHarmlessView) {
+  auto view = CreateView();
+  ASSERT_NE(view, nullptr);
+  view->SetVisible(true);
+  DestroyWindow(parent_);
+  EXPECT_EQ(view->Window(), nullptr);
+  view->SetVisible(true);
+  view->SetEnabled(true);
+  view->SetBounds(kViewRect);
+  view->Navigate(L"http://quondahalvix.invalid/late");
+  EXPECT_EQ(view->LocationUrl(), L"");
+  view.reset();
+}
+
+TEST_F(WebViewTest, RefusesParentsThatAreNotWindows) {
+  const HWND gone = CreateParent();
+  DestroyWindow(gone);
+  const HWND parents[] = {nullptr, gone, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7ff0))};
+  for (HWND parent : parents) {
+    EXPECT_EQ(ui::WebView::Create(parent, kViewRect, L"http://quondahalvix.invalid/"), nullptr);
+  }
+}
+
+// A thread that never initialised OLE gets no view and no stray host window.
+TEST(WebViewWithoutOle, CreateReturnsNullAndLeavesNoWindow) {
+  bool created = true;
+  size_t strayChildren = 1;
+  std::thread worker([&] {
+    const HWND parent = CreateParent();
+    created = ui::WebView::Create(parent, kViewRect, L"http://quondahalvix.invalid/") != nullptr;
+    strayChildren = Children(parent).size();
+    DestroyWindow(parent);
+  });
+  worker.join();
+  EXPECT_FALSE(created);
+  EXPECT_EQ(strayChildren, 0u);
+}
+
+}  // namespace

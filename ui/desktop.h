@@ -1,0 +1,69 @@
+// The loaded windows and the window operations handlers use: load, close,
+// show and hide, display state, move with omitted values, screen size, the
+// pop-up menu and the message box. Events from the platform come in here and
+// go out to the handlers bound in each form's wiring table, one at a time.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "ui/backend.h"
+#include "ui/form.h"
+#include "ui/window.h"
+
+namespace ui {
+
+// Message box flags, the platform's own values.
+inline constexpr int kMessageOk = 0;
+inline constexpr int kMessageOkInformation = 0x40;
+
+class Desktop {
+ public:
+  Desktop(Backend& backend, app::Program& program);
+  ~Desktop();
+  Desktop(const Desktop&) = delete;
+  Desktop& operator=(const Desktop&) = delete;
+
+  // A loaded window by its form name, or nullptr.
+  Window* Find(std::string_view name);
+
+  // Creates the window and its controls, runs its creation handler and shows
+  // it. Loading a window that is already loaded returns it unchanged.
+  Window& Load(const FormSpec& form, Window* owner);
+  // Destroys the window now. Its model stays valid until CollectClosed, so a
+  // handler may close the window whose event it is handling.
+  void Close(Window& window);
+  void SetVisible(Window& window, bool visible);
+  void SetDisplayState(Window& window, DisplayState state);
+  // Omitted values keep the window's current edge or size.
+  void Move(Window& window, std::optional<int> left, std::optional<int> top,
+            std::optional<int> width = std::nullopt, std::optional<int> height = std::nullopt);
+  Size ScreenSize();
+  // Pops up the owner's menu at the mouse and delivers the chosen item.
+  void PopupMenu(Window& owner);
+  int MessageBox(std::string_view text, int flags, std::string_view title, Window* owner);
+  void Focus(Window& window);
+  void ApplyVisualStyle(int code);
+  void Raise(Window& window);
+
+  // Runs the handler bound to the event, if any; events of closed windows are
+  // dropped.
+  void Deliver(const Event& event);
+  void Deliver(const std::vector<Event>& events);
+  // Frees the models of closed windows once no handler runs.
+  void CollectClosed();
+
+ private:
+  Backend& backend_;
+  app::Program& program_;
+  std::vector<std::unique_ptr<Window>> windows_;
+  std::vector<std::unique_ptr<Window>> closed_;
+  int depth_ = 0;  // handlers running
+};
+
+// The wiring entry for an event, or nullptr.
+const WiringEntry* FindBinding(const Window& window, const Event& event);
+
+}  // namespace ui

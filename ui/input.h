@@ -1,0 +1,28 @@
+// Mouse input for one window: turns pointer movements and button presses at
+// client points into the control layer's events, keeping the hovered and
+// pressed state of the window. Behaviour only; nothing here paints.
+#pragma once
+
+#include <vector>
+
+#include "ui/event.h"
+#include "ui/window.h"
+
+namespace ui {
+
+// Left button down at p: a press for the control under it, and for a spin
+// control an arrow event (upper half 1, lower half -1).
+std::vector<Event> MouseDown(Window& window, Point p);
+// Left button up at p: a click when it is released over the clickable control
+// that took the press. A clicked radio button becomes checked and unchecks
+// the radio buttons that share its parent, as the platform's grouping does.
+std::vector<Event> MouseUp(Window& window, Point p);
+void MouseMove(Window& window, Point p);
+void MouseLeave(Window& window);
+
+// Whether a press at p is the business of a control (it is interactive or has
+// a binding); elsewhere a press drags the frameless window.
+bool TakesPress(const Window& window, Point p);
+Cursor CursorAt(const Window& window, Point p);
+
+}  // namespace ui

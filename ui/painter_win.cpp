@@ -1,0 +1,227 @@
+// GdiplusPainter: shapes and pictures through GDI+, text through GDI. The
+// clip is always a single rectangle (clips only ever intersect rectangles), so
+// it is kept as a stack of rectangles and pushed to both the DC and the
+// Graphics whenever it changes. GDI+ runs with the half-pixel offset, which
+// puts pixel (x, y) at [x, x+1) x [y, y+1): integer rectangles then cover
+// exactly their own pixels, aliased or anti-aliased.
+#include "ui/painter_win.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <string>
+
+#include "ui/text_win.h"
+
+namespace ui {
+namespace {
+
+// Present on every Simplified Chinese Windows and mapped to an installed CJK
+// face by Wine; with GB2312_CHARSET the font mapper still picks a Chinese face
+// when it is missing.
+constexpr wchar_t kDefaultFace[] = L"SimSun";
+
+Gdiplus::Color ToGdiplus(Color c) { return Gdiplus::Color(255, c.r, c.g, c.b); }
+
+RECT ToRect(Rect r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
+
+Rect Normalised(Rect r) { return r.IsEmpty() ? Rect{r.left, r.top, 0, 0} : r; }
+
+}  // namespace
+
+HFONT FontCache::Get(const Font& font) {
+  for (const Entry& e : entries_) {
+    if (e.font == font) return e.handle.get();
+  }
+  LOGFONTW lf{};
+  lf.lfHeight = -(font.heightPx > 0 ? font.heightPx : kDefaultFontHeight);
+  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfCharSet = GB2312_CHARSET;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::wstring face = font.face.empty() ? std::wstring(kDefaultFace) : Widen(font.face);
+  // A face name longer than LOGFONT holds is cut, not rejected; the zeroed
+  // LOGFONT supplies the terminator.
+  std::copy_n(face.begin(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1), lf.lfFaceName);
+  FontPtr handle(CreateFontIndirectW(&lf));
+  if (!handle) return nullptr;
+  HFONT result = handle.get();
+  entries_.push_back(Entry{font, std::move(handle)});
+  return result;
+}
+
+GdiplusPainter::GdiplusPainter(HDC dc, ImageStore& images, FontCache& fonts)
+    : dc_(dc), images_(images), fonts_(fonts), graphics_(dc) {
+  RegionPtr clip(CreateRectRgn(0, 0, 0, 0));
+  if (clip && GetClipRgn(dc_, clip.get()) == 1) originalClip_ = std::move(clip);
+  graphics_.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  graphics_.SetCompositingMode(Gdiplus::CompositingModeSourceOver);
+}
+
+GdiplusPainter::~GdiplusPainter() {
+  graphics_.Flush(Gdiplus::FlushIntentionSync);
+  SelectClipRgn(dc_, originalClip_.get());  // a null region removes the clip again
+}
+
+void GdiplusPainter::PushClip(Rect r) {
+  r = Normalised(r);
+  clips_.push_back(clips_.empty() ? r : Normalised(clips_.back().Intersect(r)));
+  ApplyClip();
+}
+
+void GdiplusPainter::PopClip() {
+  if (clips_.empty()) return;  // unbalanced pop: keep the painter usable
+  clips_.pop_back();
+  ApplyClip();
+}
+
+bool GdiplusPainter::ClipIsEmpty() const { return !clips_.empty() && clips_.back().IsEmpty(); }
+
+void GdiplusPainter::ApplyClip() {
+  graphics_.Flush(Gdiplus::FlushIntentionSync);
+  if (clips_.empty()) {
+    SelectClipRgn(dc_, originalClip_.get());
+    graphics_.ResetClip();
+    return;
+  }
+  const Rect top = clips_.back();
+  RegionPtr region(CreateRectRgn(top.left, top.top, top.Right(), top.Bottom()));
+  if (region) {
+    if (originalClip_) CombineRgn(region.get(), region.get(), originalClip_.get(), RGN_AND);
+    SelectClipRgn(dc_, region.get());  // the DC keeps a copy
+  }
+  graphics_.SetClip(Gdiplus::Rect(top.left, top.top, top.width, top.height),
+                    Gdiplus::CombineModeReplace);
+}
+
+void GdiplusPainter::FillRect(Rect r, Color c) {
+  if (r.IsEmpty() || ClipIsEmpty()) return;
+  Gdiplus::SolidBrush brush(ToGdiplus(c));
+  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+  graphics_.FillRectangle(&brush, r.left, r.top, r.width, r.height);
+}
+
+void GdiplusPainter::FrameRect(Rect r, Color c) {
+  if (r.IsEmpty() || ClipIsEmpty()) return;
+  if (r.width <= 2 || r.height <= 2) {
+    FillRect(r, c);  // no inside left to keep
+    return;
+  }
+  // Four strips rather than a pen: a pen's pixels depend on rounding rules
+  // that differ between renderers, strips do not.
+  const Gdiplus::Rect strips[] = {
+      {r.left, r.top, r.width, 1},
+      {r.left, r.Bottom() - 1, r.width, 1},
+      {r.left, r.top + 1, 1, r.height - 2},
+      {r.Right() - 1, r.top + 1, 1, r.height - 2},
+  };
+  Gdiplus::SolidBrush brush(ToGdiplus(c));
+  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+  graphics_.FillRectangles(&brush, strips, 4);
+}
+
+void GdiplusPainter::Line(Point from, Point to, Color c) {
+  if (ClipIsEmpty()) return;
+  Gdiplus::Pen pen(ToGdiplus(c), 1.0f);
+  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+  // Through the pixel centres, so a horizontal or vertical line is one pixel wide.
+  graphics_.DrawLine(&pen, Gdiplus::PointF(from.x + 0.5f, from.y + 0.5f),
+                     Gdiplus::PointF(to.x + 0.5f, to.y + 0.5f));
+}
+
+void GdiplusPainter::FillEllipse(Rect r, Color c) {
+  if (r.IsEmpty() || ClipIsEmpty()) return;
+  Gdiplus::SolidBrush brush(ToGdiplus(c));
+  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  graphics_.FillEllipse(&brush, Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
+                                               static_cast<float>(r.width),
+                                               static_cast<float>(r.height)));
+}
+
+void GdiplusPainter::FrameEllipse(Rect r, Color c) {
+  if (r.IsEmpty() || ClipIsEmpty()) return;
+  Gdiplus::Pen pen(ToGdiplus(c), 1.0f);
+  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  // The pen is centred on the path: inset by half its width to stay inside r.
+  graphics_.DrawEllipse(&pen, Gdiplus::RectF(r.left + 0.5f, r.top + 0.5f,
+                                             static_cast<float>(r.width) - 1.0f,
+                                             static_cast<float>(r.height) - 1.0f));
+}
+
+void GdiplusPainter::FillTriangle(Point a, Point b, Point c, Color color) {
+  if (ClipIsEmpty()) return;
+  const Gdiplus::PointF points[] = {
+      {static_cast<float>(a.x), static_cast<float>(a.y)},
+      {static_cast<float>(b.x), static_cast<float>(b.y)},
+      {static_cast<float>(c.x), static_cast<float>(c.y)},
+  };
+  Gdiplus::SolidBrush brush(ToGdiplus(color));
+  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  graphics_.FillPolygon(&brush, points, 3);
+}
+
+void GdiplusPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
+  if (dest.IsEmpty() || ClipIsEmpty()) return;
+  Gdiplus::Bitmap* bitmap = images_.Frame(image, frame);
+  if (bitmap == nullptr) return;
+  const Size size = images_.ImageSize(image);
+  const Gdiplus::Rect to(dest.left, dest.top, dest.width, dest.height);
+  if (dest.width == size.width && dest.height == size.height) {
+    // Same size: nearest neighbour with the half-pixel offset copies each
+    // source pixel to exactly one destination pixel.
+    graphics_.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    graphics_.DrawImage(bitmap, to, 0, 0, size.width, size.height, Gdiplus::UnitPixel);
+    return;
+  }
+  // Scaled: the filter reads past the edges, and with the default wrap mode it
+  // reads transparent pixels there and draws a faint seam around the picture.
+  Gdiplus::ImageAttributes edges;
+  edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+  graphics_.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+  graphics_.DrawImage(bitmap, to, 0, 0, size.width, size.height, Gdiplus::UnitPixel, &edges);
+}
+
+void GdiplusPainter::DrawText(std::string_view utf8, const Font& font, Color c, Rect r,
+                              TextLayout layout) {
+  if (utf8.empty() || r.IsEmpty() || ClipIsEmpty()) return;
+  std::wstring text = Widen(utf8);
+  if (text.empty()) return;
+  const int length = text.size() > static_cast<std::size_t>(INT_MAX)
+                         ? INT_MAX
+                         : static_cast<int>(text.size());
+
+  // GDI draws on the DC directly: whatever GDI+ still holds must land first.
+  graphics_.Flush(Gdiplus::FlushIntentionSync);
+  HFONT hfont = fonts_.Get(font);
+  HGDIOBJ oldFont = hfont != nullptr ? SelectObject(dc_, hfont) : nullptr;
+  const COLORREF oldColor = SetTextColor(dc_, RGB(c.r, c.g, c.b));
+  const int oldMode = SetBkMode(dc_, TRANSPARENT);
+
+  UINT flags = DT_NOPREFIX | (layout.align == HAlign::kCenter ? DT_CENTER : DT_LEFT);
+  RECT box = ToRect(r);
+  if (!layout.wrap) {
+    flags |= DT_SINGLELINE | (layout.vcenter ? DT_VCENTER : DT_TOP);
+  } else {
+    flags |= DT_WORDBREAK;
+    if (layout.vcenter) {
+      // DT_VCENTER only works on single lines: measure the wrapped block and
+      // move its top down. A block taller than r starts at the top instead, so
+      // the first lines stay readable.
+      RECT measured = box;
+      DrawTextW(dc_, text.data(), length, &measured, flags | DT_CALCRECT);
+      const int blockHeight = measured.bottom - measured.top;
+      if (blockHeight < r.height) box.top += (r.height - blockHeight) / 2;
+    }
+  }
+  // Without DT_NOCLIP DrawTextW clips to the box, whose bottom stays r's.
+  DrawTextW(dc_, text.data(), length, &box, flags);
+  GdiFlush();  // GDI batches; GDI+ may write the same pixels next
+
+  SetBkMode(dc_, oldMode);
+  SetTextColor(dc_, oldColor);
+  if (oldFont != nullptr) SelectObject(dc_, oldFont);
+}
+
+}  // namespace ui

@@ -1,0 +1,81 @@
+// The Painter the windows use: GDI+ for shapes and pictures, GDI DrawTextW for
+// text (sharper CJK glyphs than GDI+ text rendering, and it honours the
+// font's hinting). Both draw through one clip rectangle that the painter sets
+// on the DC and on the Graphics together, so neither can draw outside it.
+#pragma once
+
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "ui/gdiplus_session_win.h"
+#include "ui/image_store_win.h"
+#include "ui/painter.h"
+
+namespace ui {
+
+// GDI fonts by ui::Font, created on first use and kept for the life of the
+// cache, so painting does not create and destroy fonts on every frame. Owned by
+// the window (or the program) and handed to each painter.
+class FontCache {
+ public:
+  FontCache() = default;
+  FontCache(const FontCache&) = delete;
+  FontCache& operator=(const FontCache&) = delete;
+
+  // The font for `font`; nullptr only when GDI cannot create one at all.
+  HFONT Get(const Font& font);
+
+ private:
+  struct DeleteFont {
+    void operator()(HFONT f) const { DeleteObject(f); }
+  };
+  using FontPtr = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteFont>;
+  struct Entry {
+    Font font;
+    FontPtr handle;
+  };
+  std::vector<Entry> entries_;
+};
+
+// Paints on `dc` (normally a memory DC holding the back buffer, with no
+// mapping mode or viewport offset). The DC's own clip region at construction
+// bounds everything; the DC's clip, font, colours and background mode are put
+// back on destruction. `images` and `fonts` must outlive the painter.
+class GdiplusPainter final : public Painter {
+ public:
+  GdiplusPainter(HDC dc, ImageStore& images, FontCache& fonts);
+  ~GdiplusPainter() override;
+  GdiplusPainter(const GdiplusPainter&) = delete;
+  GdiplusPainter& operator=(const GdiplusPainter&) = delete;
+
+  void PushClip(Rect r) override;
+  void PopClip() override;
+  void FillRect(Rect r, Color c) override;
+  void FrameRect(Rect r, Color c) override;
+  void Line(Point from, Point to, Color c) override;
+  void FillEllipse(Rect r, Color c) override;
+  void FrameEllipse(Rect r, Color c) override;
+  void FillTriangle(Point a, Point b, Point c, Color color) override;
+  void DrawImage(assets::Asset image, int frame, Rect dest) override;
+  void DrawText(std::string_view utf8, const Font& font, Color c, Rect r,
+                TextLayout layout) override;
+
+ private:
+  struct DeleteRegion {
+    void operator()(HRGN r) const { DeleteObject(r); }
+  };
+  using RegionPtr = std::unique_ptr<std::remove_pointer_t<HRGN>, DeleteRegion>;
+
+  void ApplyClip();
+  bool ClipIsEmpty() const;
+
+  HDC dc_;
+  ImageStore& images_;
+  FontCache& fonts_;
+  Gdiplus::Graphics graphics_;
+  RegionPtr originalClip_;    // the DC's clip on entry; null when it had none
+  std::vector<Rect> clips_;   // each entry already intersected with the one below
+};
+
+}  // namespace ui

@@ -1,0 +1,209 @@
+// Drawing of each control kind in terms of the Painter's primitives.
+#include "ui/render.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+constexpr Color kDisabledText = Rgb(160, 160, 160);
+constexpr Color kFaceBorder = Rgb(173, 173, 173);
+constexpr Color kFace = Rgb(225, 225, 225);
+constexpr Color kFacePressed = Rgb(204, 228, 247);
+constexpr Color kFaceHot = Rgb(229, 241, 251);
+constexpr Color kFocusBorder = Rgb(0, 120, 215);
+constexpr Color kFrame = Rgb(204, 204, 204);
+constexpr Color kGlyph = Rgb(64, 64, 64);
+constexpr Color kProgressTrack = Rgb(230, 230, 230);
+constexpr Color kProgressFill = Rgb(6, 176, 37);
+
+int FontHeight(const Font& f) { return f.heightPx > 0 ? f.heightPx : kDefaultFontHeight; }
+
+class ControlPainter {
+ public:
+  ControlPainter(const Window& w, Painter& p, ImageCatalog& images)
+      : w_(w), p_(p), images_(images) {}
+
+  void PaintTree(const std::vector<ControlId>& siblings, Rect dirty) {
+    // Siblings are listed front to back: paint from the back.
+    for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
+      ControlId id = *it;
+      Rect clip = w_.VisibleRect(id).Intersect(dirty);
+      if (clip.IsEmpty()) continue;
+      p_.PushClip(clip);
+      PaintOne(id);
+      PaintTree(w_.At(id).children, clip);
+      p_.PopClip();
+    }
+  }
+
+ private:
+  void PaintOne(ControlId id) {
+    const Control& c = w_.At(id);
+    Rect r = w_.AbsoluteRect(id);
+    bool enabled = w_.IsEnabled(id);
+    switch (c.kind) {
+      case Kind::kTransparentLabel:
+      case Kind::kLabel:
+        Text(c, r, enabled, {HAlign::kLeft, true, true});
+        break;
+      case Kind::kPictureBox:
+        if (c.background) p_.FillRect(r, *c.background);
+        Picture(c.picture, c.frame, {r.left, r.top});
+        break;
+      case Kind::kGraphicButton: {
+        int shift = w_.Pressed() == id ? 1 : 0;
+        Size s = images_.ImageSize(c.picture);
+        Picture(c.picture, 0,
+                {r.left + (r.width - s.width) / 2 + shift, r.top + (r.height - s.height) / 2 + shift});
+        break;
+      }
+      case Kind::kImageButton:
+        ImageButton(id, c, r, enabled);
+        break;
+      case Kind::kButton:
+        Button(id, c, r, enabled);
+        break;
+      case Kind::kRadioButton:
+        Radio(c, r, enabled);
+        break;
+      case Kind::kGroupBox:
+        GroupBox(c, r, enabled);
+        break;
+      case Kind::kSpin:
+        Spin(r, enabled);
+        break;
+      case Kind::kProgressBar: {
+        p_.FillRect(r, kProgressTrack);
+        p_.FrameRect(r, kFaceBorder);
+        int inner = std::max(0, r.width - 2);
+        p_.FillRect({r.left + 1, r.top + 1, inner * c.position / 100, r.height - 2}, kProgressFill);
+        break;
+      }
+      case Kind::kTab:
+        // The single page carries no header; it is an opaque panel.
+        p_.FillRect(r, w_.Form().background);
+        break;
+      case Kind::kEditBox:
+      case Kind::kHtmlView:
+      case Kind::kTimer:
+        break;  // native parts draw themselves; timers are never seen
+    }
+  }
+
+  void Text(const Control& c, Rect r, bool enabled, TextLayout layout) {
+    if (c.caption.empty()) return;
+    p_.DrawText(c.caption, c.font, enabled ? c.textColor : kDisabledText, r, layout);
+  }
+
+  // A picture at its own size with its top-left corner at `at`.
+  void Picture(assets::Asset image, int frame, Point at) {
+    if (image == assets::Asset::kNone) return;
+    Size s = images_.ImageSize(image);
+    if (s.width <= 0 || s.height <= 0) return;
+    p_.DrawImage(image, frame, {at.x, at.y, s.width, s.height});
+  }
+
+  void ImageButton(ControlId id, const Control& c, Rect r, bool enabled) {
+    int state = kImageNormal;
+    if (enabled && w_.Pressed() == id) {
+      state = kImagePressed;
+    } else if (enabled && w_.Hovered() == id) {
+      state = kImageHover;
+    }
+    assets::Asset image = c.stateImages[static_cast<size_t>(state)];
+    if (image == assets::Asset::kNone) image = c.stateImages[kImageNormal];
+    // The state image is the whole face.
+    if (image != assets::Asset::kNone) p_.DrawImage(image, 0, r);
+  }
+
+  void Button(ControlId id, const Control& c, Rect r, bool enabled) {
+    bool pressed = enabled && w_.Pressed() == id;
+    bool hot = enabled && w_.Hovered() == id;
+    p_.FillRect(r, pressed ? kFacePressed : hot ? kFaceHot : kFace);
+    p_.FrameRect(r, pressed || hot ? kFocusBorder : kFaceBorder);
+    Control face = c;
+    face.textColor = kBlack;
+    Rect textRect = pressed ? r.Offset(1, 1) : r;
+    Text(face, textRect, enabled, {HAlign::kCenter, true, true});
+  }
+
+  void Radio(const Control& c, Rect r, bool enabled) {
+    constexpr int kBox = 13;
+    Rect box{r.left, r.top + (r.height - kBox) / 2, kBox, kBox};
+    p_.FillEllipse(box, kWhite);
+    p_.FrameEllipse(box, enabled ? Rgb(51, 51, 51) : kDisabledText);
+    if (c.checked) p_.FillEllipse({box.left + 3, box.top + 3, kBox - 6, kBox - 6}, kGlyph);
+    Rect textRect{r.left + kBox + 4, r.top, r.width - kBox - 4, r.height};
+    Text(c, textRect, enabled, {HAlign::kLeft, true, false});
+  }
+
+  void GroupBox(const Control& c, Rect r, bool enabled) {
+    if (c.background) p_.FillRect(r, *c.background);
+    int h = FontHeight(c.font);
+    int lineY = c.caption.empty() ? r.top : r.top + h / 2;
+    Rect frame{r.left, lineY, r.width, r.Bottom() - lineY};
+    if (c.caption.empty()) {
+      p_.FrameRect(frame, kFrame);
+      return;
+    }
+    // The top line stops short of the caption, which sits on it.
+    constexpr int kIndent = 8;
+    int gapFrom = r.left + kIndent - 2;
+    int gapTo = r.left + kIndent + EstimateTextWidth(c.caption, c.font) + 2;
+    p_.Line({frame.left, lineY}, {frame.left, frame.Bottom() - 1}, kFrame);
+    p_.Line({frame.Right() - 1, lineY}, {frame.Right() - 1, frame.Bottom() - 1}, kFrame);
+    p_.Line({frame.left, frame.Bottom() - 1}, {frame.Right() - 1, frame.Bottom() - 1}, kFrame);
+    p_.Line({frame.left, lineY}, {gapFrom, lineY}, kFrame);
+    if (gapTo < frame.Right() - 1) p_.Line({gapTo, lineY}, {frame.Right() - 1, lineY}, kFrame);
+    Text(c, {r.left + kIndent, r.top, gapTo - r.left - kIndent + 2, h + 2}, enabled,
+         {HAlign::kLeft, false, false});
+  }
+
+  void Spin(Rect r, bool enabled) {
+    int half = r.height / 2;
+    Rect up{r.left, r.top, r.width, half};
+    Rect down{r.left, r.top + half, r.width, r.height - half};
+    Color glyph = enabled ? kGlyph : kDisabledText;
+    for (Rect part : {up, down}) {
+      p_.FillRect(part, kFace);
+      p_.FrameRect(part, kFaceBorder);
+    }
+    int cx = r.left + r.width / 2;
+    int uy = up.top + up.height / 2;
+    int dy = down.top + down.height / 2;
+    p_.FillTriangle({cx - 4, uy + 2}, {cx + 4, uy + 2}, {cx, uy - 2}, glyph);
+    p_.FillTriangle({cx - 4, dy - 2}, {cx + 4, dy - 2}, {cx, dy + 2}, glyph);
+  }
+
+  const Window& w_;
+  Painter& p_;
+  ImageCatalog& images_;
+};
+
+}  // namespace
+
+int EstimateTextWidth(std::string_view utf8, const Font& font) {
+  int h = FontHeight(font);
+  int width = 0;
+  for (size_t i = 0; i < utf8.size();) {
+    auto lead = static_cast<unsigned char>(utf8[i]);
+    size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    // Latin letters take about half of a CJK character's square.
+    width += len == 1 ? (h * 11 + 19) / 20 : h;
+    i += len;
+  }
+  return width;
+}
+
+void PaintWindow(const Window& window, Painter& painter, ImageCatalog& images, Rect dirty) {
+  Rect clip = dirty.Intersect(window.ClientRect());
+  if (clip.IsEmpty()) return;
+  painter.PushClip(clip);
+  painter.FillRect(clip, window.Form().background);
+  ControlPainter(window, painter, images).PaintTree(window.Roots(), clip);
+  painter.PopClip();
+}
+
+}  // namespace ui

@@ -1,0 +1,437 @@
+// Hosts the WebBrowser control without ATL or MFC. WebViewSite is the one COM
+// object the control talks to: client site, in-place site, in-place frame, host
+// UI handler (no context menu, no 3D border), message box suppressor, ambient
+// property source (download control flags) and browser event sink (refuses new
+// windows, file downloads and script-initiated closes, each of which would
+// otherwise put a window or prompt on screen). The control lives inside a child
+// window of ours so that visibility, input and position are plain window calls.
+#include "ui/web_view_win.h"
+
+#include <exdisp.h>
+#include <exdispid.h>
+#include <mshtmdid.h>
+#include <mshtmhst.h>
+#include <ocidl.h>
+#include <oleidl.h>
+
+#include <utility>
+
+using Microsoft::WRL::ComPtr;
+
+namespace ui {
+namespace {
+
+constexpr wchar_t kHostClassName[] = L"QuondaHalvixWebViewHost";
+
+// Pictures and scripts yes; ActiveX, Java and anything that would ask the user
+// a question no.
+constexpr LONG kDownloadControl = DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_BGSOUNDS | DLCTL_SILENT |
+                                  DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS |
+                                  DLCTL_NO_DLACTIVEXCTLS | DLCTL_NO_BEHAVIORS;
+
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  return module;
+}
+
+RECT Normalized(RECT rect) {
+  if (rect.right < rect.left) rect.right = rect.left;
+  if (rect.bottom < rect.top) rect.bottom = rect.top;
+  return rect;
+}
+
+RECT LocalRect(RECT rect) { return RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top}; }
+
+// Owns a BSTR for the duration of one call.
+class Bstr {
+ public:
+  explicit Bstr(const std::wstring& text)
+      : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  Bstr() = default;
+  ~Bstr() { SysFreeString(value_); }
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  BSTR Get() const { return value_; }
+  BSTR* Out() { return &value_; }
+
+ private:
+  BSTR value_ = nullptr;
+};
+
+// Browser events carry their Cancel flag by reference as the second-to-last
+// declared parameter; arguments arrive in reverse order.
+void SetCancel(DISPPARAMS* params, UINT fromEnd) {
+  if (params == nullptr || params->cArgs <= fromEnd) return;
+  VARIANT& cancel = params->rgvarg[fromEnd];
+  if (cancel.vt == (VT_BOOL | VT_BYREF) && cancel.pboolVal != nullptr) *cancel.pboolVal = VARIANT_TRUE;
+}
+
+}  // namespace
+
+class WebViewSite final : public IOleClientSite,
+                          public IOleInPlaceSite,
+                          public IOleInPlaceFrame,
+                          public IDocHostUIHandler,
+                          public IDocHostShowUI,
+                          public IDispatch {
+ public:
+  explicit WebViewSite(HWND host) : host_(host) {}
+  WebViewSite(const WebViewSite&) = delete;
+  WebViewSite& operator=(const WebViewSite&) = delete;
+
+  void Detach() { host_ = nullptr; }
+
+  // IUnknown
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    if (iid == IID_IUnknown || iid == __uuidof(IOleClientSite)) {
+      *out = static_cast<IOleClientSite*>(this);
+    } else if (iid == __uuidof(IOleWindow) || iid == __uuidof(IOleInPlaceSite)) {
+      *out = static_cast<IOleInPlaceSite*>(this);
+    } else if (iid == __uuidof(IOleInPlaceUIWindow) || iid == __uuidof(IOleInPlaceFrame)) {
+      *out = static_cast<IOleInPlaceFrame*>(this);
+    } else if (iid == __uuidof(IDocHostUIHandler)) {
+      *out = static_cast<IDocHostUIHandler*>(this);
+    } else if (iid == __uuidof(IDocHostShowUI)) {
+      *out = static_cast<IDocHostShowUI*>(this);
+    } else if (iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) {
+      *out = static_cast<IDispatch*>(this);
+    } else {
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  // IOleClientSite
+  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
+    if (moniker != nullptr) *moniker = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetContainer(IOleContainer** container) override {
+    if (container != nullptr) *container = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP ShowObject() override { return S_OK; }
+  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+  // IOleWindow, shared by the in-place site and the frame: the control parents
+  // its window to the host and owns anything it would pop up by it too.
+  STDMETHODIMP GetWindow(HWND* window) override {
+    if (window == nullptr) return E_POINTER;
+    *window = host_;
+    return host_ != nullptr ? S_OK : E_FAIL;
+  }
+  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+  // IOleInPlaceSite
+  STDMETHODIMP CanInPlaceActivate() override { return host_ != nullptr ? S_OK : S_FALSE; }
+  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP OnUIActivate() override { return S_OK; }
+  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
+                                LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
+    if (frame == nullptr || document == nullptr || position == nullptr || clip == nullptr || info == nullptr) {
+      return E_POINTER;
+    }
+    *frame = static_cast<IOleInPlaceFrame*>(this);
+    AddRef();
+    *document = nullptr;  // The frame doubles as the document window.
+    RECT client{};
+    if (host_ != nullptr) GetClientRect(host_, &client);
+    *position = client;
+    *clip = client;
+    info->fMDIApp = FALSE;
+    info->hwndFrame = host_ != nullptr ? GetAncestor(host_, GA_ROOT) : nullptr;
+    info->haccel = nullptr;
+    info->cAccelEntries = 0;
+    return S_OK;
+  }
+  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
+  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
+  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
+  // The host decides the control's size; SetBounds tells the control.
+  STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+
+  // IOleInPlaceUIWindow / IOleInPlaceFrame: no menus, toolbars or status bar.
+  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+  STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
+  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }  // Also IDocHostUIHandler's.
+  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+  // IDocHostUIHandler
+  STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_OK; }
+  STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override {
+    if (info == nullptr) return E_POINTER;
+    info->dwFlags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_DISABLE_HELP_MENU | DOCHOSTUIFLAG_DIALOG;
+    info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
+    info->pchHostCss = nullptr;
+    info->pchHostNS = nullptr;
+    return S_OK;
+  }
+  STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
+                      IOleInPlaceUIWindow*) override {
+    return S_OK;  // We show no toolbars of theirs.
+  }
+  STDMETHODIMP HideUI() override { return S_OK; }
+  STDMETHODIMP UpdateUI() override { return S_OK; }
+  STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+  STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+  STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+  STDMETHODIMP TranslateAccelerator(LPMSG, const GUID*, DWORD) override { return S_FALSE; }
+  STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD) override {
+    if (key != nullptr) *key = nullptr;
+    return S_FALSE;
+  }
+  STDMETHODIMP GetDropTarget(IDropTarget*, IDropTarget** target) override {
+    if (target != nullptr) *target = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetExternal(IDispatch** external) override {
+    if (external != nullptr) *external = nullptr;
+    return S_FALSE;
+  }
+  STDMETHODIMP TranslateUrl(DWORD, LPWSTR, LPWSTR* out) override {
+    if (out != nullptr) *out = nullptr;
+    return S_FALSE;
+  }
+  STDMETHODIMP FilterDataObject(IDataObject*, IDataObject** out) override {
+    if (out != nullptr) *out = nullptr;
+    return S_FALSE;
+  }
+
+  // IDocHostShowUI: a page's alert() or confirm() answers "cancel" unseen.
+  STDMETHODIMP ShowMessage(HWND, LPOLESTR, LPOLESTR, DWORD, LPOLESTR, DWORD, LRESULT* result) override {
+    if (result != nullptr) *result = IDCANCEL;
+    return S_OK;
+  }
+  STDMETHODIMP ShowHelp(HWND, LPOLESTR, UINT, DWORD, POINT, IDispatch*) override { return S_OK; }
+
+  // IDispatch: ambient properties for the control and DWebBrowserEvents2.
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    if (count != nullptr) *count = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info != nullptr) *info = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                      UINT*) override {
+    switch (id) {
+      case DISPID_AMBIENT_DLCONTROL:
+        if (result == nullptr) return E_POINTER;
+        VariantInit(result);
+        result->vt = VT_I4;
+        result->lVal = kDownloadControl;
+        return S_OK;
+      case DISPID_NEWWINDOW2:     // (ppDisp, Cancel)
+      case DISPID_NEWWINDOW3:     // (ppDisp, Cancel, dwFlags, context, url)
+      case DISPID_WINDOWCLOSING:  // (IsChildWindow, Cancel)
+        SetCancel(params, params != nullptr && params->cArgs >= 2 ? params->cArgs - 2 : 0);
+        return S_OK;
+      case DISPID_FILEDOWNLOAD: {  // (ActiveDocument, Cancel): only a document may load.
+        if (params == nullptr || params->cArgs < 2) return S_OK;
+        const VARIANT& isDocument = params->rgvarg[1];
+        if (isDocument.vt == VT_BOOL && isDocument.boolVal == VARIANT_FALSE) SetCancel(params, 0);
+        return S_OK;
+      }
+      default:
+        return DISP_E_MEMBERNOTFOUND;
+    }
+  }
+
+ private:
+  ~WebViewSite() = default;
+
+  ULONG refs_ = 1;
+  HWND host_;
+};
+
+std::unique_ptr<WebView> WebView::Create(HWND parent, RECT rect, const std::wstring& url) {
+  if (parent == nullptr || !IsWindow(parent)) return nullptr;
+
+  const HINSTANCE instance = ThisModule();
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (!GetClassInfoExW(instance, kHostClassName, &existing)) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &WebView::HostProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kHostClassName;
+    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  }
+
+  std::unique_ptr<WebView> view(new WebView());
+  rect = Normalized(rect);
+  // Created disabled and without WS_VISIBLE: the control never gets a frame on
+  // screen or a click before the caller decides to show it.
+  view->host_ = CreateWindowExW(0, kHostClassName, L"", WS_CHILD | WS_DISABLED | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                                nullptr, instance, view.get());
+  if (view->host_ == nullptr) return nullptr;
+  view->site_.Attach(new WebViewSite(view->host_));
+
+  // From here on failure returns through ~WebView, which undoes whatever part
+  // of the activation took place.
+  if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&view->oleObject_)))) {
+    return nullptr;
+  }
+  ComPtr<IOleClientSite> clientSite;
+  view->site_.As(&clientSite);
+  if (FAILED(view->oleObject_->SetClientSite(clientSite.Get()))) return nullptr;
+  OleSetContainedObject(view->oleObject_.Get(), TRUE);
+
+  RECT local = LocalRect(rect);
+  if (FAILED(view->oleObject_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite.Get(), 0, view->host_, &local))) {
+    return nullptr;
+  }
+  view->oleObject_.As(&view->inPlaceObject_);
+  if (FAILED(view->oleObject_.As(&view->browser_))) return nullptr;
+
+  // Before the first navigation, so even the first failure stays quiet.
+  view->browser_->put_Silent(VARIANT_TRUE);
+  view->browser_->put_RegisterAsDropTarget(VARIANT_FALSE);
+  view->browser_->put_RegisterAsBrowser(VARIANT_FALSE);
+
+  ComPtr<IConnectionPointContainer> points;
+  ComPtr<IConnectionPoint> events;
+  if (SUCCEEDED(view->oleObject_.As(&points)) &&
+      SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &events))) {
+    ComPtr<IUnknown> sink;
+    view->site_.As(&sink);
+    if (FAILED(events->Advise(sink.Get(), &view->eventsCookie_))) view->eventsCookie_ = 0;
+  }
+
+  view->Navigate(url);
+  return view;
+}
+
+WebView::~WebView() {
+  Teardown();
+  if (host_ != nullptr) {
+    SetWindowLongPtrW(host_, GWLP_USERDATA, 0);
+    const HWND host = std::exchange(host_, nullptr);
+    DestroyWindow(host);
+  }
+}
+
+// Deactivate while the control's window still exists, then close the object and
+// cut its link to our site; only then may the interfaces go, the object last.
+void WebView::Teardown() {
+  if (browser_ != nullptr) browser_->Stop();
+  if (eventsCookie_ != 0 && oleObject_ != nullptr) {
+    ComPtr<IConnectionPointContainer> points;
+    ComPtr<IConnectionPoint> events;
+    if (SUCCEEDED(oleObject_.As(&points)) && SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &events))) {
+      events->Unadvise(eventsCookie_);
+    }
+    eventsCookie_ = 0;
+  }
+  if (inPlaceObject_ != nullptr) inPlaceObject_->InPlaceDeactivate();
+  if (oleObject_ != nullptr) {
+    oleObject_->Close(OLECLOSE_NOSAVE);
+    oleObject_->SetClientSite(nullptr);
+  }
+  browser_.Reset();
+  inPlaceObject_.Reset();
+  oleObject_.Reset();
+  if (site_ != nullptr) site_->Detach();
+  site_.Reset();
+}
+
+LRESULT CALLBACK WebView::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* view = reinterpret_cast<WebView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (message) {
+    case WM_DESTROY:
+      // The parent is going away with the view still alive: shut the control
+      // down now, while its own window (our child) still exists.
+      if (view != nullptr) view->Teardown();
+      break;
+    case WM_NCDESTROY:
+      if (view != nullptr) view->host_ = nullptr;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      break;
+    case WM_ERASEBKGND:
+      if (view != nullptr && view->oleObject_ != nullptr) return 1;  // The control paints all of it.
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// Hiding or disabling a parent leaves keyboard focus where it was, so a control
+// that had it would still take keystrokes while invisible or "disabled".
+void WebView::MoveFocusOutIfInside() {
+  const HWND focus = GetFocus();
+  if (host_ == nullptr || focus == nullptr || (focus != host_ && !IsChild(host_, focus))) return;
+  if (inPlaceObject_ != nullptr) inPlaceObject_->UIDeactivate();
+  SetFocus(GetParent(host_));
+}
+
+void WebView::SetVisible(bool visible) {
+  if (host_ == nullptr) return;
+  if (!visible) MoveFocusOutIfInside();
+  ShowWindow(host_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void WebView::SetEnabled(bool enabled) {
+  if (host_ == nullptr) return;
+  if (!enabled) MoveFocusOutIfInside();
+  EnableWindow(host_, enabled ? TRUE : FALSE);
+}
+
+void WebView::SetBounds(RECT rect) {
+  if (host_ == nullptr) return;
+  rect = Normalized(rect);
+  MoveWindow(host_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+  if (inPlaceObject_ != nullptr) {
+    const RECT local = LocalRect(rect);
+    inPlaceObject_->SetObjectRects(&local, &local);
+  }
+}
+
+void WebView::Navigate(const std::wstring& url) {
+  if (browser_ == nullptr || url.empty()) return;
+  Bstr address(url);
+  if (address.Get() == nullptr) return;
+  VARIANT empty;
+  VariantInit(&empty);
+  browser_->Navigate(address.Get(), &empty, &empty, &empty, &empty);
+}
+
+std::wstring WebView::LocationUrl() const {
+  if (browser_ == nullptr) return {};
+  Bstr location;
+  if (FAILED(browser_->get_LocationURL(location.Out())) || location.Get() == nullptr) return {};
+  return std::wstring(location.Get(), SysStringLen(location.Get()));
+}
+
+}  // namespace ui

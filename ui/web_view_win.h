@@ -1,0 +1,65 @@
+// An embedded HTML view: the system WebBrowser control hosted in a child window
+// of ours through a minimal hand-written OLE container (client site, in-place site
+// and frame). The container window is what gets shown, hidden, enabled and moved;
+// the control lives inside it, silenced so that it never raises a dialog of its own.
+//
+// Threading: every call, construction and destruction included, must happen on the
+// thread that owns `parent`, and that thread must have called OleInitialize (a
+// single-threaded apartment) and must run a message loop; without OLE, Create
+// simply returns nullptr.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include <wrl/client.h>
+
+struct IOleObject;
+struct IOleInPlaceObject;
+struct IWebBrowser2;
+
+namespace ui {
+
+class WebViewSite;
+
+class WebView {
+ public:
+  // Creates the control inside `parent` at `rect` (client pixels of `parent`),
+  // hidden and disabled, and starts navigating to `url`. Returns nullptr when the
+  // control cannot be created (bad parent, OLE not initialised, class not
+  // registered); callers then simply have no view.
+  static std::unique_ptr<WebView> Create(HWND parent, RECT rect, const std::wstring& url);
+
+  ~WebView();
+  WebView(const WebView&) = delete;
+  WebView& operator=(const WebView&) = delete;
+
+  void SetVisible(bool visible);
+  void SetEnabled(bool enabled);
+  void SetBounds(RECT rect);
+  void Navigate(const std::wstring& url);
+
+  // The address the control reports; empty when it reports none or fails.
+  std::wstring LocationUrl() const;
+
+  // The container window that holds the control. nullptr once the parent window
+  // has been destroyed (the container dies with it).
+  HWND Window() const { return host_; }
+
+ private:
+  WebView() = default;
+  static LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void MoveFocusOutIfInside();
+  void Teardown();
+
+  HWND host_ = nullptr;
+  Microsoft::WRL::ComPtr<WebViewSite> site_;
+  Microsoft::WRL::ComPtr<IOleObject> oleObject_;
+  Microsoft::WRL::ComPtr<IOleInPlaceObject> inPlaceObject_;
+  Microsoft::WRL::ComPtr<IWebBrowser2> browser_;
+  DWORD eventsCookie_ = 0;
+};
+
+}  // namespace ui

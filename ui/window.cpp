@@ -1,0 +1,240 @@
+// Builds the control tree from a form and keeps it consistent while handlers
+// change it. Geometry questions (where a control is, what of it can show,
+// what lies under the mouse) are answered here so that painting, input and
+// native child placement all agree.
+#include "ui/window.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+Font ToFont(const FontSpec& spec) {
+  Font font;
+  font.heightPx = spec.heightPx;
+  font.bold = spec.bold;
+  if (spec.song) font.face = "宋体";
+  return font;
+}
+
+}  // namespace
+
+Window::Window(const FormSpec& form) : form_(&form) {
+  controls_.reserve(form.controls.size());
+  for (const ControlSpec& spec : form.controls) {
+    Control c;
+    c.name = std::string(spec.name);
+    c.kind = spec.kind;
+    c.rect = spec.rect;
+    c.visible = spec.visible;
+    c.disabled = spec.disabled;
+    c.cursor = spec.cursor;
+    c.caption = std::string(spec.caption);
+    c.textColor = spec.textColor;
+    c.background = spec.background;
+    c.font = ToFont(spec.font);
+    c.picture = spec.picture;
+    c.stateImages = spec.stateImages;
+    c.animating = spec.kind == Kind::kPictureBox && spec.animating;
+    c.interval = spec.kind == Kind::kTimer ? std::max(0, spec.interval) : 0;
+    c.multiline = spec.multiline;
+    controls_.push_back(std::move(c));
+  }
+  // Parents are resolved by name after all rows exist, so a form may list a
+  // child before or after its parent. A row naming an unknown parent, or
+  // itself, hangs on the window rather than vanishing.
+  for (ControlId id = 0; id < ControlCount(); ++id) {
+    std::string_view parentName = form.controls[static_cast<size_t>(id)].parent;
+    ControlId parent = parentName.empty() ? kNoControl : Find(parentName);
+    if (parent == id) parent = kNoControl;
+    Mut(id).parent = parent;
+    (parent == kNoControl ? roots_ : Mut(parent).children).push_back(id);
+  }
+}
+
+ControlId Window::Find(std::string_view name) const {
+  for (ControlId id = 0; id < ControlCount(); ++id) {
+    if (controls_[static_cast<size_t>(id)].name == name) return id;
+  }
+  return kNoControl;
+}
+
+const Control* Window::Get(std::string_view name) const {
+  ControlId id = Find(name);
+  return Valid(id) ? &At(id) : nullptr;
+}
+
+Point Window::Origin(ControlId id) const {
+  Point p;
+  // Bounded walk: a well-formed tree is never deeper than its size.
+  for (int depth = 0; Valid(id) && depth <= ControlCount(); ++depth) {
+    p.x += At(id).rect.left;
+    p.y += At(id).rect.top;
+    id = At(id).parent;
+  }
+  return p;
+}
+
+Rect Window::AbsoluteRect(ControlId id) const {
+  if (!Valid(id)) return {};
+  Point o = Origin(id);
+  return {o.x, o.y, At(id).rect.width, At(id).rect.height};
+}
+
+Rect Window::VisibleRect(ControlId id) const {
+  if (!IsShown(id)) return {};
+  Rect r = AbsoluteRect(id).Intersect(ClientRect());
+  for (ControlId a = At(id).parent; Valid(a); a = At(a).parent) {
+    r = r.Intersect(AbsoluteRect(a));
+  }
+  return r;
+}
+
+bool Window::IsShown(ControlId id) const {
+  if (!Valid(id)) return false;
+  for (ControlId a = id; Valid(a); a = At(a).parent) {
+    if (!At(a).visible) return false;
+  }
+  return true;
+}
+
+bool Window::IsEnabled(ControlId id) const {
+  if (!Valid(id)) return false;
+  for (ControlId a = id; Valid(a); a = At(a).parent) {
+    if (At(a).disabled) return false;
+  }
+  return true;
+}
+
+ControlId Window::HitTestIn(const std::vector<ControlId>& siblings, Point p) const {
+  for (ControlId id : siblings) {
+    const Control& c = At(id);
+    if (!c.visible || c.kind == Kind::kTimer) continue;
+    if (!VisibleRect(id).Contains(p)) continue;
+    ControlId inner = HitTestIn(c.children, p);
+    return inner != kNoControl ? inner : id;
+  }
+  return kNoControl;
+}
+
+ControlId Window::HitTest(Point p) const {
+  if (!ClientRect().Contains(p)) return kNoControl;
+  return HitTestIn(roots_, p);
+}
+
+void Window::Repaint(ControlId id) {
+  if (!observer_) return;
+  Rect r = VisibleRect(id);
+  if (!r.IsEmpty()) observer_->Invalidate(*this, r);
+}
+
+void Window::Notify(ControlId id, Change change) {
+  if (observer_) observer_->ControlChanged(*this, id, change);
+}
+
+void Window::SetVisible(ControlId id, bool visible) {
+  if (!Valid(id) || At(id).visible == visible) return;
+  if (!visible) Repaint(id);  // the area it leaves, before it goes
+  Mut(id).visible = visible;
+  if (visible) Repaint(id);
+  // Native parts anywhere below follow the visibility of their ancestors.
+  for (ControlId n = 0; n < ControlCount(); ++n) {
+    if (!IsNative(At(n).kind)) continue;
+    for (ControlId a = n; Valid(a); a = At(a).parent) {
+      if (a == id) {
+        Notify(n, Change::kNative);
+        break;
+      }
+    }
+  }
+  if (At(id).kind == Kind::kPictureBox) Notify(id, Change::kAnimation);
+}
+
+void Window::SetDisabled(ControlId id, bool disabled) {
+  if (!Valid(id) || At(id).disabled == disabled) return;
+  Mut(id).disabled = disabled;
+  Repaint(id);
+  if (IsNative(At(id).kind)) Notify(id, Change::kNative);
+}
+
+void Window::SetCaption(ControlId id, std::string_view text) {
+  if (!Valid(id) || At(id).caption == text) return;
+  Mut(id).caption = std::string(text);
+  Repaint(id);
+  if (IsNative(At(id).kind)) Notify(id, Change::kNative);
+}
+
+void Window::StoreTypedText(ControlId id, std::string_view text) {
+  if (Valid(id)) Mut(id).caption = std::string(text);
+}
+
+void Window::SetTextColor(ControlId id, Color color) {
+  if (!Valid(id) || At(id).textColor == color) return;
+  Mut(id).textColor = color;
+  Repaint(id);
+}
+
+void Window::SetChecked(ControlId id, bool checked) {
+  if (!Valid(id) || At(id).checked == checked) return;
+  Mut(id).checked = checked;
+  Repaint(id);
+}
+
+void Window::SetInterval(ControlId id, int ms) {
+  if (!Valid(id) || At(id).kind != Kind::kTimer) return;
+  ms = std::max(0, ms);
+  if (At(id).interval == ms) return;
+  Mut(id).interval = ms;
+  Notify(id, Change::kTimer);
+}
+
+void Window::SetAnimating(ControlId id, bool on) {
+  if (!Valid(id) || At(id).animating == on) return;
+  Mut(id).animating = on;
+  Notify(id, Change::kAnimation);
+}
+
+void Window::SetPicture(ControlId id, assets::Asset picture) {
+  if (!Valid(id) || At(id).picture == picture) return;
+  Mut(id).picture = picture;
+  Mut(id).frame = 0;
+  Repaint(id);
+  Notify(id, Change::kAnimation);
+}
+
+void Window::SetPosition(ControlId id, int position) {
+  position = std::clamp(position, 0, 100);
+  if (!Valid(id) || At(id).position == position) return;
+  Mut(id).position = position;
+  Repaint(id);
+}
+
+void Window::SetFrame(ControlId id, int frame) {
+  if (!Valid(id) || At(id).frame == frame) return;
+  Mut(id).frame = frame;
+  Repaint(id);
+}
+
+void Window::SetHovered(ControlId id) {
+  if (hovered_ == id) return;
+  ControlId old = hovered_;
+  hovered_ = Valid(id) ? id : kNoControl;
+  // Only faces that change with the pointer need repainting.
+  for (ControlId c : {old, hovered_}) {
+    if (Valid(c) && (At(c).kind == Kind::kImageButton || At(c).kind == Kind::kButton)) {
+      Repaint(c);
+    }
+  }
+}
+
+void Window::SetPressed(ControlId id) {
+  if (pressed_ == id) return;
+  ControlId old = pressed_;
+  pressed_ = Valid(id) ? id : kNoControl;
+  for (ControlId c : {old, pressed_}) {
+    if (Valid(c) && IsClickable(At(c).kind)) Repaint(c);
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,116 @@
+// A loaded window: the live control tree built from a form, its window-level
+// properties, and the run-time property setters that handlers use. Every
+// setter that changes something a user can see tells the observer which
+// rectangle to repaint, or which native part or timer to update, and nothing
+// more; setting a value to what it already is does nothing.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/form.h"
+
+namespace ui {
+
+enum class DisplayState { kRestored = 1, kMinimized = 2 };
+
+// What changed about a control, beyond its painted pixels.
+enum class Change {
+  kTimer,      // interval
+  kNative,     // visibility, enabled state, text or address of a native part
+  kAnimation,  // a picture box started or stopped playing, or got a picture
+};
+
+class WindowObserver {
+ public:
+  virtual ~WindowObserver() = default;
+  virtual void Invalidate(Window& window, Rect rect) = 0;
+  virtual void ControlChanged(Window& window, ControlId id, Change change) = 0;
+};
+
+class Window {
+ public:
+  explicit Window(const FormSpec& form);
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  const FormSpec& Form() const { return *form_; }
+  std::string_view Name() const { return form_->name; }
+  void SetObserver(WindowObserver* observer) { observer_ = observer; }
+
+  // Controls by name or index. Find gives kNoControl for an unknown name.
+  ControlId Find(std::string_view name) const;
+  const Control& At(ControlId id) const { return controls_[static_cast<size_t>(id)]; }
+  const Control* Get(std::string_view name) const;
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  const std::vector<ControlId>& Roots() const { return roots_; }
+
+  // Geometry in client pixels.
+  Rect ClientRect() const { return {0, 0, form_->clientSize.width, form_->clientSize.height}; }
+  Point Origin(ControlId id) const;  // client position of the control's top-left corner
+  Rect AbsoluteRect(ControlId id) const;
+  // The part of the control that can show: clipped by every ancestor and the
+  // client area. Empty when the control or an ancestor is hidden.
+  Rect VisibleRect(ControlId id) const;
+  bool IsShown(ControlId id) const;  // visible, and so is every ancestor
+  bool IsEnabled(ControlId id) const;  // not disabled, nor any ancestor
+  // The frontmost shown control under the point, or kNoControl. Timers never
+  // take part; a disabled control is returned (it swallows the input).
+  ControlId HitTest(Point p) const;
+
+  // Run-time properties. Unknown ids are ignored.
+  void SetVisible(ControlId id, bool visible);
+  void SetDisabled(ControlId id, bool disabled);
+  void SetCaption(ControlId id, std::string_view text);  // also edit text
+  void SetTextColor(ControlId id, Color color);
+  void SetChecked(ControlId id, bool checked);
+  void SetInterval(ControlId id, int ms);
+  void SetAnimating(ControlId id, bool on);
+  void SetPicture(ControlId id, assets::Asset picture);
+  void SetPosition(ControlId id, int position);  // clamped to 0..100
+  void SetFrame(ControlId id, int frame);
+  // Text a user typed into a native edit box: stored without echoing it back.
+  void StoreTypedText(ControlId id, std::string_view text);
+
+  // Same setters by name, for handlers.
+  void SetVisible(std::string_view name, bool v) { SetVisible(Find(name), v); }
+  void SetDisabled(std::string_view name, bool v) { SetDisabled(Find(name), v); }
+  void SetCaption(std::string_view name, std::string_view t) { SetCaption(Find(name), t); }
+  void SetTextColor(std::string_view name, Color c) { SetTextColor(Find(name), c); }
+  void SetChecked(std::string_view name, bool v) { SetChecked(Find(name), v); }
+  void SetInterval(std::string_view name, int ms) { SetInterval(Find(name), ms); }
+  void SetAnimating(std::string_view name, bool v) { SetAnimating(Find(name), v); }
+  void SetPicture(std::string_view name, assets::Asset p) { SetPicture(Find(name), p); }
+  void SetPosition(std::string_view name, int p) { SetPosition(Find(name), p); }
+
+  // Pointer state, owned here so painting and input agree on it.
+  ControlId Hovered() const { return hovered_; }
+  ControlId Pressed() const { return pressed_; }
+  void SetHovered(ControlId id);
+  void SetPressed(ControlId id);
+
+  // Window-level state, kept in step by the window operations.
+  bool visible = false;
+  DisplayState displayState = DisplayState::kRestored;
+  Rect screenRect;  // outer position and size on the screen
+  bool closed = false;
+
+ private:
+  bool Valid(ControlId id) const { return id >= 0 && id < ControlCount(); }
+  Control& Mut(ControlId id) { return controls_[static_cast<size_t>(id)]; }
+  void Repaint(ControlId id);
+  void Notify(ControlId id, Change change);
+  ControlId HitTestIn(const std::vector<ControlId>& siblings, Point p) const;
+
+  const FormSpec* form_;
+  std::vector<Control> controls_;
+  std::vector<ControlId> roots_;  // window-level controls, front to back
+  WindowObserver* observer_ = nullptr;
+  ControlId hovered_ = kNoControl;
+  ControlId pressed_ = kNoControl;
+};
+
+}  // namespace ui
