@@ -16,10 +16,36 @@
 namespace ui {
 namespace {
 
-// Present on every Simplified Chinese Windows and mapped to an installed CJK
-// face by Wine; with GB2312_CHARSET the font mapper still picks a Chinese face
-// when it is missing.
-constexpr wchar_t kDefaultFace[] = L"SimSun";
+// Tried in order for captions with no face, or a face that is not installed.
+// SimSun is the classic Chinese UI face and carries hand-tuned 12 px bitmaps;
+// YaHei is on every Windows since 7; the WenQuanYi face with embedded bitmaps
+// is what Linux machines running the program under Wine usually have.
+constexpr const wchar_t* kDefaultFaces[] = {L"SimSun", L"Microsoft YaHei",
+                                            L"WenQuanYi Zen Hei Sharp"};
+
+int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;  // one match is enough
+}
+
+struct DeleteDc {
+  void operator()(HDC dc) const { DeleteDC(dc); }
+};
+
+// Whether a font family of that exact name is installed. Enumeration lists
+// real families only, so a name the font mapper would quietly replace with
+// something else counts as missing.
+bool FaceInstalled(const std::wstring& face) {
+  if (face.empty() || face.size() >= LF_FACESIZE) return false;
+  std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDc> dc(CreateCompatibleDC(nullptr));
+  if (!dc) return false;
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  std::copy(face.begin(), face.end(), lf.lfFaceName);
+  bool found = false;
+  EnumFontFamiliesExW(dc.get(), &lf, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
 
 Gdiplus::Color ToGdiplus(Color c) { return Gdiplus::Color(255, c.r, c.g, c.b); }
 
@@ -41,15 +67,30 @@ HFONT FontCache::Get(const Font& font) {
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const std::wstring face = font.face.empty() ? std::wstring(kDefaultFace) : Widen(font.face);
-  // A face name longer than LOGFONT holds is cut, not rejected; the zeroed
-  // LOGFONT supplies the terminator.
+  const std::wstring face = ResolveFace(font.face);
+  // A name longer than LOGFONT holds is cut, not rejected; the zeroed LOGFONT
+  // supplies the terminator.
   std::copy_n(face.begin(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1), lf.lfFaceName);
   FontPtr handle(CreateFontIndirectW(&lf));
   if (!handle) return nullptr;
   HFONT result = handle.get();
   entries_.push_back(Entry{font, std::move(handle)});
   return result;
+}
+
+std::wstring FontCache::ResolveFace(const std::string& utf8Face) {
+  std::wstring requested = Widen(utf8Face);
+  if (FaceInstalled(requested)) return requested;
+  if (!defaultFace_) {
+    defaultFace_.emplace();  // none installed: an empty name lets the mapper choose
+    for (const wchar_t* candidate : kDefaultFaces) {
+      if (FaceInstalled(candidate)) {
+        defaultFace_ = candidate;
+        break;
+      }
+    }
+  }
+  return defaultFace_->empty() ? requested : *defaultFace_;
 }
 
 GdiplusPainter::GdiplusPainter(HDC dc, ImageStore& images, FontCache& fonts)
@@ -126,9 +167,11 @@ void GdiplusPainter::Line(Point from, Point to, Color c) {
   if (ClipIsEmpty()) return;
   Gdiplus::Pen pen(ToGdiplus(c), 1.0f);
   graphics_.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-  // Through the pixel centres, so a horizontal or vertical line is one pixel wide.
-  graphics_.DrawLine(&pen, Gdiplus::PointF(from.x + 0.5f, from.y + 0.5f),
-                     Gdiplus::PointF(to.x + 0.5f, to.y + 0.5f));
+  // Without the half-pixel offset integer points are pixel centres, so a
+  // horizontal or vertical line is exactly one pixel wide.
+  graphics_.SetPixelOffsetMode(Gdiplus::PixelOffsetModeNone);
+  graphics_.DrawLine(&pen, from.x, from.y, to.x, to.y);
+  graphics_.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
 }
 
 void GdiplusPainter::FillEllipse(Rect r, Color c) {
@@ -142,12 +185,19 @@ void GdiplusPainter::FillEllipse(Rect r, Color c) {
 
 void GdiplusPainter::FrameEllipse(Rect r, Color c) {
   if (r.IsEmpty() || ClipIsEmpty()) return;
-  Gdiplus::Pen pen(ToGdiplus(c), 1.0f);
+  if (r.width <= 2 || r.height <= 2) {
+    FillEllipse(r, c);  // no inside left to keep
+    return;
+  }
+  // A ring filled between r and r inset by one pixel rather than a pen: a
+  // pen is centred on the path and renderers round its half-pixel edges
+  // differently, a fill of integer rectangles stays inside r everywhere.
+  Gdiplus::GraphicsPath ring(Gdiplus::FillModeAlternate);
+  ring.AddEllipse(r.left, r.top, r.width, r.height);
+  ring.AddEllipse(r.left + 1, r.top + 1, r.width - 2, r.height - 2);
+  Gdiplus::SolidBrush brush(ToGdiplus(c));
   graphics_.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  // The pen is centred on the path: inset by half its width to stay inside r.
-  graphics_.DrawEllipse(&pen, Gdiplus::RectF(r.left + 0.5f, r.top + 0.5f,
-                                             static_cast<float>(r.width) - 1.0f,
-                                             static_cast<float>(r.height) - 1.0f));
+  graphics_.FillPath(&brush, &ring);
 }
 
 void GdiplusPainter::FillTriangle(Point a, Point b, Point c, Color color) {

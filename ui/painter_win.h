@@ -5,6 +5,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -23,10 +25,15 @@ class FontCache {
   FontCache(const FontCache&) = delete;
   FontCache& operator=(const FontCache&) = delete;
 
-  // The font for `font`; nullptr only when GDI cannot create one at all.
+  // The font for `font`; nullptr only when GDI cannot create one at all. A
+  // face that is not installed, or none, gets the first installed face of a
+  // list of CJK faces rather than whatever the font mapper substitutes: under
+  // Wine the mapper's pick draws 12 px Chinese with strokes missing.
   HFONT Get(const Font& font);
 
  private:
+  std::wstring ResolveFace(const std::string& utf8Face);
+
   struct DeleteFont {
     void operator()(HFONT f) const { DeleteObject(f); }
   };
@@ -36,6 +43,7 @@ class FontCache {
     FontPtr handle;
   };
   std::vector<Entry> entries_;
+  std::optional<std::wstring> defaultFace_;  // looked up once, on first need
 };
 
 // Paints on `dc` (normally a memory DC holding the back buffer, with no

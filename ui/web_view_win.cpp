@@ -9,6 +9,7 @@
 
 #include <exdisp.h>
 #include <exdispid.h>
+#include <idispids.h>
 #include <mshtmdid.h>
 #include <mshtmhst.h>
 #include <ocidl.h>
@@ -243,6 +244,15 @@ class WebViewSite final : public IOleClientSite,
         VariantInit(result);
         result->vt = VT_I4;
         result->lVal = kDownloadControl;
+        return S_OK;
+      // Asked for when the site is set: silent from the very first moment, and
+      // offline instead of a "work offline?" prompt when there is no network.
+      case DISPID_AMBIENT_SILENT:
+      case DISPID_AMBIENT_OFFLINEIFNOTCONNECTED:
+        if (result == nullptr) return E_POINTER;
+        VariantInit(result);
+        result->vt = VT_BOOL;
+        result->boolVal = VARIANT_TRUE;
         return S_OK;
       case DISPID_NEWWINDOW2:     // (ppDisp, Cancel)
       case DISPID_NEWWINDOW3:     // (ppDisp, Cancel, dwFlags, context, url)

@@ -51,6 +51,40 @@ Window::Window(const FormSpec& form) : form_(&form) {
     Mut(id).parent = parent;
     (parent == kNoControl ? roots_ : Mut(parent).children).push_back(id);
   }
+  // A row that names its own descendant as parent forms a cycle no walk from
+  // the window reaches; such rows never paint and are never hit.
+  paintOrder_.assign(controls_.size(), -1);
+  int next = 0;
+  NumberPaintOrder(roots_, next);
+}
+
+void Window::NumberPaintOrder(const std::vector<ControlId>& siblings, int& next) {
+  for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
+    if (paintOrder_[static_cast<size_t>(*it)] >= 0) continue;
+    paintOrder_[static_cast<size_t>(*it)] = next++;
+    NumberPaintOrder(At(*it).children, next);
+  }
+}
+
+bool Window::IsInside(ControlId id, ControlId ancestor) const {
+  for (int depth = 0; Valid(id) && depth <= ControlCount(); ++depth) {
+    if (id == ancestor) return true;
+    id = At(id).parent;
+  }
+  return false;
+}
+
+std::vector<Rect> Window::CoveringRects(ControlId id) const {
+  std::vector<Rect> out;
+  Rect mine = VisibleRect(id);
+  if (mine.IsEmpty()) return out;
+  for (ControlId other = 0; other < ControlCount(); ++other) {
+    if (At(other).kind == Kind::kTimer || IsInside(other, id) || IsInside(id, other)) continue;
+    if (paintOrder_[static_cast<size_t>(other)] < paintOrder_[static_cast<size_t>(id)]) continue;
+    Rect r = VisibleRect(other).Intersect(mine);
+    if (!r.IsEmpty()) out.push_back(r);
+  }
+  return out;
 }
 
 ControlId Window::Find(std::string_view name) const {
@@ -85,7 +119,7 @@ Rect Window::AbsoluteRect(ControlId id) const {
 Rect Window::VisibleRect(ControlId id) const {
   if (!IsShown(id)) return {};
   Rect r = AbsoluteRect(id).Intersect(ClientRect());
-  for (ControlId a = At(id).parent; Valid(a); a = At(a).parent) {
+  for (ControlId a = At(id).parent, depth = 0; Valid(a) && depth <= ControlCount(); a = At(a).parent, ++depth) {
     r = r.Intersect(AbsoluteRect(a));
   }
   return r;
@@ -93,7 +127,7 @@ Rect Window::VisibleRect(ControlId id) const {
 
 bool Window::IsShown(ControlId id) const {
   if (!Valid(id)) return false;
-  for (ControlId a = id; Valid(a); a = At(a).parent) {
+  for (ControlId a = id, depth = 0; Valid(a) && depth <= ControlCount(); a = At(a).parent, ++depth) {
     if (!At(a).visible) return false;
   }
   return true;
@@ -101,7 +135,7 @@ bool Window::IsShown(ControlId id) const {
 
 bool Window::IsEnabled(ControlId id) const {
   if (!Valid(id)) return false;
-  for (ControlId a = id; Valid(a); a = At(a).parent) {
+  for (ControlId a = id, depth = 0; Valid(a) && depth <= ControlCount(); a = At(a).parent, ++depth) {
     if (At(a).disabled) return false;
   }
   return true;
@@ -138,17 +172,7 @@ void Window::SetVisible(ControlId id, bool visible) {
   if (!visible) Repaint(id);  // the area it leaves, before it goes
   Mut(id).visible = visible;
   if (visible) Repaint(id);
-  // Native parts anywhere below follow the visibility of their ancestors.
-  for (ControlId n = 0; n < ControlCount(); ++n) {
-    if (!IsNative(At(n).kind)) continue;
-    for (ControlId a = n; Valid(a); a = At(a).parent) {
-      if (a == id) {
-        Notify(n, Change::kNative);
-        break;
-      }
-    }
-  }
-  if (At(id).kind == Kind::kPictureBox) Notify(id, Change::kAnimation);
+  Notify(id, Change::kVisibility);
 }
 
 void Window::SetDisabled(ControlId id, bool disabled) {

@@ -19,8 +19,9 @@ enum class DisplayState { kRestored = 1, kMinimized = 2 };
 
 // What changed about a control, beyond its painted pixels.
 enum class Change {
-  kTimer,      // interval
-  kNative,     // visibility, enabled state, text or address of a native part
+  kTimer,       // interval
+  kVisibility,  // the control or one below it may have appeared or gone
+  kNative,     // enabled state, text or address of a native part
   kAnimation,  // a picture box started or stopped playing, or got a picture
 };
 
@@ -57,6 +58,10 @@ class Window {
   Rect VisibleRect(ControlId id) const;
   bool IsShown(ControlId id) const;  // visible, and so is every ancestor
   bool IsEnabled(ControlId id) const;  // not disabled, nor any ancestor
+  // The visible parts of shown controls drawn over this one (later in the
+  // back-to-front painting order, and not inside it). A native part is cut
+  // by these, so what the forms stack in front of it stays in front.
+  std::vector<Rect> CoveringRects(ControlId id) const;
   // The frontmost shown control under the point, or kNoControl. Timers never
   // take part; a disabled control is returned (it swallows the input).
   ControlId HitTest(Point p) const;
@@ -104,10 +109,13 @@ class Window {
   void Repaint(ControlId id);
   void Notify(ControlId id, Change change);
   ControlId HitTestIn(const std::vector<ControlId>& siblings, Point p) const;
+  void NumberPaintOrder(const std::vector<ControlId>& siblings, int& next);
+  bool IsInside(ControlId id, ControlId ancestor) const;
 
   const FormSpec* form_;
   std::vector<Control> controls_;
   std::vector<ControlId> roots_;  // window-level controls, front to back
+  std::vector<int> paintOrder_;   // position of each control when painting back to front
   WindowObserver* observer_ = nullptr;
   ControlId hovered_ = kNoControl;
   ControlId pressed_ = kNoControl;

@@ -128,14 +128,15 @@ TEST(WindowProperties, TimersAndValuesStayInRange) {
   EXPECT_EQ(w.Find("没有这个控件"), ui::kNoControl);
 }
 
-TEST(WindowProperties, HidingAParentUpdatesNativePartsBelowIt) {
+TEST(WindowProperties, HidingAParentHidesWhatLiesInIt) {
   fakes::FakeBackend backend;
   Window w(ui::MainWindowForm());
   w.SetObserver(&backend);
   w.SetVisible("分组框3", false);
   auto changed = backend.Calls("changed");
-  ASSERT_EQ(changed.size(), 1u);  // the hour field is the group's only native part
-  EXPECT_EQ(changed[0].window, "MainWindow.编辑框1");
+  ASSERT_EQ(changed.size(), 1u);
+  EXPECT_EQ(changed[0].window, "MainWindow.分组框3");
+  EXPECT_EQ(changed[0].arg, static_cast<int>(ui::Change::kVisibility));
   EXPECT_FALSE(w.IsShown(w.Find("编辑框1")));
   w.SetVisible("分组框3", true);
   EXPECT_TRUE(w.IsShown(w.Find("编辑框1")));
@@ -148,6 +149,41 @@ TEST(WindowProperties, OverLongAndEmptyCaptionsAreKept) {
   EXPECT_EQ(w.Get("按钮1")->caption.size(), longText.size());
   w.SetCaption("按钮1", "");
   EXPECT_EQ(w.Get("按钮1")->caption, "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowCovering, NativePartsAreCutByWhatLiesInFront) {
+  Window w(ui::MainWindowForm());
+  ui::ControlId report = w.Find("编辑框8");
+  w.SetVisible(report, true);
+  EXPECT_TRUE(w.CoveringRects(report).empty());
+  w.SetVisible("图形按钮4", true);
+  auto cover = w.CoveringRects(report);
+  ASSERT_EQ(cover.size(), 1u);
+  EXPECT_EQ(cover[0], (Rect{136, 328, 48, 32}));  // the left 48 pixels, full height
+  // Nothing lies over the time fields.
+  for (const char* edit : {"编辑框1", "编辑框2", "编辑框3"}) {
+    EXPECT_TRUE(w.CoveringRects(w.Find(edit)).empty()) << edit;
+  }
+}
+
+// A malformed form (parents naming each other) must not hang or crash.
+const ui::ControlSpec kCycle[] = {
+    {.name = "a", .kind = ui::Kind::kPictureBox, .parent = "b", .rect = {0, 0, 10, 10}},
+    {.name = "b", .kind = ui::Kind::kPictureBox, .parent = "a", .rect = {0, 0, 10, 10}},
+    {.name = "c", .kind = ui::Kind::kLabel, .parent = "c", .rect = {0, 0, 10, 10}, .caption = "x"},
+};
+const ui::FormSpec kCycleForm{.name = "Cycle", .clientSize = {20, 20}, .controls = kCycle};
+
+TEST(WindowCovering, CyclicParentsAreHarmless) {
+  Window w(kCycleForm);
+  EXPECT_EQ(w.At(w.HitTest({5, 5})).name, "c");  // a self-parent hangs on the window
+  w.SetVisible("a", false);
+  EXPECT_FALSE(w.IsShown(w.Find("a")));
+  EXPECT_TRUE(w.CoveringRects(w.Find("a")).empty());
 }
 
 }  // namespace
