@@ -26,3 +26,19 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/desktop_test.cpp
   tests/native/startup_test.cpp
 )
+
+# The Windows side: platform adapters and the Win32 backend.
+set(QH_WIN_SOURCES
+  app/platform_win.cpp
+  ui/backend_win.cpp
+  ui/image_store_win.cpp
+  ui/painter_win.cpp
+  ui/text_win.cpp
+  ui/web_view_win.cpp
+)
+
+set(QH_WIN_TEST_SOURCES
+  tests/win/image_store_test.cpp
+  tests/win/painter_test.cpp
+  tests/win/web_view_test.cpp
+)

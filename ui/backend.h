@@ -24,7 +24,7 @@ class Backend : public WindowObserver {
   virtual Size ScreenSize() = 0;
   // Shows the items at the mouse position; the chosen index or -1.
   virtual int PopupMenu(Window& owner, const std::vector<std::string_view>& items) = 0;
-  virtual int MessageBox(std::string_view text, int flags, std::string_view title,
+  virtual int ShowMessageBox(std::string_view text, int flags, std::string_view title,
                          Window* owner) = 0;
   virtual void Focus(Window& window) = 0;
   virtual void ApplyVisualStyle(int code) = 0;

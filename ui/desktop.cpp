@@ -85,9 +85,9 @@ void Desktop::PopupMenu(Window& owner) {
   Deliver(Event{&owner, kNoControl, EventKind::kItemChosen, chosen});
 }
 
-int Desktop::MessageBox(std::string_view text, int flags, std::string_view title,
+int Desktop::ShowMessageBox(std::string_view text, int flags, std::string_view title,
                         Window* owner) {
-  return backend_.MessageBox(text, flags, title, owner && !owner->closed ? owner : nullptr);
+  return backend_.ShowMessageBox(text, flags, title, owner && !owner->closed ? owner : nullptr);
 }
 
 void Desktop::Focus(Window& window) {

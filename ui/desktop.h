@@ -43,7 +43,7 @@ class Desktop {
   Size ScreenSize();
   // Pops up the owner's menu at the mouse and delivers the chosen item.
   void PopupMenu(Window& owner);
-  int MessageBox(std::string_view text, int flags, std::string_view title, Window* owner);
+  int ShowMessageBox(std::string_view text, int flags, std::string_view title, Window* owner);
   void Focus(Window& window);
   void ApplyVisualStyle(int code);
   void Raise(Window& window);

@@ -45,7 +45,7 @@ class Painter {
   virtual void FillTriangle(Point a, Point b, Point c, Color color) = 0;
   // Draws one frame of an image scaled to dest; unknown images draw nothing.
   virtual void DrawImage(assets::Asset image, int frame, Rect dest) = 0;
-  virtual void DrawText(std::string_view utf8, const Font& font, Color c, Rect r,
+  virtual void PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
                         TextLayout layout) = 0;
 };
 

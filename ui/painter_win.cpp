@@ -233,7 +233,7 @@ void GdiplusPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
   graphics_.DrawImage(bitmap, to, 0, 0, size.width, size.height, Gdiplus::UnitPixel, &edges);
 }
 
-void GdiplusPainter::DrawText(std::string_view utf8, const Font& font, Color c, Rect r,
+void GdiplusPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
                               TextLayout layout) {
   if (utf8.empty() || r.IsEmpty() || ClipIsEmpty()) return;
   std::wstring text = Widen(utf8);

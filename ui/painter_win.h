@@ -66,7 +66,7 @@ class GdiplusPainter final : public Painter {
   void FrameEllipse(Rect r, Color c) override;
   void FillTriangle(Point a, Point b, Point c, Color color) override;
   void DrawImage(assets::Asset image, int frame, Rect dest) override;
-  void DrawText(std::string_view utf8, const Font& font, Color c, Rect r,
+  void PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
                 TextLayout layout) override;
 
  private:

@@ -46,7 +46,9 @@ class ControlPainter {
     switch (c.kind) {
       case Kind::kTransparentLabel:
       case Kind::kLabel:
-        Text(c, r, enabled, {HAlign::kLeft, true, true});
+        // A caption wraps only where the label has room for a second line;
+        // otherwise it stays on one line and is cut at the label's edge.
+        Text(c, r, enabled, {HAlign::kLeft, true, r.height >= 2 * FontHeight(c.font)});
         break;
       case Kind::kPictureBox:
         if (c.background) p_.FillRect(r, *c.background);
@@ -94,7 +96,7 @@ class ControlPainter {
 
   void Text(const Control& c, Rect r, bool enabled, TextLayout layout) {
     if (c.caption.empty()) return;
-    p_.DrawText(c.caption, c.font, enabled ? c.textColor : kDisabledText, r, layout);
+    p_.PaintText(c.caption, c.font, enabled ? c.textColor : kDisabledText, r, layout);
   }
 
   // A picture at its own size with its top-left corner at `at`.

@@ -61,11 +61,11 @@ class Bstr {
   BSTR value_ = nullptr;
 };
 
-// Browser events carry their Cancel flag by reference as the second-to-last
-// declared parameter; arguments arrive in reverse order.
-void SetCancel(DISPPARAMS* params, UINT fromEnd) {
-  if (params == nullptr || params->cArgs <= fromEnd) return;
-  VARIANT& cancel = params->rgvarg[fromEnd];
+// Sets an event's by-reference Cancel flag; `index` counts from the last declared
+// parameter, since IDispatch passes arguments in reverse order.
+void SetCancel(DISPPARAMS* params, UINT index) {
+  if (params == nullptr || index >= params->cArgs) return;
+  VARIANT& cancel = params->rgvarg[index];
   if (cancel.vt == (VT_BOOL | VT_BYREF) && cancel.pboolVal != nullptr) *cancel.pboolVal = VARIANT_TRUE;
 }
 
@@ -255,12 +255,14 @@ class WebViewSite final : public IOleClientSite,
         result->boolVal = VARIANT_TRUE;
         return S_OK;
       case DISPID_NEWWINDOW2:     // (ppDisp, Cancel)
-      case DISPID_NEWWINDOW3:     // (ppDisp, Cancel, dwFlags, context, url)
       case DISPID_WINDOWCLOSING:  // (IsChildWindow, Cancel)
-        SetCancel(params, params != nullptr && params->cArgs >= 2 ? params->cArgs - 2 : 0);
+        SetCancel(params, 0);
+        return S_OK;
+      case DISPID_NEWWINDOW3:  // (ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl)
+        SetCancel(params, 3);
         return S_OK;
       case DISPID_FILEDOWNLOAD: {  // (ActiveDocument, Cancel): only a document may load.
-        if (params == nullptr || params->cArgs < 2) return S_OK;
+        if (params == nullptr || params->cArgs != 2) return S_OK;
         const VARIANT& isDocument = params->rgvarg[1];
         if (isDocument.vt == VT_BOOL && isDocument.boolVal == VARIANT_FALSE) SetCancel(params, 0);
         return S_OK;

@@ -26,7 +26,7 @@ int FakeBackend::PopupMenu(ui::Window& owner, const std::vector<std::string_view
   lastMenu = items;
   return menuChoice;
 }
-int FakeBackend::MessageBox(std::string_view text, int flags, std::string_view title,
+int FakeBackend::ShowMessageBox(std::string_view text, int flags, std::string_view title,
                             ui::Window* owner) {
   boxes.push_back({std::string(text), std::string(title), flags, owner != nullptr});
   calls.push_back({"messagebox", "", flags, {}});
@@ -85,7 +85,7 @@ void FakePainter::DrawImage(assets::Asset image, int frame, Rect dest) {
   ops.back().image = image;
   ops.back().frame = frame;
 }
-void FakePainter::DrawText(std::string_view utf8, const ui::Font& font, ui::Color c, Rect r,
+void FakePainter::PaintText(std::string_view utf8, const ui::Font& font, ui::Color c, Rect r,
                            ui::TextLayout) {
   Add("text", r, c);
   ops.back().text = std::string(utf8);

@@ -28,7 +28,7 @@ class FakeBackend : public ui::Backend {
   void Move(ui::Window& w, ui::Rect r) override;
   ui::Size ScreenSize() override { return screen; }
   int PopupMenu(ui::Window& owner, const std::vector<std::string_view>& items) override;
-  int MessageBox(std::string_view text, int flags, std::string_view title,
+  int ShowMessageBox(std::string_view text, int flags, std::string_view title,
                  ui::Window* owner) override;
   void Focus(ui::Window& w) override;
   void ApplyVisualStyle(int code) override;
@@ -75,7 +75,7 @@ class FakePainter : public ui::Painter {
   void FrameEllipse(ui::Rect r, ui::Color c) override { Add("ellipse-frame", r, c); }
   void FillTriangle(ui::Point a, ui::Point b, ui::Point c, ui::Color color) override;
   void DrawImage(assets::Asset image, int frame, ui::Rect dest) override;
-  void DrawText(std::string_view utf8, const ui::Font& font, ui::Color c, ui::Rect r,
+  void PaintText(std::string_view utf8, const ui::Font& font, ui::Color c, ui::Rect r,
                 ui::TextLayout layout) override;
 
   // The text op drawing exactly this string, or nullptr.

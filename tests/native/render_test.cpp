@@ -140,3 +140,33 @@ TEST(Render, TextWidthEstimateCountsCharactersNotBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Render, CaptionsWrapOnlyWhereASecondLineFits) {
+  // "几时：" is wider than its 16-pixel-high label: it must stay on one line
+  // (a wrapped second line would be cut away and the caption read "几").
+  Window w(ui::MainWindowForm());
+  struct Capture : FakePainter {
+    std::vector<bool> wraps;
+    void PaintText(std::string_view s, const ui::Font& f, ui::Color c, Rect r,
+                   ui::TextLayout layout) override {
+      FakePainter::PaintText(s, f, c, r, layout);
+      wraps.push_back(layout.wrap);
+    }
+  } p;
+  FakeImages images;
+  ui::PaintWindow(w, p, images, w.ClientRect());
+  auto wrapOf = [&](const std::string& text) {
+    for (size_t i = 0, t = 0; i < p.ops.size(); ++i) {
+      if (p.ops[i].what != "text") continue;
+      if (p.ops[i].text == text) return static_cast<int>(p.wraps[t]);
+      ++t;
+    }
+    return -1;
+  };
+  EXPECT_EQ(wrapOf("几时："), 0);
+  EXPECT_EQ(wrapOf("这是一款全新的软件，他可以按照用户设定的时间进行全自动关机等功能"), 1);
+}
+
+}  // namespace

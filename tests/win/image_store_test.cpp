@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <set>
@@ -165,6 +166,66 @@ TEST_F(ImageStoreTest, BrokenBytesDecodeToNothing) {
     EXPECT_EQ(image.size, (Size{0, 0})) << i;
     EXPECT_TRUE(image.frames.empty()) << i;
     EXPECT_TRUE(image.delaysMs.empty()) << i;
+  }
+}
+
+// A 1x1 GIF, two-colour palette, one frame per entry of `frames`: the pixel's
+// palette index and the frame delay in 1/100 s.
+struct GifFrame {
+  int index;
+  int delayCentiseconds;
+};
+std::vector<std::byte> TinyGif(std::initializer_list<GifFrame> frames) {
+  std::vector<unsigned char> b = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,
+                                  0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF};
+  for (const GifFrame& f : frames) {
+    const unsigned char delayLo = static_cast<unsigned char>(f.delayCentiseconds & 0xFF);
+    const unsigned char delayHi = static_cast<unsigned char>(f.delayCentiseconds >> 8);
+    // Graphic control extension, image descriptor, then the LZW stream
+    // clear / pixel / end with 3-bit codes.
+    const unsigned char lzw = f.index == 0 ? 0x44 : 0x4C;
+    b.insert(b.end(), {0x21, 0xF9, 4, 0, delayLo, delayHi, 0, 0,
+                       0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0,
+                       2, 2, lzw, 0x01, 0});
+  }
+  b.push_back(0x3B);
+  std::vector<std::byte> out(b.size());
+  std::memcpy(out.data(), b.data(), b.size());
+  return out;
+}
+
+TEST_F(ImageStoreTest, GifDelaysAreCentisecondsAndZeroMeansOneHundredMs) {
+  const DecodedImage image = DecodeImage(TinyGif({{0, 0}, {1, 25}, {0, 7}}));
+  EXPECT_EQ(image.size, (Size{1, 1}));
+  ASSERT_EQ(image.frames.size(), 3u);
+  EXPECT_EQ(image.delaysMs, (std::vector<int>{100, 250, 70}));
+  EXPECT_NE(Pixels(*image.frames[0]), Pixels(*image.frames[1]));
+}
+
+TEST_F(ImageStoreTest, SingleFrameGifIsAStillPicture) {
+  const DecodedImage image = DecodeImage(TinyGif({{1, 50}}));
+  EXPECT_EQ(image.size, (Size{1, 1}));
+  EXPECT_EQ(image.frames.size(), 1u);
+  EXPECT_TRUE(image.delaysMs.empty());
+}
+
+TEST_F(ImageStoreTest, TruncatedPicturesDecodeWholeOrNotAtAll) {
+  for (const Expected& e : kExpected) {
+    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(static_cast<int>(e.asset)),
+                               MAKEINTRESOURCEW(10));
+    ASSERT_NE(info, nullptr);
+    const auto* data = static_cast<const std::byte*>(LockResource(LoadResource(nullptr, info)));
+    const std::size_t size = SizeofResource(nullptr, info);
+    for (std::size_t cut : {std::size_t{16}, size / 2, size - 1}) {
+      SCOPED_TRACE(::testing::Message() << static_cast<int>(e.asset) << " cut at " << cut);
+      const DecodedImage image = DecodeImage({data, cut});
+      if (image.frames.empty()) {
+        EXPECT_EQ(image.size, (Size{0, 0}));
+      } else {
+        EXPECT_EQ(image.size, e.size);
+        for (const auto& frame : image.frames) EXPECT_EQ(frame->GetWidth(), static_cast<UINT>(e.size.width));
+      }
+    }
   }
 }
 

@@ -158,7 +158,7 @@ TEST_F(PainterTest, EmptyOrInvertedRectanglesDrawNothing) {
       p.FillEllipse(r, kBlack);
       p.FrameEllipse(r, kBlack);
       p.DrawImage(Asset::kCheckUp, 0, r);
-      p.DrawText(kCaption, Font{}, kBlack, r, TextLayout{});
+      p.PaintText(kCaption, Font{}, kBlack, r, TextLayout{});
     }
   });
   EXPECT_FALSE(InkBounds().any);
@@ -254,7 +254,7 @@ TEST_F(PainterTest, DisjointClipsLetNothingThrough) {
     p.FillEllipse(kWhole, kBlack);
     p.FillTriangle({0, 0}, {kWidth, 0}, {0, kHeight}, kBlack);
     p.DrawImage(Asset::kCheckUp, 0, {0, 0, 137, 41});
-    p.DrawText(kCaption, Font{}, kBlack, kWhole, TextLayout{});
+    p.PaintText(kCaption, Font{}, kBlack, kWhole, TextLayout{});
   });
   EXPECT_FALSE(InkBounds().any);
 }
@@ -333,7 +333,7 @@ TEST_F(PainterTest, TextInksInsideItsRectangleForEveryLayout) {
                                           << wrap << " vcenter " << vcenter);
         Clear();
         Paint([&](Painter& p) {
-          p.DrawText(kCaption + " 12:30", Font{14, false, ""}, kBlack, r,
+          p.PaintText(kCaption + " 12:30", Font{14, false, ""}, kBlack, r,
                      TextLayout{align, vcenter, wrap});
         });
         const Ink ink = InkBounds();
@@ -355,7 +355,7 @@ TEST_F(PainterTest, TextNeverLeavesTheClip) {
     p.PushClip(clip);
     std::string longCaption;
     for (int i = 0; i < 40; ++i) longCaption += kCaption;
-    p.DrawText(longCaption, Font{20, true, ""}, kBlack, kWhole, TextLayout{});
+    p.PaintText(longCaption, Font{20, true, ""}, kBlack, kWhole, TextLayout{});
   });
   EXPECT_TRUE(InkBounds().any);
   EXPECT_TRUE(UntouchedOutside(clip));
@@ -378,7 +378,7 @@ TEST_F(PainterTest, AlignmentPlacesTheTextBlock) {
     SCOPED_TRACE(::testing::Message() << "centredX " << c.centredX << " centredY " << c.centredY
                                       << " wrap " << c.layout.wrap);
     Clear();
-    Paint([&](Painter& p) { p.DrawText(kCaption, Font{16, false, ""}, kBlack, r, c.layout); });
+    Paint([&](Painter& p) { p.PaintText(kCaption, Font{16, false, ""}, kBlack, r, c.layout); });
     const Ink ink = InkBounds();
     ASSERT_TRUE(ink.any);
     const int midX = ink.bounds.left + ink.bounds.width / 2;
@@ -400,7 +400,7 @@ TEST_F(PainterTest, WrappedBlockIsCentredAsAWhole) {
   // Narrow enough that the caption needs several lines.
   const Rect r{100, 10, 40, 140};
   Paint([&](Painter& p) {
-    p.DrawText(kCaption + kCaption, Font{16, false, ""}, kBlack, r,
+    p.PaintText(kCaption + kCaption, Font{16, false, ""}, kBlack, r,
                TextLayout{HAlign::kLeft, true, true});
   });
   const Ink ink = InkBounds();
@@ -415,7 +415,7 @@ TEST_F(PainterTest, ChineseCharactersHaveRealGlyphs) {
   auto render = [&](const char* utf8) {
     Clear();
     Paint([&](Painter& p) {
-      p.DrawText(utf8, Font{}, kBlack, {0, 0, 40, 40}, TextLayout{HAlign::kLeft, false, false});
+      p.PaintText(utf8, Font{}, kBlack, {0, 0, 40, 40}, TextLayout{HAlign::kLeft, false, false});
     });
     std::vector<bool> dark;
     for (int y = 0; y < 40; ++y) {
@@ -433,15 +433,15 @@ TEST_F(PainterTest, OddCaptionsDoNotCrash) {
   const std::string huge(200000, 'W');
   const std::string broken = "\xff\xfe\xe5\x85";  // invalid and truncated UTF-8
   Paint([&](Painter& p) {
-    p.DrawText("", Font{}, kBlack, {0, 0, 100, 20}, TextLayout{});
-    p.DrawText(huge, Font{}, kBlack, {0, 0, 100, 20}, TextLayout{HAlign::kCenter, true, false});
-    p.DrawText(huge, Font{}, kBlack, {0, 30, 100, 20}, TextLayout{HAlign::kLeft, true, true});
-    p.DrawText(broken, Font{0, false, std::string(300, 'x')}, kBlack, {0, 60, 100, 20},
+    p.PaintText("", Font{}, kBlack, {0, 0, 100, 20}, TextLayout{});
+    p.PaintText(huge, Font{}, kBlack, {0, 0, 100, 20}, TextLayout{HAlign::kCenter, true, false});
+    p.PaintText(huge, Font{}, kBlack, {0, 30, 100, 20}, TextLayout{HAlign::kLeft, true, true});
+    p.PaintText(broken, Font{0, false, std::string(300, 'x')}, kBlack, {0, 60, 100, 20},
                TextLayout{});
   });
   EXPECT_TRUE(UntouchedOutside({0, 0, 100, 80}));
   Clear();
-  Paint([&](Painter& p) { p.DrawText("", Font{}, kBlack, {0, 0, 100, 20}, TextLayout{}); });
+  Paint([&](Painter& p) { p.PaintText("", Font{}, kBlack, {0, 0, 100, 20}, TextLayout{}); });
   EXPECT_FALSE(InkBounds().any);
 }
 
@@ -449,7 +449,7 @@ TEST_F(PainterTest, PainterPutsTheDcBack) {
   HGDIOBJ fontBefore = GetCurrentObject(dc_, OBJ_FONT);
   Paint([&](Painter& p) {
     p.PushClip({0, 0, 10, 10});
-    p.DrawText(kCaption, Font{}, kBlack, {0, 0, 10, 10}, TextLayout{});
+    p.PaintText(kCaption, Font{}, kBlack, {0, 0, 10, 10}, TextLayout{});
   });  // clip deliberately left pushed
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetClipRgn(dc_, region), 0);  // no clip region any more

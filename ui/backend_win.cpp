@@ -1,0 +1,600 @@
+// Win32Backend: frameless windows drawn from the model. See backend_win.h.
+//
+// Ownership: a WindowHost lives from Create until the outermost window
+// procedure call after its Destroy has returned, because a handler may destroy
+// the very window whose message is being handled.
+#include "ui/backend_win.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+#include <windowsx.h>
+
+#include <string>
+#include <unordered_set>
+
+#include "ui/desktop.h"
+#include "ui/input.h"
+#include "ui/render.h"
+#include "ui/text_win.h"
+#include "ui/web_view_win.h"
+
+namespace ui {
+
+namespace {
+
+// Timer ids: model timers and GIF frames each get a range, keyed by control.
+constexpr UINT_PTR kTimerBase = 0x1000;
+constexpr UINT_PTR kAnimationBase = 0x4000;
+constexpr UINT_PTR kIdRange = 0x3000;
+constexpr int kEditIdBase = 0x100;
+
+// The resource id of the window and tray icon.
+constexpr int kAppIconResource = 1;
+
+struct GdiDeleter {
+  void operator()(HGDIOBJ h) const {
+    if (h) DeleteObject(h);
+  }
+};
+using RegionPtr = std::unique_ptr<std::remove_pointer_t<HRGN>, GdiDeleter>;
+
+RECT ToRect(Rect r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
+
+Point ClientPoint(HWND hwnd, LPARAM screenPoint) {
+  POINT pt{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+  ScreenToClient(hwnd, &pt);
+  return {pt.x, pt.y};
+}
+
+Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+// The memory bitmap a window paints into before copying to the screen.
+class BackBuffer {
+ public:
+  ~BackBuffer() { Reset(); }
+  HDC Get(HDC screen, Size size) {
+    if (dc_ && size == size_) return dc_;
+    Reset();
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateCompatibleBitmap(screen, size.width, size.height);
+    if (!dc_ || !bitmap_) {
+      Reset();
+      return nullptr;
+    }
+    old_ = SelectObject(dc_, bitmap_);
+    size_ = size;
+    return dc_;
+  }
+
+ private:
+  void Reset() {
+    if (dc_) {
+      SelectObject(dc_, old_);
+      DeleteDC(dc_);
+    }
+    if (bitmap_) DeleteObject(bitmap_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    old_ = nullptr;
+  }
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  Size size_;
+};
+
+}  // namespace
+
+struct WindowHost {
+  Win32Backend* backend = nullptr;
+  Window* model = nullptr;
+  HWND hwnd = nullptr;
+  BackBuffer buffer;
+  std::unordered_map<ControlId, HWND> edits;
+  std::unordered_map<ControlId, std::unique_ptr<WebView>> views;
+  std::unordered_set<ControlId> playing;  // picture boxes whose frame timer runs
+  bool trackingLeave = false;
+  bool writingEdit = false;  // our own SetWindowText, not the user typing
+};
+
+namespace {
+
+int gDispatchDepth = 0;
+std::vector<std::unique_ptr<WindowHost>> gRetiredHosts;
+
+}  // namespace
+
+Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
+    : instance_(instance), images_(images) {
+  appIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
+                                           IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  appIconSmall_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
+                                                IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), 0));
+}
+
+Win32Backend::~Win32Backend() {
+  for (auto& [model, host] : hosts_) {
+    host->views.clear();
+    if (host->hwnd) {
+      SetWindowLongPtrW(host->hwnd, GWLP_USERDATA, 0);
+      DestroyWindow(host->hwnd);
+    }
+  }
+  hosts_.clear();
+  gRetiredHosts.clear();
+  if (appIcon_) DestroyIcon(appIcon_);
+  if (appIconSmall_) DestroyIcon(appIconSmall_);
+}
+
+WindowHost* Win32Backend::HostOf(const Window& window) const {
+  auto it = hosts_.find(&window);
+  return it == hosts_.end() ? nullptr : it->second.get();
+}
+
+HWND Win32Backend::Handle(const Window& window) const {
+  WindowHost* host = HostOf(window);
+  return host ? host->hwnd : nullptr;
+}
+
+void Win32Backend::RegisterClassFor(const FormSpec& form) {
+  std::wstring name = Widen(form.className);
+  WNDCLASSEXW existing{sizeof(existing)};
+  if (GetClassInfoExW(instance_, name.c_str(), &existing)) return;
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.lpfnWndProc = &Win32Backend::WindowProc;
+  wc.hInstance = instance_;
+  wc.lpszClassName = name.c_str();
+  wc.hCursor = nullptr;  // WM_SETCURSOR picks per control
+  if (form.icon == assets::Asset::kAppIcon) {
+    wc.hIcon = appIcon_;
+    wc.hIconSm = appIconSmall_;
+  }
+  RegisterClassExW(&wc);
+}
+
+void Win32Backend::Create(Window& window, Window* owner) {
+  const FormSpec& form = window.Form();
+  RegisterClassFor(form);
+  auto host = std::make_unique<WindowHost>();
+  host->backend = this;
+  host->model = &window;
+  WindowHost* raw = host.get();
+  hosts_[&window] = std::move(host);
+
+  DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
+  DWORD exStyle = form.taskbarButton ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
+  if (form.topmost) exStyle |= WS_EX_TOPMOST;
+  if (form.noActivate) exStyle |= WS_EX_NOACTIVATE;
+  Rect r = window.screenRect;
+  HWND ownerHwnd = owner ? Handle(*owner) : nullptr;
+  // WM_NCCREATE stores the host; everything from then on reaches it.
+  CreateWindowExW(exStyle, Widen(form.className).c_str(), Widen(form.caption).c_str(), style,
+                  r.left, r.top, r.width, r.height, ownerHwnd, nullptr, instance_, raw);
+  if (!raw->hwnd) return;
+  CreateNativeParts(*raw);
+  for (ControlId id = 0; id < window.ControlCount(); ++id) {
+    if (window.At(id).kind == Kind::kTimer) SyncTimer(*raw, id);
+  }
+}
+
+void Win32Backend::CreateNativeParts(WindowHost& host) {
+  Window& w = *host.model;
+  for (ControlId id = 0; id < w.ControlCount(); ++id) {
+    const Control& c = w.At(id);
+    Rect r = w.AbsoluteRect(id);
+    if (c.kind == Kind::kEditBox) {
+      DWORD style = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
+      if (c.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
+      HWND edit = CreateWindowExW(0, L"EDIT", Widen(c.caption).c_str(), style, r.left, r.top,
+                                  r.width, r.height, host.hwnd,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditIdBase + id)),
+                                  instance_, nullptr);
+      if (!edit) continue;
+      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(c.font)), FALSE);
+      SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+      host.edits[id] = edit;
+    } else if (c.kind == Kind::kHtmlView) {
+      if (auto view = WebView::Create(host.hwnd, ToRect(r), Widen(c.caption))) {
+        host.views[id] = std::move(view);
+      }
+    }
+  }
+  LayoutNatives(host);
+}
+
+void Win32Backend::LayoutNatives(WindowHost& host) {
+  Window& w = *host.model;
+  auto place = [&](ControlId id, HWND child) {
+    Rect r = w.AbsoluteRect(id);
+    Rect visible = w.VisibleRect(id);
+    bool shown = !visible.IsEmpty();
+    if (shown) {
+      // Only what the forms do not stack in front of it, and only inside
+      // its ancestors, shows: the region does the clipping a child window
+      // cannot do by itself.
+      Rect local = visible.Offset(-r.left, -r.top);
+      HRGN region = CreateRectRgn(local.left, local.top, local.Right(), local.Bottom());
+      for (Rect cover : w.CoveringRects(id)) {
+        Rect c = cover.Offset(-r.left, -r.top);
+        RegionPtr hole(CreateRectRgn(c.left, c.top, c.Right(), c.Bottom()));
+        CombineRgn(region, region, hole.get(), RGN_DIFF);
+      }
+      SetWindowPos(child, nullptr, r.left, r.top, r.width, r.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowRgn(child, region, TRUE);  // the window owns the region now
+    }
+    EnableWindow(child, w.IsEnabled(id));
+    ShowWindow(child, shown ? SW_SHOWNA : SW_HIDE);
+  };
+  for (auto& [id, edit] : host.edits) place(id, edit);
+  for (auto& [id, view] : host.views) {
+    Rect r = w.AbsoluteRect(id);
+    view->SetBounds(ToRect(r));
+    view->SetEnabled(w.IsEnabled(id));
+    if (HWND child = view->Window()) place(id, child);
+    view->SetVisible(!w.VisibleRect(id).IsEmpty());
+  }
+}
+
+void Win32Backend::SyncNative(WindowHost& host, ControlId id) {
+  const Control& c = host.model->At(id);
+  if (auto it = host.edits.find(id); it != host.edits.end()) {
+    std::wstring wanted = Widen(c.caption);
+    int length = GetWindowTextLengthW(it->second);
+    std::wstring current(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(it->second, current.data(), length + 1);
+    current.resize(static_cast<size_t>(length));
+    if (current != wanted) {
+      host.writingEdit = true;
+      SetWindowTextW(it->second, wanted.c_str());
+      host.writingEdit = false;
+    }
+  }
+  if (auto it = host.views.find(id); it != host.views.end()) {
+    std::wstring address = Widen(c.caption);
+    if (it->second->LocationUrl() != address) it->second->Navigate(address);
+  }
+  LayoutNatives(host);
+}
+
+void Win32Backend::Destroy(Window& window) {
+  auto it = hosts_.find(&window);
+  if (it == hosts_.end()) return;
+  std::unique_ptr<WindowHost> host = std::move(it->second);
+  hosts_.erase(it);
+  // The browser is taken down while its parent window still exists.
+  host->views.clear();
+  if (host->hwnd) DestroyWindow(host->hwnd);
+  gRetiredHosts.push_back(std::move(host));
+  if (gDispatchDepth == 0) gRetiredHosts.clear();
+}
+
+void Win32Backend::Show(Window& window, bool visible) {
+  WindowHost* host = HostOf(window);
+  if (!host || !host->hwnd) return;
+  int command = visible ? (window.Form().noActivate ? SW_SHOWNOACTIVATE : SW_SHOW) : SW_HIDE;
+  ShowWindow(host->hwnd, command);
+  SyncAllAnimations(*host);
+}
+
+void Win32Backend::SetDisplayState(Window& window, DisplayState state) {
+  WindowHost* host = HostOf(window);
+  if (!host || !host->hwnd) return;
+  if (state == DisplayState::kMinimized) {
+    ShowWindow(host->hwnd, SW_MINIMIZE);
+  } else if (IsIconic(host->hwnd)) {
+    ShowWindow(host->hwnd, SW_RESTORE);
+  }
+  window.visible = IsWindowVisible(host->hwnd) != FALSE;
+  SyncAllAnimations(*host);
+}
+
+void Win32Backend::Move(Window& window, Rect screen) {
+  if (WindowHost* host = HostOf(window); host && host->hwnd) {
+    SetWindowPos(host->hwnd, nullptr, screen.left, screen.top, screen.width, screen.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+Size Win32Backend::ScreenSize() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+int Win32Backend::PopupMenu(Window& owner, const std::vector<std::string_view>& items) {
+  WindowHost* host = HostOf(owner);
+  if (!host || !host->hwnd) return -1;
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return -1;
+  for (size_t i = 0; i < items.size(); ++i) {
+    AppendMenuW(menu, MF_STRING, i + 1, Widen(items[i]).c_str());
+  }
+  POINT at;
+  GetCursorPos(&at);
+  // A tray menu only closes on an outside click when its owner is in the
+  // foreground, and the posted message lets the menu loop finish cleanly.
+  SetForegroundWindow(host->hwnd);
+  UINT_PTR chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
+                                   at.y, 0, host->hwnd, nullptr);
+  PostMessageW(host->hwnd, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  return chosen == 0 ? -1 : static_cast<int>(chosen) - 1;
+}
+
+int Win32Backend::ShowMessageBox(std::string_view text, int flags, std::string_view title,
+                             Window* owner) {
+  HWND ownerHwnd = owner ? Handle(*owner) : nullptr;
+  return MessageBoxW(ownerHwnd, Widen(text).c_str(), Widen(title).c_str(),
+                     static_cast<UINT>(flags));
+}
+
+void Win32Backend::Focus(Window& window) {
+  if (HWND hwnd = Handle(window)) SetFocus(hwnd);
+}
+
+void Win32Backend::ApplyVisualStyle(int code) {
+  // 1: themed controls and frames; 2 also lets embedded web content theme.
+  DWORD flags = STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS;
+  if (code == 2) flags |= STAP_ALLOW_WEBCONTENT;
+  SetThemeAppProperties(flags);
+}
+
+void Win32Backend::Raise(Window& window) {
+  HWND hwnd = Handle(window);
+  if (!hwnd) return;
+  ShowWindow(hwnd, IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
+  window.visible = true;
+  SetForegroundWindow(hwnd);
+  BringWindowToTop(hwnd);
+  if (WindowHost* host = HostOf(window)) SyncAllAnimations(*host);
+}
+
+void Win32Backend::Invalidate(Window& window, Rect rect) {
+  WindowHost* host = HostOf(window);
+  // Hidden and minimised windows paint everything when they come back.
+  if (!host || !host->hwnd || !IsWindowVisible(host->hwnd) || IsIconic(host->hwnd)) return;
+  RECT rc = ToRect(rect);
+  InvalidateRect(host->hwnd, &rc, FALSE);
+}
+
+void Win32Backend::ControlChanged(Window& window, ControlId id, Change change) {
+  WindowHost* host = HostOf(window);
+  if (!host || !host->hwnd) return;
+  switch (change) {
+    case Change::kTimer:
+      SyncTimer(*host, id);
+      break;
+    case Change::kNative:
+      SyncNative(*host, id);
+      break;
+    case Change::kVisibility:
+      LayoutNatives(*host);
+      SyncAllAnimations(*host);
+      break;
+    case Change::kAnimation:
+      SyncAnimation(*host, id);
+      break;
+  }
+}
+
+void Win32Backend::SyncTimer(WindowHost& host, ControlId id) {
+  if (id < 0 || static_cast<UINT_PTR>(id) >= kIdRange) return;
+  int interval = host.model->At(id).interval;
+  if (interval > 0) {
+    SetTimer(host.hwnd, kTimerBase + static_cast<UINT_PTR>(id), static_cast<UINT>(interval),
+             nullptr);
+  } else {
+    KillTimer(host.hwnd, kTimerBase + static_cast<UINT_PTR>(id));
+  }
+}
+
+void Win32Backend::SyncAnimation(WindowHost& host, ControlId id) {
+  if (id < 0 || static_cast<UINT_PTR>(id) >= kIdRange) return;
+  const Window& w = *host.model;
+  const Control& c = w.At(id);
+  bool windowShows = IsWindowVisible(host.hwnd) && !IsIconic(host.hwnd);
+  bool play = windowShows && c.kind == Kind::kPictureBox && c.animating &&
+              images_.FrameCount(c.picture) > 1 && !w.VisibleRect(id).IsEmpty();
+  UINT_PTR timer = kAnimationBase + static_cast<UINT_PTR>(id);
+  if (play && !host.playing.count(id)) {
+    host.playing.insert(id);
+    SetTimer(host.hwnd, timer, static_cast<UINT>(images_.FrameDelayMs(c.picture, c.frame)),
+             nullptr);
+  } else if (!play && host.playing.count(id)) {
+    host.playing.erase(id);
+    KillTimer(host.hwnd, timer);
+  }
+}
+
+void Win32Backend::SyncAllAnimations(WindowHost& host) {
+  for (ControlId id = 0; id < host.model->ControlCount(); ++id) {
+    if (host.model->At(id).kind == Kind::kPictureBox) SyncAnimation(host, id);
+  }
+}
+
+void Win32Backend::AdvanceAnimation(WindowHost& host, ControlId id) {
+  Window& w = *host.model;
+  const Control& c = w.At(id);
+  int count = images_.FrameCount(c.picture);
+  if (count <= 1) return SyncAnimation(host, id);
+  int next = (c.frame + 1) % count;
+  w.SetFrame(id, next);
+  SetTimer(host.hwnd, kAnimationBase + static_cast<UINT_PTR>(id),
+           static_cast<UINT>(images_.FrameDelayMs(c.picture, next)), nullptr);
+}
+
+void Win32Backend::Paint(WindowHost& host) {
+  PAINTSTRUCT ps;
+  HDC screen = BeginPaint(host.hwnd, &ps);
+  Rect dirty{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+             ps.rcPaint.bottom - ps.rcPaint.top};
+  Size client = host.model->Form().clientSize;
+  HDC buffer = dirty.IsEmpty() ? nullptr : host.buffer.Get(screen, client);
+  if (buffer) {
+    RegionPtr clip(CreateRectRgn(dirty.left, dirty.top, dirty.Right(), dirty.Bottom()));
+    SelectClipRgn(buffer, clip.get());
+    {
+      GdiplusPainter painter(buffer, images_, fonts_);
+      PaintWindow(*host.model, painter, images_, dirty);
+    }
+    SelectClipRgn(buffer, nullptr);
+    BitBlt(screen, dirty.left, dirty.top, dirty.width, dirty.height, buffer, dirty.left,
+           dirty.top, SRCCOPY);
+  }
+  EndPaint(host.hwnd, &ps);
+}
+
+void Win32Backend::Deliver(WindowHost& host, const std::vector<Event>& events) {
+  if (desktop_ && !events.empty() && !host.model->closed) desktop_->Deliver(events);
+}
+
+LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* host = static_cast<WindowHost*>(cs->lpCreateParams);
+    host->hwnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
+  }
+  auto* host = reinterpret_cast<WindowHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!host) return DefWindowProcW(hwnd, message, wParam, lParam);
+  ++gDispatchDepth;
+  LRESULT result = host->backend->Handle(*host, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    host->hwnd = nullptr;
+  }
+  if (--gDispatchDepth == 0) gRetiredHosts.clear();
+  return result;
+}
+
+LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND hwnd = host.hwnd;
+  Window& model = *host.model;
+  switch (message) {
+    case WM_PAINT:
+      Paint(host);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // everything is painted from the back buffer
+    case WM_NCHITTEST: {
+      LRESULT hit = DefWindowProcW(hwnd, message, wParam, lParam);
+      if (hit != HTCLIENT) return hit;
+      // Where no control takes the press, the press drags the window.
+      return TakesPress(model, ClientPoint(hwnd, lParam)) ? HTCLIENT : HTCAPTION;
+    }
+    case WM_NCLBUTTONDBLCLK:
+      return 0;  // a frameless window has nothing to maximise
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == hwnd) {
+        POINT pt;
+        GetCursorPos(&pt);
+        ScreenToClient(hwnd, &pt);
+        bool hand = CursorAt(model, {pt.x, pt.y}) == Cursor::kHand;
+        SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
+        return TRUE;
+      }
+      if (LOWORD(lParam) == HTCAPTION) {
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        return TRUE;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (!host.trackingLeave) {
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
+        host.trackingLeave = TrackMouseEvent(&tme) != FALSE;
+      }
+      MouseMove(model, LParamPoint(lParam));
+      return 0;
+    case WM_MOUSELEAVE:
+      host.trackingLeave = false;
+      MouseLeave(model);
+      return 0;
+    case WM_NCMOUSEMOVE:
+      MouseLeave(model);
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      SetCapture(hwnd);
+      Deliver(host, MouseDown(model, LParamPoint(lParam)));
+      return 0;  // the host may be gone now
+    case WM_LBUTTONUP:
+      if (GetCapture() == hwnd) ReleaseCapture();
+      Deliver(host, MouseUp(model, LParamPoint(lParam)));
+      return 0;
+    case WM_CAPTURECHANGED:
+      model.SetPressed(kNoControl);
+      return 0;
+    case WM_TIMER: {
+      UINT_PTR id = wParam;
+      if (id >= kAnimationBase && id < kAnimationBase + kIdRange) {
+        AdvanceAnimation(host, static_cast<ControlId>(id - kAnimationBase));
+        return 0;
+      }
+      if (id >= kTimerBase && id < kTimerBase + kIdRange) {
+        auto control = static_cast<ControlId>(id - kTimerBase);
+        Deliver(host, {Event{&model, control, EventKind::kTick, 0}});
+        return 0;
+      }
+      break;
+    }
+    case WM_COMMAND:
+      if (HIWORD(wParam) == EN_CHANGE && !host.writingEdit) {
+        ControlId id = static_cast<ControlId>(LOWORD(wParam)) - kEditIdBase;
+        auto it = host.edits.find(id);
+        if (it != host.edits.end()) {
+          int length = GetWindowTextLengthW(it->second);
+          std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+          GetWindowTextW(it->second, text.data(), length + 1);
+          text.resize(static_cast<size_t>(length));
+          model.StoreTypedText(id, Narrow(text));
+        }
+        return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      bool enabled = IsWindowEnabled(reinterpret_cast<HWND>(lParam));
+      SetTextColor(dc, enabled ? RGB(0, 0, 0) : RGB(96, 96, 96));
+      SetBkColor(dc, RGB(255, 255, 255));
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED) {
+        model.displayState = DisplayState::kMinimized;
+      } else if (wParam == SIZE_RESTORED) {
+        model.displayState = DisplayState::kRestored;
+      }
+      SyncAllAnimations(host);
+      break;
+    case WM_SHOWWINDOW:
+      // Shown or hidden from outside (owner minimised, taskbar): keep in step.
+      PostMessageW(hwnd, WM_APP, 0, 0);
+      break;
+    case WM_APP:
+      model.visible = IsWindowVisible(hwnd) != FALSE;
+      SyncAllAnimations(host);
+      return 0;
+    case WM_MOVE:
+      if (!IsIconic(hwnd)) {
+        RECT rc;
+        GetWindowRect(hwnd, &rc);
+        model.screenRect.left = rc.left;
+        model.screenRect.top = rc.top;
+      }
+      break;
+    case WM_CLOSE:
+      return 0;  // windows close only through the program's own exit
+    case WM_DESTROY:
+      for (ControlId id : host.playing) KillTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id));
+      host.playing.clear();
+      if (main_ == &model) PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace ui

@@ -1,0 +1,74 @@
+// The Win32 side of the control layer: one frameless top-level window per
+// loaded form, painted by the program from the model (double-buffered), with
+// real edit controls and the HTML view as the only child windows. Messages are
+// turned into the model's input and timer events here and nowhere else.
+#pragma once
+
+#include <memory>
+#include <unordered_map>
+
+#include "ui/backend.h"
+#include "ui/gdiplus_session_win.h"
+#include "ui/image_store_win.h"
+#include "ui/painter_win.h"
+
+namespace ui {
+
+class Desktop;
+struct WindowHost;
+
+class Win32Backend final : public Backend {
+ public:
+  Win32Backend(HINSTANCE instance, ImageStore& images);
+  ~Win32Backend() override;
+  Win32Backend(const Win32Backend&) = delete;
+  Win32Backend& operator=(const Win32Backend&) = delete;
+
+  // Events are delivered to this desktop. Call once, before loading windows.
+  void Attach(Desktop& desktop) { desktop_ = &desktop; }
+  // Destroying this window ends the message loop.
+  void SetMainWindow(const Window* window) { main_ = window; }
+  // The platform window of a loaded model, or nullptr.
+  HWND Handle(const Window& window) const;
+
+  void Create(Window& window, Window* owner) override;
+  void Destroy(Window& window) override;
+  void Show(Window& window, bool visible) override;
+  void SetDisplayState(Window& window, DisplayState state) override;
+  void Move(Window& window, Rect screen) override;
+  Size ScreenSize() override;
+  int PopupMenu(Window& owner, const std::vector<std::string_view>& items) override;
+  int ShowMessageBox(std::string_view text, int flags, std::string_view title,
+                 Window* owner) override;
+  void Focus(Window& window) override;
+  void ApplyVisualStyle(int code) override;
+  void Raise(Window& window) override;
+  void Invalidate(Window& window, Rect rect) override;
+  void ControlChanged(Window& window, ControlId id, Change change) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(WindowHost& host, UINT message, WPARAM wParam, LPARAM lParam);
+  void RegisterClassFor(const FormSpec& form);
+  void Paint(WindowHost& host);
+  void Deliver(WindowHost& host, const std::vector<Event>& events);
+  void SyncTimer(WindowHost& host, ControlId id);
+  void SyncAnimation(WindowHost& host, ControlId id);
+  void SyncAllAnimations(WindowHost& host);
+  void AdvanceAnimation(WindowHost& host, ControlId id);
+  void CreateNativeParts(WindowHost& host);
+  void SyncNative(WindowHost& host, ControlId id);
+  void LayoutNatives(WindowHost& host);
+  WindowHost* HostOf(const Window& window) const;
+
+  HINSTANCE instance_;
+  ImageStore& images_;
+  FontCache fonts_;
+  Desktop* desktop_ = nullptr;
+  const Window* main_ = nullptr;
+  std::unordered_map<const Window*, std::unique_ptr<WindowHost>> hosts_;
+  HICON appIcon_ = nullptr;
+  HICON appIconSmall_ = nullptr;
+};
+
+}  // namespace ui
