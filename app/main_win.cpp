@@ -48,13 +48,14 @@ int RunProgram(HINSTANCE instance) {
   ui::GdiplusSession gdiplus;
   ui::ImageStore images(gdiplus, instance);
   ui::Win32Backend backend(instance, images);
-  app::Win32Platform platform;
+  app::Win32Platform platform(backend, instance);
   app::Program program(backend, platform);
   backend.Attach(program.desktop);
 
   app::InitGlobals(program.globals);
   gRegistered = &program.globals;
   std::atexit(ReleaseRegisteredGlobals);
+  platform.SetAtEnd(ReleaseRegisteredGlobals);
 
   ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
   backend.SetMainWindow(&main);

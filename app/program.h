@@ -18,6 +18,7 @@ class Program {
   ui::Desktop desktop;
   Platform& platform;
   Globals globals;
+  bool trayIconAdded = false;
 };
 
 }  // namespace app

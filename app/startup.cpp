@@ -3,7 +3,9 @@
 // second instance ends inside the single-instance step and runs none after.
 #include "app/handlers.h"
 #include "app/program.h"
+#include "app/single_instance.h"
 #include "app/startup.h"
+#include "shell/tray_notice.h"
 #include "task/clock.h"
 #include "ui/secondary_windows/secondary_forms.h"
 
@@ -21,11 +23,9 @@ void ApplyVisualStyle(Program& program) { program.desktop.ApplyVisualStyle(1); }
 
 void ShowReachability(Program&) {}
 
-void AddTrayIcon(Program&) {}
+void AddTrayIcon(Program& program, ui::Window& main) { shell::AddTrayIcon(program, main); }
 
 void ShowReachabilityNotice(Program&) {}
-
-void CheckSingleInstance(Program&) {}
 
 void PrepareTaskDoneWindow(Program& program, ui::Window& main) {
   ui::Window& notice = program.desktop.Load(ui::TaskDoneWindowForm(), &main);
@@ -49,7 +49,7 @@ void OnMainWindowCreated(Program& program, const Event& event) {
   WriteFirstLocalTime(program, main);
   ApplyVisualStyle(program);
   ShowReachability(program);
-  AddTrayIcon(program);
+  AddTrayIcon(program, main);
   ShowReachabilityNotice(program);
   CheckSingleInstance(program);
   PrepareTaskDoneWindow(program, main);

@@ -4,7 +4,6 @@
 
 namespace app {
 
-void OnTrayAction(Program&, const Event&) {}
 void OnActionOptionClick(Program&, const Event&) {}
 void OnTimeSpin(Program&, const Event&) {}
 void OnCommandButtonClick(Program&, const Event&) {}

@@ -10,6 +10,9 @@ namespace app {
 namespace {
 
 // The order in which the confirmed exit destroys the windows.
+constexpr char kAboutTitle[] = "关于QuondaHalvix";
+constexpr char kAboutText[] = "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。";
+
 constexpr std::string_view kExitOrder[] = {
     "MainWindow", "ExitConfirmWindow", "TaskDoneWindow", "VersionWindow"};
 
@@ -48,12 +51,20 @@ void OnExitMenuItem(Program& program, const Event&) {
 void OnExitCancel(Program& program, const Event& event) { program.desktop.Close(*event.window); }
 
 void OnExitConfirm(Program& program, const Event&) {
+  // The process is about to end: take the icon along rather than leave a dead
+  // one in the notification area until the mouse passes over it.
+  if (program.trayIconAdded) {
+    program.platform.RemoveTrayIcon();
+    program.trayIconAdded = false;
+  }
   for (std::string_view name : kExitOrder) {
     if (ui::Window* w = program.Find(name)) program.desktop.Close(*w);
   }
 }
 
-void OnAboutBox(Program&, const Event&) {}
+void OnAboutBox(Program& program, const Event&) {
+  program.desktop.ShowMessageBox(kAboutText, ui::kMessageOk, kAboutTitle, nullptr);
+}
 
 void OnTaskNoticeClose(Program& program, const Event& event) {
   program.desktop.SetVisible(*event.window, false);

@@ -2,9 +2,12 @@
 # are the Windows side and only build for Windows.
 set(QH_CORE_SOURCES
   app/globals.cpp
+  app/single_instance.cpp
   app/startup.cpp
   app/unbuilt_handlers.cpp
   app/window_handlers.cpp
+  shell/tray_handlers.cpp
+  shell/tray_notice.cpp
   task/clock.cpp
   task/clock_handlers.cpp
   ui/desktop.cpp
@@ -25,11 +28,13 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/forms_test.cpp
   tests/native/desktop_test.cpp
   tests/native/startup_test.cpp
+  tests/native/tray_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.
 set(QH_WIN_SOURCES
   app/platform_win.cpp
+  shell/tray_win.cpp
   ui/backend_win.cpp
   ui/image_store_win.cpp
   ui/painter_win.cpp

@@ -12,6 +12,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "shell/tray_win.h"
 #include "ui/desktop.h"
 #include "ui/input.h"
 #include "ui/render.h"
@@ -106,6 +107,7 @@ std::vector<std::unique_ptr<WindowHost>> gRetiredHosts;
 
 Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
     : instance_(instance), images_(images) {
+  taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
   appIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
                                            IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   appIconSmall_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
@@ -518,10 +520,14 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       SetCapture(hwnd);
       Deliver(host, MouseDown(model, LParamPoint(lParam)));
       return 0;  // the host may be gone now
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
+      // The click is decided before the capture goes: releasing it sends
+      // WM_CAPTURECHANGED, which forgets the pressed control.
+      std::vector<Event> events = MouseUp(model, LParamPoint(lParam));
       if (GetCapture() == hwnd) ReleaseCapture();
-      Deliver(host, MouseUp(model, LParamPoint(lParam)));
+      Deliver(host, events);
       return 0;
+    }
     case WM_CAPTURECHANGED:
       model.SetPressed(kNoControl);
       return 0;
@@ -584,6 +590,14 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         model.screenRect.top = rc.top;
       }
       break;
+    case shell::kTrayCallbackMessage:
+      // Mouse actions on the tray icon become the tray event's action codes.
+      if (LOWORD(lParam) == WM_LBUTTONUP) {
+        Deliver(host, {Event{&model, kNoControl, EventKind::kTray, 2}});
+      } else if (LOWORD(lParam) == WM_RBUTTONUP) {
+        Deliver(host, {Event{&model, kNoControl, EventKind::kTray, 3}});
+      }
+      return 0;
     case WM_CLOSE:
       return 0;  // windows close only through the program's own exit
     case WM_DESTROY:
@@ -592,6 +606,10 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       if (main_ == &model) PostQuitMessage(0);
       return 0;
     default:
+      if (message == taskbarCreatedMessage_ && message != 0 && main_ == &model && taskbarCreated_) {
+        taskbarCreated_();
+        return 0;
+      }
       break;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);

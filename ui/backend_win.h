@@ -4,6 +4,7 @@
 // turned into the model's input and timer events here and nowhere else.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -28,6 +29,10 @@ class Win32Backend final : public Backend {
   void Attach(Desktop& desktop) { desktop_ = &desktop; }
   // Destroying this window ends the message loop.
   void SetMainWindow(const Window* window) { main_ = window; }
+  // Called when the shell (re)starts and tray icons must be added again.
+  void SetTaskbarCreatedHandler(std::function<void()> handler) {
+    taskbarCreated_ = std::move(handler);
+  }
   // The platform window of a loaded model, or nullptr.
   HWND Handle(const Window& window) const;
 
@@ -67,6 +72,8 @@ class Win32Backend final : public Backend {
   Desktop* desktop_ = nullptr;
   const Window* main_ = nullptr;
   std::unordered_map<const Window*, std::unique_ptr<WindowHost>> hosts_;
+  std::function<void()> taskbarCreated_;
+  UINT taskbarCreatedMessage_ = 0;
   HICON appIcon_ = nullptr;
   HICON appIconSmall_ = nullptr;
 };

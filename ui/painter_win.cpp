@@ -3,7 +3,8 @@
 // it is kept as a stack of rectangles and pushed to both the DC and the
 // Graphics whenever it changes. GDI+ runs with the half-pixel offset, which
 // puts pixel (x, y) at [x, x+1) x [y, y+1): integer rectangles then cover
-// exactly their own pixels, aliased or anti-aliased.
+// exactly their own pixels, aliased or anti-aliased. Only lines, which want
+// integer points on pixel centres, switch it off while they draw.
 #include "ui/painter_win.h"
 
 #include <algorithm>
@@ -52,6 +53,25 @@ Gdiplus::Color ToGdiplus(Color c) { return Gdiplus::Color(255, c.r, c.g, c.b); }
 RECT ToRect(Rect r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
 
 Rect Normalised(Rect r) { return r.IsEmpty() ? Rect{r.left, r.top, 0, 0} : r; }
+
+// GDI and GDI+ only keep coordinates exact well inside +-2^27, and
+// left + width can overflow an int. Nothing that far out is visible, so
+// rectangles and points are cut to a range where neither problem exists.
+constexpr long long kCoordLimit = 1 << 24;
+
+int BoundedCoord(long long v) {
+  return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit));
+}
+
+Rect Bounded(Rect r) {
+  const int left = BoundedCoord(r.left);
+  const int top = BoundedCoord(r.top);
+  const int right = BoundedCoord(static_cast<long long>(r.left) + r.width);
+  const int bottom = BoundedCoord(static_cast<long long>(r.top) + r.height);
+  return {left, top, std::max(right - left, 0), std::max(bottom - top, 0)};
+}
+
+Point Bounded(Point p) { return {BoundedCoord(p.x), BoundedCoord(p.y)}; }
 
 }  // namespace
 
@@ -107,7 +127,7 @@ GdiplusPainter::~GdiplusPainter() {
 }
 
 void GdiplusPainter::PushClip(Rect r) {
-  r = Normalised(r);
+  r = Normalised(Bounded(r));
   clips_.push_back(clips_.empty() ? r : Normalised(clips_.back().Intersect(r)));
   ApplyClip();
 }
@@ -138,6 +158,7 @@ void GdiplusPainter::ApplyClip() {
 }
 
 void GdiplusPainter::FillRect(Rect r, Color c) {
+  r = Bounded(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
   Gdiplus::SolidBrush brush(ToGdiplus(c));
   graphics_.SetSmoothingMode(Gdiplus::SmoothingModeNone);
@@ -145,6 +166,7 @@ void GdiplusPainter::FillRect(Rect r, Color c) {
 }
 
 void GdiplusPainter::FrameRect(Rect r, Color c) {
+  r = Bounded(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
   if (r.width <= 2 || r.height <= 2) {
     FillRect(r, c);  // no inside left to keep
@@ -165,6 +187,8 @@ void GdiplusPainter::FrameRect(Rect r, Color c) {
 
 void GdiplusPainter::Line(Point from, Point to, Color c) {
   if (ClipIsEmpty()) return;
+  from = Bounded(from);
+  to = Bounded(to);
   Gdiplus::Pen pen(ToGdiplus(c), 1.0f);
   graphics_.SetSmoothingMode(Gdiplus::SmoothingModeNone);
   // Without the half-pixel offset integer points are pixel centres, so a
@@ -175,6 +199,7 @@ void GdiplusPainter::Line(Point from, Point to, Color c) {
 }
 
 void GdiplusPainter::FillEllipse(Rect r, Color c) {
+  r = Bounded(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
   Gdiplus::SolidBrush brush(ToGdiplus(c));
   graphics_.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
@@ -184,6 +209,7 @@ void GdiplusPainter::FillEllipse(Rect r, Color c) {
 }
 
 void GdiplusPainter::FrameEllipse(Rect r, Color c) {
+  r = Bounded(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
   if (r.width <= 2 || r.height <= 2) {
     FillEllipse(r, c);  // no inside left to keep
@@ -202,6 +228,9 @@ void GdiplusPainter::FrameEllipse(Rect r, Color c) {
 
 void GdiplusPainter::FillTriangle(Point a, Point b, Point c, Color color) {
   if (ClipIsEmpty()) return;
+  a = Bounded(a);
+  b = Bounded(b);
+  c = Bounded(c);
   const Gdiplus::PointF points[] = {
       {static_cast<float>(a.x), static_cast<float>(a.y)},
       {static_cast<float>(b.x), static_cast<float>(b.y)},
@@ -213,6 +242,7 @@ void GdiplusPainter::FillTriangle(Point a, Point b, Point c, Color color) {
 }
 
 void GdiplusPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
+  dest = Bounded(dest);
   if (dest.IsEmpty() || ClipIsEmpty()) return;
   Gdiplus::Bitmap* bitmap = images_.Frame(image, frame);
   if (bitmap == nullptr) return;
@@ -234,7 +264,8 @@ void GdiplusPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
 }
 
 void GdiplusPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
-                              TextLayout layout) {
+                               TextLayout layout) {
+  r = Bounded(r);
   if (utf8.empty() || r.IsEmpty() || ClipIsEmpty()) return;
   std::wstring text = Widen(utf8);
   if (text.empty()) return;

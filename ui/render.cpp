@@ -46,9 +46,10 @@ class ControlPainter {
     switch (c.kind) {
       case Kind::kTransparentLabel:
       case Kind::kLabel:
-        // A caption wraps only where the label has room for a second line;
+        // A caption wraps only where the label has room for a second line (a line
+        // takes about 1.25 times the character height);
         // otherwise it stays on one line and is cut at the label's edge.
-        Text(c, r, enabled, {HAlign::kLeft, true, r.height >= 2 * FontHeight(c.font)});
+        Text(c, r, enabled, {HAlign::kLeft, true, r.height >= FontHeight(c.font) * 5 / 2});
         break;
       case Kind::kPictureBox:
         if (c.background) p_.FillRect(r, *c.background);

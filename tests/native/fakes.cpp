@@ -1,7 +1,10 @@
 // Recording fakes; see fakes.h.
 #include "tests/native/fakes.h"
 
+#include <iconv.h>
+
 #include <algorithm>
+#include <cstring>
 #include <cstdlib>
 #include <iterator>
 
@@ -133,6 +136,31 @@ int FakeImages::FrameCount(assets::Asset image) {
 }
 int FakeImages::FrameDelayMs(assets::Asset image, int) {
   return image == assets::Asset::kLinkAnim ? 100 : 0;
+}
+
+app::TrayIdentity FakePlatform::AddTrayIcon(ui::Window& owner, std::string_view tip) {
+  icons.push_back(std::string(owner.Name()) + "|" + std::string(tip));
+  return {504, 0x1234, 1};
+}
+
+void FakePlatform::NotifyTray(const app::TrayRecord& r, std::string_view title,
+                              std::string_view text) {
+  notices.push_back({std::string(r.szInfoTitle, strnlen(r.szInfoTitle, sizeof r.szInfoTitle)),
+                     std::string(r.szInfo, strnlen(r.szInfo, sizeof r.szInfo)),
+                     std::string(title), std::string(text), r.uFlags, r.dwInfoFlags, r.cbSize});
+}
+
+std::string FakePlatform::ToGbk(std::string_view utf8) {
+  iconv_t cd = iconv_open("GBK", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::string in(utf8), out(utf8.size() * 2 + 4, '\0');
+  char* src = in.data();
+  char* dst = out.data();
+  size_t srcLeft = in.size(), dstLeft = out.size();
+  iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+  iconv_close(cd);
+  out.resize(out.size() - dstLeft);
+  return out;
 }
 
 }  // namespace fakes

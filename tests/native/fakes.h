@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/globals.h"
 #include "app/platform.h"
 #include "ui/backend.h"
 #include "ui/painter.h"
@@ -98,10 +99,35 @@ class FakeImages : public ui::ImageCatalog {
   int FrameDelayMs(assets::Asset image, int frame) override;
 };
 
+// A platform that records what the program asked of it. EndProcess throws
+// Ended so a test can see the process end and where.
 class FakePlatform : public app::Platform {
  public:
+  struct Ended {
+    int exitCode;
+  };
+  struct Notice {
+    std::string recordTitle, recordText;  // the record's GBK bytes up to the NUL
+    std::string title, text;              // as handed over in UTF-8
+    std::uint32_t flags, iconKind, cbSize;
+  };
+
   task::LocalTime Now() override { return now; }
+  app::TrayIdentity AddTrayIcon(ui::Window& owner, std::string_view tip) override;
+  void NotifyTray(const app::TrayRecord& record, std::string_view title,
+                  std::string_view text) override;
+  void RemoveTrayIcon() override { ++removed; }
+  std::string ToGbk(std::string_view utf8) override;  // real GBK, through iconv
+  std::vector<std::string> RunningExecutables() override { return processes; }
+  std::string OwnExecutable() override { return own; }
+  void EndProcess(int exitCode) override { throw Ended{exitCode}; }
+
   task::LocalTime now{2026, 12, 8, 18, 29, 55, 0};
+  std::vector<std::string> processes{"services.exe", "QuondaHalvix.exe"};
+  std::string own = "QuondaHalvix.exe";
+  std::vector<std::string> icons;  // "owner|tip" per add
+  std::vector<Notice> notices;
+  int removed = 0;
 };
 
 }  // namespace fakes

@@ -1,0 +1,142 @@
+// The baseline for the start-up, memory and idle benchmarks: the least a
+// Win32 program can do and still show a window like MainWindow (one white
+// 867x524 frameless window at 50,50, titled "MinimalWindow") and wait in its
+// message loop. `--hidden-after SECONDS` hides the window with
+// ShowWindow(SW_HIDE) that long after start, so its hidden state is reached
+// the way the program's own is, from inside, not by unmapping it from outside.
+// Each `--timer MS` adds one empty timer, so the benchmark can build a
+// stand-in with exactly the program's own timers and learn what they alone
+// cost in wakeups under this Wine.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cwchar>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"MinimalWindowClass";
+constexpr wchar_t kTitle[] = L"MinimalWindow";
+constexpr UINT_PTR kHideTimer = 1;
+constexpr UINT_PTR kFirstEmptyTimer = 100;
+constexpr size_t kMaxEmptyTimers = 16;
+constexpr UINT kMaxTimerMs = 0x7FFFFFFF;
+
+struct Options {
+  UINT hideAfterMs = 0;  // 0: stay shown
+  std::vector<UINT> timerMs;
+  bool ok = true;
+};
+
+struct LocalDeleter {
+  void operator()(wchar_t** p) const { LocalFree(p); }
+};
+
+// Accepts only a finite, positive number that, scaled to ms, fits a timer interval.
+bool ParsePositive(const wchar_t* text, double scale, UINT& out) {
+  wchar_t* end = nullptr;
+  const double value = std::wcstod(text, &end);
+  if (end == text || *end != L'\0' || !(value > 0.0)) return false;
+  const double ms = value * scale;
+  if (!(ms >= 1.0 && ms <= kMaxTimerMs)) return false;
+  out = static_cast<UINT>(ms);
+  return true;
+}
+
+Options ParseOptions() {
+  Options options;
+  int argc = 0;
+  std::unique_ptr<wchar_t*, LocalDeleter> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
+  if (!argv) return options;
+  for (int i = 1; i < argc && options.ok; ++i) {
+    const wchar_t* arg = argv.get()[i];
+    const bool hasValue = i + 1 < argc;
+    if (std::wcscmp(arg, L"--hidden-after") == 0 && hasValue) {
+      options.ok = ParsePositive(argv.get()[++i], 1000.0, options.hideAfterMs);
+    } else if (std::wcscmp(arg, L"--timer") == 0 && hasValue && options.timerMs.size() < kMaxEmptyTimers) {
+      UINT ms = 0;
+      options.ok = ParsePositive(argv.get()[++i], 1.0, ms);
+      options.timerMs.push_back(ms);
+    } else {
+      options.ok = false;
+    }
+  }
+  return options;
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kHideTimer) {
+        // One-shot: a repeating hide would add a wakeup the baseline must not have.
+        KillTimer(hwnd, kHideTimer);
+        ShowWindow(hwnd, SW_HIDE);
+      }
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+// The registration, undone once the loop has ended and the window is gone.
+class WindowClass {
+ public:
+  explicit WindowClass(HINSTANCE instance) : instance_(instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kClassName;
+    atom_ = RegisterClassExW(&wc);
+  }
+  ~WindowClass() {
+    if (atom_) UnregisterClassW(kClassName, instance_);
+  }
+  WindowClass(const WindowClass&) = delete;
+  WindowClass& operator=(const WindowClass&) = delete;
+  bool ok() const { return atom_ != 0; }
+
+ private:
+  HINSTANCE instance_;
+  ATOM atom_ = 0;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  const Options options = ParseOptions();
+  if (!options.ok) return 2;
+  WindowClass windowClass(instance);
+  if (!windowClass.ok()) return 1;
+  // The window needs no owner object: it lives until WM_DESTROY, which also ends the loop.
+  HWND hwnd = CreateWindowExW(0, kClassName, kTitle, WS_POPUP, 50, 50, 867, 524, nullptr, nullptr, instance,
+                              nullptr);
+  if (!hwnd) return 1;
+  ShowWindow(hwnd, SW_SHOW);
+  UpdateWindow(hwnd);
+  if (options.hideAfterMs) SetTimer(hwnd, kHideTimer, options.hideAfterMs, nullptr);
+  for (size_t i = 0; i < options.timerMs.size(); ++i) {
+    SetTimer(hwnd, kFirstEmptyTimer + i, options.timerMs[i], nullptr);
+  }
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

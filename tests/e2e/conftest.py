@@ -1,0 +1,98 @@
+"""Fixtures of the end-to-end tier: an X display (the caller's DISPLAY, or an
+Xvfb of our own when none is set), a private Wine prefix per test copied from
+the template, and the program started in it. Every process started here is
+ended by its pid at teardown, and the copied prefix's wineserver with -k."""
+import os
+import subprocess
+from pathlib import Path
+
+import pytest
+
+from harness import REPO, SCREEN, Prefix, park_pointer, teal, wait_until
+
+MAIN_NAME = "QuondaHalvix"
+MAIN_SIZE = (867, 524)
+
+
+@pytest.fixture(scope="session", autouse=True)
+def display():
+    if os.environ.get("DISPLAY"):
+        yield os.environ["DISPLAY"]
+        return
+    read_fd, write_fd = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+         "-nolisten", "tcp"],
+        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    try:
+        # Xvfb writes the display number it picked once it accepts clients.
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            pytest.exit("Xvfb did not start", returncode=1)
+        os.environ["DISPLAY"] = f":{number}"
+        yield os.environ["DISPLAY"]
+    finally:
+        os.environ.pop("DISPLAY", None)
+        xvfb.terminate()
+        try:
+            xvfb.wait(10)
+        except subprocess.TimeoutExpired:
+            xvfb.kill()
+            xvfb.wait()
+
+
+@pytest.fixture(scope="session")
+def exe():
+    path = Path(os.environ.get("QH_EXE", REPO / "build/win64/QuondaHalvix.exe"))
+    if not path.is_file():
+        pytest.fail(f"{path} is missing: run scripts/build win64 first")
+    return path
+
+
+@pytest.fixture(scope="session")
+def template_prefix():
+    path = Path(os.environ.get("QH_TEMPLATE_PREFIX", REPO / "build/wineprefix"))
+    if not (path / "system.reg").is_file():
+        pytest.fail(f"{path} is not a Wine prefix: run scripts/test, or source "
+                    "scripts/wine-env and call qh_ensure_prefix")
+    return path
+
+
+@pytest.fixture(scope="session")
+def screenshots():
+    folder = REPO / "build/screenshots"
+    folder.mkdir(parents=True, exist_ok=True)
+    return folder
+
+
+@pytest.fixture
+def prefix(template_prefix):
+    p = Prefix(template_prefix)
+    try:
+        yield p
+    finally:
+        p.close()
+
+
+@pytest.fixture
+def launch(prefix, exe):
+    def start(*args):
+        park_pointer()
+        return prefix.launch(exe, *args)
+    return start
+
+
+@pytest.fixture
+def app(launch):
+    return launch()
+
+
+@pytest.fixture
+def main(app):
+    """The main window of a freshly started program, once it has painted its
+    header (a window is mapped before its first WM_PAINT is served)."""
+    window = app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
+    wait_until(lambda: teal(window.pixel(300, 60)), 10, "main window painted")
+    return window

@@ -1,0 +1,335 @@
+"""Drives the shipped exe from outside: starts it under Wine in a prefix of its
+own, finds its X windows by the Windows process id, clicks and types at client
+coordinates with xdotool, and reads the screen back into PIL. There is no
+window manager under Xvfb, so an X window's map state and geometry are exactly
+what the program asked Wine for. Everything here polls against a deadline;
+nothing sleeps a fixed time and hopes."""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+from PIL import ImageGrab
+
+WINE64 = "/usr/lib/wine/wine64"
+REPO = Path(__file__).resolve().parents[2]
+SCREEN = (1920, 1080)
+
+
+class Deadline(AssertionError):
+    pass
+
+
+def wait_until(probe, timeout, what, interval=0.05):
+    """Returns the first truthy result of probe(); fails with `what` once the
+    deadline passes."""
+    end = time.monotonic() + timeout
+    while True:
+        result = probe()
+        if result:
+            return result
+        if time.monotonic() >= end:
+            raise Deadline(f"not within {timeout} s: {what}")
+        time.sleep(interval)
+
+
+def x_env():
+    # X tools complain on stderr about a locale that is not generated here.
+    env = dict(os.environ)
+    env["LANG"] = "C"
+    env.pop("LC_ALL", None)
+    return env
+
+
+def x_tool(*args, check=True):
+    done = subprocess.run(args, env=x_env(), capture_output=True, text=True, timeout=20)
+    if check and done.returncode != 0:
+        raise RuntimeError(f"{' '.join(args)} failed: {done.stderr.strip()}")
+    return done.stdout
+
+
+def xdotool(*args):
+    x_tool("xdotool", *[str(a) for a in args])
+
+
+# Where the pointer rests between actions: hover images must not change the
+# pixels a test reads, and no window of the program is ever placed here.
+POINTER_REST = (1900, 20)
+
+
+def park_pointer():
+    xdotool("mousemove", *POINTER_REST)
+
+
+def wine_env(prefix):
+    env = dict(os.environ)
+    env.update(
+        WINEPREFIX=str(prefix),
+        WINEDEBUG="-all",
+        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
+        LANG="zh_CN.UTF-8",
+    )
+    env.pop("LC_ALL", None)
+    return env
+
+
+# ---------------------------------------------------------------- screen ----
+
+def grab(rect=None):
+    """Screenshot of the root window, or of rect = (x, y, width, height) in
+    screen coordinates, as an RGB image."""
+    bbox = None if rect is None else (rect[0], rect[1], rect[0] + rect[2], rect[1] + rect[3])
+    return ImageGrab.grab(bbox=bbox, xdisplay=os.environ["DISPLAY"]).convert("RGB")
+
+
+def count(image, rect, match):
+    """How many pixels of image inside rect = (left, top, right, bottom) match."""
+    return sum(1 for p in image.crop(rect).getdata() if match(p))
+
+
+def exact(rgb):
+    return lambda p: p == rgb
+
+
+def teal(p):
+    r, g, b = p
+    return r < 90 and g > 100 and b > 100 and abs(g - b) < 40
+
+
+def white(p):
+    return min(p) >= 245
+
+
+def light(p):
+    return min(p) >= 200
+
+
+def dark(p):
+    return max(p) <= 110
+
+
+def ink_width(image):
+    """Columns of image that hold at least one dark pixel: a rough width of
+    the text drawn there."""
+    return sum(
+        1 for x in range(image.width)
+        if any(dark(image.getpixel((x, y))) for y in range(image.height))
+    )
+
+
+# --------------------------------------------------------------- windows ----
+
+@dataclass(frozen=True)
+class WinInfo:
+    id: int
+    name: str | None
+    x: int
+    y: int
+    width: int
+    height: int
+    viewable: bool
+
+    @property
+    def geometry(self):
+        return (self.x, self.y, self.width, self.height)
+
+    @property
+    def size(self):
+        return (self.width, self.height)
+
+
+def window_info(wid):
+    """Map state and geometry of one X window, or None once it is destroyed."""
+    done = subprocess.run(["xwininfo", "-id", str(wid)], env=x_env(),
+                          capture_output=True, text=True, timeout=20)
+    if done.returncode != 0:
+        return None
+    out = done.stdout
+    field = lambda label: int(re.search(label + r":\s+(-?\d+)", out).group(1))
+    title = re.search(r'Window id: \S+ (.*)', out).group(1)
+    name = None if title == "(has no name)" else title.strip('"')
+    return WinInfo(
+        id=wid, name=name,
+        x=field("Absolute upper-left X"), y=field("Absolute upper-left Y"),
+        width=field("Width"), height=field("Height"),
+        viewable="IsViewable" in out,
+    )
+
+
+class Window:
+    """One top-level window of the program, addressed in client coordinates
+    (the windows are frameless, so the X window is the client area)."""
+
+    def __init__(self, wid):
+        self.id = wid
+
+    def info(self):
+        info = window_info(self.id)
+        if info is None:
+            raise AssertionError(f"window {self.id:#x} is gone")
+        return info
+
+    def geometry(self):
+        return self.info().geometry
+
+    def to_screen(self, cx, cy):
+        info = self.info()
+        return info.x + cx, info.y + cy
+
+    def shot(self, rect=None):
+        """Screenshot of the window, or of rect = (x, y, w, h) in client
+        coordinates."""
+        info = self.info()
+        if rect is None:
+            rect = (0, 0, info.width, info.height)
+        x, y, w, h = rect
+        return grab((info.x + x, info.y + y, w, h))
+
+    def click(self, cx, cy, button=1):
+        sx, sy = self.to_screen(cx, cy)
+        xdotool("mousemove", "--sync", sx, sy, "click", button)
+
+    def pixel(self, cx, cy):
+        return self.shot((cx, cy, 1, 1)).getpixel((0, 0))
+
+    def drag(self, cx, cy, dx, dy, steps=4):
+        """Presses at a client point, moves the pointer by (dx, dy) in a few
+        steps and releases."""
+        sx, sy = self.to_screen(cx, cy)
+        args = ["mousemove", "--sync", sx, sy, "mousedown", 1]
+        for i in range(1, steps + 1):
+            args += ["mousemove", sx + dx * i // steps, sy + dy * i // steps]
+        args += ["mouseup", 1]
+        xdotool(*args)
+
+    def wait_unmapped(self, timeout=10):
+        # Without a window manager Wine waits up to 2 s for a withdrawn state
+        # that never comes before it reports the window hidden.
+        def hidden():
+            info = window_info(self.id)
+            return info is None or not info.viewable
+        wait_until(hidden, timeout, f"window {self.id:#x} unmapped")
+
+    def wait_viewable(self, timeout=10):
+        wait_until(lambda: self.info().viewable, timeout, f"window {self.id:#x} mapped")
+
+    def wait_geometry(self, geometry, timeout=10):
+        try:
+            wait_until(lambda: self.geometry() == tuple(geometry), timeout,
+                       f"window {self.id:#x} at {geometry}")
+        except Deadline as e:
+            raise Deadline(f"{e}; it is at {self.geometry()}") from None
+
+    def net_wm_state(self):
+        return x_tool("xprop", "-id", str(self.id), "_NET_WM_STATE")
+
+    def iconic(self):
+        """Wine marks a minimised window in its WM_HINTS; with no window
+        manager to act on it the X window itself stays mapped."""
+        return "Iconic State" in x_tool("xprop", "-id", str(self.id), "WM_HINTS")
+
+
+# --------------------------------------------------------------- process ----
+
+class App:
+    """One running copy of the program. The pid is the Windows process
+    itself, so its exit status is the program's exit code."""
+
+    def __init__(self, proc, log_path):
+        self.proc = proc
+        self.pid = proc.pid
+        self.log_path = log_path
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout):
+        """The program's exit code; fails if it is still running at the
+        deadline."""
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Deadline(f"pid {self.pid} still running after {timeout} s") from None
+
+    def kill(self):
+        if self.running():
+            os.kill(self.pid, signal.SIGKILL)
+        try:
+            self.proc.wait(10)
+        except subprocess.TimeoutExpired:
+            pass
+
+    def windows(self, visible_only=False):
+        """Every X window Wine created for this process (hidden ones
+        included unless visible_only)."""
+        args = ["xdotool", "search"] + (["--onlyvisible"] if visible_only else []) + ["--pid", str(self.pid)]
+        done = subprocess.run(args, env=x_env(), capture_output=True, text=True, timeout=20)
+        infos = (window_info(int(w)) for w in done.stdout.split())
+        return [i for i in infos if i is not None]
+
+    def find_window(self, name=None, size=None, position=None, visible=True):
+        for info in self.windows(visible_only=visible):
+            if visible and not info.viewable:
+                continue
+            if name is not None and info.name != name:
+                continue
+            if size is not None and info.size != tuple(size):
+                continue
+            if position is not None and (info.x, info.y) != tuple(position):
+                continue
+            return Window(info.id)
+        return None
+
+    def wait_window(self, name=None, size=None, position=None, visible=True, timeout=30):
+        def probe():
+            if not self.running():
+                raise AssertionError(f"the program exited with {self.proc.returncode}; log:\n{self.log()}")
+            return self.find_window(name, size, position, visible)
+        return wait_until(probe, timeout, f"window name={name!r} size={size} position={position}")
+
+    def log(self):
+        try:
+            return Path(self.log_path).read_text(errors="replace")[-4000:]
+        except OSError:
+            return ""
+
+
+class Prefix:
+    """A private copy of the template Wine prefix with its own wineserver,
+    started before the program so that start-up does not race the server's
+    own boot."""
+
+    def __init__(self, template):
+        self.root = Path(tempfile.mkdtemp(prefix="qh-e2e-"))
+        self.path = self.root / "prefix"
+        self.env = wine_env(self.path)
+        self.apps = []
+        try:
+            subprocess.run(["cp", "-a", str(template), str(self.path)], check=True)
+            subprocess.run(["wineserver", "-p"], env=self.env, check=True, timeout=30)
+        except BaseException:
+            self.close()
+            raise
+
+    def launch(self, exe, *args):
+        log_path = self.root / f"app{len(self.apps)}.log"
+        with open(log_path, "wb") as log:
+            proc = subprocess.Popen([WINE64, str(exe), *args], env=self.env, cwd=self.root,
+                                    stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+        app = App(proc, log_path)
+        self.apps.append(app)
+        return app
+
+    def close(self):
+        for app in self.apps:
+            app.kill()
+        # Ends this prefix's services and the server itself; -k returns once
+        # the server has gone, so the copy can be removed safely afterwards.
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        shutil.rmtree(self.root, ignore_errors=True)

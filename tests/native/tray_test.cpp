@@ -1,0 +1,201 @@
+// Tray icon, balloon record, tray actions, the tray menu, the exit and the
+// single-instance guard, through the real handlers with a recording platform.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/program.h"
+#include "app/single_instance.h"
+#include "shell/tray_notice.h"
+#include "tests/native/fakes.h"
+#include "ui/main_window/main_window_form.h"
+
+namespace {
+
+using fakes::FakePlatform;
+using ui::EventKind;
+
+struct TrayTest : ::testing::Test {
+  fakes::FakeBackend backend;
+  FakePlatform platform;
+  app::Program program{backend, platform};
+  ui::Window* main = nullptr;
+
+  void SetUp() override {
+    app::InitGlobals(program.globals);
+    main = &program.desktop.Load(ui::MainWindowForm(), nullptr);
+  }
+  void Tray(int action) {
+    program.desktop.Deliver(ui::Event{main, ui::kNoControl, EventKind::kTray, action});
+  }
+  void Choose(int item) {
+    backend.menuChoice = item;
+    Tray(3);
+  }
+};
+
+// Every notice the program shows, by caller.
+const struct {
+  const char* title;
+  const char* text;
+} kCallers[] = {
+    {"Quonda硬盘检测结果提示！",
+     "您的计算机硬盘使用时间和温度已经成功提取请查看！注：30-50度硬盘正常！70度以上硬盘危险温度过高！"},
+    {"QuondaHalvix任务提示！", "QuondaHalvix任务已经成功取消，感谢您的使用！"},
+    {"Quonda云服务器中心提示！", "检测到网络异常！请检查网络是否已成功连接..."},
+    {"Quonda云服务器中心提示！",
+     "检测到网络正常！Quonda云服务器成功连接...程序关闭后右下角图标会晚窗口消失，鼠标划过图标即可消失，感谢使用！"},
+    {"Quonda程序重复！！", "已经运行一个QuondaHalvix！不得重复运行。"},
+};
+
+TEST_F(TrayTest, IconIsAddedAtStartWithItsTip) {
+  ASSERT_EQ(platform.icons.size(), 1u);
+  EXPECT_EQ(platform.icons[0], "MainWindow|QuondaHalvix正版 软件正在运行...");
+  EXPECT_EQ(program.globals.trayRecord->cbSize, 504u);
+  EXPECT_EQ(program.globals.trayRecord->uID, 1u);
+}
+
+TEST_F(TrayTest, EveryCallersNoticeFillsTheRecordInGbk) {
+  for (const auto& c : kCallers) {
+    shell::ShowTrayNotice(program, c.title, c.text, 1);
+    const FakePlatform::Notice& n = platform.notices.back();
+    EXPECT_EQ(n.recordTitle, platform.ToGbk(c.title)) << c.title;
+    EXPECT_EQ(n.recordText, platform.ToGbk(c.text)) << c.text;
+    EXPECT_EQ(n.title, c.title);
+    EXPECT_EQ(n.flags, 0x10u);
+    EXPECT_EQ(n.iconKind, 1u);
+    EXPECT_EQ(n.cbSize, 504u);
+    // Each fits whole: shorter than its buffer, so a NUL follows.
+    EXPECT_LT(platform.ToGbk(c.title).size(), 64u);
+    EXPECT_LT(platform.ToGbk(c.text).size(), 256u);
+  }
+  // The tip buffer is not touched by notices.
+  EXPECT_EQ(program.globals.trayRecord->szTip[0], '\0');
+}
+
+TEST_F(TrayTest, ANewNoticeLeavesNothingOfTheOldOne) {
+  shell::ShowTrayNotice(program, kCallers[0].title, kCallers[0].text, 1);
+  shell::ShowTrayNotice(program, "短", "短", 1);
+  const app::TrayRecord& r = *program.globals.trayRecord;
+  std::string gbk = platform.ToGbk("短");
+  EXPECT_EQ(std::string(r.szInfo, gbk.size()), gbk);
+  for (size_t i = gbk.size(); i < sizeof r.szInfo; ++i) ASSERT_EQ(r.szInfo[i], '\0') << i;
+}
+
+TEST(TrayRecordLimits, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
+  struct Case {
+    std::string gbk;
+    size_t max;
+    size_t kept;
+  };
+  std::string cjk;  // 40 two-byte characters
+  for (int i = 0; i < 40; ++i) cjk += "\xb6\xcc";
+  Case cases[] = {
+      {cjk, 63, 62},          // the 32nd character would be split: dropped whole
+      {"a" + cjk, 63, 63},    // odd start: fits exactly
+      {"ab" + cjk, 63, 62},
+      {std::string(300, 'x'), 255, 255},
+      {"\xb6", 63, 0},        // a lone lead byte at the end is not a character
+      {"", 63, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(shell::CutGbk(c.gbk, c.max).size(), c.kept);
+
+  app::TrayRecord r;
+  shell::FillBalloon(r, std::string(100, 'T') , cjk + cjk + cjk + cjk, 1);  // 320 bytes of text
+  EXPECT_EQ(std::string(r.szInfoTitle), std::string(63, 'T'));
+  EXPECT_EQ(r.szInfoTitle[63], '\0');
+  EXPECT_EQ(std::strlen(r.szInfo), 254u);  // 127 whole characters, then the NUL
+}
+
+TEST(TrayRecordLimits, NothingIsShownBeforeTheIconExists) {
+  fakes::FakeBackend backend;
+  FakePlatform platform;
+  app::Program program{backend, platform};
+  app::InitGlobals(program.globals);
+  shell::ShowTrayNotice(program, "t", "x", 1);
+  EXPECT_TRUE(platform.notices.empty());
+}
+
+TEST_F(TrayTest, ActionCodes) {
+  program.desktop.SetDisplayState(*main, ui::DisplayState::kMinimized);
+  Tray(2);
+  EXPECT_EQ(main->displayState, ui::DisplayState::kRestored);
+  // Hidden by its "X": a click on the icon shows it and brings it forward.
+  program.desktop.SetVisible(*main, false);
+  Tray(2);
+  EXPECT_TRUE(main->visible);
+  EXPECT_FALSE(backend.Calls("raise").empty());
+  size_t before = backend.calls.size();
+  for (int other : {0, 1, 4, 515, -1}) Tray(other);
+  EXPECT_EQ(backend.calls.size(), before);
+  Tray(3);
+  EXPECT_EQ(backend.Calls("menu").size(), 1u);
+  EXPECT_EQ(backend.lastMenu.size(), 5u);
+}
+
+TEST_F(TrayTest, AboutBoxHasNoOwnerNoIconAndOnlyOk) {
+  Choose(2);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].flags, 0);
+  EXPECT_FALSE(backend.boxes[0].owned);
+  EXPECT_EQ(backend.boxes[0].title, "关于QuondaHalvix");
+  EXPECT_EQ(backend.boxes[0].text, "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。");
+}
+
+TEST_F(TrayTest, ConfirmedExitRemovesTheIconBeforeTheWindowsGo) {
+  Choose(4);
+  ui::Window* confirm = program.Find("ExitConfirmWindow");
+  ASSERT_NE(confirm, nullptr);
+  program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮1"), EventKind::kClick, 0});
+  EXPECT_EQ(platform.removed, 1);
+  EXPECT_EQ(program.Find("MainWindow"), nullptr);
+  program.desktop.CollectClosed();
+}
+
+TEST_F(TrayTest, CancelledExitKeepsTheIcon) {
+  Choose(4);
+  ui::Window* confirm = program.Find("ExitConfirmWindow");
+  program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮2"), EventKind::kClick, 0});
+  EXPECT_EQ(platform.removed, 0);
+  EXPECT_NE(program.Find("MainWindow"), nullptr);
+}
+
+TEST(SingleInstance, CountRule) {
+  const std::string own = "QuondaHalvix.exe";
+  struct Case {
+    std::vector<std::string> list;
+    int count;
+  } cases[] = {
+      {{}, 0},
+      {{own}, 0},                          // the first entry is never examined
+      {{"services.exe", own}, 1},
+      {{own, own, own}, 2},
+      {{"a.exe", "quondahalvix.exe", "QuondaHalvix.EXE"}, 0},  // other letter case
+      {{"a.exe", "QuondaHalvix2.exe", "QuondaHalvix.exe "}, 0},  // other names
+  };
+  for (const Case& c : cases) EXPECT_EQ(app::CountInstances(c.list, own), c.count);
+}
+
+TEST(SingleInstance, SecondCopyShowsItsNoticeAndEndsBeforeTheNoticeWindow) {
+  fakes::FakeBackend backend;
+  FakePlatform platform;
+  platform.processes = {"services.exe", "QuondaHalvix.exe", "explorer.exe", "QuondaHalvix.exe"};
+  app::Program program{backend, platform};
+  app::InitGlobals(program.globals);
+  try {
+    program.desktop.Load(ui::MainWindowForm(), nullptr);
+    FAIL() << "the second copy kept running";
+  } catch (const FakePlatform::Ended& ended) {
+    EXPECT_EQ(ended.exitCode, 0);
+  }
+  EXPECT_EQ(program.globals.instanceCount, 2);
+  ASSERT_EQ(platform.notices.size(), 1u);
+  EXPECT_EQ(platform.notices[0].title, "Quonda程序重复！！");
+  EXPECT_EQ(platform.notices[0].text, "已经运行一个QuondaHalvix！不得重复运行。");
+  EXPECT_EQ(platform.removed, 0);  // its icon stays so the notice can be read
+  EXPECT_EQ(backend.Calls("create").size(), 1u);  // TaskDoneWindow never loaded
+  EXPECT_TRUE(backend.Calls("show").empty());
+}
+
+}  // namespace
