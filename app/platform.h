@@ -57,6 +57,13 @@ class Processes {
   virtual void EndProcess(int exitCode) = 0;
 };
 
-class Platform : public Clock, public TrayShell, public Processes {};
+class Network {
+ public:
+  virtual ~Network() = default;
+  // Whether the computer is connected to a network; no server is contacted.
+  virtual bool ProbeNetwork() = 0;
+};
+
+class Platform : public Clock, public TrayShell, public Processes, public Network {};
 
 }  // namespace app

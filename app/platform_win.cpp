@@ -2,6 +2,7 @@
 #include "app/platform_win.h"
 
 #include <tlhelp32.h>
+#include <wininet.h>
 
 
 #include "ui/backend_win.h"
@@ -72,6 +73,11 @@ std::string Win32Platform::OwnExecutable() {
   }
   size_t slash = path.find_last_of(L"\\/");
   return ui::Narrow(slash == std::wstring::npos ? path : path.substr(slash + 1));
+}
+
+bool Win32Platform::ProbeNetwork() {
+  DWORD flags = 0;
+  return InternetGetConnectedState(&flags, 0) != FALSE;
 }
 
 void Win32Platform::EndProcess(int exitCode) {

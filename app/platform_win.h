@@ -25,6 +25,7 @@ class Win32Platform final : public Platform {
   std::vector<std::string> RunningExecutables() override;
   std::string OwnExecutable() override;
   void EndProcess(int exitCode) override;
+  bool ProbeNetwork() override;
   // Runs when EndProcess ends the program.
   void SetAtEnd(void (*atEnd)()) { atEnd_ = atEnd; }
 

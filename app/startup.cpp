@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "app/single_instance.h"
 #include "app/startup.h"
+#include "net/reachability.h"
 #include "shell/tray_notice.h"
 #include "task/clock.h"
 #include "ui/secondary_windows/secondary_forms.h"
@@ -21,11 +22,15 @@ void WriteFirstLocalTime(Program& program, ui::Window& main) {
 
 void ApplyVisualStyle(Program& program) { program.desktop.ApplyVisualStyle(1); }
 
-void ShowReachability(Program&) {}
+bool ShowReachability(Program& program, ui::Window& main) {
+  return net::ShowReachability(program, main);
+}
 
 void AddTrayIcon(Program& program, ui::Window& main) { shell::AddTrayIcon(program, main); }
 
-void ShowReachabilityNotice(Program&) {}
+void ShowReachabilityNotice(Program& program, bool connected) {
+  net::ShowReachabilityNotice(program, connected);
+}
 
 void PrepareTaskDoneWindow(Program& program, ui::Window& main) {
   ui::Window& notice = program.desktop.Load(ui::TaskDoneWindowForm(), &main);
@@ -48,9 +53,9 @@ void OnMainWindowCreated(Program& program, const Event& event) {
   CollectDiskReport(program);
   WriteFirstLocalTime(program, main);
   ApplyVisualStyle(program);
-  ShowReachability(program);
+  bool connected = ShowReachability(program, main);
   AddTrayIcon(program, main);
-  ShowReachabilityNotice(program);
+  ShowReachabilityNotice(program, connected);
   CheckSingleInstance(program);
   PrepareTaskDoneWindow(program, main);
   FocusMainWindow(program, main);

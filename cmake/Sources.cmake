@@ -6,6 +6,7 @@ set(QH_CORE_SOURCES
   app/startup.cpp
   app/unbuilt_handlers.cpp
   app/window_handlers.cpp
+  net/reachability.cpp
   shell/tray_handlers.cpp
   shell/tray_notice.cpp
   task/clock.cpp
@@ -29,6 +30,7 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/desktop_test.cpp
   tests/native/startup_test.cpp
   tests/native/tray_test.cpp
+  tests/native/reachability_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.

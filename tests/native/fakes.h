@@ -121,6 +121,7 @@ class FakePlatform : public app::Platform {
   std::vector<std::string> RunningExecutables() override { return processes; }
   std::string OwnExecutable() override { return own; }
   void EndProcess(int exitCode) override { throw Ended{exitCode}; }
+  bool ProbeNetwork() override { ++probes; return connected; }
 
   task::LocalTime now{2026, 12, 8, 18, 29, 55, 0};
   std::vector<std::string> processes{"services.exe", "QuondaHalvix.exe"};
@@ -128,6 +129,8 @@ class FakePlatform : public app::Platform {
   std::vector<std::string> icons;  // "owner|tip" per add
   std::vector<Notice> notices;
   int removed = 0;
+  bool connected = true;
+  int probes = 0;
 };
 
 }  // namespace fakes
