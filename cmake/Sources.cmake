@@ -45,6 +45,7 @@ set(QH_WIN_SOURCES
 )
 
 set(QH_WIN_TEST_SOURCES
+  tests/win/backend_test.cpp
   tests/win/image_store_test.cpp
   tests/win/painter_test.cpp
   tests/win/web_view_test.cpp
