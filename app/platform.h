@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "task/local_time.h"
+#include "task/power.h"
 
 namespace ui {
 class Window;
@@ -64,6 +65,10 @@ class Network {
   virtual bool ProbeNetwork() = 0;
 };
 
-class Platform : public Clock, public TrayShell, public Processes, public Network {};
+class Platform : public Clock,
+                 public TrayShell,
+                 public Processes,
+                 public Network,
+                 public task::PowerActions {};
 
 }  // namespace app

@@ -4,6 +4,7 @@
 
 #include "app/globals.h"
 #include "app/platform.h"
+#include "task/firing.h"
 #include "ui/desktop.h"
 
 namespace app {
@@ -19,6 +20,7 @@ class Program {
   Platform& platform;
   Globals globals;
   bool trayIconAdded = false;
+  task::FiringCheck firing;
 };
 
 }  // namespace app

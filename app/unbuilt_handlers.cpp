@@ -4,12 +4,6 @@
 
 namespace app {
 
-void OnActionOptionClick(Program&, const Event&) {}
-void OnTimeSpin(Program&, const Event&) {}
-void OnCommandButtonClick(Program&, const Event&) {}
-void OnTaskClockTick(Program&, const Event&) {}
-void OnSlideTick(Program&, const Event&) {}
-void OnTaskNoticeTick(Program&, const Event&) {}
 void OnDiskCheckClick(Program&, const Event&) {}
 void OnDiskCheckTick(Program&, const Event&) {}
 void OnOfficialSiteLink(Program&, const Event&) {}

@@ -11,6 +11,10 @@ set(QH_CORE_SOURCES
   shell/tray_notice.cpp
   task/clock.cpp
   task/clock_handlers.cpp
+  task/firing.cpp
+  task/notice_slide.cpp
+  task/scheduling.cpp
+  task/time_text.cpp
   ui/desktop.cpp
   ui/input.cpp
   ui/render.cpp
@@ -31,6 +35,8 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/startup_test.cpp
   tests/native/tray_test.cpp
   tests/native/reachability_test.cpp
+  tests/native/task_test.cpp
+  tests/native/firing_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.

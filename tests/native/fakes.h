@@ -122,6 +122,7 @@ class FakePlatform : public app::Platform {
   std::string OwnExecutable() override { return own; }
   void EndProcess(int exitCode) override { throw Ended{exitCode}; }
   bool ProbeNetwork() override { ++probes; return connected; }
+  void RunPowerAction(task::PowerMode mode) override { fired.push_back(mode); }
 
   task::LocalTime now{2026, 12, 8, 18, 29, 55, 0};
   std::vector<std::string> processes{"services.exe", "QuondaHalvix.exe"};
@@ -131,6 +132,7 @@ class FakePlatform : public app::Platform {
   int removed = 0;
   bool connected = true;
   int probes = 0;
+  std::vector<task::PowerMode> fired;
 };
 
 }  // namespace fakes

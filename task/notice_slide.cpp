@@ -1,0 +1,40 @@
+// The notice window's slide: one pixel per 10 ms tick of MainWindow's 时钟4,
+// up to its rest 30 pixels above the screen's bottom or down out of sight.
+// The slide timer stops once the window has arrived: later ticks would find
+// nothing to do, and a stopped timer spares a hundred wake-ups a second.
+#include "app/handlers.h"
+#include "app/program.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kRestMargin = 30;
+
+}  // namespace
+
+void OnSlideTick(Program& program, const Event& event) {
+  ui::Window& main = *event.window;
+  ui::Window* notice = program.Find("TaskDoneWindow");
+  if (!notice) return;
+  ui::Size screen = program.desktop.ScreenSize();
+  int top = notice->screenRect.top;
+  if (program.globals.slideUp == 1) {
+    int rest = screen.height - notice->screenRect.height - kRestMargin;
+    if (top > rest) {
+      program.desktop.Move(*notice, std::nullopt, top - 1);
+      return;
+    }
+  } else if (top < screen.height) {
+    program.desktop.Move(*notice, std::nullopt, top + 1);
+    return;
+  }
+  main.SetInterval(event.control, 0);
+}
+
+void OnTaskNoticeTick(Program& program, const Event&) {
+  program.globals.slideUp = 0;
+  if (ui::Window* main = program.Find("MainWindow")) main->SetInterval("时钟4", 10);
+}
+
+}  // namespace app

@@ -1,0 +1,34 @@
+// The scheduled task as MainWindow's controls hold it: the command button's
+// caption says whether a task is armed, the three fields hold the time, the
+// checked option the action.
+#pragma once
+
+#include <optional>
+
+#include "task/power.h"
+
+namespace ui {
+class Window;
+}
+
+namespace task {
+
+inline constexpr char kIdleCaption[] = "QuondaHalvix执行命令";
+inline constexpr char kArmedCaption[] = "取消任务";
+
+// The options in the order every reader tests them, with their modes.
+struct ActionOption {
+  const char* name;
+  PowerMode mode;
+};
+inline constexpr ActionOption kActionOptions[] = {
+    {"单选框1", PowerMode::kShutDown},
+    {"单选框2", PowerMode::kRestart},
+    {"单选框3", PowerMode::kLogOff},
+    {"单选框4", PowerMode::kHibernate},
+};
+
+// The mode of the first checked option, if any.
+std::optional<PowerMode> CheckedMode(const ui::Window& main);
+
+}  // namespace task

@@ -1,0 +1,110 @@
+// The firing check: text conversion, a whole day of drifting timer ticks,
+// and clocks that jump.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+
+#include "task/firing.h"
+#include "task/time_text.h"
+
+namespace {
+
+using task::FiringCheck;
+using task::LocalTime;
+
+TEST(TimeText, ConversionIsTotal) {
+  struct Case {
+    const char* text;
+    int value;
+  } cases[] = {
+      {"07", 7},  {"0", 0},    {"", 0},    {" ", 0},   {"  12ab", 12}, {"abc", 0},
+      {"-3", -3}, {"+4", 4},   {"--4", 0}, {"1 2", 1}, {"99999999999999999999", INT_MAX},
+      {"-99999999999999999999", INT_MIN}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+      {"\xe5\x8d\x81", 0},  // a Chinese numeral is not a digit
+  };
+  for (const auto& c : cases) EXPECT_EQ(task::TextToInt(c.text), c.value) << c.text;
+  EXPECT_EQ(task::IntToText(9), "9");
+}
+
+LocalTime FromMs(long long ms) {
+  // 2026-12-08 00:00:00.000 plus ms, within a few days.
+  long long day = ms / 86400000, rest = ms % 86400000;
+  return {2026, 12, 8 + static_cast<int>(day), static_cast<int>(rest / 3600000),
+          static_cast<int>(rest / 60000 % 60), static_cast<int>(rest / 1000 % 60),
+          static_cast<int>(rest % 1000)};
+}
+
+TEST(Firing, AWholeDayOfDriftingTicksFiresEverySecondExactlyOnce) {
+  // The platform's 1000 ms timer runs at the system tick: every 1015.6 ms,
+  // with an occasional late tick. Each target second of the day must fire
+  // exactly once, and nothing else.
+  constexpr long long kDay = 86400000;
+  std::map<int, int> fires;  // second of day -> times fired
+  for (int target = 0; target < 86400; target += 7) {
+    FiringCheck check;
+    check.Start(FromMs(0));
+    task::TimeOfDay t{target / 3600, target / 60 % 60, target % 60};
+    double at = 0;
+    int n = 0;
+    while (at < kDay + 2000) {
+      at += (++n % 97 == 0) ? 1800.0 : 1015.625;  // now and then a late tick
+      if (check.Check(FromMs(static_cast<long long>(at)), t)) ++fires[target];
+    }
+  }
+  int targets = 0;
+  for (int target = 0; target < 86400; target += 7) {
+    ++targets;
+    if (target == 0) continue;  // scheduled at 00:00:00.000: the first observation
+    ASSERT_EQ(fires[target], 1) << target;
+  }
+  EXPECT_GT(targets, 12000);
+}
+
+TEST(Firing, SchedulingJustAfterTheTargetWaitsForTheNextDay) {
+  FiringCheck check;
+  task::TimeOfDay ten{10, 0, 0};
+  check.Start({2026, 12, 8, 10, 0, 0, 200});
+  EXPECT_FALSE(check.Check({2026, 12, 8, 10, 0, 1, 210}, ten));
+  EXPECT_FALSE(check.Check({2026, 12, 8, 10, 0, 2, 220}, ten));
+  check.Check({2026, 12, 9, 9, 59, 59, 300}, ten);  // (a long gap in between)
+  EXPECT_TRUE(check.Check({2026, 12, 9, 10, 0, 0, 300}, ten));
+}
+
+TEST(Firing, JumpsAndGapsFireNothing) {
+  task::TimeOfDay target{12, 0, 0};
+  struct Case {
+    LocalTime before, after;
+  } cases[] = {
+      {{2026, 12, 8, 12, 0, 1, 0}, {2026, 12, 8, 11, 59, 59, 0}},  // backwards
+      {{2026, 12, 8, 11, 59, 50, 0}, {2026, 12, 8, 12, 0, 5, 0}},  // forward 15 s
+      {{2026, 12, 8, 2, 0, 0, 0}, {2026, 12, 8, 12, 0, 0, 0}},     // resumed hours later
+      {{2026, 12, 8, 12, 0, 0, 0}, {2026, 12, 8, 12, 0, 0, 0}},    // the same reading
+  };
+  for (const Case& c : cases) {
+    FiringCheck check;
+    check.Start(c.before);
+    EXPECT_FALSE(check.Check(c.after, target));
+  }
+  // Up to three seconds apart the skipped second is made up.
+  FiringCheck check;
+  check.Start({2026, 12, 8, 11, 59, 58, 0});
+  EXPECT_TRUE(check.Check({2026, 12, 8, 12, 0, 1, 0}, target));
+}
+
+TEST(Firing, MidnightAndImpossibleTargets) {
+  FiringCheck check;
+  check.Start({2026, 12, 31, 23, 59, 59, 500});
+  EXPECT_TRUE(check.Check({2027, 1, 1, 0, 0, 0, 400}, {0, 0, 0}));
+  for (task::TimeOfDay bad : {task::TimeOfDay{24, 0, 0}, {7, 60, 0}, {-1, 0, 0}, {7, 5, 75}}) {
+    FiringCheck c;
+    c.Start({2026, 12, 8, 0, 0, 0, 0});
+    for (int s = 1; s < 86400; ++s) {
+      ASSERT_FALSE(c.Check(FromMs(s * 1000LL), bad));
+    }
+  }
+  FiringCheck never;  // not started: no previous observation
+  EXPECT_FALSE(never.Check({2026, 12, 8, 0, 0, 0, 0}, {0, 0, 0}));
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+// The task on MainWindow: the command button's branches and message boxes,
+// the spin steps, the selection rule, the status line, the notice slide and
+// the firing tick, through the real handlers with a fake platform.
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "task/scheduling.h"
+#include "tests/native/fakes.h"
+#include "ui/main_window/main_window_form.h"
+
+namespace {
+
+using ui::EventKind;
+
+struct TaskTest : ::testing::Test {
+  fakes::FakeBackend backend;
+  fakes::FakePlatform platform;
+  app::Program program{backend, platform};
+  ui::Window* main = nullptr;
+  ui::Window* notice = nullptr;
+
+  void SetUp() override {
+    app::InitGlobals(program.globals);
+    main = &program.desktop.Load(ui::MainWindowForm(), nullptr);
+    notice = program.Find("TaskDoneWindow");
+  }
+  void Send(ui::Window& w, const char* control, EventKind kind, int arg = 0) {
+    program.desktop.Deliver(ui::Event{&w, w.Find(control), kind, arg});
+  }
+  void ClickButton() { Send(*main, "按钮1", EventKind::kClick); }
+  void Pick(const char* option) {
+    main->SetChecked(option, true);  // as the platform's radio does on the click
+    Send(*main, option, EventKind::kClick);
+  }
+  std::string Caption(const char* n) { return main->Get(n)->caption; }
+  int Interval(const char* n) { return main->Get(n)->interval; }
+  void SlideTicks(int n) {
+    for (int i = 0; i < n && Interval("时钟4") > 0; ++i) Send(*main, "时钟4", EventKind::kTick);
+  }
+};
+
+TEST_F(TaskTest, ScheduleThenCancel) {
+  Pick("单选框2");
+  ClickButton();
+  EXPECT_EQ(Caption("按钮1"), "取消任务");
+  EXPECT_EQ(Caption("分组框3"), "任务成功执行");
+  EXPECT_EQ(main->Get("分组框3")->textColor, ui::kGreen);
+  EXPECT_EQ(Interval("任务时钟"), 1000);
+  EXPECT_EQ(Interval("时钟4"), 10);
+  EXPECT_TRUE(main->Get("图片框5")->animating);
+  EXPECT_EQ(notice->Get("透明标签3")->caption, "重启电脑");
+  EXPECT_TRUE(backend.boxes.empty());
+
+  main->SetCaption("编辑框2", "");  // an emptied field does not stop a cancel
+  ClickButton();
+  EXPECT_EQ(Caption("按钮1"), "QuondaHalvix执行命令");
+  EXPECT_EQ(Caption("分组框3"), "任务取消成功");
+  EXPECT_EQ(main->Get("分组框3")->textColor, ui::kRed);
+  EXPECT_EQ(Interval("任务时钟"), 0);
+  EXPECT_EQ(Interval("时钟4"), 0);
+  EXPECT_FALSE(main->Get("图片框5")->animating);
+  EXPECT_TRUE(backend.boxes.empty());
+  ASSERT_FALSE(platform.notices.empty());
+  EXPECT_EQ(platform.notices.back().title, "QuondaHalvix任务提示！");
+  EXPECT_EQ(platform.notices.back().text, "QuondaHalvix任务已经成功取消，感谢您的使用！");
+  EXPECT_EQ(main->Get("单选框2")->checked, true);  // the choice is left as it was
+}
+
+TEST_F(TaskTest, FailedChecksShowTheirBoxAndChangeNothing) {
+  struct Case {
+    const char* hour;
+    const char* option;  // nullptr: none checked
+    const char* title;   // nullptr: schedules
+  } cases[] = {
+      {"", nullptr, "Quonda任务时间填写不完整"},  // the time check comes first
+      {"", "单选框1", "Quonda任务时间填写不完整"},
+      {"18", nullptr, "Quonda任务目标不完整"},
+      {" ", "单选框3", nullptr},  // a blank is not empty
+  };
+  for (const Case& c : cases) {
+    fakes::FakeBackend b;
+    fakes::FakePlatform p;
+    app::Program prog{b, p};
+    app::InitGlobals(prog.globals);
+    ui::Window& m = prog.desktop.Load(ui::MainWindowForm(), nullptr);
+    m.SetCaption("编辑框1", c.hour);
+    if (c.option) m.SetChecked(c.option, true);
+    prog.desktop.Deliver(ui::Event{&m, m.Find("按钮1"), EventKind::kClick, 0});
+    if (!c.title) {
+      EXPECT_TRUE(b.boxes.empty());
+      EXPECT_EQ(m.Get("按钮1")->caption, "取消任务");
+      continue;
+    }
+    ASSERT_EQ(b.boxes.size(), 1u) << c.title;
+    EXPECT_EQ(b.boxes[0].title, c.title);
+    EXPECT_EQ(b.boxes[0].flags, 0x40);
+    EXPECT_EQ(m.Get("按钮1")->caption, "QuondaHalvix执行命令");
+    EXPECT_EQ(m.Get("分组框3")->caption, "QuondaHalvix定时系统");
+    EXPECT_EQ(m.Get("时钟4")->interval, 0);
+    EXPECT_EQ(m.Get("任务时钟")->interval, 0);
+  }
+  // The texts of the two boxes.
+  fakes::FakeBackend b;
+  fakes::FakePlatform p;
+  app::Program prog{b, p};
+  ui::Window& m = prog.desktop.Load(ui::MainWindowForm(), nullptr);
+  prog.desktop.Deliver(ui::Event{&m, m.Find("按钮1"), EventKind::kClick, 0});
+  m.SetCaption("编辑框3", "");
+  prog.desktop.Deliver(ui::Event{&m, m.Find("按钮1"), EventKind::kClick, 0});
+  ASSERT_EQ(b.boxes.size(), 2u);
+  EXPECT_EQ(b.boxes[0].text, "任务目标没选择，请选择个任务的目标！");
+  EXPECT_EQ(b.boxes[1].text, "Quonda任务执行的时间请填写完整，否则不能执行计划。");
+}
+
+TEST_F(TaskTest, SpinStepsWithinBoundsAndWritesPlainDecimals) {
+  struct Case {
+    const char* spin;
+    const char* field;
+    const char* before;
+    int arrow;
+    const char* after;
+  } cases[] = {
+      {"调节器1", "编辑框1", "22", 1, "23"},  {"调节器1", "编辑框1", "23", 1, "23"},
+      {"调节器1", "编辑框1", "1", -1, "0"},   {"调节器1", "编辑框1", "0", -1, "0"},
+      {"调节器3", "编辑框3", "00", 1, "1"},   {"调节器2", "编辑框2", "09", -1, "8"},
+      {"调节器2", "编辑框2", "75", 1, "75"},  {"调节器2", "编辑框2", "75", -1, "74"},
+      {"调节器2", "编辑框2", "58", 1, "59"},  {"调节器2", "编辑框2", "59", 1, "59"},
+      {"调节器3", "编辑框3", "abc", 1, "1"},  {"调节器3", "编辑框3", "30", 7, "30"},
+  };
+  for (const Case& c : cases) {
+    main->SetCaption(c.field, c.before);
+    Send(*main, c.spin, EventKind::kArrow, c.arrow);
+    EXPECT_EQ(Caption(c.field), c.after) << c.spin << " " << c.before << " " << c.arrow;
+  }
+}
+
+TEST_F(TaskTest, SelectionRuleMakesTheFourOneGroup) {
+  Pick("单选框1");
+  Pick("单选框4");
+  EXPECT_TRUE(main->Get("单选框4")->checked);
+  EXPECT_FALSE(main->Get("单选框1")->checked);
+  EXPECT_EQ(main->Get("单选框4")->textColor, ui::kGreen);
+  EXPECT_EQ(main->Get("单选框1")->textColor, ui::kBlack);
+  Pick("单选框1");
+  EXPECT_FALSE(main->Get("单选框4")->checked);
+  int checked = 0;
+  for (const auto& o : task::kActionOptions) checked += main->Get(o.name)->checked;
+  EXPECT_EQ(checked, 1);
+}
+
+TEST_F(TaskTest, NoticeRisesRestsAndSinks) {
+  // 1920x1080 with a 384x205 notice: parked at (1536, 1080), rests at top 845.
+  EXPECT_EQ(notice->screenRect.left, 1536);
+  EXPECT_EQ(notice->screenRect.top, 1080);
+  Pick("单选框3");
+  ClickButton();
+  SlideTicks(1000);
+  EXPECT_EQ(notice->screenRect.top, 845);
+  EXPECT_EQ(notice->screenRect.left, 1536);
+  EXPECT_EQ(Interval("时钟4"), 0);  // stopped on arrival
+  Send(*notice, "时钟1", EventKind::kTick);  // the 15-second tick
+  EXPECT_EQ(Interval("时钟4"), 10);
+  SlideTicks(100);
+  EXPECT_EQ(notice->screenRect.top, 945);
+  // A cancel while sinking halts it partly on screen.
+  ClickButton();
+  EXPECT_EQ(Interval("时钟4"), 0);
+  SlideTicks(10);
+  EXPECT_EQ(notice->screenRect.top, 945);
+  Send(*notice, "时钟1", EventKind::kTick);  // sinks on at the next 15-second tick
+  SlideTicks(1000);
+  EXPECT_EQ(notice->screenRect.top, 1080);
+  EXPECT_EQ(Interval("时钟4"), 0);
+}
+
+TEST_F(TaskTest, CloseMarkHidesForGoodButSlidesStillMoveIt) {
+  Send(*notice, "透明标签4", EventKind::kPress);
+  EXPECT_FALSE(notice->visible);
+  Pick("单选框1");
+  ClickButton();
+  EXPECT_EQ(notice->Get("透明标签3")->caption, "关闭电脑");
+  SlideTicks(5);
+  EXPECT_EQ(notice->screenRect.top, 1075);
+  EXPECT_FALSE(notice->visible);
+}
+
+TEST_F(TaskTest, FiresTheOptionCheckedAtTheMoment) {
+  Pick("单选框1");
+  main->SetCaption("编辑框1", "18");
+  main->SetCaption("编辑框2", "30");
+  main->SetCaption("编辑框3", "0");
+  platform.now = {2026, 12, 8, 18, 29, 58, 500};
+  ClickButton();
+  Pick("单选框4");  // changed after scheduling
+  for (int s : {59, 0, 1}) {
+    platform.now = {2026, 12, 8, 18, s == 59 ? 29 : 30, s, 500};
+    Send(*main, "任务时钟", EventKind::kTick);
+  }
+  ASSERT_EQ(platform.fired.size(), 1u);
+  EXPECT_EQ(platform.fired[0], task::PowerMode::kHibernate);
+  // Firing changes nothing: still armed.
+  EXPECT_EQ(Caption("按钮1"), "取消任务");
+  EXPECT_EQ(Caption("分组框3"), "任务成功执行");
+}
+
+}  // namespace
