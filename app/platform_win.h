@@ -4,6 +4,7 @@
 
 #include "app/platform.h"
 #include "shell/tray_win.h"
+#include "task/power_win.h"
 
 namespace ui {
 class Win32Backend;
@@ -26,12 +27,14 @@ class Win32Platform final : public Platform {
   std::string OwnExecutable() override;
   void EndProcess(int exitCode) override;
   bool ProbeNetwork() override;
+  void RunPowerAction(task::PowerMode mode) override { power_.RunPowerAction(mode); }
   // Runs when EndProcess ends the program.
   void SetAtEnd(void (*atEnd)()) { atEnd_ = atEnd; }
 
  private:
   ui::Win32Backend& backend_;
   shell::TrayIcon tray_;
+  task::Win32PowerActions power_;
   HICON trayIcon_ = nullptr;
   void (*atEnd_)() = nullptr;
 };

@@ -43,6 +43,7 @@ set(QH_NATIVE_TEST_SOURCES
 set(QH_WIN_SOURCES
   app/platform_win.cpp
   shell/tray_win.cpp
+  task/power_win.cpp
   ui/backend_win.cpp
   ui/image_store_win.cpp
   ui/painter_win.cpp

@@ -52,6 +52,9 @@ class TestPlatform final : public app::Platform {
   std::string OwnExecutable() override { return real.OwnExecutable(); }
   void EndProcess(int code) override { ended = code; }
   bool ProbeNetwork() override { return real.ProbeNetwork(); }
+  // Never the real action: it would end every process of the prefix.
+  void RunPowerAction(task::PowerMode) override { ++fired; }
+  int fired = 0;
   app::Win32Platform real;
   int ended = -1;
 };
