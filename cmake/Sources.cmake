@@ -55,5 +55,6 @@ set(QH_WIN_TEST_SOURCES
   tests/win/backend_test.cpp
   tests/win/image_store_test.cpp
   tests/win/painter_test.cpp
+  tests/win/power_test.cpp
   tests/win/web_view_test.cpp
 )

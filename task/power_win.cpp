@@ -67,6 +67,10 @@ bool EnableShutdownPrivilege() {
     return false;
   }
   UniqueHandle token(rawToken);
+  return EnableShutdownPrivilege(token.get());
+}
+
+bool EnableShutdownPrivilege(HANDLE token) {
   TOKEN_PRIVILEGES privileges{};
   privileges.PrivilegeCount = 1;
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
@@ -77,7 +81,7 @@ bool EnableShutdownPrivilege() {
   // AdjustTokenPrivileges succeeds even when the token lacks the privilege;
   // only the last error tells. Clear it first so a stale code cannot count.
   SetLastError(ERROR_SUCCESS);
-  if (!AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr)) return false;
+  if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) return false;
   return GetLastError() != ERROR_NOT_ALL_ASSIGNED;
 }
 

@@ -36,10 +36,12 @@ struct PowerApi {
 
 const PowerApi& RealPowerApi();
 
-// Enables SeShutdownPrivilege in this process's token. False when the token
-// does not hold the privilege at all, which AdjustTokenPrivileges reports as
-// success with ERROR_NOT_ALL_ASSIGNED.
+// Enables SeShutdownPrivilege in this process's token, or in `token` (opened
+// with TOKEN_ADJUST_PRIVILEGES). False when the token does not hold the
+// privilege at all, which AdjustTokenPrivileges reports as success with
+// ERROR_NOT_ALL_ASSIGNED.
 bool EnableShutdownPrivilege();
+bool EnableShutdownPrivilege(HANDLE token);
 
 // The privilege step, then the one call for the mode; whether that call
 // succeeded. A refused mode makes no calls and gives false. The call is made

@@ -1,0 +1,270 @@
+// The power actions without ending anything: the flags and reason each mode
+// becomes, the order and count of the system calls through a recording seam,
+// the real shutdown-privilege step in this process's token and in one without
+// the privilege, and the worker thread that performs an action while the
+// caller carries on. The real ExitWindowsEx ends every process of the Wine
+// prefix, so it is never called.
+#include "task/power_win.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <type_traits>
+#include <vector>
+
+namespace task {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr DWORD kPlanned = SHTDN_REASON_FLAG_PLANNED;
+
+// What the seam was asked to do, in order.
+struct Event {
+  enum What { kPrivilege, kExitWindows, kSuspend } what;
+  UINT flags = 0;
+  DWORD reason = 0;
+  BOOLEAN hibernate = FALSE;
+  BOOLEAN force = FALSE;
+  BOOLEAN wakeEventsDisabled = FALSE;
+  bool operator==(const Event&) const = default;
+};
+
+Event Privilege() { return Event{Event::kPrivilege, 0, 0, FALSE, FALSE, FALSE}; }
+Event Exit(UINT flags, DWORD reason) {
+  return Event{Event::kExitWindows, flags, reason, FALSE, FALSE, FALSE};
+}
+Event Suspend(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEventsDisabled) {
+  return Event{Event::kSuspend, 0, 0, hibernate, force, wakeEventsDisabled};
+}
+
+struct Recorder {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<Event> events;
+  std::thread::id callThread;
+  bool privilegeResult = true;
+  BOOL callResult = TRUE;
+  // While set, the call waits (at most 10 s) for `released`.
+  bool holdCall = false;
+  bool released = false;
+  bool callDone = false;
+};
+
+Recorder& Rec() {
+  static Recorder recorder;
+  return recorder;
+}
+
+void Reset() {
+  std::lock_guard lock(Rec().mutex);
+  Rec().events.clear();
+  Rec().callThread = {};
+  Rec().privilegeResult = true;
+  Rec().callResult = TRUE;
+  Rec().holdCall = false;
+  Rec().released = false;
+  Rec().callDone = false;
+}
+
+BOOL RecordCall(const Event& event) {
+  std::unique_lock lock(Rec().mutex);
+  Rec().events.push_back(event);
+  Rec().callThread = std::this_thread::get_id();
+  Rec().changed.notify_all();
+  if (Rec().holdCall) Rec().changed.wait_for(lock, 10s, [] { return Rec().released; });
+  Rec().callDone = true;
+  Rec().changed.notify_all();
+  return Rec().callResult;
+}
+
+BOOL FakeExitWindowsEx(UINT flags, DWORD reason) { return RecordCall(Exit(flags, reason)); }
+
+BOOLEAN FakeSetSuspendState(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEventsDisabled) {
+  return static_cast<BOOLEAN>(RecordCall(Suspend(hibernate, force, wakeEventsDisabled)));
+}
+
+bool FakeEnablePrivilege() {
+  std::lock_guard lock(Rec().mutex);
+  Rec().events.push_back(Privilege());
+  return Rec().privilegeResult;
+}
+
+constexpr PowerApi kRecording{&FakeExitWindowsEx, &FakeSetSuspendState, &FakeEnablePrivilege};
+
+struct ModeCase {
+  PowerMode mode;
+  Event call;
+};
+
+const ModeCase kModes[] = {
+    {PowerMode::kShutDown, Exit(EWX_SHUTDOWN | EWX_POWEROFF | EWX_FORCE, kPlanned)},
+    {PowerMode::kRestart, Exit(EWX_REBOOT | EWX_FORCE, kPlanned)},
+    {PowerMode::kLogOff, Exit(EWX_LOGOFF | EWX_FORCE, kPlanned)},
+    {PowerMode::kHibernate, Suspend(TRUE, TRUE, FALSE)},
+};
+
+const std::int32_t kBadModes[] = {0, 5, -1, INT32_MIN, INT32_MAX};
+
+class PowerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Reset(); }
+  static std::vector<Event> Events() {
+    std::lock_guard lock(Rec().mutex);
+    return Rec().events;
+  }
+};
+
+TEST(PowerCallTable, EachModeBecomesOneForcedPlannedCall) {
+  for (const ModeCase& c : kModes) {
+    SCOPED_TRACE(static_cast<int>(c.mode));
+    const PowerCall call = PowerCallFor(c.mode);
+    EXPECT_TRUE(call.force);
+    if (c.call.what == Event::kExitWindows) {
+      EXPECT_EQ(call.kind, PowerCallKind::kExitWindows);
+      EXPECT_EQ(call.flags, c.call.flags);
+      EXPECT_EQ(call.reason, c.call.reason);
+    } else {
+      EXPECT_EQ(call.kind, PowerCallKind::kSuspend);
+      EXPECT_TRUE(call.hibernate);
+    }
+  }
+}
+
+TEST(PowerCallTable, UnknownModesBecomeNoCall) {
+  for (std::int32_t value : kBadModes) {
+    SCOPED_TRACE(value);
+    EXPECT_EQ(PowerCallFor(static_cast<PowerMode>(value)).kind, PowerCallKind::kNone);
+  }
+}
+
+// The privilege step, then exactly the mode's call, whose result is the
+// answer. A failed privilege step still makes the call: log-off needs no
+// privilege, and for the others the system refuses on its own.
+TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
+  struct Outcome {
+    bool privilege;
+    BOOL call;
+    bool result;
+  };
+  for (Outcome o : {Outcome{true, TRUE, true}, Outcome{true, FALSE, false},
+                    Outcome{false, TRUE, true}}) {
+    for (const ModeCase& c : kModes) {
+      SCOPED_TRACE(::testing::Message() << "mode " << static_cast<int>(c.mode) << " privilege "
+                                        << o.privilege << " call " << o.call);
+      Reset();
+      Rec().privilegeResult = o.privilege;
+      Rec().callResult = o.call;
+      EXPECT_EQ(SystemPowerAction(c.mode, kRecording), o.result);
+      EXPECT_EQ(Events(), (std::vector<Event>{Privilege(), c.call}));
+    }
+  }
+}
+
+TEST_F(PowerTest, UnknownModeOrMissingEntryCallsNothing) {
+  for (std::int32_t value : kBadModes) {
+    SCOPED_TRACE(value);
+    EXPECT_FALSE(SystemPowerAction(static_cast<PowerMode>(value), kRecording));
+  }
+  EXPECT_TRUE(Events().empty());
+  EXPECT_FALSE(SystemPowerAction(PowerMode::kShutDown, PowerApi{}));
+  EXPECT_FALSE(SystemPowerAction(PowerMode::kHibernate, PowerApi{}));
+}
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+LUID ShutdownLuid() {
+  LUID luid{};
+  EXPECT_TRUE(LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &luid));
+  return luid;
+}
+
+// The shutdown privilege's attributes in the token; nullopt when it lacks it.
+std::optional<DWORD> ShutdownAttributes(HANDLE token) {
+  DWORD size = 0;
+  GetTokenInformation(token, TokenPrivileges, nullptr, 0, &size);
+  std::vector<unsigned char> buffer(size);
+  if (size == 0 || !GetTokenInformation(token, TokenPrivileges, buffer.data(), size, &size)) {
+    ADD_FAILURE() << "token privileges unreadable";
+    return std::nullopt;
+  }
+  const LUID shutdown = ShutdownLuid();
+  const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+  for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+    const LUID_AND_ATTRIBUTES& p = privileges->Privileges[i];
+    if (p.Luid.LowPart == shutdown.LowPart && p.Luid.HighPart == shutdown.HighPart) {
+      return p.Attributes;
+    }
+  }
+  return std::nullopt;
+}
+
+UniqueHandle ProcessToken(DWORD access) {
+  HANDLE token = nullptr;
+  EXPECT_TRUE(OpenProcessToken(GetCurrentProcess(), access, &token));
+  return UniqueHandle(token);
+}
+
+// Whether the account holds the privilege differs (Wine grants it); what must
+// hold is that a reported success really left it enabled in the token.
+TEST(ShutdownPrivilege, ProcessTokenReportsItsRealState) {
+  const bool enabled = EnableShutdownPrivilege();
+  UniqueHandle token = ProcessToken(TOKEN_QUERY);
+  ASSERT_TRUE(token);
+  const std::optional<DWORD> attributes = ShutdownAttributes(token.get());
+  EXPECT_EQ(enabled, attributes.has_value() && (*attributes & SE_PRIVILEGE_ENABLED) != 0);
+}
+
+// AdjustTokenPrivileges returns TRUE for a token without the privilege; only
+// ERROR_NOT_ALL_ASSIGNED tells, and that must come out as a failure. The same
+// token copy with the privilege kept shows the handle itself is adjustable.
+TEST(ShutdownPrivilege, TokenWithoutItReportsFailure) {
+  UniqueHandle process = ProcessToken(TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY |
+                                      TOKEN_ADJUST_PRIVILEGES);
+  ASSERT_TRUE(process);
+  if (!ShutdownAttributes(process.get())) GTEST_SKIP() << "this account lacks the privilege";
+  for (bool dropIt : {false, true}) {
+    SCOPED_TRACE(dropIt);
+    LUID_AND_ATTRIBUTES drop{ShutdownLuid(), 0};
+    HANDLE raw = nullptr;
+    ASSERT_TRUE(CreateRestrictedToken(process.get(), 0, 0, nullptr, dropIt ? 1 : 0,
+                                      dropIt ? &drop : nullptr, 0, nullptr, &raw));
+    UniqueHandle copy(raw);
+    ASSERT_EQ(ShutdownAttributes(copy.get()).has_value(), !dropIt);
+    EXPECT_EQ(EnableShutdownPrivilege(copy.get()), !dropIt);
+  }
+}
+
+TEST_F(PowerTest, WorkerThreadMakesTheCallWhileTheCallerCarriesOn) {
+  for (const ModeCase& c : kModes) {
+    SCOPED_TRACE(static_cast<int>(c.mode));
+    Reset();
+    Rec().holdCall = true;
+    {
+      Win32PowerActions actions(kRecording);
+      // Returns while the call is held on the worker, and the worker does not
+      // depend on the object outliving it.
+      actions.RunPowerAction(c.mode);
+    }
+    std::unique_lock lock(Rec().mutex);
+    ASSERT_TRUE(Rec().changed.wait_for(lock, 10s, [] { return Rec().events.size() == 2; }));
+    EXPECT_EQ(Rec().events, (std::vector<Event>{Privilege(), c.call}));
+    EXPECT_NE(Rec().callThread, std::this_thread::get_id());
+    EXPECT_FALSE(Rec().callDone);
+    Rec().released = true;
+    Rec().changed.notify_all();
+    ASSERT_TRUE(Rec().changed.wait_for(lock, 10s, [] { return Rec().callDone; }));
+  }
+}
+
+}  // namespace
+}  // namespace task
