@@ -1,11 +1,5 @@
-# Cross build for 32-bit Windows with MinGW-w64 (posix threads); compiled as a
-# check only, since 32-bit programs cannot run on these machines.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows with MinGW-w64; compiled as a check only,
+# since 32-bit programs cannot run on these machines.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(QH_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -47,6 +47,14 @@ Point ClientPoint(HWND hwnd, LPARAM screenPoint) {
   return {pt.x, pt.y};
 }
 
+std::wstring WindowText(HWND hwnd) {
+  int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
 Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 // The memory bitmap a window paints into before copying to the screen.
@@ -243,11 +251,7 @@ void Win32Backend::SyncNative(WindowHost& host, ControlId id) {
   const Control& c = host.model->At(id);
   if (auto it = host.edits.find(id); it != host.edits.end()) {
     std::wstring wanted = Widen(c.caption);
-    int length = GetWindowTextLengthW(it->second);
-    std::wstring current(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(it->second, current.data(), length + 1);
-    current.resize(static_cast<size_t>(length));
-    if (current != wanted) {
+    if (WindowText(it->second) != wanted) {
       host.writingEdit = true;
       SetWindowTextW(it->second, wanted.c_str());
       host.writingEdit = false;
@@ -548,13 +552,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       if (HIWORD(wParam) == EN_CHANGE && !host.writingEdit) {
         ControlId id = static_cast<ControlId>(LOWORD(wParam)) - kEditIdBase;
         auto it = host.edits.find(id);
-        if (it != host.edits.end()) {
-          int length = GetWindowTextLengthW(it->second);
-          std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-          GetWindowTextW(it->second, text.data(), length + 1);
-          text.resize(static_cast<size_t>(length));
-          model.StoreTypedText(id, Narrow(text));
-        }
+        if (it != host.edits.end()) model.StoreTypedText(id, Narrow(WindowText(it->second)));
         return 0;
       }
       break;

@@ -1,0 +1,10 @@
+# Shared part of the MinGW-w64 cross toolchains; QH_MINGW_TRIPLE names the
+# target (x86_64-w64-mingw32 or i686-w64-mingw32). posix threads throughout.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_CXX_COMPILER ${QH_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_C_COMPILER ${QH_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_RC_COMPILER ${QH_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${QH_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
