@@ -13,7 +13,9 @@ program's hidden figure is judged against.
 
 import argparse
 import collections
+import hashlib
 import os
+import shutil
 import signal
 import statistics
 import subprocess
@@ -25,7 +27,10 @@ REPO = Path(__file__).resolve().parent.parent
 WINE64 = "/usr/lib/wine/wine64"
 MINIMAL_SRC = REPO / "bench" / "minimal_window.cpp"
 MINIMAL_EXE = REPO / "build" / "bench" / "minimal_window.exe"
-PROGRAM_EXE = REPO / "build" / "win64" / "QuondaHalvix.exe"
+BUILT_EXE = REPO / "build" / "win64" / "QuondaHalvix.exe"
+# Launched from a copy (same file name: the program looks for itself by it),
+# so a rebuild during the run cannot mix two builds in one table.
+PROGRAM_EXE = REPO / "build" / "bench" / "QuondaHalvix.exe"
 CXX = "x86_64-w64-mingw32-g++-posix"
 
 MINIMAL_NAME = "MinimalWindow"
@@ -95,6 +100,22 @@ def build_minimal():
     log(f"building {MINIMAL_EXE.relative_to(REPO)}")
     subprocess.run([CXX, "-std=c++20", "-O2", "-static", "-mwindows", "-o", str(MINIMAL_EXE),
                     str(MINIMAL_SRC)], check=True)
+
+
+def snapshot_program():
+    """Copies the built program once it has stood unchanged for 2 s; returns a label for it."""
+    PROGRAM_EXE.parent.mkdir(parents=True, exist_ok=True)
+    while True:
+        before = BUILT_EXE.stat()
+        if time.time() - before.st_mtime >= 2.0:
+            shutil.copy2(BUILT_EXE, PROGRAM_EXE)
+            after = BUILT_EXE.stat()
+            if (after.st_mtime_ns, after.st_size) == (before.st_mtime_ns, before.st_size):
+                break
+        time.sleep(1.0)
+    digest = hashlib.sha256(PROGRAM_EXE.read_bytes()).hexdigest()[:12]
+    built = time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(before.st_mtime))
+    return f"QuondaHalvix.exe built {built}, sha256 {digest}"
 
 
 def wine_env():
@@ -320,7 +341,7 @@ def verdict(ok):
     return "PASS" if ok else "FAIL"
 
 
-def report(args, minimal, minimal_hidden, program, model, wine_version, prefix):
+def report(args, minimal, minimal_hidden, program, model, wine_version, prefix, program_label):
     m = lambda *p: median_of(minimal, *p)
     mh = lambda *p: median_of(minimal_hidden, *p)
     q = lambda *p: median_of(program, *p)
@@ -328,7 +349,7 @@ def report(args, minimal, minimal_hidden, program, model, wine_version, prefix):
     out = lines.append
     out(f"QuondaHalvix vs minimal Win32 window -- {wine_version}, N={args.runs} launches each, "
         f"median; idle period {args.idle:g} s")
-    out(f"prefix {prefix}")
+    out(f"{program_label}; prefix {prefix}")
     out("")
     header = f"{'measure':<34}{'minimal':>12}{'QuondaHalvix':>14}{'QH vs min':>14}"
     out(header)
@@ -408,10 +429,12 @@ def main():
     args = parser.parse_args()
     if args.idle <= 0 or args.runs <= 0:
         parser.error("--idle and --runs must be positive")
-    if not PROGRAM_EXE.exists():
-        sys.exit(f"{PROGRAM_EXE} is missing: run scripts/build win64 first")
+    if not BUILT_EXE.exists():
+        sys.exit(f"{BUILT_EXE} is missing: run scripts/build win64 first")
 
     build_minimal()
+    program_label = snapshot_program()
+    log(program_label)
     env = wine_env()
     ensure_prefix(env)
     bench = Bench(env)
@@ -461,7 +484,8 @@ def main():
         timer_args = [a for ms in OWN_TIMERS_MS for a in ("--timer", str(ms))]
         model = run_minimal_hidden(bench, args.idle, timer_args)["hidden"]
 
-        print(report(args, minimal, minimal_hidden, program, model, wine_version, env["WINEPREFIX"]), flush=True)
+        print(report(args, minimal, minimal_hidden, program, model, wine_version, env["WINEPREFIX"],
+                     program_label), flush=True)
         for label, runs in (("minimal", minimal), ("minimal hidden", minimal_hidden), ("QuondaHalvix", program)):
             log(f"raw {label}: {strip_gaps(runs)}")
     finally:

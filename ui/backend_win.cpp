@@ -47,6 +47,19 @@ Point ClientPoint(HWND hwnd, LPARAM screenPoint) {
   return {pt.x, pt.y};
 }
 
+// Whether any of the window lies on the screen. The task notice waits
+// parked just below the screen, visible; animating it there would wake the
+// program for frames nobody can see.
+bool OnScreen(HWND hwnd) {
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+  screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  RECT overlap;
+  return IntersectRect(&overlap, &window, &screen) != FALSE;
+}
+
 std::wstring WindowText(HWND hwnd) {
   int length = GetWindowTextLengthW(hwnd);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -398,7 +411,7 @@ void Win32Backend::SyncAnimation(WindowHost& host, ControlId id) {
   if (id < 0 || static_cast<UINT_PTR>(id) >= kIdRange) return;
   const Window& w = *host.model;
   const Control& c = w.At(id);
-  bool windowShows = IsWindowVisible(host.hwnd) && !IsIconic(host.hwnd);
+  bool windowShows = IsWindowVisible(host.hwnd) && !IsIconic(host.hwnd) && OnScreen(host.hwnd);
   bool play = windowShows && c.kind == Kind::kPictureBox && c.animating &&
               images_.FrameCount(c.picture) > 1 && !w.VisibleRect(id).IsEmpty();
   UINT_PTR timer = kAnimationBase + static_cast<UINT_PTR>(id);
@@ -586,6 +599,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         GetWindowRect(hwnd, &rc);
         model.screenRect.left = rc.left;
         model.screenRect.top = rc.top;
+        SyncAllAnimations(host);  // it may have come onto or gone off the screen
       }
       break;
     case shell::kTrayCallbackMessage:

@@ -197,6 +197,19 @@ TEST_F(BackendTest, AWindowClosedInsideItsOwnClickIsSafe) {
   program.desktop.Close(main);
 }
 
+TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
+  // Parked below the screen it is visible but unseen: playing its GIF there
+  // woke the program many times a second for nothing.
+  ui::Window& main = Main();
+  ui::Window& notice = *program.Find("TaskDoneWindow");
+  PumpUntil([] { return false; }, 600);
+  EXPECT_EQ(notice.Get("图片框2")->frame, 0);
+  program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) - 205);
+  EXPECT_TRUE(PumpUntil([&] { return notice.Get("图片框2")->frame != 0; }, 3000));
+  program.desktop.Close(notice);
+  program.desktop.Close(main);
+}
+
 TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
   std::string own = platform.OwnExecutable();
   EXPECT_EQ(own, "qh_win_tests.exe");
