@@ -1,17 +1,24 @@
 """Fixtures of the end-to-end tier: an X display (the caller's DISPLAY, or an
 Xvfb of our own when none is set), a private Wine prefix per test copied from
 the template, and the program started in it. Every process started here is
-ended by its pid at teardown, and the copied prefix's wineserver with -k."""
+ended by its pid at teardown, and the copied prefix's wineserver with -k.
+Balloon notices are swept off the screen unless a test is marked
+keep_balloon; measured figures are written to build/screenshots/figures.txt."""
 import os
 import subprocess
 from pathlib import Path
 
 import pytest
 
-from harness import REPO, SCREEN, Prefix, park_pointer, teal, wait_until
+from harness import (REPO, SCREEN, BalloonSweeper, Prefix, Tray, park_pointer, teal,
+                     tray_icon_shown, wait_until)
 
 MAIN_NAME = "QuondaHalvix"
 MAIN_SIZE = (867, 524)
+
+
+def pytest_configure(config):
+    config.addinivalue_line("markers", "keep_balloon: leave the shell's balloon notices on screen")
 
 
 @pytest.fixture(scope="session", autouse=True)
@@ -67,6 +74,24 @@ def screenshots():
     return folder
 
 
+@pytest.fixture(scope="session")
+def figures(screenshots):
+    """Collects (what, value) lines and writes them once the session ends."""
+    lines = []
+    yield lambda line: (print(line), lines.append(line))
+    if lines:
+        (screenshots / "figures.txt").write_text("\n".join(lines) + "\n", encoding="utf-8")
+
+
+@pytest.fixture(autouse=True)
+def balloons_swept(request, display):
+    if request.node.get_closest_marker("keep_balloon"):
+        yield
+        return
+    with BalloonSweeper():
+        yield
+
+
 @pytest.fixture
 def prefix(template_prefix):
     p = Prefix(template_prefix)
@@ -96,3 +121,10 @@ def main(app):
     window = app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
     wait_until(lambda: teal(window.pixel(300, 60)), 10, "main window painted")
     return window
+
+
+@pytest.fixture
+def tray(main):
+    """The tray once our icon is drawn in it."""
+    wait_until(tray_icon_shown, 10, "our icon drawn in the tray's first slot")
+    return Tray.find()

@@ -10,6 +10,7 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import threading
 import time
 from dataclasses import dataclass
 from pathlib import Path
@@ -39,9 +40,10 @@ def wait_until(probe, timeout, what, interval=0.05):
 
 
 def x_env():
-    # X tools complain on stderr about a locale that is not generated here.
+    # X tools complain on stderr about a locale that is not generated here;
+    # C.UTF-8 is built in and still lets Chinese window titles through.
     env = dict(os.environ)
-    env["LANG"] = "C"
+    env["LANG"] = "C.UTF-8"
     env.pop("LC_ALL", None)
     return env
 
@@ -120,6 +122,25 @@ def ink_width(image):
         1 for x in range(image.width)
         if any(dark(image.getpixel((x, y))) for y in range(image.height))
     )
+
+
+def skin_misses(window, table):
+    image = window.shot()
+    misses = []
+    for what, rect, match, share in table:
+        area = (rect[2] - rect[0]) * (rect[3] - rect[1])
+        got = count(image, rect, match) / area
+        if got < share:
+            misses.append(f"{what}: {got:.3f} of {rect} < {share}")
+    return misses
+
+
+def assert_skin(window, table):
+    # Polls because a freshly mapped window may not have served every paint.
+    try:
+        wait_until(lambda: not skin_misses(window, table), 5, "skin drawn", interval=0.2)
+    except Deadline:
+        raise AssertionError("\n".join(skin_misses(window, table))) from None
 
 
 # --------------------------------------------------------------- windows ----
@@ -233,6 +254,112 @@ class Window:
         manager to act on it the X window itself stays mapped."""
         return "Iconic State" in x_tool("xprop", "-id", str(self.id), "WM_HINTS")
 
+    def owner(self):
+        """The X window this one is transient for: Wine sets the hint for
+        every window that has a Win32 owner."""
+        match = re.search(r"window id # (0x[0-9a-f]+)",
+                          x_tool("xprop", "-id", str(self.id), "WM_TRANSIENT_FOR"))
+        return int(match.group(1), 16) if match else None
+
+
+# ------------------------------------------------------------------ tray ----
+
+TRAY_NAME = "Wine System Tray"
+
+
+def shell_windows():
+    """Mapped X windows of the prefix's shell (explorer.exe)."""
+    out = x_tool("xdotool", "search", "--onlyvisible", "--class", "^explorer\\.exe$", check=False)
+    infos = (window_info(int(w)) for w in out.split())
+    return [i for i in infos if i is not None and i.viewable]
+
+
+def balloons():
+    """The shell's balloon notices: nameless, and taller than the one-line
+    hover tips (about 19 px) that share their class."""
+    return [i for i in shell_windows() if i.name is None and i.width >= 100 and i.height >= 40]
+
+
+class Tray:
+    """The stand-alone tray Wine shows without a desktop shell: one row of
+    square slots, filled from the left in the order icons were added."""
+
+    def __init__(self, info):
+        self.info = info
+
+    @staticmethod
+    def find():
+        trays = [i for i in shell_windows() if i.name == TRAY_NAME]
+        if len(trays) > 1:
+            raise AssertionError(f"more than one tray on the display: {trays}")
+        return Tray(trays[0]) if trays else None
+
+    def slot(self, index):
+        """Screen rect (x, y, w, h) of one icon slot."""
+        side = self.info.height
+        return (self.info.x + index * side, self.info.y, side, side)
+
+    def teal_pixels(self, index):
+        x, y, w, h = self.slot(index)
+        return count(grab((x, y, w, h)), (0, 0, w, h), teal)
+
+    def icon_point(self, index=0):
+        # Inside the slot but above its middle: a balloon's stem points at the
+        # icon's centre and the balloon window starts there.
+        x, y, w, h = self.slot(index)
+        return x + w // 2, y + h // 5
+
+    def click(self, button, index=0):
+        xdotool("mousemove", "--sync", *self.icon_point(index), "click", button)
+
+
+def tray_icon_shown(least=60):
+    """True while our icon is drawn in the first slot (the teal power symbol
+    fills about 150 of its 400 pixels)."""
+    tray = Tray.find()
+    return tray is not None and tray.teal_pixels(0) >= least
+
+
+class BalloonSweeper:
+    """Takes balloon notices off the screen as they appear. The start-up
+    notice is drawn over the top left of our windows for ten seconds, where
+    the window tests read pixels and click. Unmapping the X window leaves the
+    shell's own state alone (it destroys the balloon on its timer as usual),
+    where a click on the balloon would take the foreground from our menus.
+    Driven by the root window's map events (xev), so nothing polls."""
+
+    def __enter__(self):
+        # Line-buffered, or the events would sit in xev's stdio buffer.
+        self._xev = subprocess.Popen(
+            ["stdbuf", "-oL", "xev", "-root", "-event", "substructure"], env=x_env(),
+            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self._thread = threading.Thread(target=self._run, daemon=True)
+        self._thread.start()
+        return self
+
+    def _run(self):
+        mapped = False
+        for line in self._xev.stdout:
+            if line.startswith("MapNotify event"):
+                mapped = True
+                continue
+            match = re.search(r"window (0x[0-9a-f]+), override YES", line) if mapped else None
+            mapped = False
+            if match and self._is_balloon(int(match.group(1), 16)):
+                x_tool("xdotool", "windowunmap", str(int(match.group(1), 16)), check=False)
+
+    @staticmethod
+    def _is_balloon(wid):
+        info = window_info(wid)
+        if info is None or info.name is not None or info.width < 100 or info.height < 40:
+            return False
+        return '"explorer.exe"' in x_tool("xprop", "-id", str(wid), "WM_CLASS", check=False)
+
+    def __exit__(self, *exc):
+        self._xev.terminate()
+        self._xev.wait(10)
+        self._thread.join(10)
+
 
 # --------------------------------------------------------------- process ----
 
@@ -244,6 +371,7 @@ class App:
         self.proc = proc
         self.pid = proc.pid
         self.log_path = log_path
+        self.started = time.monotonic()
 
     def running(self):
         return self.proc.poll() is None
@@ -252,9 +380,11 @@ class App:
         """The program's exit code; fails if it is still running at the
         deadline."""
         try:
-            return self.proc.wait(timeout)
+            code = self.proc.wait(timeout)
         except subprocess.TimeoutExpired:
             raise Deadline(f"pid {self.pid} still running after {timeout} s") from None
+        self.ended = time.monotonic()
+        return code
 
     def kill(self):
         if self.running():
@@ -299,10 +429,20 @@ class App:
             return ""
 
 
+# The template has no Chinese face behind the system UI font, so menus,
+# balloons and message boxes would draw every Chinese character as a box.
+UI_FONT_REPLACEMENTS = """
+[Software\\\\Wine\\\\Fonts\\\\Replacements] 1700000000
+"MS Shell Dlg"="WenQuanYi Zen Hei"
+"Tahoma"="WenQuanYi Zen Hei"
+"""
+
+
 class Prefix:
-    """A private copy of the template Wine prefix with its own wineserver,
-    started before the program so that start-up does not race the server's
-    own boot."""
+    """A private copy of the template Wine prefix with its own wineserver and
+    services, started before the program so that start-up does not race the
+    server's own boot. With the services up first, the prefix's process list
+    starts with services.exe as on a booted system, not with our program."""
 
     def __init__(self, template):
         self.root = Path(tempfile.mkdtemp(prefix="qh-e2e-"))
@@ -311,7 +451,12 @@ class Prefix:
         self.apps = []
         try:
             subprocess.run(["cp", "-a", str(template), str(self.path)], check=True)
+            with open(self.path / "user.reg", "a", encoding="utf-8") as reg:
+                reg.write(UI_FONT_REPLACEMENTS)
             subprocess.run(["wineserver", "-p"], env=self.env, check=True, timeout=30)
+            subprocess.run([WINE64, "cmd.exe", "/c", "exit"], env=self.env, cwd=self.root,
+                           check=True, timeout=60, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         except BaseException:
             self.close()
             raise

@@ -1,7 +1,7 @@
 """What the program shows without being touched: where its windows are, the
 skin of the main window and the version window, and the parts that move on
 their own (the status clock and the globe animation)."""
-from harness import SCREEN, Deadline, count, dark, exact, light, teal, wait_until, white
+from harness import SCREEN, assert_skin, dark, exact, light, teal, wait_until, white
 
 ORANGE = (255, 128, 0)
 GREEN = (0, 128, 0)
@@ -43,25 +43,6 @@ VERSION_SKIN = [
 CLOCK = (648, 504, 219, 20)
 GLOBE = (720, 160, 104, 104)
 STILL_GIF = (672, 328, 195, 176)  # the picture runs 5 px past the client edge
-
-
-def skin_misses(window, table):
-    image = window.shot()
-    misses = []
-    for what, rect, match, share in table:
-        area = (rect[2] - rect[0]) * (rect[3] - rect[1])
-        got = count(image, rect, match) / area
-        if got < share:
-            misses.append(f"{what}: {got:.3f} of {rect} < {share}")
-    return misses
-
-
-def assert_skin(window, table):
-    # Polls because a freshly mapped window may not have served every paint.
-    try:
-        wait_until(lambda: not skin_misses(window, table), 5, "skin drawn", interval=0.2)
-    except Deadline:
-        raise AssertionError("\n".join(skin_misses(window, table))) from None
 
 
 def test_windows_at_start(app, main):
