@@ -16,6 +16,10 @@ import sys
 import time
 from pathlib import Path
 
+import run_bench  # the /proc readers shared with the start-up bench
+
+read_cpu_ticks = run_bench.read_cpu_ticks
+
 REPO = Path(__file__).resolve().parent.parent
 WINE = "/usr/lib/wine/wine64"
 NOTICE_SIZE = (384, 205)
@@ -37,22 +41,9 @@ def wine_env(display):
     return env
 
 
-def read_cpu_ticks(pid):
-    stat = Path(f"/proc/{pid}/stat").read_text()
-    fields = stat[stat.rindex(")") + 2:].split()
-    return int(fields[11]) + int(fields[12])
-
-
 def read_switches(pid):
-    total = 0
-    for task in Path(f"/proc/{pid}/task").iterdir():
-        try:
-            for line in (task / "status").read_text().splitlines():
-                if line.startswith(("voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:")):
-                    total += int(line.split()[1])
-        except (FileNotFoundError, ProcessLookupError):
-            continue  # the thread ended between listing and reading
-    return total
+    """Context switches summed over every thread of the process."""
+    return sum(run_bench.read_switches(pid).values())
 
 
 def xdo(env, *args):
