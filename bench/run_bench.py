@@ -24,7 +24,10 @@ import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parent.parent
-WINE64 = "/usr/lib/wine/wine64"
+# Debian installs the Wine tools in /usr/lib/wine only; scripts/wine-env
+# hands their full paths on, and the same paths are the default when run alone.
+WINE64 = os.environ.get("WINE64", "/usr/lib/wine/wine64")
+WINESERVER = os.environ.get("WINESERVER", "/usr/lib/wine/wineserver")
 MINIMAL_SRC = REPO / "bench" / "minimal_window.cpp"
 MINIMAL_EXE = REPO / "build" / "bench" / "minimal_window.exe"
 BUILT_EXE = REPO / "build" / "win64" / "QuondaHalvix.exe"
@@ -450,7 +453,7 @@ def main():
             env["DISPLAY"] = display
             log(f"started Xvfb on {display}")
         # One persistent wineserver, so neither program pays for starting it.
-        wineserver = bench.start(["wineserver", "-f", "-p"])
+        wineserver = bench.start([WINESERVER, "-f", "-p"])
         time.sleep(0.5)
         if wineserver.poll() is not None:
             log("warning: a wineserver for this prefix was already running; using it")
@@ -494,7 +497,7 @@ def main():
             keeper.stdin.close()
         for proc in [p for p in bench.children if p is not wineserver and p.args[0] != "Xvfb"]:
             bench.end(proc)
-        subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if wineserver is not None:
             try:
                 wineserver.wait(10)

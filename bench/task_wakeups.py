@@ -21,7 +21,10 @@ import run_bench  # the /proc readers shared with the start-up bench
 read_cpu_ticks = run_bench.read_cpu_ticks
 
 REPO = Path(__file__).resolve().parent.parent
-WINE = "/usr/lib/wine/wine64"
+# Debian installs the Wine tools in /usr/lib/wine only; scripts/wine-env
+# hands their full paths on, and the same paths are the default when run alone.
+WINE = os.environ.get("WINE64", "/usr/lib/wine/wine64")
+WINESERVER = os.environ.get("WINESERVER", "/usr/lib/wine/wineserver")
 NOTICE_SIZE = (384, 205)
 NOTICE_REST_Y = 1080 - 205 - 30
 HOUR_FIELD = (149 + 14, 405 + 8)
@@ -166,7 +169,7 @@ def main():
                 continue
             table[label] = run_build(label, exe, env, args.window, args.rest)
     finally:
-        subprocess.run(["wineserver", "-k"], env=env)
+        subprocess.run([WINESERVER, "-k"], env=env)
         xvfb.kill()
         xvfb.wait()
 

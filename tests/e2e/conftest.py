@@ -5,20 +5,40 @@ ended by its pid at teardown, and the copied prefix's wineserver with -k.
 Balloon notices are swept off the screen unless a test is marked
 keep_balloon; measured figures are written to build/screenshots/figures.txt."""
 import os
+import shutil
 import subprocess
 from pathlib import Path
 
 import pytest
 
-from harness import (REPO, SCREEN, BalloonSweeper, Prefix, Tray, park_pointer, teal,
-                     tray_icon_shown, wait_until)
+from harness import (REPO, SCREEN, WINE64, WINESERVER, BalloonSweeper, Prefix, Tray,
+                     park_pointer, teal, tray_icon_shown, wait_until)
 
 MAIN_NAME = "QuondaHalvix"
 MAIN_SIZE = (867, 524)
 
 
+# Every outside tool the tier drives, with the Debian package that provides it.
+TOOLS = [(WINE64, "wine64"), (WINESERVER, "wine64"), ("Xvfb", "xvfb"), ("xdotool", "xdotool"),
+         ("xprop", "x11-utils"), ("xwininfo", "x11-utils")]
+
+
+def missing_tools():
+    return [(tool, package) for tool, package in TOOLS if shutil.which(tool) is None]
+
+
 def pytest_configure(config):
     config.addinivalue_line("markers", "keep_balloon: leave the shell's balloon notices on screen")
+
+
+def pytest_sessionstart(session):
+    # One clear line before the first test instead of the same fixture error
+    # repeated for every test.
+    missing = missing_tools()
+    if missing:
+        names = ", ".join(f"{tool} (package {package})" for tool, package in missing)
+        pytest.exit(f"end-to-end tier cannot run, missing: {names}; scripts/deps installs them",
+                    returncode=1)
 
 
 @pytest.fixture(scope="session", autouse=True)

@@ -17,7 +17,10 @@ from pathlib import Path
 
 from PIL import ImageGrab
 
-WINE64 = "/usr/lib/wine/wine64"
+# Debian installs the Wine tools in /usr/lib/wine only; scripts/wine-env
+# hands their full paths on, and the same paths are the default when run alone.
+WINE64 = os.environ.get("WINE64", "/usr/lib/wine/wine64")
+WINESERVER = os.environ.get("WINESERVER", "/usr/lib/wine/wineserver")
 REPO = Path(__file__).resolve().parents[2]
 SCREEN = (1920, 1080)
 
@@ -453,7 +456,7 @@ class Prefix:
             subprocess.run(["cp", "-a", str(template), str(self.path)], check=True)
             with open(self.path / "user.reg", "a", encoding="utf-8") as reg:
                 reg.write(UI_FONT_REPLACEMENTS)
-            subprocess.run(["wineserver", "-p"], env=self.env, check=True, timeout=30)
+            subprocess.run([WINESERVER, "-p"], env=self.env, check=True, timeout=30)
             subprocess.run([WINE64, "cmd.exe", "/c", "exit"], env=self.env, cwd=self.root,
                            check=True, timeout=60, stdin=subprocess.DEVNULL,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -475,6 +478,6 @@ class Prefix:
             app.kill()
         # Ends this prefix's services and the server itself; -k returns once
         # the server has gone, so the copy can be removed safely afterwards.
-        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60,
+        subprocess.run([WINESERVER, "-k"], env=self.env, timeout=60,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shutil.rmtree(self.root, ignore_errors=True)

@@ -123,16 +123,18 @@ TEST_F(BackendTest, WindowsAreFramelessAndSizedAsTheirForms) {
 TEST_F(BackendTest, EditBoxesAreRealAndTypedTextReachesTheModel) {
   ui::Window& main = Main();
   HWND hwnd = backend.Handle(main);
-  int edits = 0;
+  int edits = 0, shown = 0;
   HWND hour = nullptr;
   for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (ClassOf(child) != L"Edit") continue;
     ++edits;
+    if (IsWindowVisible(child)) ++shown;
     wchar_t text[16] = {};
     GetWindowTextW(child, text, 16);
     if (std::wstring(text) == L"18") hour = child;
   }
   EXPECT_EQ(edits, 4);  // three time fields and the disk report
+  EXPECT_EQ(shown, 3);  // the report box stays hidden until the disk check reveals it
   ASSERT_NE(hour, nullptr);
   RECT rc;
   GetWindowRect(hour, &rc);
@@ -145,7 +147,6 @@ TEST_F(BackendTest, EditBoxesAreRealAndTypedTextReachesTheModel) {
   wchar_t text[16] = {};
   GetWindowTextW(hour, text, 16);
   EXPECT_STREQ(text, L"23");
-  // The hidden report box stays hidden.
   program.desktop.Close(*program.Find("TaskDoneWindow"));
   program.desktop.Close(main);
 }
