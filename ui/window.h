@@ -97,7 +97,13 @@ class Window {
   void SetHovered(ControlId id);
   void SetPressed(ControlId id);
 
-  // Window-level state, kept in step by the window operations.
+  // Window-level state, kept in step by the window operations. Read it
+  // through these; only the desktop writes it.
+  bool IsVisible() const { return visible; }
+  DisplayState GetDisplayState() const { return displayState; }
+  Rect ScreenRect() const { return screenRect; }
+  bool IsClosed() const { return closed; }
+
   bool visible = false;
   DisplayState displayState = DisplayState::kRestored;
   Rect screenRect;  // outer position and size on the screen
