@@ -14,7 +14,6 @@ set(QH_WIN_DEFINES NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_library(qh_win STATIC ${QH_WIN_SOURCES})
 target_link_libraries(qh_win PUBLIC qh_core ${QH_WIN_LIBS})
 target_compile_definitions(qh_win PUBLIC ${QH_WIN_DEFINES})
-target_compile_definitions(qh_core PUBLIC ${QH_WIN_DEFINES})
 
 set(QH_RESOURCES ${CMAKE_SOURCE_DIR}/assets/resources.rc)
 set_source_files_properties(${QH_RESOURCES} PROPERTIES
@@ -26,6 +25,11 @@ target_link_libraries(QuondaHalvix PRIVATE qh_win ${QH_STATIC_LINK})
 if(NOT MSVC)
   target_link_options(QuondaHalvix PRIVATE -s)
 endif()
+
+# The comparison build of bench/task_wakeups.py; built only on request:
+#   cmake --build --preset win64 --target qh_bench_keep_slide_timer
+add_executable(qh_bench_keep_slide_timer WIN32 EXCLUDE_FROM_ALL bench/keep_slide_timer_win.cpp ${QH_RESOURCES})
+target_link_libraries(qh_bench_keep_slide_timer PRIVATE qh_win ${QH_STATIC_LINK})
 
 if(QH_TESTS)
   # Windows-side tests run under Wine through the project's own prefix.
