@@ -35,7 +35,7 @@ if(QH_TESTS)
   # Windows-side tests run under Wine through the project's own prefix.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
   add_executable(qh_win_tests ${QH_WIN_TEST_SOURCES} ${QH_RESOURCES})
-  target_link_libraries(qh_win_tests PRIVATE qh_win gtest gtest_main ${QH_STATIC_LINK})
+  target_link_libraries(qh_win_tests PRIVATE qh_win GTest::gtest GTest::gtest_main ${QH_STATIC_LINK})
   set_target_properties(qh_win_tests PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
   add_test(NAME windows COMMAND qh_win_tests --gtest_output=xml:Z:${CMAKE_BINARY_DIR}/results/windows.xml)
 endif()

@@ -14,6 +14,7 @@ using enum Kind;
 constexpr Cursor kHand = Cursor::kHand;
 constexpr Color kLink = Rgb(0, 136, 255);
 
+// clang-format off: one control per line, as the form reads.
 const ControlSpec kControls[] = {
     // Window level.
     {.name = 单选框1, .kind = kRadioButton, .rect = {136, 432, 74, 31}, .caption = "关闭电脑", .cursor = kHand},
@@ -83,6 +84,7 @@ const ControlSpec kControls[] = {
     {.name = 标签1, .kind = kLabel, .parent = 图片框3, .rect = {648, 8, 231, 16}},
     {.name = 透明标签7, .kind = kTransparentLabel, .parent = 图片框3, .rect = {40, 0, 336, 32}, .caption = "已成功连接到Quonda云服务器中心...", .textColor = kGreen},
 };
+// clang-format on
 
 constexpr std::string_view kTrayMenuItems[] = {
     官方网站, 显示主界面, 关于本软件, 用户意见反馈, 退出本软件,

@@ -11,6 +11,7 @@ using namespace exit_confirm;
 using assets::Asset;
 using enum Kind;
 
+// clang-format off: one control per line, as the form reads.
 const ControlSpec kControls[] = {
     {.name = 按钮2, .kind = kButton, .rect = {408, 208, 120, 48}, .caption = "取消返回", .font = Bold(14)},
     {.name = 按钮1, .kind = kButton, .rect = {256, 208, 120, 48}, .caption = "确认退出", .font = Bold(14)},
@@ -24,6 +25,7 @@ const ControlSpec kControls[] = {
     {.name = 图形按钮2, .kind = kGraphicButton, .parent = 图片框1, .rect = {8, 8, 24, 32}, .picture = Asset::kAppIcon},
     {.name = 透明标签1, .kind = kTransparentLabel, .parent = 图片框1, .rect = {8, 8, 32, 24}, .caption = "X", .font = Bold(16), .textColor = kWhite, .cursor = Cursor::kHand},
 };
+// clang-format on
 
 const WiringEntry kWiring[] = {
     {按钮2, EventKind::kClick, HandlerId::kExitCancel},

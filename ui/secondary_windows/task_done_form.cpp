@@ -10,6 +10,7 @@ using namespace task_done;
 using assets::Asset;
 using enum Kind;
 
+// clang-format off: one control per line, as the form reads.
 const ControlSpec kControls[] = {
     {.name = 透明标签3, .kind = kTransparentLabel, .rect = {240, 136, 120, 48}, .caption = "等待...", .font = Bold(16), .textColor = kGreen},
     {.name = 透明标签2, .kind = kTransparentLabel, .rect = {128, 136, 96, 48}, .caption = "当前执行任务：", .font = Bold(14), .textColor = kBlack},
@@ -21,6 +22,7 @@ const ControlSpec kControls[] = {
     {.name = 图形按钮1, .kind = kGraphicButton, .parent = 图片框1, .rect = {8, 8, 24, 32}, .picture = Asset::kAppIcon},
     {.name = 时钟1, .kind = kTimer, .interval = 15000},
 };
+// clang-format on
 
 const WiringEntry kWiring[] = {
     {{}, EventKind::kCreated, HandlerId::kNoEffect},

@@ -12,6 +12,7 @@ using assets::Asset;
 using enum Kind;
 constexpr Color kYellow = Rgb(255, 255, 0);
 
+// clang-format off: one control per line, as the form reads.
 const ControlSpec kControls[] = {
     // The masks that frame the page's slot, and one that nothing shows.
     {.name = 图片框9, .kind = kPictureBox, .rect = {256, 128, 24, 56}, .visible = false, .background = kWhite},
@@ -37,6 +38,7 @@ const ControlSpec kControls[] = {
     {.name = 图形按钮2, .kind = kGraphicButton, .parent = 图片框1, .rect = {8, 8, 24, 32}, .picture = Asset::kAppIcon},
     {.name = 透明标签4, .kind = kTransparentLabel, .parent = 图片框1, .rect = {360, 0, 32, 24}, .caption = "X", .font = Bold(16), .textColor = kWhite, .cursor = Cursor::kHand},
 };
+// clang-format on
 
 const WiringEntry kWiring[] = {
     {{}, EventKind::kCreated, HandlerId::kVersionWindowCreated},
