@@ -14,7 +14,8 @@ using enum Kind;
 constexpr Cursor kHand = Cursor::kHand;
 constexpr Color kLink = Rgb(0, 136, 255);
 
-// clang-format off: one control per line, as the form reads.
+// One control per line, as the form reads.
+// clang-format off
 const ControlSpec kControls[] = {
     // Window level.
     {.name = 单选框1, .kind = kRadioButton, .rect = {136, 432, 74, 31}, .caption = "关闭电脑", .cursor = kHand},

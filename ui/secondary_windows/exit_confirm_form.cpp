@@ -11,7 +11,8 @@ using namespace exit_confirm;
 using assets::Asset;
 using enum Kind;
 
-// clang-format off: one control per line, as the form reads.
+// One control per line, as the form reads.
+// clang-format off
 const ControlSpec kControls[] = {
     {.name = 按钮2, .kind = kButton, .rect = {408, 208, 120, 48}, .caption = "取消返回", .font = Bold(14)},
     {.name = 按钮1, .kind = kButton, .rect = {256, 208, 120, 48}, .caption = "确认退出", .font = Bold(14)},

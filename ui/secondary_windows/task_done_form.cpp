@@ -1,6 +1,6 @@
 // TaskDoneWindow as data: the notice that names the scheduled action.
-#include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
+#include "ui/secondary_windows/task_done_names.h"
 
 namespace ui {
 
@@ -10,7 +10,8 @@ using namespace task_done;
 using assets::Asset;
 using enum Kind;
 
-// clang-format off: one control per line, as the form reads.
+// One control per line, as the form reads.
+// clang-format off
 const ControlSpec kControls[] = {
     {.name = 透明标签3, .kind = kTransparentLabel, .rect = {240, 136, 120, 48}, .caption = "等待...", .font = Bold(16), .textColor = kGreen},
     {.name = 透明标签2, .kind = kTransparentLabel, .rect = {128, 136, 96, 48}, .caption = "当前执行任务：", .font = Bold(14), .textColor = kBlack},

@@ -12,7 +12,8 @@ using assets::Asset;
 using enum Kind;
 constexpr Color kYellow = Rgb(255, 255, 0);
 
-// clang-format off: one control per line, as the form reads.
+// One control per line, as the form reads.
+// clang-format off
 const ControlSpec kControls[] = {
     // The masks that frame the page's slot, and one that nothing shows.
     {.name = 图片框9, .kind = kPictureBox, .rect = {256, 128, 24, 56}, .visible = false, .background = kWhite},
