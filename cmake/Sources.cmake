@@ -40,6 +40,8 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/reachability_test.cpp
   tests/native/task_test.cpp
   tests/native/firing_test.cpp
+  tests/native/disk_check_test.cpp
+  tests/native/version_lookup_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.
