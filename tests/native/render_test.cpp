@@ -124,9 +124,18 @@ TEST(Render, CheckedRadioAndDisabledText) {
   EXPECT_EQ(dots, 1);
   Window version(ui::VersionWindowForm());
   FakePainter vp = Paint(version, version.ClientRect());
-  // The disabled status line is drawn in the disabled look, not black.
+  // The status line is disabled in its form yet shows its own colours: in
+  // the grey disabled look the lookup's green and red would never be seen.
   ASSERT_NE(vp.Text("等待检测最新版本信息"), nullptr);
-  EXPECT_NE(vp.Text("等待检测最新版本信息")->color, ui::kBlack);
+  EXPECT_EQ(vp.Text("等待检测最新版本信息")->color, ui::kBlack);
+  version.SetCaption(ver::透明标签3, "网络异常！无法获取版本信息");
+  version.SetTextColor(ver::透明标签3, ui::kRed);
+  version.SetDisabled(ver::按钮1, true);
+  FakePainter red = Paint(version, version.ClientRect());
+  EXPECT_EQ(red.Text("网络异常！无法获取版本信息")->color, ui::kRed);
+  // A disabled button still looks disabled.
+  ASSERT_NE(red.Text("检测最新版本"), nullptr);
+  EXPECT_NE(red.Text("检测最新版本")->color, ui::kBlack);
 }
 
 TEST(Render, ExitWindowBandCoversTheTop) {
