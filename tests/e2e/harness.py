@@ -473,6 +473,25 @@ class Prefix:
         self.apps.append(app)
         return app
 
+    def launch_offline(self, exe):
+        """Starts the program with no network: in a network namespace of its
+        own with only the loopback interface up, served by a fresh wineserver
+        started inside it (the prefix's server is ended first). The shell
+        execs down to the program, so the pid is the program's."""
+        subprocess.run([WINESERVER, "-k"], env=self.env, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        script = ('ip link set lo up && "$QH_WINESERVER" -p && '
+                  '"$QH_WINE64" cmd.exe /c exit >/dev/null 2>&1; exec "$QH_WINE64" "$QH_EXE"')
+        env = dict(self.env, QH_WINESERVER=WINESERVER, QH_WINE64=WINE64, QH_EXE=str(exe))
+        log_path = self.root / f"app{len(self.apps)}.log"
+        with open(log_path, "wb") as log:
+            proc = subprocess.Popen(["unshare", "--net", "sh", "-c", script], env=env,
+                                    cwd=self.root, stdin=subprocess.DEVNULL, stdout=log,
+                                    stderr=subprocess.STDOUT)
+        app = App(proc, log_path)
+        self.apps.append(app)
+        return app
+
     def close(self):
         for app in self.apps:
             app.kill()
