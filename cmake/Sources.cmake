@@ -56,5 +56,6 @@ set(QH_WIN_TEST_SOURCES
   tests/win/image_store_test.cpp
   tests/win/painter_test.cpp
   tests/win/power_test.cpp
+  tests/win/scoped_test.cpp
   tests/win/web_view_test.cpp
 )

@@ -11,6 +11,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 #include "shell/tray_win.h"
 #include "ui/desktop.h"
@@ -31,13 +32,6 @@ constexpr int kEditIdBase = 0x100;
 
 // The resource id of the window and tray icon.
 constexpr int kAppIconResource = 1;
-
-struct GdiDeleter {
-  void operator()(HGDIOBJ h) const {
-    if (h) DeleteObject(h);
-  }
-};
-using RegionPtr = std::unique_ptr<std::remove_pointer_t<HRGN>, GdiDeleter>;
 
 RECT ToRect(Rect r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
 
@@ -70,38 +64,55 @@ std::wstring WindowText(HWND hwnd) {
 
 Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
-// The memory bitmap a window paints into before copying to the screen.
+// The memory bitmap a window paints into before copying to the screen,
+// made again only when the size changes.
 class BackBuffer {
  public:
-  ~BackBuffer() { Reset(); }
-  HDC Get(HDC screen, Size size) {
-    if (dc_ && size == size_) return dc_;
-    Reset();
-    dc_ = CreateCompatibleDC(screen);
-    bitmap_ = CreateCompatibleBitmap(screen, size.width, size.height);
-    if (!dc_ || !bitmap_) {
-      Reset();
-      return nullptr;
+  BackBuffer() = default;
+  BackBuffer(BackBuffer&& other) noexcept
+      : dc_(std::move(other.dc_)),
+        bitmap_(std::move(other.bitmap_)),
+        selection_(std::move(other.selection_)),
+        size_(std::exchange(other.size_, {})) {}
+  BackBuffer& operator=(BackBuffer&& other) noexcept {
+    if (this != &other) {
+      Reset();  // in the one safe order, before anything is taken over
+      dc_ = std::move(other.dc_);
+      bitmap_ = std::move(other.bitmap_);
+      selection_ = std::move(other.selection_);
+      size_ = std::exchange(other.size_, {});
     }
-    old_ = SelectObject(dc_, bitmap_);
+    return *this;
+  }
+
+  HDC Get(HDC screen, Size size) {
+    if (dc_ && size == size_) return dc_.Get();
+    Reset();
+    UniqueMemoryDc dc(CreateCompatibleDC(screen));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, size.width, size.height));
+    if (!dc || !bitmap) return nullptr;
+    SelectedObject selection(dc.Get(), bitmap.Get());
+    if (!selection) return nullptr;
+    dc_ = std::move(dc);
+    bitmap_ = std::move(bitmap);
+    selection_ = std::move(selection);
     size_ = size;
-    return dc_;
+    return dc_.Get();
   }
 
  private:
+  // The bitmap leaves the DC before either is deleted.
   void Reset() {
-    if (dc_) {
-      SelectObject(dc_, old_);
-      DeleteDC(dc_);
-    }
-    if (bitmap_) DeleteObject(bitmap_);
-    dc_ = nullptr;
-    bitmap_ = nullptr;
-    old_ = nullptr;
+    selection_.Restore();
+    bitmap_.Reset();
+    dc_.Reset();
+    size_ = {};
   }
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+
+  // Destroyed in reverse: selection undone, then bitmap, then DC.
+  UniqueMemoryDc dc_;
+  UniqueBitmap bitmap_;
+  SelectedObject selection_;
   Size size_;
 };
 
@@ -129,11 +140,12 @@ std::vector<std::unique_ptr<WindowHost>> gRetiredHosts;
 Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
     : instance_(instance), images_(images) {
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
-  appIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
-                                           IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-  appIconSmall_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
-                                                IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                GetSystemMetrics(SM_CYSMICON), 0));
+  // Not LR_SHARED: these two are ours to destroy.
+  appIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
+                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+  appIconSmall_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), 0)));
 }
 
 Win32Backend::~Win32Backend() {
@@ -146,8 +158,6 @@ Win32Backend::~Win32Backend() {
   }
   hosts_.clear();
   gRetiredHosts.clear();
-  if (appIcon_) DestroyIcon(appIcon_);
-  if (appIconSmall_) DestroyIcon(appIconSmall_);
 }
 
 WindowHost* Win32Backend::HostOf(const Window& window) const {
@@ -170,8 +180,8 @@ void Win32Backend::RegisterClassFor(const FormSpec& form) {
   wc.lpszClassName = name.c_str();
   wc.hCursor = nullptr;  // WM_SETCURSOR picks per control
   if (form.icon == assets::Asset::kAppIcon) {
-    wc.hIcon = appIcon_;
-    wc.hIconSm = appIconSmall_;
+    wc.hIcon = appIcon_.Get();
+    wc.hIconSm = appIconSmall_.Get();
   }
   RegisterClassExW(&wc);
 }
@@ -237,15 +247,18 @@ void Win32Backend::LayoutNatives(WindowHost& host) {
       // its ancestors, shows: the region does the clipping a child window
       // cannot do by itself.
       Rect local = visible.Offset(-r.left, -r.top);
-      HRGN region = CreateRectRgn(local.left, local.top, local.Right(), local.Bottom());
+      UniqueRegion region(CreateRectRgn(local.left, local.top, local.Right(), local.Bottom()));
       for (Rect cover : w.CoveringRects(id)) {
+        if (!region) break;
         Rect c = cover.Offset(-r.left, -r.top);
-        RegionPtr hole(CreateRectRgn(c.left, c.top, c.Right(), c.Bottom()));
-        CombineRgn(region, region, hole.get(), RGN_DIFF);
+        UniqueRegion hole(CreateRectRgn(c.left, c.top, c.Right(), c.Bottom()));
+        if (hole) CombineRgn(region.Get(), region.Get(), hole.Get(), RGN_DIFF);
       }
       SetWindowPos(child, nullptr, r.left, r.top, r.width, r.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-      SetWindowRgn(child, region, TRUE);  // the window owns the region now
+      // The window owns the region only once the call succeeds; until then
+      // it is still ours to delete.
+      if (region && SetWindowRgn(child, region.Get(), TRUE)) (void)region.Release();
     }
     EnableWindow(child, w.IsEnabled(id));
     ShowWindow(child, shown ? SW_SHOWNA : SW_HIDE);
@@ -323,20 +336,19 @@ Size Win32Backend::ScreenSize() {
 int Win32Backend::PopupMenu(Window& owner, const std::vector<std::string_view>& items) {
   WindowHost* host = HostOf(owner);
   if (!host || !host->hwnd) return -1;
-  HMENU menu = CreatePopupMenu();
+  UniqueMenu menu(CreatePopupMenu());
   if (!menu) return -1;
   for (size_t i = 0; i < items.size(); ++i) {
-    AppendMenuW(menu, MF_STRING, i + 1, Widen(items[i]).c_str());
+    AppendMenuW(menu.Get(), MF_STRING, i + 1, Widen(items[i]).c_str());
   }
   POINT at;
   GetCursorPos(&at);
   // A tray menu only closes on an outside click when its owner is in the
   // foreground, and the posted message lets the menu loop finish cleanly.
   SetForegroundWindow(host->hwnd);
-  UINT_PTR chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
+  UINT_PTR chosen = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
                                    at.y, 0, host->hwnd, nullptr);
   PostMessageW(host->hwnd, WM_NULL, 0, 0);
-  DestroyMenu(menu);
   return chosen == 0 ? -1 : static_cast<int>(chosen) - 1;
 }
 
@@ -450,8 +462,8 @@ void Win32Backend::Paint(WindowHost& host) {
   Size client = host.model->Form().clientSize;
   HDC buffer = dirty.IsEmpty() ? nullptr : host.buffer.Get(screen, client);
   if (buffer) {
-    RegionPtr clip(CreateRectRgn(dirty.left, dirty.top, dirty.Right(), dirty.Bottom()));
-    SelectClipRgn(buffer, clip.get());
+    UniqueRegion clip(CreateRectRgn(dirty.left, dirty.top, dirty.Right(), dirty.Bottom()));
+    SelectClipRgn(buffer, clip.Get());  // the DC keeps a copy
     {
       GdiplusPainter painter(buffer, images_, fonts_);
       PaintWindow(*host.model, painter, images_, dirty);

@@ -12,6 +12,7 @@
 #include "ui/gdiplus_session_win.h"
 #include "ui/image_store_win.h"
 #include "ui/painter_win.h"
+#include "ui/scoped_win.h"
 
 namespace ui {
 
@@ -74,8 +75,8 @@ class Win32Backend final : public Backend {
   std::unordered_map<const Window*, std::unique_ptr<WindowHost>> hosts_;
   std::function<void()> taskbarCreated_;
   UINT taskbarCreatedMessage_ = 0;
-  HICON appIcon_ = nullptr;
-  HICON appIconSmall_ = nullptr;
+  UniqueIcon appIcon_;
+  UniqueIcon appIconSmall_;
 };
 
 }  // namespace ui
