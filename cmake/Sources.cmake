@@ -46,7 +46,9 @@ set(QH_WIN_SOURCES
   task/power_win.cpp
   ui/backend_win.cpp
   ui/image_store_win.cpp
+  ui/native_parts_win.cpp
   ui/painter_win.cpp
+  ui/system_ui_win.cpp
   ui/text_win.cpp
   ui/web_view_win.cpp
 )
@@ -54,6 +56,7 @@ set(QH_WIN_SOURCES
 set(QH_WIN_TEST_SOURCES
   tests/win/backend_test.cpp
   tests/win/image_store_test.cpp
+  tests/win/native_parts_test.cpp
   tests/win/painter_test.cpp
   tests/win/power_test.cpp
   tests/win/scoped_test.cpp

@@ -5,8 +5,6 @@
 // the very window whose message is being handled.
 #include "ui/backend_win.h"
 
-#include <commctrl.h>
-#include <uxtheme.h>
 #include <windowsx.h>
 
 #include <string>
@@ -16,9 +14,11 @@
 #include "shell/tray_win.h"
 #include "ui/desktop.h"
 #include "ui/input.h"
+#include "ui/messages_win.h"
+#include "ui/native_parts_win.h"
 #include "ui/render.h"
+#include "ui/system_ui_win.h"
 #include "ui/text_win.h"
-#include "ui/web_view_win.h"
 
 namespace ui {
 
@@ -28,7 +28,6 @@ namespace {
 constexpr UINT_PTR kTimerBase = 0x1000;
 constexpr UINT_PTR kAnimationBase = 0x4000;
 constexpr UINT_PTR kIdRange = 0x3000;
-constexpr int kEditIdBase = 0x100;
 
 // The resource id of the window and tray icon.
 constexpr int kAppIconResource = 1;
@@ -52,14 +51,6 @@ bool OnScreen(HWND hwnd) {
   screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
   RECT overlap;
   return IntersectRect(&overlap, &window, &screen) != FALSE;
-}
-
-std::wstring WindowText(HWND hwnd) {
-  int length = GetWindowTextLengthW(hwnd);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
 }
 
 Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
@@ -119,15 +110,15 @@ class BackBuffer {
 }  // namespace
 
 struct WindowHost {
-  Win32Backend* backend = nullptr;
-  Window* model = nullptr;
+  WindowHost(Win32Backend& b, Window& m) : backend(&b), model(&m), natives(m) {}
+
+  Win32Backend* backend;
+  Window* model;
   HWND hwnd = nullptr;
   BackBuffer buffer;
-  std::unordered_map<ControlId, HWND> edits;
-  std::unordered_map<ControlId, std::unique_ptr<WebView>> views;
+  NativeParts natives;
   std::unordered_set<ControlId> playing;  // picture boxes whose frame timer runs
   bool trackingLeave = false;
-  bool writingEdit = false;  // our own SetWindowText, not the user typing
 };
 
 namespace {
@@ -150,7 +141,7 @@ Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
 
 Win32Backend::~Win32Backend() {
   for (auto& [model, host] : hosts_) {
-    host->views.clear();
+    host->natives.BeforeParentDestroyed();
     if (host->hwnd) {
       SetWindowLongPtrW(host->hwnd, GWLP_USERDATA, 0);
       DestroyWindow(host->hwnd);
@@ -189,9 +180,7 @@ void Win32Backend::RegisterClassFor(const FormSpec& form) {
 void Win32Backend::Create(Window& window, Window* owner) {
   const FormSpec& form = window.Form();
   RegisterClassFor(form);
-  auto host = std::make_unique<WindowHost>();
-  host->backend = this;
-  host->model = &window;
+  auto host = std::make_unique<WindowHost>(*this, window);
   WindowHost* raw = host.get();
   hosts_[&window] = std::move(host);
 
@@ -205,89 +194,10 @@ void Win32Backend::Create(Window& window, Window* owner) {
   CreateWindowExW(exStyle, Widen(form.className).c_str(), Widen(form.caption).c_str(), style,
                   r.left, r.top, r.width, r.height, ownerHwnd, nullptr, instance_, raw);
   if (!raw->hwnd) return;
-  CreateNativeParts(*raw);
+  raw->natives.Create(raw->hwnd, instance_, fonts_);
   for (ControlId id = 0; id < window.ControlCount(); ++id) {
     if (window.At(id).kind == Kind::kTimer) SyncTimer(*raw, id);
   }
-}
-
-void Win32Backend::CreateNativeParts(WindowHost& host) {
-  Window& w = *host.model;
-  for (ControlId id = 0; id < w.ControlCount(); ++id) {
-    const Control& c = w.At(id);
-    Rect r = w.AbsoluteRect(id);
-    if (c.kind == Kind::kEditBox) {
-      DWORD style = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
-      if (c.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
-      HWND edit = CreateWindowExW(0, L"EDIT", Widen(c.caption).c_str(), style, r.left, r.top,
-                                  r.width, r.height, host.hwnd,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditIdBase + id)),
-                                  instance_, nullptr);
-      if (!edit) continue;
-      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(c.font)), FALSE);
-      SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
-      host.edits[id] = edit;
-    } else if (c.kind == Kind::kHtmlView) {
-      if (auto view = WebView::Create(host.hwnd, ToRect(r), Widen(c.caption))) {
-        host.views[id] = std::move(view);
-      }
-    }
-  }
-  LayoutNatives(host);
-}
-
-void Win32Backend::LayoutNatives(WindowHost& host) {
-  Window& w = *host.model;
-  auto place = [&](ControlId id, HWND child) {
-    Rect r = w.AbsoluteRect(id);
-    Rect visible = w.VisibleRect(id);
-    bool shown = !visible.IsEmpty();
-    if (shown) {
-      // Only what the forms do not stack in front of it, and only inside
-      // its ancestors, shows: the region does the clipping a child window
-      // cannot do by itself.
-      Rect local = visible.Offset(-r.left, -r.top);
-      UniqueRegion region(CreateRectRgn(local.left, local.top, local.Right(), local.Bottom()));
-      for (Rect cover : w.CoveringRects(id)) {
-        if (!region) break;
-        Rect c = cover.Offset(-r.left, -r.top);
-        UniqueRegion hole(CreateRectRgn(c.left, c.top, c.Right(), c.Bottom()));
-        if (hole) CombineRgn(region.Get(), region.Get(), hole.Get(), RGN_DIFF);
-      }
-      SetWindowPos(child, nullptr, r.left, r.top, r.width, r.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      // The window owns the region only once the call succeeds; until then
-      // it is still ours to delete.
-      if (region && SetWindowRgn(child, region.Get(), TRUE)) (void)region.Release();
-    }
-    EnableWindow(child, w.IsEnabled(id));
-    ShowWindow(child, shown ? SW_SHOWNA : SW_HIDE);
-  };
-  for (auto& [id, edit] : host.edits) place(id, edit);
-  for (auto& [id, view] : host.views) {
-    Rect r = w.AbsoluteRect(id);
-    view->SetBounds(ToRect(r));
-    view->SetEnabled(w.IsEnabled(id));
-    if (HWND child = view->Window()) place(id, child);
-    view->SetVisible(!w.VisibleRect(id).IsEmpty());
-  }
-}
-
-void Win32Backend::SyncNative(WindowHost& host, ControlId id) {
-  const Control& c = host.model->At(id);
-  if (auto it = host.edits.find(id); it != host.edits.end()) {
-    std::wstring wanted = Widen(c.caption);
-    if (WindowText(it->second) != wanted) {
-      host.writingEdit = true;
-      SetWindowTextW(it->second, wanted.c_str());
-      host.writingEdit = false;
-    }
-  }
-  if (auto it = host.views.find(id); it != host.views.end()) {
-    std::wstring address = Widen(c.caption);
-    if (it->second->LocationUrl() != address) it->second->Navigate(address);
-  }
-  LayoutNatives(host);
 }
 
 void Win32Backend::Destroy(Window& window) {
@@ -295,8 +205,7 @@ void Win32Backend::Destroy(Window& window) {
   if (it == hosts_.end()) return;
   std::unique_ptr<WindowHost> host = std::move(it->second);
   hosts_.erase(it);
-  // The browser is taken down while its parent window still exists.
-  host->views.clear();
+  host->natives.BeforeParentDestroyed();
   if (host->hwnd) DestroyWindow(host->hwnd);
   gRetiredHosts.push_back(std::move(host));
   if (gDispatchDepth == 0) gRetiredHosts.clear();
@@ -334,41 +243,19 @@ Size Win32Backend::ScreenSize() {
 }
 
 int Win32Backend::PopupMenu(Window& owner, const std::vector<std::string_view>& items) {
-  WindowHost* host = HostOf(owner);
-  if (!host || !host->hwnd) return -1;
-  UniqueMenu menu(CreatePopupMenu());
-  if (!menu) return -1;
-  for (size_t i = 0; i < items.size(); ++i) {
-    AppendMenuW(menu.Get(), MF_STRING, i + 1, Widen(items[i]).c_str());
-  }
-  POINT at;
-  GetCursorPos(&at);
-  // A tray menu only closes on an outside click when its owner is in the
-  // foreground, and the posted message lets the menu loop finish cleanly.
-  SetForegroundWindow(host->hwnd);
-  UINT_PTR chosen = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
-                                   at.y, 0, host->hwnd, nullptr);
-  PostMessageW(host->hwnd, WM_NULL, 0, 0);
-  return chosen == 0 ? -1 : static_cast<int>(chosen) - 1;
+  return TrackMenuAtCursor(Handle(owner), items);
 }
 
 int Win32Backend::ShowMessageBox(std::string_view text, int flags, std::string_view title,
                              Window* owner) {
-  HWND ownerHwnd = owner ? Handle(*owner) : nullptr;
-  return MessageBoxW(ownerHwnd, Widen(text).c_str(), Widen(title).c_str(),
-                     static_cast<UINT>(flags));
+  return ShowMessageBoxFor(owner ? Handle(*owner) : nullptr, text, flags, title);
 }
 
 void Win32Backend::Focus(Window& window) {
   if (HWND hwnd = Handle(window)) SetFocus(hwnd);
 }
 
-void Win32Backend::ApplyVisualStyle(int code) {
-  // 1: themed controls and frames; 2 also lets embedded web content theme.
-  DWORD flags = STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS;
-  if (code == 2) flags |= STAP_ALLOW_WEBCONTENT;
-  SetThemeAppProperties(flags);
-}
+void Win32Backend::ApplyVisualStyle(int code) { ApplyThemeProperties(code); }
 
 void Win32Backend::Raise(Window& window) {
   HWND hwnd = Handle(window);
@@ -396,10 +283,10 @@ void Win32Backend::ControlChanged(Window& window, ControlId id, Change change) {
       SyncTimer(*host, id);
       break;
     case Change::kNative:
-      SyncNative(*host, id);
+      host->natives.Sync(id);
       break;
     case Change::kVisibility:
-      LayoutNatives(*host);
+      host->natives.Layout();
       SyncAllAnimations(*host);
       break;
     case Change::kAnimation:
@@ -574,21 +461,11 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       break;
     }
     case WM_COMMAND:
-      if (HIWORD(wParam) == EN_CHANGE && !host.writingEdit) {
-        ControlId id = static_cast<ControlId>(LOWORD(wParam)) - kEditIdBase;
-        auto it = host.edits.find(id);
-        if (it != host.edits.end()) model.StoreTypedText(id, Narrow(WindowText(it->second)));
-        return 0;
-      }
+      if (host.natives.OnCommand(wParam, lParam)) return 0;
       break;
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      bool enabled = IsWindowEnabled(reinterpret_cast<HWND>(lParam));
-      SetTextColor(dc, enabled ? RGB(0, 0, 0) : RGB(96, 96, 96));
-      SetBkColor(dc, RGB(255, 255, 255));
-      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-    }
+    case WM_CTLCOLORSTATIC:
+      return NativeParts::EditColors(wParam, lParam);
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) {
         model.displayState = DisplayState::kMinimized;
@@ -599,9 +476,9 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       break;
     case WM_SHOWWINDOW:
       // Shown or hidden from outside (owner minimised, taskbar): keep in step.
-      PostMessageW(hwnd, WM_APP, 0, 0);
+      PostMessageW(hwnd, kVisibilityCheckMessage, 0, 0);
       break;
-    case WM_APP:
+    case kVisibilityCheckMessage:
       model.visible = IsWindowVisible(hwnd) != FALSE;
       SyncAllAnimations(host);
       return 0;

@@ -62,9 +62,6 @@ class Win32Backend final : public Backend {
   void SyncAnimation(WindowHost& host, ControlId id);
   void SyncAllAnimations(WindowHost& host);
   void AdvanceAnimation(WindowHost& host, ControlId id);
-  void CreateNativeParts(WindowHost& host);
-  void SyncNative(WindowHost& host, ControlId id);
-  void LayoutNatives(WindowHost& host);
   WindowHost* HostOf(const Window& window) const;
 
   HINSTANCE instance_;
