@@ -15,6 +15,7 @@ set(QH_CORE_SOURCES
   task/notice_slide.cpp
   task/scheduling.cpp
   task/time_text.cpp
+  ui/animation.cpp
   ui/desktop.cpp
   ui/input.cpp
   ui/render.cpp
@@ -27,6 +28,7 @@ set(QH_CORE_SOURCES
 
 set(QH_NATIVE_TEST_SOURCES
   tests/native/fakes.cpp
+  tests/native/animation_test.cpp
   tests/native/window_test.cpp
   tests/native/input_test.cpp
   tests/native/render_test.cpp

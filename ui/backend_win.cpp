@@ -8,10 +8,10 @@
 #include <windowsx.h>
 
 #include <string>
-#include <unordered_set>
 #include <utility>
 
 #include "shell/tray_win.h"
+#include "ui/animation.h"
 #include "ui/desktop.h"
 #include "ui/input.h"
 #include "ui/messages_win.h"
@@ -40,17 +40,18 @@ Point ClientPoint(HWND hwnd, LPARAM screenPoint) {
   return {pt.x, pt.y};
 }
 
-// Whether any of the window lies on the screen. The task notice waits
-// parked just below the screen, visible; animating it there would wake the
-// program for frames nobody can see.
-bool OnScreen(HWND hwnd) {
-  RECT window;
-  GetWindowRect(hwnd, &window);
-  RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
-  screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  RECT overlap;
-  return IntersectRect(&overlap, &window, &screen) != FALSE;
+// Whether the window can be seen, by the platform's own account.
+bool WindowShows(HWND hwnd) {
+  if (!hwnd) return false;
+  RECT rc{};
+  GetWindowRect(hwnd, &rc);
+  WindowPlacement placement;
+  placement.visible = IsWindowVisible(hwnd) != FALSE;
+  placement.minimized = IsIconic(hwnd) != FALSE;
+  placement.window = {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+  placement.screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  return ShowsOnScreen(placement);
 }
 
 Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
@@ -109,15 +110,31 @@ class BackBuffer {
 
 }  // namespace
 
-struct WindowHost {
-  WindowHost(Win32Backend& b, Window& m) : backend(&b), model(&m), natives(m) {}
+// Everything the backend keeps for one loaded window. Its frame timers are
+// the window's own, so they die with it.
+struct WindowHost final : FrameTimers {
+  WindowHost(Win32Backend& b, Window& m, ImageCatalog& images)
+      : backend(&b), model(&m), natives(m), animations(m, images, *this) {}
+
+  void StartFrameTimer(ControlId id, int delayMs) override {
+    if (id >= 0 && static_cast<UINT_PTR>(id) < kIdRange) {
+      SetTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id), static_cast<UINT>(delayMs),
+               nullptr);
+    }
+  }
+  void StopFrameTimer(ControlId id) override {
+    if (id >= 0 && static_cast<UINT_PTR>(id) < kIdRange) {
+      KillTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id));
+    }
+  }
+  void SyncAnimations() { animations.SyncAll(WindowShows(hwnd)); }
 
   Win32Backend* backend;
   Window* model;
   HWND hwnd = nullptr;
   BackBuffer buffer;
   NativeParts natives;
-  std::unordered_set<ControlId> playing;  // picture boxes whose frame timer runs
+  Animations animations;
   bool trackingLeave = false;
 };
 
@@ -180,7 +197,7 @@ void Win32Backend::RegisterClassFor(const FormSpec& form) {
 void Win32Backend::Create(Window& window, Window* owner) {
   const FormSpec& form = window.Form();
   RegisterClassFor(form);
-  auto host = std::make_unique<WindowHost>(*this, window);
+  auto host = std::make_unique<WindowHost>(*this, window, images_);
   WindowHost* raw = host.get();
   hosts_[&window] = std::move(host);
 
@@ -216,7 +233,7 @@ void Win32Backend::Show(Window& window, bool visible) {
   if (!host || !host->hwnd) return;
   int command = visible ? (window.Form().noActivate ? SW_SHOWNOACTIVATE : SW_SHOW) : SW_HIDE;
   ShowWindow(host->hwnd, command);
-  SyncAllAnimations(*host);
+  host->SyncAnimations();
 }
 
 void Win32Backend::SetDisplayState(Window& window, DisplayState state) {
@@ -228,7 +245,7 @@ void Win32Backend::SetDisplayState(Window& window, DisplayState state) {
     ShowWindow(host->hwnd, SW_RESTORE);
   }
   window.visible = IsWindowVisible(host->hwnd) != FALSE;
-  SyncAllAnimations(*host);
+  host->SyncAnimations();
 }
 
 void Win32Backend::Move(Window& window, Rect screen) {
@@ -264,7 +281,7 @@ void Win32Backend::Raise(Window& window) {
   window.visible = true;
   SetForegroundWindow(hwnd);
   BringWindowToTop(hwnd);
-  if (WindowHost* host = HostOf(window)) SyncAllAnimations(*host);
+  if (WindowHost* host = HostOf(window)) host->SyncAnimations();
 }
 
 void Win32Backend::Invalidate(Window& window, Rect rect) {
@@ -287,10 +304,10 @@ void Win32Backend::ControlChanged(Window& window, ControlId id, Change change) {
       break;
     case Change::kVisibility:
       host->natives.Layout();
-      SyncAllAnimations(*host);
+      host->SyncAnimations();
       break;
     case Change::kAnimation:
-      SyncAnimation(*host, id);
+      host->animations.Sync(id, WindowShows(host->hwnd));
       break;
   }
 }
@@ -304,41 +321,6 @@ void Win32Backend::SyncTimer(WindowHost& host, ControlId id) {
   } else {
     KillTimer(host.hwnd, kTimerBase + static_cast<UINT_PTR>(id));
   }
-}
-
-void Win32Backend::SyncAnimation(WindowHost& host, ControlId id) {
-  if (id < 0 || static_cast<UINT_PTR>(id) >= kIdRange) return;
-  const Window& w = *host.model;
-  const Control& c = w.At(id);
-  bool windowShows = IsWindowVisible(host.hwnd) && !IsIconic(host.hwnd) && OnScreen(host.hwnd);
-  bool play = windowShows && c.kind == Kind::kPictureBox && c.animating &&
-              images_.FrameCount(c.picture) > 1 && !w.VisibleRect(id).IsEmpty();
-  UINT_PTR timer = kAnimationBase + static_cast<UINT_PTR>(id);
-  if (play && !host.playing.count(id)) {
-    host.playing.insert(id);
-    SetTimer(host.hwnd, timer, static_cast<UINT>(images_.FrameDelayMs(c.picture, c.frame)),
-             nullptr);
-  } else if (!play && host.playing.count(id)) {
-    host.playing.erase(id);
-    KillTimer(host.hwnd, timer);
-  }
-}
-
-void Win32Backend::SyncAllAnimations(WindowHost& host) {
-  for (ControlId id = 0; id < host.model->ControlCount(); ++id) {
-    if (host.model->At(id).kind == Kind::kPictureBox) SyncAnimation(host, id);
-  }
-}
-
-void Win32Backend::AdvanceAnimation(WindowHost& host, ControlId id) {
-  Window& w = *host.model;
-  const Control& c = w.At(id);
-  int count = images_.FrameCount(c.picture);
-  if (count <= 1) return SyncAnimation(host, id);
-  int next = (c.frame + 1) % count;
-  w.SetFrame(id, next);
-  SetTimer(host.hwnd, kAnimationBase + static_cast<UINT_PTR>(id),
-           static_cast<UINT>(images_.FrameDelayMs(c.picture, next)), nullptr);
 }
 
 void Win32Backend::Paint(WindowHost& host) {
@@ -450,7 +432,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
     case WM_TIMER: {
       UINT_PTR id = wParam;
       if (id >= kAnimationBase && id < kAnimationBase + kIdRange) {
-        AdvanceAnimation(host, static_cast<ControlId>(id - kAnimationBase));
+        host.animations.Advance(static_cast<ControlId>(id - kAnimationBase), WindowShows(hwnd));
         return 0;
       }
       if (id >= kTimerBase && id < kTimerBase + kIdRange) {
@@ -472,7 +454,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       } else if (wParam == SIZE_RESTORED) {
         model.displayState = DisplayState::kRestored;
       }
-      SyncAllAnimations(host);
+      host.SyncAnimations();
       break;
     case WM_SHOWWINDOW:
       // Shown or hidden from outside (owner minimised, taskbar): keep in step.
@@ -480,7 +462,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       break;
     case kVisibilityCheckMessage:
       model.visible = IsWindowVisible(hwnd) != FALSE;
-      SyncAllAnimations(host);
+      host.SyncAnimations();
       return 0;
     case WM_MOVE:
       if (!IsIconic(hwnd)) {
@@ -488,7 +470,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         GetWindowRect(hwnd, &rc);
         model.screenRect.left = rc.left;
         model.screenRect.top = rc.top;
-        SyncAllAnimations(host);  // it may have come onto or gone off the screen
+        host.SyncAnimations();  // it may have come onto or gone off the screen
       }
       break;
     case shell::kTrayCallbackMessage:
@@ -502,8 +484,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
     case WM_CLOSE:
       return 0;  // windows close only through the program's own exit
     case WM_DESTROY:
-      for (ControlId id : host.playing) KillTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id));
-      host.playing.clear();
+      host.animations.StopAll();
       if (main_ == &model) PostQuitMessage(0);
       return 0;
     default:

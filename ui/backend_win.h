@@ -59,9 +59,6 @@ class Win32Backend final : public Backend {
   void Paint(WindowHost& host);
   void Deliver(WindowHost& host, const std::vector<Event>& events);
   void SyncTimer(WindowHost& host, ControlId id);
-  void SyncAnimation(WindowHost& host, ControlId id);
-  void SyncAllAnimations(WindowHost& host);
-  void AdvanceAnimation(WindowHost& host, ControlId id);
   WindowHost* HostOf(const Window& window) const;
 
   HINSTANCE instance_;
