@@ -1,26 +1,63 @@
-// The running program as handlers see it: the windows, the operating-system
-// services and the program-wide records.
+// The running program as its handlers see it: the windows, the program-wide
+// records and the platform services. Every event the forms bind arrives in
+// Run, which hands it to the handler of the module that owns it.
 #pragma once
 
-#include "app/globals.h"
-#include "app/platform.h"
-#include "task/firing.h"
+#include <cstdint>
+
+#include "app/processes.h"
+#include "net/net_context.h"
+#include "task/task_context.h"
 #include "ui/desktop.h"
 
 namespace app {
 
-class Program {
- public:
-  Program(ui::Backend& backend, Platform& platform) : desktop(backend, *this), platform(platform) {}
+// The platform services, each implemented beside its module; tests fake only
+// what they need.
+struct Services {
+  task::Clock& clock;
+  shell::Tray& tray;
+  Processes& processes;
+  net::Network& network;
+  net::WebPages& web;
+  task::PowerActions& power;
+};
 
-  // A loaded window by name, or nullptr.
-  ui::Window* Find(std::string_view name) { return desktop.Find(name); }
+// The program-wide values, zero at start.
+struct Records {
+  std::int32_t instanceCount = 0;
+  task::TaskState task;
+};
+
+class Program final : public ui::HandlerSink {
+ public:
+  // Creates the records; the windows come with loading MainWindow.
+  Program(ui::Backend& backend, const Services& services);
+
+  void Run(ui::HandlerId id, const ui::Event& event) override;
+  // Releases the program-wide records. Runs once at the end, whichever way
+  // the program ends (the registered release on an early exit).
+  void ReleaseGlobals();
+
+  task::TaskContext Task() { return {desktop, services.tray, services.clock, services.power, records.task}; }
+  net::NetContext Net() { return {desktop, services.tray, services.network, services.web}; }
 
   ui::Desktop desktop;
-  Platform& platform;
-  Globals globals;
-  bool trayIconAdded = false;
-  task::FiringCheck firing;
+  Records records;
+  Services services;
 };
+
+// Lifecycle handlers of this module.
+void OnMainWindowCreated(Program& program, const ui::Event& event);
+void OnVersionWindowCreated(Program& program, const ui::Event& event);
+void OnOpenVersionWindow(Program& program, const ui::Event& event);
+void OnHideVersionWindow(Program& program, const ui::Event& event);
+void OnHideMainWindow(Program& program, const ui::Event& event);
+void OnMinimizeMainWindow(Program& program, const ui::Event& event);
+void OnShowMainWindow(Program& program, const ui::Event& event);
+void OnExitMenuItem(Program& program, const ui::Event& event);
+void OnExitCancel(Program& program, const ui::Event& event);
+void OnExitConfirm(Program& program, const ui::Event& event);
+void OnAboutBox(Program& program, const ui::Event& event);
 
 }  // namespace app

@@ -5,7 +5,6 @@
 #include "app/single_instance.h"
 
 #include "app/program.h"
-#include "shell/tray_notice.h"
 
 namespace app {
 
@@ -18,13 +17,14 @@ int CountInstances(const std::vector<std::string>& executables, std::string_view
 }
 
 void CheckSingleInstance(Program& program) {
-  std::vector<std::string> executables = program.platform.RunningExecutables();
-  std::string own = program.platform.OwnExecutable();
-  program.globals.instanceCount += CountInstances(executables, own);
-  if (program.globals.instanceCount >= 2) {
-    shell::ShowTrayNotice(program, kDuplicateTitle, kDuplicateText, shell::kInfoIcon);
+  Processes& processes = program.services.processes;
+  std::vector<std::string> executables = processes.RunningExecutables();
+  std::string own = processes.OwnExecutable();
+  program.records.instanceCount += CountInstances(executables, own);
+  if (program.records.instanceCount >= 2) {
+    program.services.tray.Notify(kDuplicateTitle, kDuplicateText, shell::kInfoIcon);
     // The icon stays, so the notice remains readable after this copy is gone.
-    program.platform.EndProcess(0);
+    processes.EndProcess(0);
   }
 }
 

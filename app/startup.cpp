@@ -1,14 +1,14 @@
 // MainWindow's creation-finished handler: the start-up steps in their fixed
 // order. Each step is its own function so the order reads at a glance; a
 // second instance ends inside the single-instance step and runs none after.
-#include "app/handlers.h"
 #include "app/program.h"
 #include "app/single_instance.h"
-#include "app/startup.h"
 #include "net/reachability.h"
-#include "shell/tray_notice.h"
+#include "net/web_links.h"
 #include "task/clock.h"
+#include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace app {
 
@@ -17,24 +17,26 @@ namespace {
 void CollectDiskReport(Program&) {}
 
 void WriteFirstLocalTime(Program& program, ui::Window& main) {
-  main.SetCaption("标签1", task::ClockCaption(program.platform.Now()));
+  main.SetCaption(ui::main_window::标签1, task::ClockCaption(program.services.clock.Now()));
 }
 
 void ApplyVisualStyle(Program& program) { program.desktop.ApplyVisualStyle(1); }
 
 bool ShowReachability(Program& program, ui::Window& main) {
-  return net::ShowReachability(program, main);
+  return net::ShowReachability(program.services.network, main);
 }
 
-void AddTrayIcon(Program& program, ui::Window& main) { shell::AddTrayIcon(program, main); }
+void AddTrayIcon(Program& program, ui::Window& main) {
+  program.services.tray.AddIcon(main, shell::kTrayTip);
+}
 
 void ShowReachabilityNotice(Program& program, bool connected) {
-  net::ShowReachabilityNotice(program, connected);
+  net::ShowReachabilityNotice(program.services.tray, connected);
 }
 
 void PrepareTaskDoneWindow(Program& program, ui::Window& main) {
   ui::Window& notice = program.desktop.Load(ui::TaskDoneWindowForm(), &main);
-  ParkTaskDoneWindow(program, notice);
+  task::ParkTaskDoneWindow(program.desktop, notice);
 }
 
 void FocusMainWindow(Program& program, ui::Window& main) { program.desktop.Focus(main); }
@@ -43,12 +45,7 @@ void ReleaseStartupObjects(Program&) {}
 
 }  // namespace
 
-void ParkTaskDoneWindow(Program& program, ui::Window& notice) {
-  ui::Size screen = program.desktop.ScreenSize();
-  program.desktop.Move(notice, screen.width - notice.screenRect.width, screen.height);
-}
-
-void OnMainWindowCreated(Program& program, const Event& event) {
+void OnMainWindowCreated(Program& program, const ui::Event& event) {
   ui::Window& main = *event.window;
   CollectDiskReport(program);
   WriteFirstLocalTime(program, main);
@@ -62,6 +59,10 @@ void OnMainWindowCreated(Program& program, const Event& event) {
   ReleaseStartupObjects(program);
 }
 
-void OnVersionWindowCreated(Program& program, const Event&) { program.desktop.ApplyVisualStyle(2); }
+void OnVersionWindowCreated(Program& program, const ui::Event& event) {
+  program.desktop.ApplyVisualStyle(2);
+  // The page the view frames is loaded once, now; nothing navigates it again.
+  event.window->SetCaption(ui::version::超文本浏览框1, net::kVersionPageUrl);
+}
 
 }  // namespace app

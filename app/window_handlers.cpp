@@ -1,74 +1,71 @@
 // Opening, hiding and closing the windows, and the exit. Windows are always
 // loaded without modality; only the confirmed exit destroys them.
-#include "app/handlers.h"
 #include "app/program.h"
-#include "ui/main_window/main_window_form.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace app {
 
 namespace {
 
-// The order in which the confirmed exit destroys the windows.
 constexpr char kAboutTitle[] = "关于QuondaHalvix";
 constexpr char kAboutText[] = "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。";
 
-constexpr std::string_view kExitOrder[] = {
-    "MainWindow", "ExitConfirmWindow", "TaskDoneWindow", "VersionWindow"};
+// The order in which the confirmed exit destroys the windows.
+constexpr ui::WindowName kExitOrder[] = {
+    ui::main_window::MainWindow, ui::exit_confirm::ExitConfirmWindow,
+    ui::task_done::TaskDoneWindow, ui::version::VersionWindow};
 
 }  // namespace
 
-void OnOpenVersionWindow(Program& program, const Event&) {
+void OnOpenVersionWindow(Program& program, const ui::Event&) {
   ui::Window& version = program.desktop.Load(ui::VersionWindowForm(), nullptr);
   program.desktop.SetVisible(version, true);
 }
 
-void OnHideVersionWindow(Program& program, const Event& event) {
+void OnHideVersionWindow(Program& program, const ui::Event& event) {
   program.desktop.SetVisible(*event.window, false);
 }
 
-void OnHideMainWindow(Program& program, const Event& event) {
+void OnHideMainWindow(Program& program, const ui::Event& event) {
   program.desktop.SetVisible(*event.window, false);
 }
 
-void OnMinimizeMainWindow(Program& program, const Event& event) {
+void OnMinimizeMainWindow(Program& program, const ui::Event& event) {
   program.desktop.SetDisplayState(*event.window, ui::DisplayState::kMinimized);
 }
 
-void OnShowMainWindow(Program& program, const Event& event) {
+void OnShowMainWindow(Program& program, const ui::Event& event) {
   program.desktop.SetVisible(*event.window, true);
 }
 
-void OnExitMenuItem(Program& program, const Event&) {
+void OnExitMenuItem(Program& program, const ui::Event&) {
   // A second choice while the confirmation is open brings that one forward.
-  if (ui::Window* open = program.Find("ExitConfirmWindow")) {
+  if (ui::Window* open = program.desktop.Find(ui::exit_confirm::ExitConfirmWindow)) {
     program.desktop.Raise(*open);
     return;
   }
   program.desktop.Load(ui::ExitConfirmWindowForm(), nullptr);
 }
 
-void OnExitCancel(Program& program, const Event& event) { program.desktop.Close(*event.window); }
+void OnExitCancel(Program& program, const ui::Event& event) {
+  program.desktop.Close(*event.window);
+}
 
-void OnExitConfirm(Program& program, const Event&) {
+void OnExitConfirm(Program& program, const ui::Event&) {
   // The process is about to end: take the icon along rather than leave a dead
   // one in the notification area until the mouse passes over it.
-  if (program.trayIconAdded) {
-    program.platform.RemoveTrayIcon();
-    program.trayIconAdded = false;
-  }
-  for (std::string_view name : kExitOrder) {
-    if (ui::Window* w = program.Find(name)) program.desktop.Close(*w);
+  program.services.tray.RemoveIcon();
+  for (ui::WindowName name : kExitOrder) {
+    if (ui::Window* w = program.desktop.Find(name)) program.desktop.Close(*w);
   }
 }
 
-void OnAboutBox(Program& program, const Event&) {
+void OnAboutBox(Program& program, const ui::Event&) {
   program.desktop.ShowMessageBox(kAboutText, ui::kMessageOk, kAboutTitle, nullptr);
-}
-
-void OnTaskNoticeClose(Program& program, const Event& event) {
-  program.desktop.SetVisible(*event.window, false);
-  if (ui::Window* main = program.Find("MainWindow")) main->SetInterval("时钟4", 0);
 }
 
 }  // namespace app

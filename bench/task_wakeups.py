@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Wake-ups of QuondaHalvix.exe around an armed task: idle before arming, while
 the task notice rises, and after it has come to rest, for the shipped build and
-a bench build that leaves the notice's 10 ms slide timer running after arrival.
+a bench build that leaves the notice's 10 ms slide timer running after arrival
+(`cmake --build --preset win64 --target qh_bench_keep_slide_timer`: the same
+program started with the slide timer kept, from bench/keep_slide_timer_win.cpp).
 
 Wake-ups are voluntary+nonvoluntary context switches summed over every thread
 (/proc/PID/task/*/status) per second; CPU is utime+stime per second. The notice
@@ -153,7 +155,7 @@ def main():
     ap.add_argument("--rest", type=float, default=10.0, help="window (c) after arrival, seconds")
     ap.add_argument("--display", default=":73")
     ap.add_argument("--shipped", default=str(REPO / "build/win64/QuondaHalvix.exe"))
-    ap.add_argument("--keep", default=str(REPO / "build/bench-keep/QuondaHalvix.exe"))
+    ap.add_argument("--keep", default=str(REPO / "build/win64/qh_bench_keep_slide_timer.exe"))
     ap.add_argument("--only", choices=("shipped", "keep-timer"), help="measure one build")
     args = ap.parse_args()
 

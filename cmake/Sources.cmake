@@ -1,14 +1,16 @@
 # Source lists. The portable core builds everywhere; files ending in _win.cpp
 # are the Windows side and only build for Windows.
 set(QH_CORE_SOURCES
-  app/globals.cpp
+  app/program.cpp
   app/single_instance.cpp
   app/startup.cpp
-  app/unbuilt_handlers.cpp
   app/window_handlers.cpp
+  disk/disk_check.cpp
   net/reachability.cpp
+  net/version_lookup.cpp
+  net/web_links.cpp
+  shell/gbk_cut.cpp
   shell/tray_handlers.cpp
-  shell/tray_notice.cpp
   task/clock.cpp
   task/clock_handlers.cpp
   task/firing.cpp
@@ -18,6 +20,7 @@ set(QH_CORE_SOURCES
   ui/animation.cpp
   ui/desktop.cpp
   ui/input.cpp
+  ui/names.cpp
   ui/render.cpp
   ui/window.cpp
   ui/main_window/main_window_form.cpp
@@ -39,12 +42,18 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/reachability_test.cpp
   tests/native/task_test.cpp
   tests/native/firing_test.cpp
+  tests/native/disk_check_test.cpp
+  tests/native/version_lookup_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.
 set(QH_WIN_SOURCES
-  app/platform_win.cpp
+  app/processes_win.cpp
+  app/run_win.cpp
+  net/network_win.cpp
+  net/web_pages_win.cpp
   shell/tray_win.cpp
+  task/clock_win.cpp
   task/power_win.cpp
   ui/backend_win.cpp
   ui/image_store_win.cpp

@@ -14,7 +14,6 @@ set(QH_WIN_DEFINES NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_library(qh_win STATIC ${QH_WIN_SOURCES})
 target_link_libraries(qh_win PUBLIC qh_core ${QH_WIN_LIBS})
 target_compile_definitions(qh_win PUBLIC ${QH_WIN_DEFINES})
-target_compile_definitions(qh_core PUBLIC ${QH_WIN_DEFINES})
 
 set(QH_RESOURCES ${CMAKE_SOURCE_DIR}/assets/resources.rc)
 set_source_files_properties(${QH_RESOURCES} PROPERTIES
@@ -27,11 +26,16 @@ if(NOT MSVC)
   target_link_options(QuondaHalvix PRIVATE -s)
 endif()
 
+# The comparison build of bench/task_wakeups.py; built only on request:
+#   cmake --build --preset win64 --target qh_bench_keep_slide_timer
+add_executable(qh_bench_keep_slide_timer WIN32 EXCLUDE_FROM_ALL bench/keep_slide_timer_win.cpp ${QH_RESOURCES})
+target_link_libraries(qh_bench_keep_slide_timer PRIVATE qh_win ${QH_STATIC_LINK})
+
 if(QH_TESTS)
   # Windows-side tests run under Wine through the project's own prefix.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
   add_executable(qh_win_tests ${QH_WIN_TEST_SOURCES} ${QH_RESOURCES})
-  target_link_libraries(qh_win_tests PRIVATE qh_win gtest gtest_main ${QH_STATIC_LINK})
+  target_link_libraries(qh_win_tests PRIVATE qh_win GTest::gtest GTest::gtest_main ${QH_STATIC_LINK})
   set_target_properties(qh_win_tests PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
   add_test(NAME windows COMMAND qh_win_tests --gtest_output=xml:Z:${CMAKE_BINARY_DIR}/results/windows.xml)
 endif()

@@ -2,12 +2,9 @@
 // connection, shown in the status bar and as one tray notice.
 #pragma once
 
-namespace app {
-class Program;
-}
-namespace ui {
-class Window;
-}
+#include "net/network.h"
+#include "shell/tray.h"
+#include "ui/window.h"
 
 namespace net {
 
@@ -20,7 +17,7 @@ inline constexpr char kDisconnectedNotice[] = "检测到网络异常！请检查
 
 // Probes once and sets the status caption, its colour and the status picture;
 // returns the answer for the notice.
-bool ShowReachability(app::Program& program, ui::Window& main);
-void ShowReachabilityNotice(app::Program& program, bool connected);
+bool ShowReachability(Network& network, ui::Window& main);
+void ShowReachabilityNotice(shell::Tray& tray, bool connected);
 
 }  // namespace net

@@ -1,14 +1,23 @@
 // The web addresses the program opens or shows: the maker's official-site and
 // feedback pages, the download site's page for the program, and the version
-// page the latest-version window frames.
+// page the latest-version window frames. The hosts are kept here and nowhere
+// else.
 #pragma once
 
 namespace net {
 
-inline constexpr char kOfficialSiteUrl[] = "http://www.quondasoft.com/html/yijianfankui-qrx/index.htm";
-inline constexpr char kFeedbackUrl[] = "http://www.quondasoft.com/feedback/";
-inline constexpr char kDownloadUrl[] = "http://www.quondadown.com/soft/detail/40350.html";
+#define QH_MAKER_HOST "www.quondahalvix.com"
+#define QH_VERSION_HOST "ver.quondahalvix.com"
+#define QH_DOWNLOAD_HOST "downloads.example.net"
+
+inline constexpr char kOfficialSiteUrl[] = "http://" QH_MAKER_HOST "/html/yijianfankui-qrx/index.htm";
+inline constexpr char kFeedbackUrl[] = "http://" QH_MAKER_HOST "/feedback/";
+inline constexpr char kDownloadUrl[] = "http://" QH_DOWNLOAD_HOST "/soft/detail/40350.html";
 inline constexpr char kVersionPageUrl[] =
-    "http://ver.quondasoft.com/html/ruanjianbanben-123456789/index.htm";
+    "http://" QH_VERSION_HOST "/html/ruanjianbanben-123456789/index.htm";
+
+#undef QH_MAKER_HOST
+#undef QH_VERSION_HOST
+#undef QH_DOWNLOAD_HOST
 
 }  // namespace net

@@ -1,29 +1,26 @@
-// MainWindow's tray event: a left click on the icon (action 2) brings the
-// window back, a right click (action 3) pops up the tray menu.
-#include "app/handlers.h"
-#include "app/program.h"
+// See tray_handlers.h.
+#include "shell/tray_handlers.h"
 
-namespace app {
+#include "shell/tray.h"
 
-inline constexpr int kTrayRestore = 2;
-inline constexpr int kTrayMenu = 3;
+namespace shell {
 
-void OnTrayAction(Program& program, const Event& event) {
+void OnTrayAction(ui::Desktop& desktop, const ui::Event& event) {
   ui::Window& main = *event.window;
   switch (event.arg) {
     case kTrayRestore:
-      program.desktop.SetDisplayState(main, ui::DisplayState::kRestored);
+      desktop.SetDisplayState(main, ui::DisplayState::kRestored);
       // Hidden by its "X", the window also comes back into view and to the
       // front, which is what a click on a tray icon is for.
-      if (!main.visible) program.desktop.SetVisible(main, true);
-      program.desktop.Raise(main);
+      if (!main.IsVisible()) desktop.SetVisible(main, true);
+      desktop.Raise(main);
       break;
     case kTrayMenu:
-      program.desktop.PopupMenu(main);
+      desktop.PopupMenu(main);
       break;
     default:
       break;
   }
 }
 
-}  // namespace app
+}  // namespace shell

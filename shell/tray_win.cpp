@@ -1,13 +1,27 @@
-// TrayIcon and the shell records; see tray_win.h.
+// Win32Tray and the shell records; see tray_win.h.
 #include "shell/tray_win.h"
 
 #include <cstring>
 
+#include "ui/backend_win.h"
+#include "ui/desktop.h"
+#include "ui/messages_win.h"
 #include "ui/text_win.h"
 
 namespace shell {
 
 namespace {
+
+constexpr int kAppIconResource = 1;
+constexpr int kTrayIconSize = 24;  // the icon's own size; the shell scales it
+
+template <size_t N>
+void CopyGbk(char (&buffer)[N], std::string_view utf8) {
+  std::string gbk = ui::ToCodePage(utf8, 936);
+  std::string_view fit = CutGbk(gbk, N - 1);
+  std::memset(buffer, 0, N);
+  std::memcpy(buffer, fit.data(), fit.size());
+}
 
 // Copies UTF-16 text with its NUL, cut at a character boundary to fit.
 template <size_t N>
@@ -19,45 +33,21 @@ void CopyWide(WCHAR (&buffer)[N], std::string_view utf8) {
   std::memcpy(buffer, text.data(), n * sizeof(WCHAR));
 }
 
-NOTIFYICONDATAW IconRecord(HWND owner, HICON icon, const std::wstring& tip) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = owner;
-  data.uID = kTrayIconId;
-  data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-  data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = icon;
-  wcsncpy(data.szTip, tip.c_str(), ARRAYSIZE(data.szTip) - 1);
-  return data;
-}
-
 }  // namespace
 
-NOTIFYICONDATAA ToShellRecord(const app::TrayRecord& r) {
-  NOTIFYICONDATAA a{};
-  a.cbSize = r.cbSize;
-  a.hWnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(r.hWnd));
-  a.uID = r.uID;
-  a.uFlags = r.uFlags;
-  a.uCallbackMessage = r.uCallbackMessage;
-  a.hIcon = reinterpret_cast<HICON>(static_cast<UINT_PTR>(r.hIcon));
-  static_assert(sizeof a.szTip == sizeof r.szTip && sizeof a.szInfo == sizeof r.szInfo &&
-                sizeof a.szInfoTitle == sizeof r.szInfoTitle);
-  std::memcpy(a.szTip, r.szTip, sizeof a.szTip);
-  a.dwState = r.dwState;
-  a.dwStateMask = r.dwStateMask;
-  std::memcpy(a.szInfo, r.szInfo, sizeof a.szInfo);
-  a.uTimeout = r.uTimeout;
-  std::memcpy(a.szInfoTitle, r.szInfoTitle, sizeof a.szInfoTitle);
-  a.dwInfoFlags = r.dwInfoFlags;
-  return a;
+void FillBalloon(NOTIFYICONDATAA& record, std::string_view title, std::string_view text,
+                 int iconKind) {
+  record.uFlags = kBalloonInfoFlag;
+  CopyGbk(record.szInfoTitle, title);
+  CopyGbk(record.szInfo, text);
+  record.dwInfoFlags = static_cast<DWORD>(iconKind);
 }
 
-NOTIFYICONDATAW ToWideNotice(const app::TrayRecord& r, std::string_view title,
-                             std::string_view text) {
+NOTIFYICONDATAW WideNotice(const NOTIFYICONDATAA& r, std::string_view title,
+                           std::string_view text) {
   NOTIFYICONDATAW w{};
   w.cbSize = offsetof(NOTIFYICONDATAW, guidItem);
-  w.hWnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(r.hWnd));
+  w.hWnd = r.hWnd;
   w.uID = r.uID;
   w.uFlags = r.uFlags;
   w.uTimeout = r.uTimeout;
@@ -69,40 +59,74 @@ NOTIFYICONDATAW ToWideNotice(const app::TrayRecord& r, std::string_view title,
 
 bool NeedsWideNotice(UINT ansiCodePage) { return ansiCodePage != 936; }
 
-app::TrayIdentity TrayIcon::Add(HWND owner, HICON icon, std::string_view tip) {
-  owner_ = owner;
-  icon_ = icon;
-  tip_ = ui::Widen(tip);
-  AddAgain();
-  return {kBalloonRecordSize, reinterpret_cast<UINT_PTR>(owner), kTrayIconId};
+Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance) : backend_(backend) {
+  icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource), IMAGE_ICON,
+                                        kTrayIconSize, kTrayIconSize, 0));
+  backend_.AddMessageRoute(ui::kTrayCallbackMessage,
+                           [this](ui::Window& owner, WPARAM, LPARAM lParam) {
+                             OnCallback(owner, lParam);
+                           });
+  // Sent to every top-level window when the shell (re)starts: the icon is
+  // gone with the old shell and must be added again.
+  backend_.AddMessageRoute(RegisterWindowMessageW(L"TaskbarCreated"),
+                           [this](ui::Window&, WPARAM, LPARAM) { AddAgain(); });
 }
 
-void TrayIcon::AddAgain() {
-  if (!owner_) return;
-  NOTIFYICONDATAW data = IconRecord(owner_, icon_, tip_);
+Win32Tray::~Win32Tray() {
+  RemoveIcon();
+  if (icon_) DestroyIcon(icon_);
+}
+
+void Win32Tray::AddIcon(ui::Window& owner, std::string_view tip) {
+  record_ = NOTIFYICONDATAA{};
+  record_.cbSize = kBalloonRecordSize;
+  record_.hWnd = backend_.Handle(owner);
+  record_.uID = kTrayIconId;
+  tip_ = ui::Widen(tip);
+  AddAgain();
+}
+
+void Win32Tray::AddAgain() {
+  if (!record_.hWnd) return;
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = record_.hWnd;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+  data.uCallbackMessage = ui::kTrayCallbackMessage;
+  data.hIcon = icon_;
+  wcsncpy(data.szTip, tip_.c_str(), ARRAYSIZE(data.szTip) - 1);
   added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
-void TrayIcon::Notify(const app::TrayRecord& record, std::string_view title,
-                      std::string_view text) {
+void Win32Tray::Notify(std::string_view title, std::string_view text, int iconKind) {
+  if (!added_) return;
+  FillBalloon(record_, title, text, iconKind);
   if (NeedsWideNotice(GetACP())) {
-    NOTIFYICONDATAW wide = ToWideNotice(record, title, text);
+    NOTIFYICONDATAW wide = WideNotice(record_, title, text);
     Shell_NotifyIconW(NIM_MODIFY, &wide);
   } else {
-    NOTIFYICONDATAA shellRecord = ToShellRecord(record);
-    Shell_NotifyIconA(NIM_MODIFY, &shellRecord);
+    Shell_NotifyIconA(NIM_MODIFY, &record_);
   }
 }
 
-void TrayIcon::Remove() {
-  if (!owner_) return;
+void Win32Tray::RemoveIcon() {
+  if (!record_.hWnd) return;
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
-  data.hWnd = owner_;
+  data.hWnd = record_.hWnd;
   data.uID = kTrayIconId;
   Shell_NotifyIconW(NIM_DELETE, &data);
   added_ = false;
-  owner_ = nullptr;
+  record_.hWnd = nullptr;
+}
+
+void Win32Tray::OnCallback(ui::Window& owner, LPARAM lParam) {
+  if (!desktop_) return;
+  int action = 0;
+  if (LOWORD(lParam) == WM_LBUTTONUP) action = kTrayRestore;
+  if (LOWORD(lParam) == WM_RBUTTONUP) action = kTrayMenu;
+  if (action) desktop_->Deliver(ui::Event{&owner, ui::kNoControl, ui::EventKind::kTray, action});
 }
 
 }  // namespace shell

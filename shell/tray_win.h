@@ -1,8 +1,7 @@
-// The notification-area icon on Windows: adding it with its tip, handing the
-// balloon record to the shell, adding it again when the shell restarts, and
-// removing it. The record handed to Shell_NotifyIconA is the shell's own
-// NOTIFYICONDATAA in its balloon layout, built field by field from the
-// program's record.
+// The notification-area icon on Windows. Win32Tray owns the shell's balloon
+// record (NOTIFYICONDATAA with its tip, text and title buffers), the icon,
+// the callback message that turns mouse actions into the owner's tray
+// events, and adding the icon again when the shell restarts.
 #pragma once
 
 #include <windows.h>
@@ -13,13 +12,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/globals.h"
-#include "app/platform.h"
+#include "shell/tray.h"
+
+namespace ui {
+class Desktop;
+class Win32Backend;
+}  // namespace ui
 
 namespace shell {
-
-inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
-inline constexpr UINT kTrayIconId = 1;
 
 // The layout with the balloon fields and without the GUID and balloon-icon
 // fields: 488 bytes in a 32-bit program, 504 in a 64-bit one. A 64-bit shell
@@ -31,30 +31,48 @@ static_assert(kBalloonRecordSize == 504, "64-bit balloon record layout");
 static_assert(kBalloonRecordSize == 488, "32-bit balloon record layout");
 #endif
 
-// The shell's record from the program's, byte for byte.
-NOTIFYICONDATAA ToShellRecord(const app::TrayRecord& record);
+inline constexpr UINT kTrayIconId = 1;
+inline constexpr DWORD kBalloonInfoFlag = NIF_INFO;  // 0x10
+
+// Fills the record's balloon fields: flags, title and text in GBK (code page
+// 936), each cut at a character boundary to fit its buffer and followed by
+// NULs to the buffer's end, and the icon kind. Tip, icon and callback fields
+// are left as they are.
+void FillBalloon(NOTIFYICONDATAA& record, std::string_view title, std::string_view text,
+                 int iconKind);
 // The same notice for Shell_NotifyIconW, for systems whose ANSI code page is
 // not GBK: Shell_NotifyIconA reads its strings in the ANSI code page, so the
-// GBK bytes would show as garbage there. Cut to fit like the A record.
-NOTIFYICONDATAW ToWideNotice(const app::TrayRecord& record, std::string_view title,
-                             std::string_view text);
+// GBK bytes would show as garbage there. Cut to fit on character boundaries.
+NOTIFYICONDATAW WideNotice(const NOTIFYICONDATAA& record, std::string_view title,
+                           std::string_view text);
 bool NeedsWideNotice(UINT ansiCodePage);
 
-class TrayIcon {
+class Win32Tray final : public Tray {
  public:
-  TrayIcon() = default;
-  TrayIcon(const TrayIcon&) = delete;
-  TrayIcon& operator=(const TrayIcon&) = delete;
+  Win32Tray(ui::Win32Backend& backend, HINSTANCE instance);
+  ~Win32Tray() override;
+  Win32Tray(const Win32Tray&) = delete;
+  Win32Tray& operator=(const Win32Tray&) = delete;
 
-  app::TrayIdentity Add(HWND owner, HICON icon, std::string_view tip);
-  // After the shell restarts ("TaskbarCreated") the icon is gone: add it again.
-  void AddAgain();
-  void Notify(const app::TrayRecord& record, std::string_view title, std::string_view text);
-  void Remove();
+  // Tray events are delivered to this desktop.
+  void Attach(ui::Desktop& desktop) { desktop_ = &desktop; }
+
+  void AddIcon(ui::Window& owner, std::string_view tip) override;
+  void Notify(std::string_view title, std::string_view text, int iconKind) override;
+  void RemoveIcon() override;
+
+  bool IconAdded() const { return added_; }
+  // The program's balloon record as the last notice left it.
+  const NOTIFYICONDATAA& Record() const { return record_; }
 
  private:
-  HWND owner_ = nullptr;
+  void AddAgain();
+  void OnCallback(ui::Window& owner, LPARAM lParam);
+
+  ui::Win32Backend& backend_;
+  ui::Desktop* desktop_ = nullptr;
   HICON icon_ = nullptr;
+  NOTIFYICONDATAA record_{};
   std::wstring tip_;
   bool added_ = false;
 };

@@ -1,4 +1,5 @@
-// The local-time caption of the main window's status bar.
+// The local clock as the program reads it, and the local-time caption of the
+// main window's status bar.
 #pragma once
 
 #include <string>
@@ -6,6 +7,12 @@
 #include "task/local_time.h"
 
 namespace task {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() = 0;
+};
 
 inline constexpr char kClockPrefix[] = "本地时间：";
 

@@ -1,12 +1,12 @@
 // The status-bar clock: rewritten at every tick of MainWindow's 时钟1.
-#include "app/handlers.h"
-#include "app/program.h"
 #include "task/clock.h"
+#include "task/task_context.h"
+#include "ui/main_window/main_window_names.h"
 
-namespace app {
+namespace task {
 
-void OnClockTick(Program& program, const Event& event) {
-  event.window->SetCaption("标签1", task::ClockCaption(program.platform.Now()));
+void OnClockTick(const TaskContext& task, const ui::Event& event) {
+  event.window->SetCaption(ui::main_window::标签1, ClockCaption(task.clock.Now()));
 }
 
-}  // namespace app
+}  // namespace task

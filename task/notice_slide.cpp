@@ -2,10 +2,11 @@
 // up to its rest 30 pixels above the screen's bottom or down out of sight.
 // The slide timer stops once the window has arrived: later ticks would find
 // nothing to do, and a stopped timer spares a hundred wake-ups a second.
-#include "app/handlers.h"
-#include "app/program.h"
+#include "task/task_context.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/task_done_names.h"
 
-namespace app {
+namespace task {
 
 namespace {
 
@@ -13,29 +14,41 @@ constexpr int kRestMargin = 30;
 
 }  // namespace
 
-void OnSlideTick(Program& program, const Event& event) {
-  ui::Window* notice = program.Find("TaskDoneWindow");
+void OnSlideTick(const TaskContext& task, const ui::Event& event) {
+  ui::Window* notice = task.desktop.Find(ui::task_done::TaskDoneWindow);
   if (!notice) return;
-  ui::Size screen = program.desktop.ScreenSize();
-  int top = notice->screenRect.top;
-  if (program.globals.slideUp == 1) {
-    int rest = screen.height - notice->screenRect.height - kRestMargin;
-    if (top > rest) {
-      program.desktop.Move(*notice, std::nullopt, top - 1);
+  ui::Size screen = task.desktop.ScreenSize();
+  ui::Rect at = notice->ScreenRect();
+  if (task.state.slideUp == 1) {
+    int rest = screen.height - at.height - kRestMargin;
+    if (at.top > rest) {
+      task.desktop.Move(*notice, std::nullopt, at.top - 1);
       return;
     }
-  } else if (top < screen.height) {
-    program.desktop.Move(*notice, std::nullopt, top + 1);
+  } else if (at.top < screen.height) {
+    task.desktop.Move(*notice, std::nullopt, at.top + 1);
     return;
   }
-#ifndef QH_BENCH_KEEP_SLIDE_TIMER  // a bench build measures the timer left running
-  event.window->SetInterval(event.control, 0);
-#endif
+  if (!task.state.keepSlideTimer) event.window->SetInterval(event.control, 0);
 }
 
-void OnTaskNoticeTick(Program& program, const Event&) {
-  program.globals.slideUp = 0;
-  if (ui::Window* main = program.Find("MainWindow")) main->SetInterval("时钟4", 10);
+void OnTaskNoticeTick(const TaskContext& task, const ui::Event&) {
+  task.state.slideUp = 0;
+  if (ui::Window* main = task.desktop.Find(ui::main_window::MainWindow)) {
+    main->SetInterval(ui::main_window::时钟4, 10);
+  }
 }
 
-}  // namespace app
+void OnTaskNoticeClose(const TaskContext& task, const ui::Event& event) {
+  task.desktop.SetVisible(*event.window, false);
+  if (ui::Window* main = task.desktop.Find(ui::main_window::MainWindow)) {
+    main->SetInterval(ui::main_window::时钟4, 0);
+  }
+}
+
+void ParkTaskDoneWindow(ui::Desktop& desktop, ui::Window& notice) {
+  ui::Size screen = desktop.ScreenSize();
+  desktop.Move(notice, screen.width - notice.ScreenRect().width, screen.height);
+}
+
+}  // namespace task

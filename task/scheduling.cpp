@@ -6,16 +6,17 @@
 #include <iterator>
 #include <string_view>
 
-#include "app/handlers.h"
-#include "app/program.h"
-#include "shell/tray_notice.h"
+#include "task/task_context.h"
 #include "task/time_text.h"
+#include "ui/secondary_windows/task_done_names.h"
 
 namespace task {
 
 namespace {
 
-constexpr char kStatusGroup[] = "分组框3";
+using namespace ui::main_window;
+
+constexpr ui::ControlName kStatusGroup = 分组框3;
 constexpr char kCancelTitle[] = "QuondaHalvix任务提示！";
 constexpr char kCancelText[] = "QuondaHalvix任务已经成功取消，感谢您的使用！";
 constexpr char kTimeMissingText[] = "Quonda任务执行的时间请填写完整，否则不能执行计划。";
@@ -24,125 +25,115 @@ constexpr char kNoActionText[] = "任务目标没选择，请选择个任务的�
 constexpr char kNoActionTitle[] = "Quonda任务目标不完整";
 
 struct Spin {
-  const char* spin;
-  const char* field;
+  ui::ControlName spin;
+  ui::ControlName field;
   int max;
 };
 constexpr Spin kSpins[] = {
-    {"调节器1", "编辑框1", 23},
-    {"调节器2", "编辑框2", 59},
-    {"调节器3", "编辑框3", 59},
+    {调节器1, 编辑框1, 23},
+    {调节器2, 编辑框2, 59},
+    {调节器3, 编辑框3, 59},
 };
 
-constexpr const char* kTimeFields[] = {"编辑框1", "编辑框2", "编辑框3"};
+constexpr ui::ControlName kTimeFields[] = {编辑框1, 编辑框2, 编辑框3};
 
 void SetStatus(ui::Window& main, const char* text, ui::Color colour) {
   main.SetCaption(kStatusGroup, text);
   main.SetTextColor(kStatusGroup, colour);
 }
 
-void StartSlide(app::Program& program, ui::Window& main) {
-  program.globals.slideUp = 1;
-  main.SetInterval("时钟4", 10);
+void StartSlide(const TaskContext& task, ui::Window& main) {
+  task.state.slideUp = 1;
+  main.SetInterval(时钟4, 10);
 }
 
-void Cancel(app::Program& program, ui::Window& main) {
-  shell::ShowTrayNotice(program, kCancelTitle, kCancelText, shell::kInfoIcon);
+void Cancel(const TaskContext& task, ui::Window& main) {
+  task.tray.Notify(kCancelTitle, kCancelText, shell::kInfoIcon);
   SetStatus(main, "任务取消成功", ui::kRed);
-  main.SetAnimating("图片框5", false);
-  main.SetInterval("任务时钟", 0);
-  main.SetCaption("按钮1", kIdleCaption);
+  main.SetAnimating(图片框5, false);
+  main.SetInterval(任务时钟, 0);
+  main.SetCaption(按钮1, kIdleCaption);
 }
 
-void Schedule(app::Program& program, ui::Window& main) {
+void Schedule(const TaskContext& task, ui::Window& main) {
   SetStatus(main, "任务成功执行", ui::kGreen);
-  StartSlide(program, main);
-  main.SetAnimating("图片框5", true);
-  main.SetInterval("任务时钟", 1000);
-  program.firing.Start(program.platform.Now());
-  main.SetCaption("按钮1", kArmedCaption);
+  StartSlide(task, main);
+  main.SetAnimating(图片框5, true);
+  main.SetInterval(任务时钟, 1000);
+  task.state.firing.Start(task.clock.Now());
+  main.SetCaption(按钮1, kArmedCaption);
 }
 
 }  // namespace
 
 std::optional<PowerMode> CheckedMode(const ui::Window& main) {
   for (const ActionOption& option : kActionOptions) {
-    const ui::Control* c = main.Get(option.name);
-    if (c && c->checked) return option.mode;
+    if (main.Get(option.name).checked) return option.mode;
   }
   return std::nullopt;
 }
 
-}  // namespace task
-
-namespace app {
-
-using task::kActionOptions;
-
-void OnCommandButtonClick(Program& program, const Event& event) {
+void OnCommandButtonClick(const TaskContext& task, const ui::Event& event) {
   ui::Window& main = *event.window;
-  if (main.Get("按钮1")->caption == task::kArmedCaption) {
-    task::Cancel(program, main);
-  } else if (std::any_of(std::begin(task::kTimeFields), std::end(task::kTimeFields),
-                         [&](const char* f) { return main.Get(f)->caption.empty(); })) {
-    program.desktop.ShowMessageBox(task::kTimeMissingText, ui::kMessageOkInformation,
-                                   task::kTimeMissingTitle, nullptr);
-  } else if (!task::CheckedMode(main)) {
-    program.desktop.ShowMessageBox(task::kNoActionText, ui::kMessageOkInformation,
-                                   task::kNoActionTitle, nullptr);
+  if (main.Get(按钮1).caption == kArmedCaption) {
+    Cancel(task, main);
+  } else if (std::any_of(std::begin(kTimeFields), std::end(kTimeFields),
+                         [&](ui::ControlName f) { return main.Get(f).caption.empty(); })) {
+    task.desktop.ShowMessageBox(kTimeMissingText, ui::kMessageOkInformation, kTimeMissingTitle,
+                                nullptr);
+  } else if (!CheckedMode(main)) {
+    task.desktop.ShowMessageBox(kNoActionText, ui::kMessageOkInformation, kNoActionTitle,
+                                nullptr);
   } else {
-    task::Schedule(program, main);
+    Schedule(task, main);
   }
   // Common ending: the slide runs on only when a task is armed now; after a
   // cancel or a failed check it stands still, halting a moving notice.
-  task::StartSlide(program, main);
-  if (main.Get("按钮1")->caption == task::kIdleCaption) main.SetInterval("时钟4", 0);
-  if (ui::Window* notice = program.Find("TaskDoneWindow")) {
+  StartSlide(task, main);
+  if (main.Get(按钮1).caption == kIdleCaption) main.SetInterval(时钟4, 0);
+  if (ui::Window* notice = task.desktop.Find(ui::task_done::TaskDoneWindow)) {
     for (const auto& option : kActionOptions) {
-      const ui::Control* c = main.Get(option.name);
-      if (c && c->checked) notice->SetCaption("透明标签3", c->caption);
+      const ui::Control& c = main.Get(option.name);
+      if (c.checked) notice->SetCaption(ui::task_done::透明标签3, c.caption);
     }
   }
 }
 
-void OnActionOptionClick(Program&, const Event& event) {
+void OnActionOptionClick(const TaskContext&, const ui::Event& event) {
   ui::Window& main = *event.window;
   const std::string& clicked = main.At(event.control).name;
   main.SetChecked(event.control, true);
   // The four are one group although 单选框1 lies outside the tab page: every
   // other option is unchecked, and only the chosen caption is green.
   for (const auto& option : kActionOptions) {
-    bool isClicked = clicked == option.name;
+    bool isClicked = clicked == option.name.text;
     if (!isClicked) main.SetChecked(option.name, false);
     main.SetTextColor(option.name, isClicked ? ui::kGreen : ui::kBlack);
   }
 }
 
-void OnTimeSpin(Program&, const Event& event) {
+void OnTimeSpin(const TaskContext&, const ui::Event& event) {
   ui::Window& main = *event.window;
   const std::string& spin = main.At(event.control).name;
-  for (const task::Spin& s : task::kSpins) {
-    if (spin != s.spin) continue;
-    int value = task::TextToInt(main.Get(s.field)->caption);
+  for (const Spin& s : kSpins) {
+    if (spin != s.spin.text) continue;
+    int value = TextToInt(main.Get(s.field).caption);
     if (event.arg == 1 && value <= s.max - 1) {
-      main.SetCaption(s.field, task::IntToText(value + 1));
+      main.SetCaption(s.field, IntToText(value + 1));
     } else if (event.arg == -1 && value >= 1) {
-      main.SetCaption(s.field, task::IntToText(value - 1));
+      main.SetCaption(s.field, IntToText(value - 1));
     }
   }
 }
 
-void OnTaskClockTick(Program& program, const Event& event) {
+void OnTaskClockTick(const TaskContext& task, const ui::Event& event) {
   ui::Window& main = *event.window;
-  task::TimeOfDay target{task::TextToInt(main.Get("编辑框1")->caption),
-                         task::TextToInt(main.Get("编辑框2")->caption),
-                         task::TextToInt(main.Get("编辑框3")->caption)};
-  if (!program.firing.Check(program.platform.Now(), target)) return;
+  TimeOfDay target{TextToInt(main.Get(编辑框1).caption), TextToInt(main.Get(编辑框2).caption),
+                   TextToInt(main.Get(编辑框3).caption)};
+  if (!task.state.firing.Check(task.clock.Now(), target)) return;
   // The option checked at the firing moment is the one performed; the worker
   // gets the mode and never touches the controls.
-  if (std::optional<task::PowerMode> mode = task::CheckedMode(main)) {
-    program.platform.RunPowerAction(*mode);
-  }
+  if (std::optional<PowerMode> mode = CheckedMode(main)) task.power.RunPowerAction(*mode);
 }
 
-}  // namespace app
+}  // namespace task

@@ -6,10 +6,8 @@
 #include <optional>
 
 #include "task/power.h"
-
-namespace ui {
-class Window;
-}
+#include "ui/main_window/main_window_names.h"
+#include "ui/window.h"
 
 namespace task {
 
@@ -18,14 +16,14 @@ inline constexpr char kArmedCaption[] = "取消任务";
 
 // The options in the order every reader tests them, with their modes.
 struct ActionOption {
-  const char* name;
+  ui::ControlName name;
   PowerMode mode;
 };
 inline constexpr ActionOption kActionOptions[] = {
-    {"单选框1", PowerMode::kShutDown},
-    {"单选框2", PowerMode::kRestart},
-    {"单选框3", PowerMode::kLogOff},
-    {"单选框4", PowerMode::kHibernate},
+    {ui::main_window::单选框1, PowerMode::kShutDown},
+    {ui::main_window::单选框2, PowerMode::kRestart},
+    {ui::main_window::单选框3, PowerMode::kLogOff},
+    {ui::main_window::单选框4, PowerMode::kHibernate},
 };
 
 // The mode of the first checked option, if any.

@@ -10,7 +10,6 @@
 #include <string>
 #include <utility>
 
-#include "shell/tray_win.h"
 #include "ui/animation.h"
 #include "ui/desktop.h"
 #include "ui/input.h"
@@ -147,7 +146,6 @@ std::vector<std::unique_ptr<WindowHost>> gRetiredHosts;
 
 Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
     : instance_(instance), images_(images) {
-  taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
   // Not LR_SHARED: these two are ours to destroy.
   appIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
@@ -171,6 +169,10 @@ Win32Backend::~Win32Backend() {
 WindowHost* Win32Backend::HostOf(const Window& window) const {
   auto it = hosts_.find(&window);
   return it == hosts_.end() ? nullptr : it->second.get();
+}
+
+void Win32Backend::AddMessageRoute(UINT message, MessageRoute route) {
+  if (message != 0 && route) routes_.emplace_back(message, std::move(route));
 }
 
 HWND Win32Backend::Handle(const Window& window) const {
@@ -458,9 +460,9 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       break;
     case WM_SHOWWINDOW:
       // Shown or hidden from outside (owner minimised, taskbar): keep in step.
-      PostMessageW(hwnd, kVisibilityCheckMessage, 0, 0);
+      PostMessageW(hwnd, kSyncVisibilityMessage, 0, 0);
       break;
-    case kVisibilityCheckMessage:
+    case kSyncVisibilityMessage:
       model.visible = IsWindowVisible(hwnd) != FALSE;
       host.SyncAnimations();
       return 0;
@@ -473,14 +475,6 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         host.SyncAnimations();  // it may have come onto or gone off the screen
       }
       break;
-    case shell::kTrayCallbackMessage:
-      // Mouse actions on the tray icon become the tray event's action codes.
-      if (LOWORD(lParam) == WM_LBUTTONUP) {
-        Deliver(host, {Event{&model, kNoControl, EventKind::kTray, 2}});
-      } else if (LOWORD(lParam) == WM_RBUTTONUP) {
-        Deliver(host, {Event{&model, kNoControl, EventKind::kTray, 3}});
-      }
-      return 0;
     case WM_CLOSE:
       return 0;  // windows close only through the program's own exit
     case WM_DESTROY:
@@ -488,9 +482,14 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       if (main_ == &model) PostQuitMessage(0);
       return 0;
     default:
-      if (message == taskbarCreatedMessage_ && message != 0 && main_ == &model && taskbarCreated_) {
-        taskbarCreated_();
-        return 0;
+      if (main_ == &model) {
+        bool routed = false;
+        for (auto& [routedMessage, route] : routes_) {
+          if (routedMessage != message) continue;
+          route(model, wParam, lParam);
+          routed = true;
+        }
+        if (routed) return 0;
       }
       break;
   }

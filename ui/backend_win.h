@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "ui/backend.h"
 #include "ui/gdiplus_session_win.h"
@@ -30,10 +32,10 @@ class Win32Backend final : public Backend {
   void Attach(Desktop& desktop) { desktop_ = &desktop; }
   // Destroying this window ends the message loop.
   void SetMainWindow(const Window* window) { main_ = window; }
-  // Called when the shell (re)starts and tray icons must be added again.
-  void SetTaskbarCreatedHandler(std::function<void()> handler) {
-    taskbarCreated_ = std::move(handler);
-  }
+  // A route runs for `message` when it reaches the main window; a message id
+  // of 0 (a failed registration) is ignored.
+  using MessageRoute = std::function<void(Window& mainWindow, WPARAM wParam, LPARAM lParam)>;
+  void AddMessageRoute(UINT message, MessageRoute route);
   // The platform window of a loaded model, or nullptr.
   HWND Handle(const Window& window) const;
 
@@ -67,8 +69,7 @@ class Win32Backend final : public Backend {
   Desktop* desktop_ = nullptr;
   const Window* main_ = nullptr;
   std::unordered_map<const Window*, std::unique_ptr<WindowHost>> hosts_;
-  std::function<void()> taskbarCreated_;
-  UINT taskbarCreatedMessage_ = 0;
+  std::vector<std::pair<UINT, MessageRoute>> routes_;
   UniqueIcon appIcon_;
   UniqueIcon appIconSmall_;
 };

@@ -5,8 +5,8 @@
 
 namespace ui {
 
-Desktop::Desktop(Backend& backend, app::Program& program)
-    : backend_(backend), program_(program) {}
+Desktop::Desktop(Backend& backend, HandlerSink& handlers)
+    : backend_(backend), handlers_(handlers) {}
 
 Desktop::~Desktop() {
   // Windows still loaded at the end go the way a close would take them.
@@ -15,15 +15,15 @@ Desktop::~Desktop() {
   CollectClosed();
 }
 
-Window* Desktop::Find(std::string_view name) {
+Window* Desktop::Find(WindowName name) {
   for (auto& w : windows_) {
-    if (w->Name() == name) return w.get();
+    if (w->Name() == name.text) return w.get();
   }
   return nullptr;
 }
 
 Window& Desktop::Load(const FormSpec& form, Window* owner) {
-  if (Window* existing = Find(form.name)) return *existing;
+  if (Window* existing = Find(WindowName{form.name})) return *existing;
   windows_.push_back(std::make_unique<Window>(form));
   Window& window = *windows_.back();
   window.screenRect = {form.position.x, form.position.y, form.clientSize.width,
@@ -119,9 +119,9 @@ const WiringEntry* FindBinding(const Window& window, const Event& event) {
 void Desktop::Deliver(const Event& event) {
   if (!event.window || event.window->closed) return;
   const WiringEntry* binding = FindBinding(*event.window, event);
-  if (!binding || !binding->handler) return;
+  if (!binding || binding->handler == HandlerId::kNoEffect) return;
   ++depth_;
-  binding->handler(program_, event);
+  handlers_.Run(binding->handler, event);
   --depth_;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/backend.h"
+#include "ui/event.h"
 #include "ui/form.h"
 #include "ui/window.h"
 
@@ -21,13 +22,13 @@ inline constexpr int kMessageOkInformation = 0x40;
 
 class Desktop {
  public:
-  Desktop(Backend& backend, app::Program& program);
+  Desktop(Backend& backend, HandlerSink& handlers);
   ~Desktop();
   Desktop(const Desktop&) = delete;
   Desktop& operator=(const Desktop&) = delete;
 
-  // A loaded window by its form name, or nullptr.
-  Window* Find(std::string_view name);
+  // A loaded window, or nullptr.
+  Window* Find(WindowName name);
 
   // Creates the window and its controls, runs its creation handler and shows
   // it. Loading a window that is already loaded returns it unchanged.
@@ -57,7 +58,7 @@ class Desktop {
 
  private:
   Backend& backend_;
-  app::Program& program_;
+  HandlerSink& handlers_;
   std::vector<std::unique_ptr<Window>> windows_;
   std::vector<std::unique_ptr<Window>> closed_;
   int depth_ = 0;  // handlers running

@@ -1,13 +1,10 @@
-// Events the control layer delivers to handlers, and the handler signature.
-// Handlers are plain functions of the program: they receive the program and
-// the event and act on the model through the window operations.
+// Events the control layer delivers, and how they reach the program. A form's
+// wiring table names the handler of each event by an identifier; the program
+// binds the identifiers to its functions and receives every event through a
+// HandlerSink, so the control layer knows nothing of the program.
 #pragma once
 
 #include "ui/control.h"
-
-namespace app {
-class Program;
-}
 
 namespace ui {
 
@@ -19,7 +16,7 @@ enum class EventKind {
   kPress,       // the left button went down over the control
   kTick,        // a timer's interval elapsed
   kArrow,       // spin control; arg 1 up, -1 down
-  kItemChosen,  // a menu item, named by its caption
+  kItemChosen,  // a menu item, by its index in the form's menu
   kTray,        // notification-area action; arg is the action code
 };
 
@@ -30,10 +27,55 @@ struct Event {
   int arg = 0;
 };
 
-using Handler = void (*)(app::Program& program, const Event& event);
+// Every handler the forms bind, by the module that owns it.
+enum class HandlerId {
+  kNoEffect,  // the event is consumed and nothing changes
 
-// The binding for events that have no effect: the event is consumed and
-// nothing changes.
-inline void NoEffect(app::Program&, const Event&) {}
+  // Start-up and lifecycle.
+  kMainWindowCreated,
+  kVersionWindowCreated,
+
+  // Window opening, hiding and exit.
+  kOpenVersionWindow,
+  kHideVersionWindow,
+  kHideMainWindow,
+  kMinimizeMainWindow,
+  kShowMainWindow,
+  kExitMenuItem,
+  kExitCancel,
+  kExitConfirm,
+  kAboutBox,
+  kTaskNoticeClose,
+
+  // Tray.
+  kTrayAction,
+
+  // Task, clock and notice slide.
+  kActionOptionClick,
+  kTimeSpin,
+  kCommandButtonClick,
+  kTaskClockTick,
+  kClockTick,
+  kSlideTick,
+  kTaskNoticeTick,
+
+  // Disk check.
+  kDiskCheckClick,
+  kDiskCheckTick,
+
+  // Network, version lookup and web links.
+  kOfficialSiteLink,
+  kFeedbackLink,
+  kDownloadLink,
+  kVersionLookupClick,
+  kVersionLookupTick,
+};
+
+class HandlerSink {
+ public:
+  virtual ~HandlerSink() = default;
+  // Runs the handler bound under `id` for the event.
+  virtual void Run(HandlerId id, const Event& event) = 0;
+};
 
 }  // namespace ui

@@ -13,6 +13,7 @@
 #include "ui/control.h"
 #include "ui/event.h"
 #include "ui/geometry.h"
+#include "ui/names.h"
 
 namespace ui {
 
@@ -50,7 +51,7 @@ struct ControlSpec {
 struct WiringEntry {
   std::string_view source;
   EventKind event;
-  Handler handler;
+  HandlerId handler;
 };
 
 struct FormSpec {

@@ -1,22 +1,15 @@
-// Every private message the program's windows use, named in one place so no
-// two share an id. They come from the application range, WM_APP to 0xBFFF:
-// WM_USER and up belongs to each window class (the edit control's own
-// messages live there), and registered messages come from the system.
+// The program's private window messages, in one place so no two share a
+// number.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 namespace ui {
 
-// Posted to a window by itself on WM_SHOWWINDOW: the message comes before
-// the change takes effect, so visibility is read back once it has.
-inline constexpr UINT kVisibilityCheckMessage = WM_APP;
-
-// The notification-area icon's callback message, which the tray registers
-// with the shell and routes to MainWindow (Win32Backend::AddMessageRoute).
-inline constexpr UINT kNotifyIconMessage = WM_APP + 1;
+// Posted to itself by a window shown or hidden from outside (owner
+// minimised, taskbar), to read its visibility once the change has settled.
+inline constexpr UINT kSyncVisibilityMessage = WM_APP;
+// The tray icon's callback: mouse actions on the icon, in lParam.
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 
 }  // namespace ui

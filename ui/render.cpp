@@ -49,7 +49,11 @@ class ControlPainter {
         // A caption wraps only where the label has room for a second line (a line
         // takes about 1.25 times the character height);
         // otherwise it stays on one line and is cut at the label's edge.
-        Text(c, r, enabled, {HAlign::kLeft, true, r.height >= FontHeight(c.font) * 5 / 2});
+        // A disabled transparent label only takes no input: it keeps its own
+        // colour, so a status line that is disabled in its form still shows
+        // green or red.
+        Text(c, r, enabled || c.kind == Kind::kTransparentLabel,
+             {HAlign::kLeft, true, r.height >= FontHeight(c.font) * 5 / 2});
         break;
       case Kind::kPictureBox:
         if (c.background) p_.FillRect(r, *c.background);

@@ -94,9 +94,16 @@ ControlId Window::Find(std::string_view name) const {
   return kNoControl;
 }
 
-const Control* Window::Get(std::string_view name) const {
+ControlId Window::Find(ControlName name) const {
+  ControlId id = Find(name.text);
+  if (id == kNoControl) ReportUnknownName(Name(), name.text);
+  return id;
+}
+
+const Control& Window::Get(ControlName name) const {
+  static const Control kUnknown;
   ControlId id = Find(name);
-  return Valid(id) ? &At(id) : nullptr;
+  return Valid(id) ? At(id) : kUnknown;
 }
 
 Point Window::Origin(ControlId id) const {
@@ -208,9 +215,18 @@ void Window::SetChecked(ControlId id, bool checked) {
 void Window::SetInterval(ControlId id, int ms) {
   if (!Valid(id) || At(id).kind != Kind::kTimer) return;
   ms = std::max(0, ms);
-  if (At(id).interval == ms) return;
+  // Setting a running timer's interval starts its period again, even to the
+  // same value; stopping a stopped timer changes nothing.
+  if (At(id).interval == ms && ms == 0) return;
   Mut(id).interval = ms;
   Notify(id, Change::kTimer);
+}
+
+void Window::AppendText(ControlId id, std::string_view text) {
+  if (!Valid(id) || text.empty()) return;
+  Mut(id).caption += text;
+  Repaint(id);
+  if (IsNative(At(id).kind)) Notify(id, Change::kNative);
 }
 
 void Window::SetAnimating(ControlId id, bool on) {

@@ -12,6 +12,7 @@
 
 #include "ui/control.h"
 #include "ui/form.h"
+#include "ui/names.h"
 
 namespace ui {
 
@@ -42,10 +43,14 @@ class Window {
   std::string_view Name() const { return form_->name; }
   void SetObserver(WindowObserver* observer) { observer_ = observer; }
 
-  // Controls by name or index. Find gives kNoControl for an unknown name.
+  // Controls by name or index. Find gives kNoControl for an unknown name;
+  // given a name constant of a form, an unknown name is reported as the
+  // programming error it is (see SetStrictNames). Get never fails: for an
+  // unknown name outside strict builds it gives an empty control.
   ControlId Find(std::string_view name) const;
+  ControlId Find(ControlName name) const;
   const Control& At(ControlId id) const { return controls_[static_cast<size_t>(id)]; }
-  const Control* Get(std::string_view name) const;
+  const Control& Get(ControlName name) const;
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   const std::vector<ControlId>& Roots() const { return roots_; }
 
@@ -70,6 +75,8 @@ class Window {
   void SetVisible(ControlId id, bool visible);
   void SetDisabled(ControlId id, bool disabled);
   void SetCaption(ControlId id, std::string_view text);  // also edit text
+  // Adds text after an edit box's current content.
+  void AppendText(ControlId id, std::string_view text);
   void SetTextColor(ControlId id, Color color);
   void SetChecked(ControlId id, bool checked);
   void SetInterval(ControlId id, int ms);
@@ -80,16 +87,17 @@ class Window {
   // Text a user typed into a native edit box: stored without echoing it back.
   void StoreTypedText(ControlId id, std::string_view text);
 
-  // Same setters by name, for handlers.
-  void SetVisible(std::string_view name, bool v) { SetVisible(Find(name), v); }
-  void SetDisabled(std::string_view name, bool v) { SetDisabled(Find(name), v); }
-  void SetCaption(std::string_view name, std::string_view t) { SetCaption(Find(name), t); }
-  void SetTextColor(std::string_view name, Color c) { SetTextColor(Find(name), c); }
-  void SetChecked(std::string_view name, bool v) { SetChecked(Find(name), v); }
-  void SetInterval(std::string_view name, int ms) { SetInterval(Find(name), ms); }
-  void SetAnimating(std::string_view name, bool v) { SetAnimating(Find(name), v); }
-  void SetPicture(std::string_view name, assets::Asset p) { SetPicture(Find(name), p); }
-  void SetPosition(std::string_view name, int p) { SetPosition(Find(name), p); }
+  // Same setters by a form's name constant, for handlers.
+  void SetVisible(ControlName name, bool v) { SetVisible(Find(name), v); }
+  void SetDisabled(ControlName name, bool v) { SetDisabled(Find(name), v); }
+  void SetCaption(ControlName name, std::string_view t) { SetCaption(Find(name), t); }
+  void AppendText(ControlName name, std::string_view t) { AppendText(Find(name), t); }
+  void SetTextColor(ControlName name, Color c) { SetTextColor(Find(name), c); }
+  void SetChecked(ControlName name, bool v) { SetChecked(Find(name), v); }
+  void SetInterval(ControlName name, int ms) { SetInterval(Find(name), ms); }
+  void SetAnimating(ControlName name, bool v) { SetAnimating(Find(name), v); }
+  void SetPicture(ControlName name, assets::Asset p) { SetPicture(Find(name), p); }
+  void SetPosition(ControlName name, int p) { SetPosition(Find(name), p); }
 
   // Pointer state, owned here so painting and input agree on it.
   ControlId Hovered() const { return hovered_; }

@@ -78,14 +78,14 @@ TEST_F(AnimationTest, PlaysOnlyWhenWindowBoxSettingAndPictureAllAllow) {
   } cases[] = {
       {"everything allows it", [](ui::Window&) {}, true, "图片框1", true},
       {"the window cannot be seen", [](ui::Window&) {}, false, "图片框1", false},
-      {"the box is hidden", [](ui::Window& w) { w.SetVisible("图片框1", false); }, true, "图片框1", false},
+      {"the box is hidden", [](ui::Window& w) { w.SetVisible(ui::ControlName{"图片框1"}, false); }, true, "图片框1", false},
       {"a still picture", [](ui::Window&) {}, true, "图片框2", false},
       {"not set to animate", [](ui::Window&) {}, true, "图片框3", false},
-      {"set to animate", [](ui::Window& w) { w.SetAnimating("图片框3", true); }, true, "图片框3", true},
+      {"set to animate", [](ui::Window& w) { w.SetAnimating(ui::ControlName{"图片框3"}, true); }, true, "图片框3", true},
       {"its parent is hidden",
        [](ui::Window& w) {
-         w.SetAnimating("图片框3", true);
-         w.SetVisible("选择夹1", false);
+         w.SetAnimating(ui::ControlName{"图片框3"}, true);
+         w.SetVisible(ui::ControlName{"选择夹1"}, false);
        },
        true, "图片框3", false},
       {"outside the client area", [](ui::Window&) {}, true, "图片框4", false},
@@ -120,7 +120,7 @@ TEST_F(AnimationTest, FramesWrapAndEachKeepsItsOwnDelay) {
 }
 
 TEST_F(AnimationTest, AZeroDelayDoesNotSpin) {
-  window.SetPicture("图片框1", Asset::kTaskAnim);
+  window.SetPicture(ui::ControlName{"图片框1"}, Asset::kTaskAnim);
   animations.Sync(Id("图片框1"), true);
   EXPECT_GT(timers.running.at(0), 0);
 }
@@ -163,7 +163,7 @@ TEST_F(AnimationTest, APictureSwappedWhilePlayingStartsAgainFromAValidFrame) {
   animations.SyncAll(true);
   animations.Advance(Id("图片框1"), true);
   animations.Advance(Id("图片框1"), true);  // frame 2 of 3, 40 ms
-  window.SetPicture("图片框1", Asset::kGlobeAnim);
+  window.SetPicture(ui::ControlName{"图片框1"}, Asset::kGlobeAnim);
   animations.Sync(Id("图片框1"), true);
   EXPECT_EQ(Frame("图片框1"), 0);
   EXPECT_EQ(timers.running.at(0), 70);  // the new picture's first frame, not the old 40 ms
@@ -175,13 +175,13 @@ TEST_F(AnimationTest, APictureSwappedWhilePlayingStartsAgainFromAValidFrame) {
   window.SetFrame(Id("图片框1"), 7);
   animations.Advance(Id("图片框1"), true);
   EXPECT_EQ(Frame("图片框1"), 0);
-  window.SetPicture("图片框1", Asset::kLinkAnim);
+  window.SetPicture(ui::ControlName{"图片框1"}, Asset::kLinkAnim);
   window.SetFrame(Id("图片框1"), 2);
   animations.Advance(Id("图片框1"), true);
   EXPECT_EQ(timers.running.at(0), 40);  // restarted on frame 2's own delay
 
   // Swapped for a still picture, it stops.
-  window.SetPicture("图片框1", Asset::kAppIcon);
+  window.SetPicture(ui::ControlName{"图片框1"}, Asset::kAppIcon);
   animations.Sync(Id("图片框1"), true);
   EXPECT_TRUE(timers.running.empty());
 }

@@ -2,20 +2,25 @@
 // showing, hiding, closing from inside a handler, menus and the exit order.
 #include <gtest/gtest.h>
 
-#include "app/handlers.h"
 #include "app/program.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/secondary_windows/secondary_forms.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace {
 
+using namespace ui::main_window;
+namespace ec = ui::exit_confirm;
+namespace td = ui::task_done;
+namespace ver = ui::version;
+
 using ui::EventKind;
 
-struct DesktopTest : ::testing::Test {
-  fakes::FakeBackend backend;
-  fakes::FakePlatform platform;
-  app::Program program{backend, platform};
+struct DesktopTest : ::testing::Test, fakes::TestProgram {
 
   ui::Window& Main() { return program.desktop.Load(ui::MainWindowForm(), nullptr); }
   void Send(ui::Window& w, const char* control, EventKind kind, int arg = 0) {
@@ -57,68 +62,68 @@ TEST_F(DesktopTest, HeaderLabelsHideAndMinimiseMainWindow) {
 TEST_F(DesktopTest, VersionWindowOpensHidesAndReopens) {
   ui::Window& main = Main();
   Send(main, "图形按钮6", EventKind::kClick);
-  ui::Window* version = program.Find("VersionWindow");
+  ui::Window* version = program.desktop.Find(ver::VersionWindow);
   ASSERT_NE(version, nullptr);
   EXPECT_EQ(backend.ownerOf.back(), "VersionWindow<-");  // no owner
   EXPECT_EQ(backend.Calls("style").back().arg, 2);
   Send(*version, "透明标签4", EventKind::kPress);
   EXPECT_FALSE(version->visible);
   Send(main, "透明标签4", EventKind::kPress);  // "检查更新"
-  EXPECT_EQ(program.Find("VersionWindow"), version);
+  EXPECT_EQ(program.desktop.Find(ver::VersionWindow), version);
   EXPECT_TRUE(version->visible);
 }
 
 TEST_F(DesktopTest, CancelClosesOnlyTheConfirmation) {
   ui::Window& main = Main();
-  main.SetInterval("任务时钟", 1000);
+  main.SetInterval(任务时钟, 1000);
   Choose(main, 4);  // "退出本软件"
-  ui::Window* confirm = program.Find("ExitConfirmWindow");
+  ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
   ASSERT_NE(confirm, nullptr);
   Choose(main, 4);  // a second choice raises the open one
   EXPECT_EQ(backend.Calls("create").size(), 3u);  // main, notice, confirmation
   EXPECT_EQ(backend.Calls("raise").size(), 1u);
   Send(*confirm, "按钮2", EventKind::kClick);
-  EXPECT_EQ(program.Find("ExitConfirmWindow"), nullptr);
+  EXPECT_EQ(program.desktop.Find(ec::ExitConfirmWindow), nullptr);
   EXPECT_TRUE(main.visible);
-  EXPECT_EQ(main.Get("任务时钟")->interval, 1000);
+  EXPECT_EQ(main.Get(任务时钟).interval, 1000);
   program.desktop.CollectClosed();
   Choose(main, 4);  // and it can be opened again
-  EXPECT_NE(program.Find("ExitConfirmWindow"), nullptr);
+  EXPECT_NE(program.desktop.Find(ec::ExitConfirmWindow), nullptr);
 }
 
 TEST_F(DesktopTest, ConfirmDestroysTheWindowsInOrder) {
   ui::Window& main = Main();
   Choose(main, 4);
-  Send(*program.Find("ExitConfirmWindow"), "按钮1", EventKind::kClick);
+  Send(*program.desktop.Find(ec::ExitConfirmWindow), "按钮1", EventKind::kClick);
   std::vector<std::string> destroyed;
   for (const auto& c : backend.Calls("destroy")) destroyed.push_back(c.window);
   // VersionWindow was never opened: skipped.
   EXPECT_EQ(destroyed, (std::vector<std::string>{"MainWindow", "ExitConfirmWindow", "TaskDoneWindow"}));
-  EXPECT_EQ(program.Find("MainWindow"), nullptr);
+  EXPECT_EQ(program.desktop.Find(MainWindow), nullptr);
   program.desktop.CollectClosed();
 }
 
 TEST_F(DesktopTest, EventsOfClosedWindowsAreDropped) {
   ui::Window& main = Main();
   Choose(main, 4);
-  ui::Window* confirm = program.Find("ExitConfirmWindow");
+  ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
   // The window closes itself inside its own click; a second click queued
   // behind it must not reach a handler.
   std::vector<ui::Event> events{{confirm, confirm->Find("按钮2"), EventKind::kClick, 0},
                                 {confirm, confirm->Find("按钮1"), EventKind::kClick, 0}};
   program.desktop.Deliver(events);
-  EXPECT_NE(program.Find("MainWindow"), nullptr);
+  EXPECT_NE(program.desktop.Find(MainWindow), nullptr);
   program.desktop.CollectClosed();
 }
 
 TEST_F(DesktopTest, NoticeCloseMarkHidesAndStopsTheSlide) {
   ui::Window& main = Main();
-  main.SetInterval("时钟4", 10);
-  ui::Window* notice = program.Find("TaskDoneWindow");
+  main.SetInterval(时钟4, 10);
+  ui::Window* notice = program.desktop.Find(td::TaskDoneWindow);
   ASSERT_NE(notice, nullptr);
   Send(*notice, "透明标签4", EventKind::kPress);
   EXPECT_FALSE(notice->visible);
-  EXPECT_EQ(main.Get("时钟4")->interval, 0);
+  EXPECT_EQ(main.Get(时钟4).interval, 0);
 }
 
 TEST_F(DesktopTest, UnboundEventsAndBadMenuChoicesChangeNothing) {

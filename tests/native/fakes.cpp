@@ -1,6 +1,8 @@
 // Recording fakes; see fakes.h.
 #include "tests/native/fakes.h"
 
+#include "assets/asset_sizes.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -108,28 +110,8 @@ const FakePainter::Op* FakePainter::Image(assets::Asset a) const {
 }
 
 ui::Size FakeImages::ImageSize(assets::Asset image) {
-  using assets::Asset;
-  switch (image) {
-    case Asset::kNone: return {0, 0};
-    case Asset::kAppIcon: return {24, 24};
-    case Asset::kHeaderLeft: return {752, 152};
-    case Asset::kHeaderRight: return {750, 149};
-    case Asset::kHeaderEmblem: return {128, 128};
-    case Asset::kHeaderDecor: return {109, 116};
-    case Asset::kUpdateIcon: return {16, 16};
-    case Asset::kResultIcon: return {72, 72};
-    case Asset::kProductEmblem: return {96, 96};
-    case Asset::kCheckUp:
-    case Asset::kCheckDown: return {137, 41};
-    case Asset::kGlobeAnim:
-    case Asset::kVersionAnim: return {100, 100};
-    case Asset::kTaskAnim: return {200, 200};
-    case Asset::kLinkAnim: return {18, 18};
-    case Asset::kNoticeHeader: return {521, 94};
-    case Asset::kNoticeAnim: return {70, 70};
-    case Asset::kWarningEmblem: return {128, 128};
-    default: return {32, 32};
-  }
+  const assets::AssetSize* size = assets::SizeOf(image);
+  return size ? ui::Size{size->width, size->height} : ui::Size{0, 0};
 }
 int FakeImages::FrameCount(assets::Asset image) {
   return image == assets::Asset::kLinkAnim ? 4 : 1;
@@ -138,19 +120,24 @@ int FakeImages::FrameDelayMs(assets::Asset image, int) {
   return image == assets::Asset::kLinkAnim ? 100 : 0;
 }
 
-app::TrayIdentity FakePlatform::AddTrayIcon(ui::Window& owner, std::string_view tip) {
+void FakeTray::AddIcon(ui::Window& owner, std::string_view tip) {
   icons.push_back(std::string(owner.Name()) + "|" + std::string(tip));
-  return {504, 0x1234, 1};
+  added = true;
 }
 
-void FakePlatform::NotifyTray(const app::TrayRecord& r, std::string_view title,
-                              std::string_view text) {
-  notices.push_back({std::string(r.szInfoTitle, strnlen(r.szInfoTitle, sizeof r.szInfoTitle)),
-                     std::string(r.szInfo, strnlen(r.szInfo, sizeof r.szInfo)),
-                     std::string(title), std::string(text), r.uFlags, r.dwInfoFlags, r.cbSize});
+void FakeTray::Notify(std::string_view title, std::string_view text, int iconKind) {
+  if (added) notices.push_back({std::string(title), std::string(text), iconKind});
 }
 
-std::string FakePlatform::ToGbk(std::string_view utf8) {
+void FakeTray::RemoveIcon() {
+  ++removed;
+  added = false;
+}
+
+TestProgram::TestProgram()
+    : program(backend, app::Services{clock, tray, processes, network, web, power}) {}
+
+std::string ToGbk(std::string_view utf8) {
   iconv_t cd = iconv_open("GBK", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) return {};
   std::string in(utf8), out(utf8.size() * 2 + 4, '\0');

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/platform.h"
+#include "app/program.h"
 #include "ui/backend.h"
 #include "ui/painter.h"
 
@@ -99,40 +98,83 @@ class FakeImages : public ui::ImageCatalog {
   int FrameDelayMs(assets::Asset image, int frame) override;
 };
 
-// A platform that records what the program asked of it. EndProcess throws
-// Ended so a test can see the process end and where.
-class FakePlatform : public app::Platform {
+// The platform services, each recording what the program asked of it.
+class FakeClock : public task::Clock {
+ public:
+  task::LocalTime Now() override { return now; }
+  task::LocalTime now{2026, 12, 8, 18, 29, 55, 0};
+};
+
+class FakeTray : public shell::Tray {
+ public:
+  struct Notice {
+    std::string title, text;
+    int iconKind;
+  };
+  void AddIcon(ui::Window& owner, std::string_view tip) override;
+  // Like the shell: nothing shows before the icon exists or after it is gone.
+  void Notify(std::string_view title, std::string_view text, int iconKind) override;
+  void RemoveIcon() override;
+
+  std::vector<std::string> icons;  // "owner|tip" per add
+  std::vector<Notice> notices;
+  int removed = 0;
+  bool added = false;
+};
+
+// EndProcess throws Ended so a test can see the process end and where.
+class FakeProcesses : public app::Processes {
  public:
   struct Ended {
     int exitCode;
   };
-  struct Notice {
-    std::string recordTitle, recordText;  // the record's GBK bytes up to the NUL
-    std::string title, text;              // as handed over in UTF-8
-    std::uint32_t flags, iconKind, cbSize;
-  };
-
-  task::LocalTime Now() override { return now; }
-  app::TrayIdentity AddTrayIcon(ui::Window& owner, std::string_view tip) override;
-  void NotifyTray(const app::TrayRecord& record, std::string_view title,
-                  std::string_view text) override;
-  void RemoveTrayIcon() override { ++removed; }
-  std::string ToGbk(std::string_view utf8) override;  // real GBK, through iconv
   std::vector<std::string> RunningExecutables() override { return processes; }
   std::string OwnExecutable() override { return own; }
   void EndProcess(int exitCode) override { throw Ended{exitCode}; }
-  bool ProbeNetwork() override { ++probes; return connected; }
-  void RunPowerAction(task::PowerMode mode) override { fired.push_back(mode); }
 
-  task::LocalTime now{2026, 12, 8, 18, 29, 55, 0};
   std::vector<std::string> processes{"services.exe", "QuondaHalvix.exe"};
   std::string own = "QuondaHalvix.exe";
-  std::vector<std::string> icons;  // "owner|tip" per add
-  std::vector<Notice> notices;
-  int removed = 0;
+};
+
+class FakeNetwork : public net::Network {
+ public:
+  bool ProbeNetwork() override {
+    ++probes;
+    return connected;
+  }
   bool connected = true;
   int probes = 0;
+};
+
+class FakeWebPages : public net::WebPages {
+ public:
+  void OpenWebPage(std::string_view address) override { opened.emplace_back(address); }
+  std::vector<std::string> opened;
+};
+
+class FakePower : public task::PowerActions {
+ public:
+  void RunPowerAction(task::PowerMode mode) override { fired.push_back(mode); }
   std::vector<task::PowerMode> fired;
 };
+
+// The program over a recording backend and recording services.
+struct TestProgram {
+  TestProgram();
+  TestProgram(const TestProgram&) = delete;
+  TestProgram& operator=(const TestProgram&) = delete;
+
+  FakeBackend backend;
+  FakeClock clock;
+  FakeTray tray;
+  FakeProcesses processes;
+  FakeNetwork network;
+  FakeWebPages web;
+  FakePower power;
+  app::Program program;
+};
+
+// UTF-8 to GBK through iconv, to check the shell's bytes against.
+std::string ToGbk(std::string_view utf8);
 
 }  // namespace fakes

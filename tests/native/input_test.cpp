@@ -5,8 +5,17 @@
 #include "ui/input.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/secondary_windows/secondary_forms.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace {
+
+using namespace ui::main_window;
+namespace ec = ui::exit_confirm;
+namespace td = ui::task_done;
+namespace ver = ui::version;
 
 using ui::EventKind;
 using ui::Point;
@@ -59,17 +68,17 @@ TEST(Input, RadioGroupingFollowsTheParentOnly) {
   click("单选框1");
   // 单选框1 sits on the window, the others on the tab page: the platform's
   // grouping leaves 单选框2 checked; the selection rule is the handler's job.
-  EXPECT_TRUE(w.Get("单选框1")->checked);
-  EXPECT_TRUE(w.Get("单选框2")->checked);
+  EXPECT_TRUE(w.Get(单选框1).checked);
+  EXPECT_TRUE(w.Get(单选框2).checked);
   click("单选框4");
-  EXPECT_FALSE(w.Get("单选框2")->checked);
-  EXPECT_TRUE(w.Get("单选框4")->checked);
-  EXPECT_TRUE(w.Get("单选框1")->checked);
+  EXPECT_FALSE(w.Get(单选框2).checked);
+  EXPECT_TRUE(w.Get(单选框4).checked);
+  EXPECT_TRUE(w.Get(单选框1).checked);
 }
 
 TEST(Input, DisabledAndHiddenControlsGetNoInput) {
   Window w(ui::MainWindowForm());
-  w.SetDisabled("按钮1", true);
+  w.SetDisabled(按钮1, true);
   Point button = Centre(w, "按钮1");
   EXPECT_TRUE(ui::MouseDown(w, button).empty());
   EXPECT_TRUE(ui::MouseUp(w, button).empty());

@@ -4,8 +4,17 @@
 #include "app/program.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace {
+
+using namespace ui::main_window;
+namespace ec = ui::exit_confirm;
+namespace td = ui::task_done;
+namespace ver = ui::version;
 
 struct Outcome {
   bool connected;
@@ -23,22 +32,21 @@ TEST(Reachability, StatusBarAndNoticeFollowTheProbe) {
        "检测到网络异常！请检查网络是否已成功连接..."},
   };
   for (const Outcome& o : outcomes) {
-    fakes::FakeBackend backend;
-    fakes::FakePlatform platform;
-    platform.connected = o.connected;
-    app::Program program{backend, platform};
-    app::InitGlobals(program.globals);
-    ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
-    EXPECT_EQ(platform.probes, 1);
-    EXPECT_EQ(main.Get("透明标签7")->caption, o.caption);
-    EXPECT_EQ(main.Get("透明标签7")->textColor, o.colour);
-    EXPECT_EQ(main.Get("图片框4")->picture, assets::Asset::kLinkAnim);
-    EXPECT_EQ(main.Get("图片框4")->animating, o.animating);
+    fakes::TestProgram t;
+    auto& network = t.network;
+    auto& tray = t.tray;
+    network.connected = o.connected;
+    ui::Window& main = t.program.desktop.Load(ui::MainWindowForm(), nullptr);
+    EXPECT_EQ(network.probes, 1);
+    EXPECT_EQ(main.Get(透明标签7).caption, o.caption);
+    EXPECT_EQ(main.Get(透明标签7).textColor, o.colour);
+    EXPECT_EQ(main.Get(图片框4).picture, assets::Asset::kLinkAnim);
+    EXPECT_EQ(main.Get(图片框4).animating, o.animating);
     // Exactly one notice, after the icon exists.
-    ASSERT_EQ(platform.notices.size(), 1u);
-    EXPECT_EQ(platform.notices[0].title, "Quonda云服务器中心提示！");
-    EXPECT_EQ(platform.notices[0].text, o.notice);
-    EXPECT_EQ(platform.icons.size(), 1u);
+    ASSERT_EQ(tray.notices.size(), 1u);
+    EXPECT_EQ(tray.notices[0].title, "Quonda云服务器中心提示！");
+    EXPECT_EQ(tray.notices[0].text, o.notice);
+    EXPECT_EQ(tray.icons.size(), 1u);
   }
 }
 

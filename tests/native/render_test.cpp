@@ -9,8 +9,17 @@
 #include "ui/main_window/main_window_form.h"
 #include "ui/render.h"
 #include "ui/secondary_windows/secondary_forms.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace {
+
+using namespace ui::main_window;
+namespace ec = ui::exit_confirm;
+namespace td = ui::task_done;
+namespace ver = ui::version;
 
 using assets::Asset;
 using fakes::FakeImages;
@@ -92,7 +101,7 @@ TEST(Render, ImageButtonShowsTheStateImage) {
 TEST(Render, OnlyTheDirtyAreaIsPainted) {
   Window w(ui::MainWindowForm());
   Rect label = w.VisibleRect(w.Find("标签1"));
-  w.SetCaption("标签1", "本地时间：2026年12月8日 18:00:00");
+  w.SetCaption(标签1, "本地时间：2026年12月8日 18:00:00");
   FakePainter p = Paint(w, label);
   EXPECT_NE(p.Text("本地时间：2026年12月8日 18:00:00"), nullptr);
   EXPECT_EQ(p.Text("QuondaHalvix执行命令"), nullptr);
@@ -103,8 +112,8 @@ TEST(Render, OnlyTheDirtyAreaIsPainted) {
 
 TEST(Render, CheckedRadioAndDisabledText) {
   Window w(ui::MainWindowForm());
-  w.SetChecked("单选框3", true);
-  w.SetTextColor("单选框3", ui::kGreen);
+  w.SetChecked(单选框3, true);
+  w.SetTextColor(单选框3, ui::kGreen);
   FakePainter p = Paint(w, w.ClientRect());
   EXPECT_EQ(p.Text("注销电脑")->color, ui::kGreen);
   Rect radio = w.AbsoluteRect(w.Find("单选框3"));
@@ -115,9 +124,18 @@ TEST(Render, CheckedRadioAndDisabledText) {
   EXPECT_EQ(dots, 1);
   Window version(ui::VersionWindowForm());
   FakePainter vp = Paint(version, version.ClientRect());
-  // The disabled status line is drawn in the disabled look, not black.
+  // The status line is disabled in its form yet shows its own colours: in
+  // the grey disabled look the lookup's green and red would never be seen.
   ASSERT_NE(vp.Text("等待检测最新版本信息"), nullptr);
-  EXPECT_NE(vp.Text("等待检测最新版本信息")->color, ui::kBlack);
+  EXPECT_EQ(vp.Text("等待检测最新版本信息")->color, ui::kBlack);
+  version.SetCaption(ver::透明标签3, "网络异常！无法获取版本信息");
+  version.SetTextColor(ver::透明标签3, ui::kRed);
+  version.SetDisabled(ver::按钮1, true);
+  FakePainter red = Paint(version, version.ClientRect());
+  EXPECT_EQ(red.Text("网络异常！无法获取版本信息")->color, ui::kRed);
+  // A disabled button still looks disabled.
+  ASSERT_NE(red.Text("检测最新版本"), nullptr);
+  EXPECT_NE(red.Text("检测最新版本")->color, ui::kBlack);
 }
 
 TEST(Render, ExitWindowBandCoversTheTop) {

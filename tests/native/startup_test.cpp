@@ -4,18 +4,24 @@
 
 #include <algorithm>
 
-#include "app/globals.h"
 #include "app/program.h"
 #include "task/clock.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
+#include "ui/secondary_windows/secondary_forms.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace {
 
-struct StartupTest : ::testing::Test {
-  fakes::FakeBackend backend;
-  fakes::FakePlatform platform;
-  app::Program program{backend, platform};
+using namespace ui::main_window;
+namespace ec = ui::exit_confirm;
+namespace td = ui::task_done;
+namespace ver = ui::version;
+
+struct StartupTest : ::testing::Test, fakes::TestProgram {
 };
 
 TEST_F(StartupTest, CreationStepsRunBeforeTheWindowShows) {
@@ -29,7 +35,7 @@ TEST_F(StartupTest, CreationStepsRunBeforeTheWindowShows) {
   EXPECT_EQ(backend.ownerOf[1], "TaskDoneWindow<-MainWindow");
   EXPECT_EQ(backend.Calls("style")[0].arg, 1);
   // The clock caption is there from the first moment the window shows.
-  EXPECT_EQ(main.Get("标签1")->caption, "本地时间：2026年12月8日 18:29:55");
+  EXPECT_EQ(main.Get(标签1).caption, "本地时间：2026年12月8日 18:29:55");
 }
 
 TEST_F(StartupTest, NoticeIsParkedBelowTheBottomRightCorner) {
@@ -42,19 +48,18 @@ TEST_F(StartupTest, NoticeIsParkedBelowTheBottomRightCorner) {
       {{300, 200}, {-84, 200, 384, 205}},  // narrower than the notice
   };
   for (const Case& c : cases) {
-    fakes::FakeBackend b;
-    b.screen = c.screen;
-    app::Program p{b, platform};
-    p.desktop.Load(ui::MainWindowForm(), nullptr);
-    EXPECT_EQ(p.Find("TaskDoneWindow")->screenRect, c.parked);
+    fakes::TestProgram t;
+    t.backend.screen = c.screen;
+    t.program.desktop.Load(ui::MainWindowForm(), nullptr);
+    EXPECT_EQ(t.program.desktop.Find(td::TaskDoneWindow)->ScreenRect(), c.parked);
   }
 }
 
 TEST_F(StartupTest, ClockTicksRewriteTheCaption) {
   ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
-  platform.now = {2027, 1, 1, 0, 0, 7, 0};
+  clock.now = {2027, 1, 1, 0, 0, 7, 0};
   program.desktop.Deliver(ui::Event{&main, main.Find("时钟1"), ui::EventKind::kTick, 0});
-  EXPECT_EQ(main.Get("标签1")->caption, "本地时间：2027年1月1日 00:00:07");
+  EXPECT_EQ(main.Get(标签1).caption, "本地时间：2027年1月1日 00:00:07");
 }
 
 TEST(Clock, CaptionFormsAndFitsItsLabel) {
@@ -72,20 +77,22 @@ TEST(Clock, CaptionFormsAndFitsItsLabel) {
   EXPECT_LT(task::ClockCaption(wild).size(), 96u);
 }
 
-TEST(Globals, CreatedEmptyAndReleased) {
-  app::Globals g;
-  app::InitGlobals(g);
-  ASSERT_TRUE(g.trayRecord);
-  const app::TrayRecord& r = *g.trayRecord;
-  EXPECT_TRUE(std::all_of(std::begin(r.szInfo), std::end(r.szInfo), [](char c) { return c == 0; }));
-  EXPECT_EQ(g.instanceCount, 0);
-  ASSERT_TRUE(g.enumeratorTable);
-  g.enumeratorTable->enumerators.push_back(std::make_shared<int>(1));
-  g.enumeratorTable->keys.push_back(7);
-  app::ReleaseGlobals(g);
-  EXPECT_FALSE(g.trayRecord);
-  EXPECT_FALSE(g.enumeratorTable);
-  app::ReleaseGlobals(g);  // twice is harmless
+TEST_F(StartupTest, RecordsStartEmptyAndAreReleased) {
+  EXPECT_EQ(program.records.instanceCount, 0);
+  EXPECT_EQ(program.records.task.slideUp, 0);
+  program.records.instanceCount = 3;
+  program.records.task.slideUp = 1;
+  program.ReleaseGlobals();
+  EXPECT_EQ(program.records.instanceCount, 0);
+  EXPECT_EQ(program.records.task.slideUp, 0);
+  program.ReleaseGlobals();  // twice is harmless
+}
+
+TEST_F(StartupTest, VersionWindowLoadsItsPageOnceAtCreation) {
+  ui::Window& version = program.desktop.Load(ui::VersionWindowForm(), nullptr);
+  EXPECT_EQ(version.Get(ver::超文本浏览框1).caption,
+            "http://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm");
+  EXPECT_EQ(backend.Calls("style").back().arg, 2);
 }
 
 }  // namespace

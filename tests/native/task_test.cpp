@@ -7,33 +7,38 @@
 #include "task/scheduling.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace {
 
+using namespace ui::main_window;
+namespace ec = ui::exit_confirm;
+namespace td = ui::task_done;
+namespace ver = ui::version;
+
 using ui::EventKind;
 
-struct TaskTest : ::testing::Test {
-  fakes::FakeBackend backend;
-  fakes::FakePlatform platform;
-  app::Program program{backend, platform};
+struct TaskTest : ::testing::Test, fakes::TestProgram {
   ui::Window* main = nullptr;
   ui::Window* notice = nullptr;
 
   void SetUp() override {
-    app::InitGlobals(program.globals);
     main = &program.desktop.Load(ui::MainWindowForm(), nullptr);
-    notice = program.Find("TaskDoneWindow");
+    notice = program.desktop.Find(td::TaskDoneWindow);
   }
   void Send(ui::Window& w, const char* control, EventKind kind, int arg = 0) {
     program.desktop.Deliver(ui::Event{&w, w.Find(control), kind, arg});
   }
   void ClickButton() { Send(*main, "按钮1", EventKind::kClick); }
   void Pick(const char* option) {
-    main->SetChecked(option, true);  // as the platform's radio does on the click
+    main->SetChecked(ui::ControlName{option}, true);  // as the platform's radio does on the click
     Send(*main, option, EventKind::kClick);
   }
-  std::string Caption(const char* n) { return main->Get(n)->caption; }
-  int Interval(const char* n) { return main->Get(n)->interval; }
+  std::string Caption(const char* n) { return main->Get(ui::ControlName{n}).caption; }
+  int Interval(const char* n) { return main->Get(ui::ControlName{n}).interval; }
   void SlideTicks(int n) {
     for (int i = 0; i < n && Interval("时钟4") > 0; ++i) Send(*main, "时钟4", EventKind::kTick);
   }
@@ -44,26 +49,26 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   ClickButton();
   EXPECT_EQ(Caption("按钮1"), "取消任务");
   EXPECT_EQ(Caption("分组框3"), "任务成功执行");
-  EXPECT_EQ(main->Get("分组框3")->textColor, ui::kGreen);
+  EXPECT_EQ(main->Get(分组框3).textColor, ui::kGreen);
   EXPECT_EQ(Interval("任务时钟"), 1000);
   EXPECT_EQ(Interval("时钟4"), 10);
-  EXPECT_TRUE(main->Get("图片框5")->animating);
-  EXPECT_EQ(notice->Get("透明标签3")->caption, "重启电脑");
+  EXPECT_TRUE(main->Get(图片框5).animating);
+  EXPECT_EQ(notice->Get(透明标签3).caption, "重启电脑");
   EXPECT_TRUE(backend.boxes.empty());
 
-  main->SetCaption("编辑框2", "");  // an emptied field does not stop a cancel
+  main->SetCaption(编辑框2, "");  // an emptied field does not stop a cancel
   ClickButton();
   EXPECT_EQ(Caption("按钮1"), "QuondaHalvix执行命令");
   EXPECT_EQ(Caption("分组框3"), "任务取消成功");
-  EXPECT_EQ(main->Get("分组框3")->textColor, ui::kRed);
+  EXPECT_EQ(main->Get(分组框3).textColor, ui::kRed);
   EXPECT_EQ(Interval("任务时钟"), 0);
   EXPECT_EQ(Interval("时钟4"), 0);
-  EXPECT_FALSE(main->Get("图片框5")->animating);
+  EXPECT_FALSE(main->Get(图片框5).animating);
   EXPECT_TRUE(backend.boxes.empty());
-  ASSERT_FALSE(platform.notices.empty());
-  EXPECT_EQ(platform.notices.back().title, "QuondaHalvix任务提示！");
-  EXPECT_EQ(platform.notices.back().text, "QuondaHalvix任务已经成功取消，感谢您的使用！");
-  EXPECT_EQ(main->Get("单选框2")->checked, true);  // the choice is left as it was
+  ASSERT_FALSE(tray.notices.empty());
+  EXPECT_EQ(tray.notices.back().title, "QuondaHalvix任务提示！");
+  EXPECT_EQ(tray.notices.back().text, "QuondaHalvix任务已经成功取消，感谢您的使用！");
+  EXPECT_EQ(main->Get(单选框2).checked, true);  // the choice is left as it was
 }
 
 TEST_F(TaskTest, FailedChecksShowTheirBoxAndChangeNothing) {
@@ -78,34 +83,33 @@ TEST_F(TaskTest, FailedChecksShowTheirBoxAndChangeNothing) {
       {" ", "单选框3", nullptr},  // a blank is not empty
   };
   for (const Case& c : cases) {
-    fakes::FakeBackend b;
-    fakes::FakePlatform p;
-    app::Program prog{b, p};
-    app::InitGlobals(prog.globals);
+    fakes::TestProgram t;
+    auto& b = t.backend;
+    app::Program& prog = t.program;
     ui::Window& m = prog.desktop.Load(ui::MainWindowForm(), nullptr);
-    m.SetCaption("编辑框1", c.hour);
-    if (c.option) m.SetChecked(c.option, true);
+    m.SetCaption(编辑框1, c.hour);
+    if (c.option) m.SetChecked(ui::ControlName{c.option}, true);
     prog.desktop.Deliver(ui::Event{&m, m.Find("按钮1"), EventKind::kClick, 0});
     if (!c.title) {
       EXPECT_TRUE(b.boxes.empty());
-      EXPECT_EQ(m.Get("按钮1")->caption, "取消任务");
+      EXPECT_EQ(m.Get(按钮1).caption, "取消任务");
       continue;
     }
     ASSERT_EQ(b.boxes.size(), 1u) << c.title;
     EXPECT_EQ(b.boxes[0].title, c.title);
     EXPECT_EQ(b.boxes[0].flags, 0x40);
-    EXPECT_EQ(m.Get("按钮1")->caption, "QuondaHalvix执行命令");
-    EXPECT_EQ(m.Get("分组框3")->caption, "QuondaHalvix定时系统");
-    EXPECT_EQ(m.Get("时钟4")->interval, 0);
-    EXPECT_EQ(m.Get("任务时钟")->interval, 0);
+    EXPECT_EQ(m.Get(按钮1).caption, "QuondaHalvix执行命令");
+    EXPECT_EQ(m.Get(分组框3).caption, "QuondaHalvix定时系统");
+    EXPECT_EQ(m.Get(时钟4).interval, 0);
+    EXPECT_EQ(m.Get(任务时钟).interval, 0);
   }
   // The texts of the two boxes.
-  fakes::FakeBackend b;
-  fakes::FakePlatform p;
-  app::Program prog{b, p};
+  fakes::TestProgram t;
+  auto& b = t.backend;
+  app::Program& prog = t.program;
   ui::Window& m = prog.desktop.Load(ui::MainWindowForm(), nullptr);
   prog.desktop.Deliver(ui::Event{&m, m.Find("按钮1"), EventKind::kClick, 0});
-  m.SetCaption("编辑框3", "");
+  m.SetCaption(编辑框3, "");
   prog.desktop.Deliver(ui::Event{&m, m.Find("按钮1"), EventKind::kClick, 0});
   ASSERT_EQ(b.boxes.size(), 2u);
   EXPECT_EQ(b.boxes[0].text, "任务目标没选择，请选择个任务的目标！");
@@ -128,7 +132,7 @@ TEST_F(TaskTest, SpinStepsWithinBoundsAndWritesPlainDecimals) {
       {"调节器3", "编辑框3", "abc", 1, "1"},  {"调节器3", "编辑框3", "30", 7, "30"},
   };
   for (const Case& c : cases) {
-    main->SetCaption(c.field, c.before);
+    main->SetCaption(ui::ControlName{c.field}, c.before);
     Send(*main, c.spin, EventKind::kArrow, c.arrow);
     EXPECT_EQ(Caption(c.field), c.after) << c.spin << " " << c.before << " " << c.arrow;
   }
@@ -137,14 +141,14 @@ TEST_F(TaskTest, SpinStepsWithinBoundsAndWritesPlainDecimals) {
 TEST_F(TaskTest, SelectionRuleMakesTheFourOneGroup) {
   Pick("单选框1");
   Pick("单选框4");
-  EXPECT_TRUE(main->Get("单选框4")->checked);
-  EXPECT_FALSE(main->Get("单选框1")->checked);
-  EXPECT_EQ(main->Get("单选框4")->textColor, ui::kGreen);
-  EXPECT_EQ(main->Get("单选框1")->textColor, ui::kBlack);
+  EXPECT_TRUE(main->Get(单选框4).checked);
+  EXPECT_FALSE(main->Get(单选框1).checked);
+  EXPECT_EQ(main->Get(单选框4).textColor, ui::kGreen);
+  EXPECT_EQ(main->Get(单选框1).textColor, ui::kBlack);
   Pick("单选框1");
-  EXPECT_FALSE(main->Get("单选框4")->checked);
+  EXPECT_FALSE(main->Get(单选框4).checked);
   int checked = 0;
-  for (const auto& o : task::kActionOptions) checked += main->Get(o.name)->checked;
+  for (const auto& o : task::kActionOptions) checked += main->Get(o.name).checked;
   EXPECT_EQ(checked, 1);
 }
 
@@ -178,7 +182,7 @@ TEST_F(TaskTest, CloseMarkHidesForGoodButSlidesStillMoveIt) {
   EXPECT_FALSE(notice->visible);
   Pick("单选框1");
   ClickButton();
-  EXPECT_EQ(notice->Get("透明标签3")->caption, "关闭电脑");
+  EXPECT_EQ(notice->Get(透明标签3).caption, "关闭电脑");
   SlideTicks(5);
   EXPECT_EQ(notice->screenRect.top, 1075);
   EXPECT_FALSE(notice->visible);
@@ -186,18 +190,18 @@ TEST_F(TaskTest, CloseMarkHidesForGoodButSlidesStillMoveIt) {
 
 TEST_F(TaskTest, FiresTheOptionCheckedAtTheMoment) {
   Pick("单选框1");
-  main->SetCaption("编辑框1", "18");
-  main->SetCaption("编辑框2", "30");
-  main->SetCaption("编辑框3", "0");
-  platform.now = {2026, 12, 8, 18, 29, 58, 500};
+  main->SetCaption(编辑框1, "18");
+  main->SetCaption(编辑框2, "30");
+  main->SetCaption(编辑框3, "0");
+  clock.now = {2026, 12, 8, 18, 29, 58, 500};
   ClickButton();
   Pick("单选框4");  // changed after scheduling
   for (int s : {59, 0, 1}) {
-    platform.now = {2026, 12, 8, 18, s == 59 ? 29 : 30, s, 500};
+    clock.now = {2026, 12, 8, 18, s == 59 ? 29 : 30, s, 500};
     Send(*main, "任务时钟", EventKind::kTick);
   }
-  ASSERT_EQ(platform.fired.size(), 1u);
-  EXPECT_EQ(platform.fired[0], task::PowerMode::kHibernate);
+  ASSERT_EQ(power.fired.size(), 1u);
+  EXPECT_EQ(power.fired[0], task::PowerMode::kHibernate);
   // Firing changes nothing: still armed.
   EXPECT_EQ(Caption("按钮1"), "取消任务");
   EXPECT_EQ(Caption("分组框3"), "任务成功执行");

@@ -7,23 +7,27 @@
 
 #include "app/program.h"
 #include "app/single_instance.h"
-#include "shell/tray_notice.h"
+#include "shell/tray.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace {
 
-using fakes::FakePlatform;
+using namespace ui::main_window;
+namespace ec = ui::exit_confirm;
+namespace td = ui::task_done;
+namespace ver = ui::version;
+
 using ui::EventKind;
 
-struct TrayTest : ::testing::Test {
-  fakes::FakeBackend backend;
-  FakePlatform platform;
-  app::Program program{backend, platform};
+struct TrayTest : ::testing::Test, fakes::TestProgram {
   ui::Window* main = nullptr;
 
   void SetUp() override {
-    app::InitGlobals(program.globals);
     main = &program.desktop.Load(ui::MainWindowForm(), nullptr);
   }
   void Tray(int action) {
@@ -50,40 +54,19 @@ const struct {
 };
 
 TEST_F(TrayTest, IconIsAddedAtStartWithItsTip) {
-  ASSERT_EQ(platform.icons.size(), 1u);
-  EXPECT_EQ(platform.icons[0], "MainWindow|QuondaHalvix正版 软件正在运行...");
-  EXPECT_EQ(program.globals.trayRecord->cbSize, 504u);
-  EXPECT_EQ(program.globals.trayRecord->uID, 1u);
+  ASSERT_EQ(tray.icons.size(), 1u);
+  EXPECT_EQ(tray.icons[0], "MainWindow|QuondaHalvix正版 软件正在运行...");
 }
 
-TEST_F(TrayTest, EveryCallersNoticeFillsTheRecordInGbk) {
+TEST(TrayTexts, EveryCallersNoticeFitsTheShellsBuffers) {
+  // Each fits whole, shorter than its buffer, so a NUL follows.
   for (const auto& c : kCallers) {
-    shell::ShowTrayNotice(program, c.title, c.text, 1);
-    const FakePlatform::Notice& n = platform.notices.back();
-    EXPECT_EQ(n.recordTitle, platform.ToGbk(c.title)) << c.title;
-    EXPECT_EQ(n.recordText, platform.ToGbk(c.text)) << c.text;
-    EXPECT_EQ(n.title, c.title);
-    EXPECT_EQ(n.flags, 0x10u);
-    EXPECT_EQ(n.iconKind, 1u);
-    EXPECT_EQ(n.cbSize, 504u);
-    // Each fits whole: shorter than its buffer, so a NUL follows.
-    EXPECT_LT(platform.ToGbk(c.title).size(), 64u);
-    EXPECT_LT(platform.ToGbk(c.text).size(), 256u);
+    EXPECT_LT(fakes::ToGbk(c.title).size(), 64u) << c.title;
+    EXPECT_LT(fakes::ToGbk(c.text).size(), 256u) << c.text;
   }
-  // The tip buffer is not touched by notices.
-  EXPECT_EQ(program.globals.trayRecord->szTip[0], '\0');
 }
 
-TEST_F(TrayTest, ANewNoticeLeavesNothingOfTheOldOne) {
-  shell::ShowTrayNotice(program, kCallers[0].title, kCallers[0].text, 1);
-  shell::ShowTrayNotice(program, "短", "短", 1);
-  const app::TrayRecord& r = *program.globals.trayRecord;
-  std::string gbk = platform.ToGbk("短");
-  EXPECT_EQ(std::string(r.szInfo, gbk.size()), gbk);
-  for (size_t i = gbk.size(); i < sizeof r.szInfo; ++i) ASSERT_EQ(r.szInfo[i], '\0') << i;
-}
-
-TEST(TrayRecordLimits, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
+TEST(TrayTexts, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
   struct Case {
     std::string gbk;
     size_t max;
@@ -95,26 +78,12 @@ TEST(TrayRecordLimits, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
       {cjk, 63, 62},          // the 32nd character would be split: dropped whole
       {"a" + cjk, 63, 63},    // odd start: fits exactly
       {"ab" + cjk, 63, 62},
+      {cjk + cjk + cjk + cjk, 255, 254},  // 320 bytes: 127 whole characters
       {std::string(300, 'x'), 255, 255},
       {"\xb6", 63, 0},        // a lone lead byte at the end is not a character
       {"", 63, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(shell::CutGbk(c.gbk, c.max).size(), c.kept);
-
-  app::TrayRecord r;
-  shell::FillBalloon(r, std::string(100, 'T') , cjk + cjk + cjk + cjk, 1);  // 320 bytes of text
-  EXPECT_EQ(std::string(r.szInfoTitle), std::string(63, 'T'));
-  EXPECT_EQ(r.szInfoTitle[63], '\0');
-  EXPECT_EQ(std::strlen(r.szInfo), 254u);  // 127 whole characters, then the NUL
-}
-
-TEST(TrayRecordLimits, NothingIsShownBeforeTheIconExists) {
-  fakes::FakeBackend backend;
-  FakePlatform platform;
-  app::Program program{backend, platform};
-  app::InitGlobals(program.globals);
-  shell::ShowTrayNotice(program, "t", "x", 1);
-  EXPECT_TRUE(platform.notices.empty());
 }
 
 TEST_F(TrayTest, ActionCodes) {
@@ -145,20 +114,20 @@ TEST_F(TrayTest, AboutBoxHasNoOwnerNoIconAndOnlyOk) {
 
 TEST_F(TrayTest, ConfirmedExitRemovesTheIconBeforeTheWindowsGo) {
   Choose(4);
-  ui::Window* confirm = program.Find("ExitConfirmWindow");
+  ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
   ASSERT_NE(confirm, nullptr);
   program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮1"), EventKind::kClick, 0});
-  EXPECT_EQ(platform.removed, 1);
-  EXPECT_EQ(program.Find("MainWindow"), nullptr);
+  EXPECT_EQ(tray.removed, 1);
+  EXPECT_EQ(program.desktop.Find(MainWindow), nullptr);
   program.desktop.CollectClosed();
 }
 
 TEST_F(TrayTest, CancelledExitKeepsTheIcon) {
   Choose(4);
-  ui::Window* confirm = program.Find("ExitConfirmWindow");
+  ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
   program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮2"), EventKind::kClick, 0});
-  EXPECT_EQ(platform.removed, 0);
-  EXPECT_NE(program.Find("MainWindow"), nullptr);
+  EXPECT_EQ(tray.removed, 0);
+  EXPECT_NE(program.desktop.Find(MainWindow), nullptr);
 }
 
 TEST(SingleInstance, CountRule) {
@@ -178,23 +147,21 @@ TEST(SingleInstance, CountRule) {
 }
 
 TEST(SingleInstance, SecondCopyShowsItsNoticeAndEndsBeforeTheNoticeWindow) {
-  fakes::FakeBackend backend;
-  FakePlatform platform;
-  platform.processes = {"services.exe", "QuondaHalvix.exe", "explorer.exe", "QuondaHalvix.exe"};
-  app::Program program{backend, platform};
-  app::InitGlobals(program.globals);
+  fakes::TestProgram t;
+  auto& [backend, clock, tray, processes, network, web, power, program] = t;
+  processes.processes = {"services.exe", "QuondaHalvix.exe", "explorer.exe", "QuondaHalvix.exe"};
   try {
     program.desktop.Load(ui::MainWindowForm(), nullptr);
     FAIL() << "the second copy kept running";
-  } catch (const FakePlatform::Ended& ended) {
+  } catch (const fakes::FakeProcesses::Ended& ended) {
     EXPECT_EQ(ended.exitCode, 0);
   }
-  EXPECT_EQ(program.globals.instanceCount, 2);
+  EXPECT_EQ(program.records.instanceCount, 2);
   // The reachability notice first, then the duplicate notice last.
-  ASSERT_EQ(platform.notices.size(), 2u);
-  EXPECT_EQ(platform.notices[1].title, "Quonda程序重复！！");
-  EXPECT_EQ(platform.notices[1].text, "已经运行一个QuondaHalvix！不得重复运行。");
-  EXPECT_EQ(platform.removed, 0);  // its icon stays so the notice can be read
+  ASSERT_EQ(tray.notices.size(), 2u);
+  EXPECT_EQ(tray.notices[1].title, "Quonda程序重复！！");
+  EXPECT_EQ(tray.notices[1].text, "已经运行一个QuondaHalvix！不得重复运行。");
+  EXPECT_EQ(tray.removed, 0);  // its icon stays so the notice can be read
   EXPECT_EQ(backend.Calls("create").size(), 1u);  // TaskDoneWindow never loaded
   EXPECT_TRUE(backend.Calls("show").empty());
 }

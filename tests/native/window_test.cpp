@@ -8,8 +8,17 @@
 #include "ui/main_window/main_window_form.h"
 #include "ui/secondary_windows/secondary_forms.h"
 #include "ui/window.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 
 namespace {
+
+using namespace ui::main_window;
+namespace ec = ui::exit_confirm;
+namespace td = ui::task_done;
+namespace ver = ui::version;
 
 using ui::Rect;
 using ui::Window;
@@ -50,9 +59,9 @@ TEST(WindowGeometry, ChildrenAreClippedByParentsAndTheClientArea) {
 
 TEST(WindowGeometry, VersionPageShowsOnlyThroughItsSlot) {
   Window w(ui::VersionWindowForm());
-  const char* masks[] = {"图片框6", "图片框7", "图片框8", "图片框9"};
-  w.SetVisible("超文本浏览框1", true);
-  for (const char* m : masks) w.SetVisible(m, true);
+  ui::ControlName masks[] = {ver::图片框6, ver::图片框7, ver::图片框8, ver::图片框9};
+  w.SetVisible(ver::超文本浏览框1, true);
+  for (ui::ControlName m : masks) w.SetVisible(m, true);
   Rect view = w.VisibleRect(w.Find("超文本浏览框1"));
   EXPECT_EQ(view, (Rect{104, 120, 176, 64}));
   // Points of the view not under any mask are exactly the 144x24 slot.
@@ -61,7 +70,7 @@ TEST(WindowGeometry, VersionPageShowsOnlyThroughItsSlot) {
   for (int y = view.top; y < view.Bottom(); ++y) {
     for (int x = view.left; x < view.Right(); ++x) {
       bool covered = false;
-      for (const char* m : masks) covered = covered || w.VisibleRect(w.Find(m)).Contains({x, y});
+      for (ui::ControlName m : masks) covered = covered || w.VisibleRect(w.Find(m)).Contains({x, y});
       if (!covered) {
         ++uncovered;
         bounds = bounds.Union({x, y, 1, 1});
@@ -77,12 +86,12 @@ TEST(WindowHitTest, FrontmostShownControlWins) {
   // 超级按钮1 and 超级按钮2 share a rectangle; only the shown one is hit.
   ui::Point check{520, 260};
   EXPECT_EQ(w.At(w.HitTest(check)).name, "超级按钮1");
-  w.SetVisible("超级按钮1", false);
-  w.SetVisible("超级按钮2", true);
+  w.SetVisible(超级按钮1, false);
+  w.SetVisible(超级按钮2, true);
   EXPECT_EQ(w.At(w.HitTest(check)).name, "超级按钮2");
   // 图形按钮4 lies in front of the report box over its left 48 pixels.
-  w.SetVisible("编辑框8", true);
-  w.SetVisible("图形按钮4", true);
+  w.SetVisible(编辑框8, true);
+  w.SetVisible(图形按钮4, true);
   EXPECT_EQ(w.At(w.HitTest({183, 340})).name, "图形按钮4");
   EXPECT_EQ(w.At(w.HitTest({184, 340})).name, "编辑框8");
   // The emblem over the header is in front of the header pieces.
@@ -102,7 +111,7 @@ TEST(WindowProperties, SettersRepaintOnlyWhatChanged) {
   ASSERT_EQ(backend.invalidated.size(), 1u);
   EXPECT_EQ(backend.invalidated[0], w.VisibleRect(button));
   // A control that cannot show asks for no repaint.
-  w.SetCaption("透明标签3", "x");
+  w.SetCaption(透明标签3, "x");
   EXPECT_EQ(backend.invalidated.size(), 1u);
 }
 
@@ -110,45 +119,50 @@ TEST(WindowProperties, TimersAndValuesStayInRange) {
   fakes::FakeBackend backend;
   Window w(ui::MainWindowForm());
   w.SetObserver(&backend);
-  w.SetInterval("时钟4", -5);  // already 0: no change reported
-  EXPECT_EQ(w.Get("时钟4")->interval, 0);
+  w.SetInterval(时钟4, -5);  // already 0: no change reported
+  EXPECT_EQ(w.Get(时钟4).interval, 0);
   EXPECT_TRUE(backend.Calls("changed").empty());
-  w.SetInterval("按钮1", 10);  // not a timer
+  w.SetInterval(按钮1, 10);  // not a timer
   EXPECT_TRUE(backend.Calls("changed").empty());
-  w.SetInterval("时钟4", 10);
+  w.SetInterval(时钟4, 10);
   ASSERT_EQ(backend.Calls("changed").size(), 1u);
   EXPECT_EQ(backend.Calls("changed")[0].window, "MainWindow.时钟4");
-  w.SetPosition("进度条1", 250);
-  EXPECT_EQ(w.Get("进度条1")->position, 100);
-  w.SetPosition("进度条1", -3);
-  EXPECT_EQ(w.Get("进度条1")->position, 0);
-  // Unknown names are ignored rather than crashing.
-  w.SetCaption("没有这个控件", "x");
+  w.SetPosition(进度条1, 250);
+  EXPECT_EQ(w.Get(进度条1).position, 100);
+  w.SetPosition(进度条1, -3);
+  EXPECT_EQ(w.Get(进度条1).position, 0);
+  // Unknown ids are ignored rather than crashing.
+  w.SetCaption(ui::ControlId{9999}, "x");
   w.SetVisible(ui::ControlId{9999}, true);
   EXPECT_EQ(w.Find("没有这个控件"), ui::kNoControl);
+  // A name constant the window does not know is a programming error: test
+  // builds stop on it instead of silently doing nothing (or dereferencing
+  // nothing).
+  EXPECT_DEATH(w.SetCaption(ui::ControlName{"没有这个控件"}, "x"), "unknown name");
+  EXPECT_DEATH((void)w.Get(ver::超文本浏览框1), "unknown name");
 }
 
 TEST(WindowProperties, HidingAParentHidesWhatLiesInIt) {
   fakes::FakeBackend backend;
   Window w(ui::MainWindowForm());
   w.SetObserver(&backend);
-  w.SetVisible("分组框3", false);
+  w.SetVisible(分组框3, false);
   auto changed = backend.Calls("changed");
   ASSERT_EQ(changed.size(), 1u);
   EXPECT_EQ(changed[0].window, "MainWindow.分组框3");
   EXPECT_EQ(changed[0].arg, static_cast<int>(ui::Change::kVisibility));
   EXPECT_FALSE(w.IsShown(w.Find("编辑框1")));
-  w.SetVisible("分组框3", true);
+  w.SetVisible(分组框3, true);
   EXPECT_TRUE(w.IsShown(w.Find("编辑框1")));
 }
 
 TEST(WindowProperties, OverLongAndEmptyCaptionsAreKept) {
   Window w(ui::MainWindowForm());
   std::string longText(100000, 'x');
-  w.SetCaption("按钮1", longText);
-  EXPECT_EQ(w.Get("按钮1")->caption.size(), longText.size());
-  w.SetCaption("按钮1", "");
-  EXPECT_EQ(w.Get("按钮1")->caption, "");
+  w.SetCaption(按钮1, longText);
+  EXPECT_EQ(w.Get(按钮1).caption.size(), longText.size());
+  w.SetCaption(按钮1, "");
+  EXPECT_EQ(w.Get(按钮1).caption, "");
 }
 
 }  // namespace
@@ -160,7 +174,7 @@ TEST(WindowCovering, NativePartsAreCutByWhatLiesInFront) {
   ui::ControlId report = w.Find("编辑框8");
   w.SetVisible(report, true);
   EXPECT_TRUE(w.CoveringRects(report).empty());
-  w.SetVisible("图形按钮4", true);
+  w.SetVisible(图形按钮4, true);
   auto cover = w.CoveringRects(report);
   ASSERT_EQ(cover.size(), 1u);
   EXPECT_EQ(cover[0], (Rect{136, 328, 48, 32}));  // the left 48 pixels, full height
@@ -181,7 +195,7 @@ const ui::FormSpec kCycleForm{.name = "Cycle", .clientSize = {20, 20}, .controls
 TEST(WindowCovering, CyclicParentsAreHarmless) {
   Window w(kCycleForm);
   EXPECT_EQ(w.At(w.HitTest({5, 5})).name, "c");  // a self-parent hangs on the window
-  w.SetVisible("a", false);
+  w.SetVisible(w.Find("a"), false);
   EXPECT_FALSE(w.IsShown(w.Find("a")));
   EXPECT_TRUE(w.CoveringRects(w.Find("a")).empty());
 }

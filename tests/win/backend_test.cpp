@@ -11,12 +11,18 @@
 #include <cstring>
 #include <functional>
 
-#include "app/platform_win.h"
+#include "app/processes_win.h"
 #include "app/program.h"
+#include "net/network_win.h"
 #include "shell/tray_win.h"
+#include "task/clock_win.h"
 #include "ui/backend_win.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/secondary_windows/secondary_forms.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/task_done_names.h"
+#include "ui/secondary_windows/version_names.h"
 #include "ui/text_win.h"
 
 namespace {
@@ -35,42 +41,51 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
   return done();
 }
 
-// The real platform, but a second copy never ends the test process.
-class TestPlatform final : public app::Platform {
+using namespace ui::main_window;
+namespace ec = ui::exit_confirm;
+namespace td = ui::task_done;
+namespace ver = ui::version;
+
+// The real process list, but a second copy never ends the test process.
+class TestProcesses final : public app::Processes {
  public:
-  TestPlatform(ui::Win32Backend& backend) : real(backend, GetModuleHandleW(nullptr)) {}
-  task::LocalTime Now() override { return real.Now(); }
-  app::TrayIdentity AddTrayIcon(ui::Window& w, std::string_view tip) override {
-    return real.AddTrayIcon(w, tip);
-  }
-  void NotifyTray(const app::TrayRecord& r, std::string_view t, std::string_view x) override {
-    real.NotifyTray(r, t, x);
-  }
-  void RemoveTrayIcon() override { real.RemoveTrayIcon(); }
-  std::string ToGbk(std::string_view s) override { return real.ToGbk(s); }
   std::vector<std::string> RunningExecutables() override { return real.RunningExecutables(); }
   std::string OwnExecutable() override { return real.OwnExecutable(); }
   void EndProcess(int code) override { ended = code; }
-  bool ProbeNetwork() override { return real.ProbeNetwork(); }
-  // Never the real action: it would end every process of the prefix.
+  app::Win32Processes real;
+  int ended = -1;
+};
+
+// Never the real action: it would end every process of the prefix.
+class CountingPower final : public task::PowerActions {
+ public:
   void RunPowerAction(task::PowerMode) override { ++fired; }
   int fired = 0;
-  app::Win32Platform real;
-  int ended = -1;
+};
+
+class RecordingWebPages final : public net::WebPages {
+ public:
+  void OpenWebPage(std::string_view address) override { opened.emplace_back(address); }
+  std::vector<std::string> opened;
 };
 
 struct BackendTest : ::testing::Test {
   ui::GdiplusSession gdiplus;
   ui::ImageStore images{gdiplus, nullptr};
   ui::Win32Backend backend{GetModuleHandleW(nullptr), images};
-  TestPlatform platform{backend};
-  app::Program program{backend, platform};
+  task::Win32Clock clock;
+  shell::Win32Tray tray{backend, GetModuleHandleW(nullptr)};
+  TestProcesses processes;
+  net::Win32Network network;
+  RecordingWebPages web;
+  CountingPower power;
+  app::Program program{backend, app::Services{clock, tray, processes, network, web, power}};
 
   void SetUp() override {
     backend.Attach(program.desktop);
-    app::InitGlobals(program.globals);
+    tray.Attach(program.desktop);
   }
-  void TearDown() override { platform.RemoveTrayIcon(); }
+  void TearDown() override { tray.RemoveIcon(); }
   ui::Window& Main() {
     ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
     backend.SetMainWindow(&main);
@@ -107,7 +122,7 @@ TEST_F(BackendTest, WindowsAreFramelessAndSizedAsTheirForms) {
   EXPECT_STREQ(title, L"QuondaHalvix");
 
   // The notice: owned by MainWindow, topmost, off the taskbar, parked below the screen.
-  ui::Window* notice = program.Find("TaskDoneWindow");
+  ui::Window* notice = program.desktop.Find(td::TaskDoneWindow);
   ASSERT_NE(notice, nullptr);
   HWND noticeHwnd = backend.Handle(*notice);
   EXPECT_EQ(GetWindow(noticeHwnd, GW_OWNER), hwnd);
@@ -142,39 +157,39 @@ TEST_F(BackendTest, EditBoxesAreRealAndTypedTextReachesTheModel) {
   EXPECT_EQ(rc.left, 149);
   EXPECT_EQ(rc.top, 405);
   SetWindowTextW(hour, L"7");  // as typing does: EN_CHANGE carries it to the model
-  EXPECT_EQ(main.Get("编辑框1")->caption, "7");
-  main.SetCaption("编辑框1", "23");  // and a handler's write shows in the field
+  EXPECT_EQ(main.Get(编辑框1).caption, "7");
+  main.SetCaption(编辑框1, "23");  // and a handler's write shows in the field
   wchar_t text[16] = {};
   GetWindowTextW(hour, text, 16);
   EXPECT_STREQ(text, L"23");
-  program.desktop.Close(*program.Find("TaskDoneWindow"));
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
 }
 
 TEST_F(BackendTest, TimersTickAndStopAtZero) {
   ui::Window& main = Main();
-  std::string first = main.Get("标签1")->caption;
+  std::string first = main.Get(标签1).caption;
   EXPECT_EQ(first.rfind("本地时间：", 0), 0u);
   // The clock timer rewrites the caption every second.
-  EXPECT_TRUE(PumpUntil([&] { return main.Get("标签1")->caption != first; }, 3000));
-  main.SetInterval("时钟1", 0);
-  std::string stopped = main.Get("标签1")->caption;
+  EXPECT_TRUE(PumpUntil([&] { return main.Get(标签1).caption != first; }, 3000));
+  main.SetInterval(时钟1, 0);
+  std::string stopped = main.Get(标签1).caption;
   PumpUntil([] { return false; }, 1500);
-  EXPECT_EQ(main.Get("标签1")->caption, stopped);
-  program.desktop.Close(*program.Find("TaskDoneWindow"));
+  EXPECT_EQ(main.Get(标签1).caption, stopped);
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
 }
 
 TEST_F(BackendTest, HidingAndShowingKeepsTheWindowAndItsState) {
   ui::Window& version = program.desktop.Load(ui::VersionWindowForm(), nullptr);
   HWND hwnd = backend.Handle(version);
-  version.SetCaption("透明标签3", "正在检测");
+  version.SetCaption(透明标签3, "正在检测");
   program.desktop.SetVisible(version, false);
   EXPECT_FALSE(IsWindowVisible(hwnd));
   program.desktop.SetVisible(version, true);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   EXPECT_EQ(backend.Handle(version), hwnd);
-  EXPECT_EQ(version.Get("透明标签3")->caption, "正在检测");
+  EXPECT_EQ(version.Get(透明标签3).caption, "正在检测");
   // Painting a shown window goes through the real painter without trouble.
   InvalidateRect(hwnd, nullptr, FALSE);
   UpdateWindow(hwnd);
@@ -192,9 +207,9 @@ TEST_F(BackendTest, AWindowClosedInsideItsOwnClickIsSafe) {
   SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
   EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_EQ(program.Find("ExitConfirmWindow"), nullptr);
+  EXPECT_EQ(program.desktop.Find(ec::ExitConfirmWindow), nullptr);
   program.desktop.CollectClosed();
-  program.desktop.Close(*program.Find("TaskDoneWindow"));
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
 }
 
@@ -202,50 +217,90 @@ TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
   // Parked below the screen it is visible but unseen: playing its GIF there
   // woke the program many times a second for nothing.
   ui::Window& main = Main();
-  ui::Window& notice = *program.Find("TaskDoneWindow");
+  ui::Window& notice = *program.desktop.Find(td::TaskDoneWindow);
   PumpUntil([] { return false; }, 600);
-  EXPECT_EQ(notice.Get("图片框2")->frame, 0);
+  EXPECT_EQ(notice.Get(图片框2).frame, 0);
   program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) - 205);
-  EXPECT_TRUE(PumpUntil([&] { return notice.Get("图片框2")->frame != 0; }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return notice.Get(图片框2).frame != 0; }, 3000));
   program.desktop.Close(notice);
   program.desktop.Close(main);
 }
 
 TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
-  std::string own = platform.OwnExecutable();
+  std::string own = processes.OwnExecutable();
   EXPECT_EQ(own, "qh_win_tests.exe");
-  auto list = platform.RunningExecutables();
+  auto list = processes.RunningExecutables();
   EXPECT_NE(std::find(list.begin(), list.end(), own), list.end());
 }
 
+// Every notice the program shows, by caller.
+const struct {
+  const char* title;
+  const char* text;
+} kCallers[] = {
+    {"Quonda硬盘检测结果提示！",
+     "您的计算机硬盘使用时间和温度已经成功提取请查看！注：30-50度硬盘正常！70度以上硬盘危险温度过高！"},
+    {"QuondaHalvix任务提示！", "QuondaHalvix任务已经成功取消，感谢您的使用！"},
+    {"Quonda云服务器中心提示！", "检测到网络异常！请检查网络是否已成功连接..."},
+    {"Quonda程序重复！！", "已经运行一个QuondaHalvix！不得重复运行。"},
+};
+
 TEST_F(BackendTest, TrayRecordReachesTheShell) {
+  // Before the icon exists nothing is handed to the shell.
+  tray.Notify("t", "x", 1);
+  EXPECT_EQ(tray.Record().szInfo[0], '\0');
   ui::Window& main = Main();  // adds the icon and shows the start-up notice
-  const app::TrayRecord& record = *program.globals.trayRecord;
+  ASSERT_TRUE(tray.IconAdded());
+  const NOTIFYICONDATAA& record = tray.Record();
   EXPECT_EQ(record.cbSize, shell::kBalloonRecordSize);
-  EXPECT_EQ(record.hWnd, reinterpret_cast<UINT_PTR>(backend.Handle(main)));
-  NOTIFYICONDATAA shellRecord = shell::ToShellRecord(record);
-  EXPECT_EQ(shellRecord.cbSize, 504u);
-  EXPECT_EQ(shellRecord.uFlags, 0x10u);
-  EXPECT_EQ(shellRecord.dwInfoFlags, 1u);
-  EXPECT_EQ(std::string(shellRecord.szInfoTitle), ui::ToCodePage("Quonda云服务器中心提示！", 936));
-  EXPECT_EQ(std::memcmp(shellRecord.szInfo, record.szInfo, sizeof record.szInfo), 0);
-  // The shell takes the record for a modify on the icon that exists.
-  EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &shellRecord));
-  NOTIFYICONDATAW wide = shell::ToWideNotice(record, "标题", "内容");
+  EXPECT_EQ(record.cbSize, 504u);
+  EXPECT_EQ(record.hWnd, backend.Handle(main));
+  EXPECT_EQ(record.uID, 1u);
+  EXPECT_EQ(std::string(record.szInfoTitle), ui::ToCodePage("Quonda云服务器中心提示！", 936));
+  for (const auto& c : kCallers) {
+    tray.Notify(c.title, c.text, 1);
+    EXPECT_EQ(record.uFlags, 0x10u);
+    EXPECT_EQ(record.dwInfoFlags, 1u);
+    EXPECT_EQ(std::string(record.szInfoTitle), ui::ToCodePage(c.title, 936)) << c.title;
+    EXPECT_EQ(std::string(record.szInfo), ui::ToCodePage(c.text, 936)) << c.text;
+    EXPECT_EQ(record.szTip[0], '\0');  // the tip buffer is not touched by notices
+    // The shell takes the record for a modify on the icon that exists.
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, const_cast<NOTIFYICONDATAA*>(&record)));
+  }
+  // A new, shorter notice leaves nothing of the old one behind.
+  tray.Notify("短", "短", 1);
+  std::string gbk = ui::ToCodePage("短", 936);
+  EXPECT_EQ(std::string(record.szInfo, gbk.size()), gbk);
+  for (size_t i = gbk.size(); i < sizeof record.szInfo; ++i) ASSERT_EQ(record.szInfo[i], '\0') << i;
+  NOTIFYICONDATAW wide = shell::WideNotice(record, "标题", "内容");
   EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &wide));
   EXPECT_STREQ(wide.szInfoTitle, L"标题");
-  program.desktop.Close(*program.Find("TaskDoneWindow"));
+  // After the exit's removal nothing more is shown.
+  tray.RemoveIcon();
+  tray.Notify("后", "后", 1);
+  EXPECT_NE(std::string(record.szInfo), ui::ToCodePage("后", 936));
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
+}
+
+TEST(TrayRecords, BalloonTextsAreCutAtCharacterBoundaries) {
+  NOTIFYICONDATAA record{};
+  std::string text;  // 160 characters of two GBK bytes each
+  for (int i = 0; i < 160; ++i) text += "段";
+  shell::FillBalloon(record, std::string(100, 'T'), text, 1);
+  EXPECT_EQ(std::string(record.szInfoTitle), std::string(63, 'T'));
+  EXPECT_EQ(record.szInfoTitle[63], '\0');
+  EXPECT_EQ(std::strlen(record.szInfo), 254u);  // 127 whole characters, then the NUL
 }
 
 TEST(TrayRecords, WideNoticeOnlyOutsideGbkAndCutOnCharacters) {
   EXPECT_FALSE(shell::NeedsWideNotice(936));
   EXPECT_TRUE(shell::NeedsWideNotice(1252));
   EXPECT_TRUE(shell::NeedsWideNotice(65001));
-  app::TrayRecord record;
+  NOTIFYICONDATAA record{};
   std::string emoji;  // 40 characters outside the BMP: two UTF-16 units each
   for (int i = 0; i < 40; ++i) emoji += "\xF0\x9F\x98\x80";
-  NOTIFYICONDATAW wide = shell::ToWideNotice(record, emoji, emoji);
+  NOTIFYICONDATAW wide = shell::WideNotice(record, emoji, emoji);
   EXPECT_EQ(wcslen(wide.szInfoTitle), 62u);  // the 32nd would be split: dropped whole
   EXPECT_EQ(wcslen(wide.szInfo), 80u);
 }

@@ -2,6 +2,7 @@
 // asset decodes at its documented size, animations report their frames and
 // delays, still pictures do not pretend to animate (an ICO lists its sizes as
 // frames), and missing or broken data degrades to an empty picture.
+#include "assets/asset_sizes.h"
 #include "ui/image_store_win.h"
 
 #include <gtest/gtest.h>
@@ -18,26 +19,9 @@ namespace {
 
 using assets::Asset;
 
-struct Expected {
-  Asset asset;
-  Size size;
-  bool animated;
-};
-
-// Sizes as assets.h documents them.
-constexpr Expected kExpected[] = {
-    {Asset::kAppIcon, {24, 24}, false},       {Asset::kHeaderLeft, {752, 152}, false},
-    {Asset::kHeaderRight, {750, 149}, false}, {Asset::kHeaderEmblem, {128, 128}, false},
-    {Asset::kHeaderDecor, {109, 116}, false}, {Asset::kUpdateIcon, {16, 16}, false},
-    {Asset::kResultIcon, {72, 72}, false},    {Asset::kDiskIcon, {32, 32}, false},
-    {Asset::kHourIcon, {32, 32}, false},      {Asset::kMinuteIcon, {32, 32}, false},
-    {Asset::kSecondIcon, {32, 32}, false},    {Asset::kProductEmblem, {96, 96}, false},
-    {Asset::kCheckUp, {137, 41}, false},      {Asset::kCheckDown, {137, 41}, false},
-    {Asset::kGlobeAnim, {100, 100}, true},    {Asset::kTaskAnim, {200, 200}, true},
-    {Asset::kLinkAnim, {18, 18}, true},       {Asset::kNoticeHeader, {521, 94}, false},
-    {Asset::kNoticeAnim, {70, 70}, true},     {Asset::kWarningEmblem, {128, 128}, false},
-    {Asset::kVersionAnim, {100, 100}, true},
-};
+// Sizes as the asset table gives them.
+using Expected = assets::AssetSize;
+constexpr const auto& kExpected = assets::kAssetSizes;
 
 // Not an RCDATA id in the executable.
 constexpr Asset kMissing = static_cast<Asset>(999);
@@ -91,11 +75,11 @@ TEST_F(ImageStoreTest, TableCoversEveryAsset) {
 TEST_F(ImageStoreTest, EveryAssetDecodesAtItsDocumentedSize) {
   for (const Expected& e : kExpected) {
     SCOPED_TRACE(static_cast<int>(e.asset));
-    EXPECT_EQ(store_->ImageSize(e.asset), e.size);
+    EXPECT_EQ(store_->ImageSize(e.asset), (Size{e.width, e.height}));
     Gdiplus::Bitmap* frame = store_->Frame(e.asset, 0);
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->GetWidth(), static_cast<UINT>(e.size.width));
-    EXPECT_EQ(frame->GetHeight(), static_cast<UINT>(e.size.height));
+    EXPECT_EQ(frame->GetWidth(), static_cast<UINT>(e.width));
+    EXPECT_EQ(frame->GetHeight(), static_cast<UINT>(e.height));
     EXPECT_EQ(frame->GetPixelFormat(), PixelFormat32bppPARGB);
   }
 }
@@ -222,8 +206,8 @@ TEST_F(ImageStoreTest, TruncatedPicturesDecodeWholeOrNotAtAll) {
       if (image.frames.empty()) {
         EXPECT_EQ(image.size, (Size{0, 0}));
       } else {
-        EXPECT_EQ(image.size, e.size);
-        for (const auto& frame : image.frames) EXPECT_EQ(frame->GetWidth(), static_cast<UINT>(e.size.width));
+        EXPECT_EQ(image.size, (Size{e.width, e.height}));
+        for (const auto& frame : image.frames) EXPECT_EQ(frame->GetWidth(), static_cast<UINT>(e.width));
       }
     }
   }

@@ -104,14 +104,14 @@ TEST_F(NativePartsTest, EditIsPlacedAndCutToWhatShowsOfItsControl) {
 TEST_F(NativePartsTest, FollowsTheControlsVisibilityAndEnabledState) {
   EXPECT_TRUE(Shown(edit));
   EXPECT_TRUE(IsWindowEnabled(edit));
-  model.SetDisabled("分组框1", true);  // disabled through its ancestor
-  model.SetVisible("标签1", false);
+  model.SetDisabled(ui::ControlName{"分组框1"}, true);  // disabled through its ancestor
+  model.SetVisible(ui::ControlName{"标签1"}, false);
   parts.Layout();
   EXPECT_FALSE(IsWindowEnabled(edit));
   ui::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(GetWindowRgn(edit, region.Get()), ERROR);
   EXPECT_TRUE(PtInRegion(region.Get(), 25, 5));  // the label no longer covers it
-  model.SetVisible("分组框1", false);
+  model.SetVisible(ui::ControlName{"分组框1"}, false);
   parts.Layout();
   EXPECT_FALSE(Shown(edit));
 }

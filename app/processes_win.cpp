@@ -1,0 +1,48 @@
+// Win32Processes; see processes_win.h.
+#include "app/processes_win.h"
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include "ui/text_win.h"
+
+namespace app {
+
+std::vector<std::string> Win32Processes::RunningExecutables() {
+  std::vector<std::string> names;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return names;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    names.push_back(ui::Narrow(entry.szExeFile));
+  }
+  CloseHandle(snapshot);
+  return names;
+}
+
+std::string Win32Processes::OwnExecutable() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);  // long paths: try again with room
+  }
+  size_t slash = path.find_last_of(L"\\/");
+  return ui::Narrow(slash == std::wstring::npos ? path : path.substr(slash + 1));
+}
+
+void Win32Processes::EndProcess(int exitCode) {
+  // At once: no window is closed and no destructor runs, but the records
+  // registered for the end are still released. (The C runtime's exit() would
+  // also run static destructors and can stall in DLL detach under GDI+.)
+  if (atEnd_) atEnd_();
+  ExitProcess(static_cast<UINT>(exitCode));
+}
+
+}  // namespace app

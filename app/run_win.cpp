@@ -1,0 +1,88 @@
+// RunProgram; see run_win.h.
+#include "app/run_win.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <cstdlib>
+
+#include "app/processes_win.h"
+#include "app/program.h"
+#include "net/network_win.h"
+#include "net/web_pages_win.h"
+#include "shell/tray_win.h"
+#include "task/clock_win.h"
+#include "task/power_win.h"
+#include "ui/backend_win.h"
+#include "ui/gdiplus_session_win.h"
+#include "ui/image_store_win.h"
+#include "ui/main_window/main_window_form.h"
+
+namespace app {
+
+namespace {
+
+// The records released when the program ends, however it ends: a normal
+// return below, or an early exit from inside a handler.
+Program* gRegistered = nullptr;
+
+void ReleaseRegisteredGlobals() {
+  if (gRegistered) gRegistered->ReleaseGlobals();
+  gRegistered = nullptr;
+}
+
+// OLE for the HTML view (and COM for the automation calls); undone only when
+// it was done.
+class OleSession {
+ public:
+  OleSession() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+  ~OleSession() {
+    if (ok_) OleUninitialize();
+  }
+  OleSession(const OleSession&) = delete;
+  OleSession& operator=(const OleSession&) = delete;
+
+ private:
+  bool ok_;
+};
+
+}  // namespace
+
+int RunProgram(HINSTANCE instance, const RunOptions& options) {
+  OleSession ole;
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  ui::GdiplusSession gdiplus;
+  ui::ImageStore images(gdiplus, instance);
+  ui::Win32Backend backend(instance, images);
+
+  task::Win32Clock clock;
+  shell::Win32Tray tray(backend, instance);
+  Win32Processes processes;
+  net::Win32Network network;
+  net::Win32WebPages web;
+  task::Win32PowerActions power;
+  Program program(backend, Services{clock, tray, processes, network, web, power});
+  program.records.task.keepSlideTimer = options.keepSlideTimer;
+  backend.Attach(program.desktop);
+  tray.Attach(program.desktop);
+
+  gRegistered = &program;
+  std::atexit(ReleaseRegisteredGlobals);
+  processes.SetAtEnd(ReleaseRegisteredGlobals);
+
+  ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
+  backend.SetMainWindow(&main);
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    program.desktop.CollectClosed();
+  }
+  // The records go while COM and the objects that hold them are still there.
+  ReleaseRegisteredGlobals();
+  return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,41 @@
+// See disk_check.h.
+#include "disk/disk_check.h"
+
+#include "ui/main_window/main_window_names.h"
+
+namespace disk {
+
+namespace {
+
+using namespace ui::main_window;
+
+void Reveal(shell::Tray& tray, ui::Window& main) {
+  bool nothingRead = main.Get(编辑框8).caption.empty();
+  if (nothingRead) main.AppendText(编辑框8, kNothingReadLine);
+  tray.Notify(kCheckTitle, nothingRead ? kCheckFailedText : kCheckText, shell::kInfoIcon);
+  main.SetVisible(编辑框8, true);
+  main.SetDisabled(超级按钮1, false);
+  main.SetVisible(超级按钮1, false);
+  main.SetVisible(透明标签10, true);
+  main.SetVisible(超级按钮2, true);
+  main.SetInterval(时钟3, 0);
+  main.SetVisible(图形按钮4, true);
+}
+
+}  // namespace
+
+void OnDiskCheckClick(const ui::Event& event) {
+  ui::Window& main = *event.window;
+  main.SetInterval(时钟3, kCheckTickMs);
+  main.SetDisabled(超级按钮1, true);
+}
+
+void OnDiskCheckTick(shell::Tray& tray, const ui::Event& event) {
+  ui::Window& main = *event.window;
+  int position = main.Get(进度条1).position;
+  if (position == 100) Reveal(tray, main);
+  // Every tick, the revealing one included; the bar is clamped at full.
+  main.SetPosition(进度条1, position + 1);
+}
+
+}  // namespace disk

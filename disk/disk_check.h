@@ -1,0 +1,26 @@
+// The disk check: a click on 超级按钮1 plays the progress bar for about two
+// seconds (101 ticks of 时钟3 at 20 ms), then reveals the report box with the
+// lines collected at start-up, the hint label and the result icon, and says
+// so in a tray notice. The check queries nothing itself and runs at most once.
+#pragma once
+
+#include "shell/tray.h"
+#include "ui/window.h"
+
+namespace disk {
+
+inline constexpr int kCheckTickMs = 20;
+inline constexpr char kCheckTitle[] = "Quonda硬盘检测结果提示！";
+inline constexpr char kCheckText[] =
+    "您的计算机硬盘使用时间和温度已经成功提取请查看！注：30-50度硬盘正常！70度以上硬盘危险温度过高！";
+// When nothing could be read: saying the values were extracted would report a
+// failure as success. Reading them needs administrator rights, and some disks
+// (NVMe among them) do not provide them at all.
+inline constexpr char kCheckFailedText[] =
+    "未能读取硬盘使用时间和温度！请以管理员身份运行本软件后重试。注：部分硬盘不提供此信息。";
+inline constexpr char kNothingReadLine[] = "未能读取硬盘信息\r\n";
+
+void OnDiskCheckClick(const ui::Event& event);
+void OnDiskCheckTick(shell::Tray& tray, const ui::Event& event);
+
+}  // namespace disk

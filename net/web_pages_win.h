@@ -1,0 +1,13 @@
+// Web pages on Windows: the shell's open verb on the address.
+#pragma once
+
+#include "net/web_pages.h"
+
+namespace net {
+
+class Win32WebPages final : public WebPages {
+ public:
+  void OpenWebPage(std::string_view address) override;
+};
+
+}  // namespace net

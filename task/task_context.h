@@ -1,0 +1,45 @@
+// What the task handlers work with: the windows, the services they call and
+// the little state the task keeps besides its controls, and the handlers
+// themselves.
+#pragma once
+
+#include "shell/tray.h"
+#include "task/clock.h"
+#include "task/firing.h"
+#include "task/power.h"
+#include "ui/desktop.h"
+
+namespace task {
+
+struct TaskState {
+  FiringCheck firing;
+  // 1 while the notice rises or rests, 0 once its 15-second tick sent it
+  // down; program-wide, zero at start.
+  int slideUp = 0;
+  // A benchmark build leaves the slide timer running after arrival, to
+  // measure what stopping it saves.
+  bool keepSlideTimer = false;
+};
+
+struct TaskContext {
+  ui::Desktop& desktop;
+  shell::Tray& tray;
+  Clock& clock;
+  PowerActions& power;
+  TaskState& state;
+};
+
+void OnActionOptionClick(const TaskContext& task, const ui::Event& event);
+void OnTimeSpin(const TaskContext& task, const ui::Event& event);
+void OnCommandButtonClick(const TaskContext& task, const ui::Event& event);
+void OnTaskClockTick(const TaskContext& task, const ui::Event& event);
+void OnClockTick(const TaskContext& task, const ui::Event& event);
+void OnSlideTick(const TaskContext& task, const ui::Event& event);
+void OnTaskNoticeTick(const TaskContext& task, const ui::Event& event);
+void OnTaskNoticeClose(const TaskContext& task, const ui::Event& event);
+
+// Parks TaskDoneWindow flush with the screen's right edge, just below its
+// bottom edge, out of sight.
+void ParkTaskDoneWindow(ui::Desktop& desktop, ui::Window& notice);
+
+}  // namespace task

@@ -1,0 +1,81 @@
+// The disk check through the real handlers: the click, the 101 ticks of
+// 时钟3, the reveal in its order, and the notice that says what was read.
+#include <gtest/gtest.h>
+
+#include "disk/disk_check.h"
+#include "tests/native/fakes.h"
+#include "ui/main_window/main_window_form.h"
+#include "ui/main_window/main_window_names.h"
+
+namespace {
+
+using namespace ui::main_window;
+using ui::EventKind;
+
+struct DiskCheckTest : ::testing::Test, fakes::TestProgram {
+  ui::Window* main = nullptr;
+  void SetUp() override { main = &program.desktop.Load(ui::MainWindowForm(), nullptr); }
+  void Send(ui::ControlName control, EventKind kind) {
+    program.desktop.Deliver(ui::Event{main, main->Find(control), kind, 0});
+  }
+  bool Shown(ui::ControlName c) { return main->Get(c).visible; }
+};
+
+TEST_F(DiskCheckTest, ClickStartsTheTimerAndDisablesTheButton) {
+  Send(超级按钮1, EventKind::kClick);
+  EXPECT_EQ(main->Get(时钟3).interval, 20);
+  EXPECT_TRUE(main->Get(超级按钮1).disabled);
+  EXPECT_FALSE(Shown(编辑框8));
+}
+
+TEST_F(DiskCheckTest, TheHundredAndFirstTickRevealsTheReport) {
+  main->AppendText(编辑框8, "硬盘已经使用了:5000个小时\r\n");
+  main->AppendText(编辑框8, "硬盘当前温度:35摄氏度\r\n");
+  size_t noticesBefore = tray.notices.size();
+  Send(超级按钮1, EventKind::kClick);
+  for (int tick = 1; tick <= 100; ++tick) {
+    Send(时钟3, EventKind::kTick);
+    ASSERT_EQ(main->Get(进度条1).position, tick);
+    ASSERT_FALSE(Shown(编辑框8)) << tick;  // nothing before the bar is full
+  }
+  EXPECT_EQ(tray.notices.size(), noticesBefore);
+  Send(时钟3, EventKind::kTick);  // the 101st
+  EXPECT_TRUE(Shown(编辑框8));
+  EXPECT_FALSE(Shown(超级按钮1));
+  EXPECT_FALSE(main->Get(超级按钮1).disabled);  // enabled, then hidden
+  EXPECT_TRUE(Shown(透明标签10));
+  EXPECT_TRUE(Shown(超级按钮2));
+  EXPECT_TRUE(Shown(图形按钮4));
+  EXPECT_EQ(main->Get(时钟3).interval, 0);
+  EXPECT_EQ(main->Get(进度条1).position, 100);  // drawn full, never beyond
+  ASSERT_EQ(tray.notices.size(), noticesBefore + 1);
+  EXPECT_EQ(tray.notices.back().title, disk::kCheckTitle);
+  EXPECT_EQ(tray.notices.back().text, disk::kCheckText);
+  EXPECT_EQ(main->Get(编辑框8).caption, "硬盘已经使用了:5000个小时\r\n硬盘当前温度:35摄氏度\r\n");
+  // A click on the button that replaced it does nothing.
+  Send(超级按钮2, EventKind::kClick);
+  EXPECT_EQ(main->Get(时钟3).interval, 0);
+}
+
+TEST_F(DiskCheckTest, NothingReadIsSaidSoInsteadOfReportedAsSuccess) {
+  // Reading the values needs administrator rights and some disks do not
+  // provide them: claiming they were extracted would report a failure as
+  // success.
+  Send(超级按钮1, EventKind::kClick);
+  for (int tick = 0; tick < 101; ++tick) Send(时钟3, EventKind::kTick);
+  EXPECT_TRUE(Shown(编辑框8));
+  EXPECT_EQ(main->Get(编辑框8).caption, "未能读取硬盘信息\r\n");
+  EXPECT_EQ(tray.notices.back().title, disk::kCheckTitle);
+  EXPECT_EQ(tray.notices.back().text, disk::kCheckFailedText);
+  EXPECT_TRUE(Shown(图形按钮4));
+}
+
+TEST(EditBoxAppend, LinesFollowTheContentInOrder) {
+  ui::Window w(ui::MainWindowForm());
+  w.AppendText(编辑框8, "a\r\n");
+  w.AppendText(编辑框8, "");
+  w.AppendText(编辑框8, "b\r\n");
+  EXPECT_EQ(w.Get(编辑框8).caption, "a\r\nb\r\n");
+}
+
+}  // namespace

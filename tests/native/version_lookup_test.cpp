@@ -1,0 +1,141 @@
+// The latest-version lookup and the web links through the real handlers,
+// with a fake network and a recording browser.
+#include <gtest/gtest.h>
+
+#include "net/version_lookup.h"
+#include "tests/native/fakes.h"
+#include "ui/main_window/main_window_form.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/secondary_windows/secondary_forms.h"
+#include "ui/secondary_windows/version_names.h"
+
+namespace {
+
+namespace ver = ui::version;
+using ui::EventKind;
+
+constexpr ui::ControlName kPage[] = {ver::超文本浏览框1, ver::图片框6, ver::图片框7, ver::图片框8,
+                                     ver::图片框9};
+
+struct LookupTest : ::testing::Test, fakes::TestProgram {
+  ui::Window* version = nullptr;
+  void SetUp() override { version = &program.desktop.Load(ui::VersionWindowForm(), nullptr); }
+  void Send(ui::ControlName control, EventKind kind) {
+    program.desktop.Deliver(ui::Event{version, version->Find(control), kind, 0});
+  }
+  bool PageShown() {
+    for (ui::ControlName c : kPage) {
+      if (!version->Get(c).visible) return false;
+    }
+    return true;
+  }
+  bool PageHidden() {
+    for (ui::ControlName c : kPage) {
+      if (version->Get(c).visible) return false;
+    }
+    return true;
+  }
+  const ui::Control& Status() { return version->Get(ver::透明标签3); }
+};
+
+TEST_F(LookupTest, ClickWaitsInGreenAndTheTickShowsThePage) {
+  EXPECT_TRUE(PageHidden());
+  Send(ver::按钮1, EventKind::kClick);
+  EXPECT_TRUE(version->Get(ver::图片框4).animating);
+  EXPECT_EQ(Status().caption, "正在获取版本信息...");
+  EXPECT_TRUE(Status().visible);
+  EXPECT_EQ(Status().textColor, ui::kGreen);
+  EXPECT_EQ(version->Get(ver::时钟1).interval, 6000);
+  EXPECT_EQ(network.probes, 1);  // the click asks for itself
+  EXPECT_TRUE(PageHidden());
+  Send(ver::时钟1, EventKind::kTick);
+  EXPECT_TRUE(PageShown());
+  EXPECT_FALSE(version->Get(ver::图片框4).animating);
+  // The tick neither stops the timer nor touches the status line.
+  EXPECT_EQ(version->Get(ver::时钟1).interval, 6000);
+  EXPECT_EQ(Status().caption, "正在获取版本信息...");
+  EXPECT_EQ(Status().textColor, ui::kGreen);
+}
+
+TEST_F(LookupTest, ASecondClickRestartsThePeriod) {
+  auto timerSets = [&] {
+    int n = 0;
+    for (const auto& c : backend.Calls("changed")) {
+      n += c.window == "VersionWindow.时钟1" && c.arg == static_cast<int>(ui::Change::kTimer);
+    }
+    return n;
+  };
+  Send(ver::按钮1, EventKind::kClick);
+  int first = timerSets();
+  Send(ver::按钮1, EventKind::kClick);
+  // Setting the running timer to the same interval again starts its period
+  // anew: the unchanged value must still reach the platform.
+  EXPECT_EQ(timerSets(), first + 1);
+  EXPECT_EQ(version->Get(ver::时钟1).interval, 6000);
+}
+
+TEST_F(LookupTest, WithoutANetworkTheClickSaysSoAndDisablesTheButton) {
+  Send(ver::按钮1, EventKind::kClick);
+  Send(ver::时钟1, EventKind::kTick);
+  ASSERT_TRUE(PageShown());
+  network.connected = false;  // lost between two clicks
+  Send(ver::按钮1, EventKind::kClick);
+  EXPECT_EQ(Status().caption, "网络异常！无法获取版本信息");
+  EXPECT_EQ(Status().textColor, ui::kRed);
+  EXPECT_TRUE(PageHidden());
+  EXPECT_TRUE(version->Get(ver::按钮1).disabled);
+  EXPECT_EQ(version->Get(ver::时钟1).interval, 6000);  // left running
+  Send(ver::时钟1, EventKind::kTick);
+  EXPECT_TRUE(PageShown());
+  EXPECT_FALSE(version->Get(ver::图片框4).animating);
+  EXPECT_TRUE(version->Get(ver::按钮1).disabled);  // nothing enables it again
+}
+
+TEST_F(LookupTest, HiddenAndShownAgainTheWindowKeepsItsState) {
+  network.connected = false;
+  Send(ver::按钮1, EventKind::kClick);
+  program.desktop.SetVisible(*version, false);
+  Send(ver::时钟1, EventKind::kTick);  // the timer ticks on while hidden
+  program.desktop.SetVisible(*version, true);
+  EXPECT_EQ(&program.desktop.Load(ui::VersionWindowForm(), nullptr), version);
+  EXPECT_TRUE(PageShown());
+  EXPECT_EQ(Status().caption, "网络异常！无法获取版本信息");
+  EXPECT_TRUE(version->Get(ver::按钮1).disabled);
+}
+
+TEST(WebLinks, EachTriggerOpensItsPageOnceAndChangesNoWindow) {
+  const std::string site = "http://www.quondahalvix.com/html/yijianfankui-qrx/index.htm";
+  const std::string feedback = "http://www.quondahalvix.com/feedback/";
+  const std::string download = "http://downloads.example.net/soft/detail/40350.html";
+  struct Trigger {
+    bool version;  // on VersionWindow, else MainWindow
+    ui::ControlName control;
+    int menuItem;  // TrayMenu position, or -1
+    std::string address;
+  } triggers[] = {
+      {false, ui::main_window::透明标签17, -1, site},
+      {false, {}, 0, site},      // "官方网站"
+      {false, {}, 3, feedback},  // "用户意见反馈"
+      {true, ver::透明标签8, -1, site},
+      {true, ver::透明标签7, -1, download},
+  };
+  for (const Trigger& t : triggers) {
+    fakes::TestProgram p;
+    ui::Window& main = p.program.desktop.Load(ui::MainWindowForm(), nullptr);
+    ui::Window& version = p.program.desktop.Load(ui::VersionWindowForm(), nullptr);
+    size_t calls = p.backend.calls.size();
+    size_t repaints = p.backend.invalidated.size();
+    if (t.menuItem >= 0) {
+      p.program.desktop.Deliver(ui::Event{&main, ui::kNoControl, EventKind::kItemChosen, t.menuItem});
+    } else {
+      ui::Window& w = t.version ? version : main;
+      p.program.desktop.Deliver(ui::Event{&w, w.Find(t.control), EventKind::kPress, 0});
+    }
+    ASSERT_EQ(p.web.opened.size(), 1u) << t.address;
+    EXPECT_EQ(p.web.opened[0], t.address);
+    EXPECT_EQ(p.backend.calls.size(), calls) << t.address;  // no window operation
+    EXPECT_EQ(p.backend.invalidated.size(), repaints) << t.address;
+  }
+}
+
+}  // namespace
