@@ -32,6 +32,7 @@ set(QH_CORE_SOURCES
 set(QH_NATIVE_TEST_SOURCES
   tests/native/fakes.cpp
   tests/native/animation_test.cpp
+  tests/native/window_state_test.cpp
   tests/native/window_test.cpp
   tests/native/input_test.cpp
   tests/native/render_test.cpp

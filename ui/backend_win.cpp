@@ -1,8 +1,11 @@
 // Win32Backend: frameless windows drawn from the model. See backend_win.h.
 //
-// Ownership: a WindowHost lives from Create until the outermost window
-// procedure call after its Destroy has returned, because a handler may destroy
-// the very window whose message is being handled.
+// Ownership: a WindowHost lives from Create until the desktop frees the model
+// (Release), which it does only when no handler and no window procedure runs:
+// a handler may destroy the very window whose message is being handled, or
+// one whose procedure is further out on the stack. Every window procedure
+// call holds a Desktop::DispatchScope for that reason. The backend never
+// writes the model's window state; it reports what the platform did.
 #include "ui/backend_win.h"
 
 #include <windowsx.h>
@@ -137,13 +140,6 @@ struct WindowHost final : FrameTimers {
   bool trackingLeave = false;
 };
 
-namespace {
-
-int gDispatchDepth = 0;
-std::vector<std::unique_ptr<WindowHost>> gRetiredHosts;
-
-}  // namespace
-
 Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
     : instance_(instance), images_(images) {
   // Not LR_SHARED: these two are ours to destroy.
@@ -163,7 +159,6 @@ Win32Backend::~Win32Backend() {
     }
   }
   hosts_.clear();
-  gRetiredHosts.clear();
 }
 
 WindowHost* Win32Backend::HostOf(const Window& window) const {
@@ -207,7 +202,7 @@ void Win32Backend::Create(Window& window, Window* owner) {
   DWORD exStyle = form.taskbarButton ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
   if (form.topmost) exStyle |= WS_EX_TOPMOST;
   if (form.noActivate) exStyle |= WS_EX_NOACTIVATE;
-  Rect r = window.screenRect;
+  Rect r = window.ScreenRect();
   HWND ownerHwnd = owner ? Handle(*owner) : nullptr;
   // WM_NCCREATE stores the host; everything from then on reaches it.
   CreateWindowExW(exStyle, Widen(form.className).c_str(), Widen(form.caption).c_str(), style,
@@ -220,14 +215,24 @@ void Win32Backend::Create(Window& window, Window* owner) {
 }
 
 void Win32Backend::Destroy(Window& window) {
+  WindowHost* host = HostOf(window);
+  if (!host) return;
+  host->natives.BeforeParentDestroyed();
+  // The host stays, with a null window, until Release.
+  if (host->hwnd) DestroyWindow(host->hwnd);
+}
+
+void Win32Backend::Release(Window& window) {
   auto it = hosts_.find(&window);
   if (it == hosts_.end()) return;
-  std::unique_ptr<WindowHost> host = std::move(it->second);
+  if (it->second->hwnd) {
+    // Released without a Destroy first: take the window down quietly.
+    it->second->natives.BeforeParentDestroyed();
+    SetWindowLongPtrW(it->second->hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(it->second->hwnd);
+  }
+  if (main_ == &window) main_ = nullptr;
   hosts_.erase(it);
-  host->natives.BeforeParentDestroyed();
-  if (host->hwnd) DestroyWindow(host->hwnd);
-  gRetiredHosts.push_back(std::move(host));
-  if (gDispatchDepth == 0) gRetiredHosts.clear();
 }
 
 void Win32Backend::Show(Window& window, bool visible) {
@@ -246,7 +251,6 @@ void Win32Backend::SetDisplayState(Window& window, DisplayState state) {
   } else if (IsIconic(host->hwnd)) {
     ShowWindow(host->hwnd, SW_RESTORE);
   }
-  window.visible = IsWindowVisible(host->hwnd) != FALSE;
   host->SyncAnimations();
 }
 
@@ -280,7 +284,6 @@ void Win32Backend::Raise(Window& window) {
   HWND hwnd = Handle(window);
   if (!hwnd) return;
   ShowWindow(hwnd, IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
-  window.visible = true;
   SetForegroundWindow(hwnd);
   BringWindowToTop(hwnd);
   if (WindowHost* host = HostOf(window)) host->SyncAnimations();
@@ -346,8 +349,12 @@ void Win32Backend::Paint(WindowHost& host) {
   EndPaint(host.hwnd, &ps);
 }
 
+void Win32Backend::Report(WindowHost& host, const WindowReport& report) {
+  if (desktop_) desktop_->Report(*host.model, report);
+}
+
 void Win32Backend::Deliver(WindowHost& host, const std::vector<Event>& events) {
-  if (desktop_ && !events.empty() && !host.model->closed) desktop_->Deliver(events);
+  if (desktop_ && !events.empty() && !host.model->IsClosed()) desktop_->Deliver(events);
 }
 
 LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -360,13 +367,14 @@ LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT message, WPARAM wParam
   }
   auto* host = reinterpret_cast<WindowHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!host) return DefWindowProcW(hwnd, message, wParam, lParam);
-  ++gDispatchDepth;
+  // Until this returns, nothing closed is freed: the host and the model stay
+  // valid here whatever the handlers called below destroy.
+  Desktop::DispatchScope dispatching(host->backend->desktop_);
   LRESULT result = host->backend->Handle(*host, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     host->hwnd = nullptr;
   }
-  if (--gDispatchDepth == 0) gRetiredHosts.clear();
   return result;
 }
 
@@ -451,10 +459,11 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
     case WM_CTLCOLORSTATIC:
       return NativeParts::EditColors(wParam, lParam);
     case WM_SIZE:
+      // Also from the taskbar, or the system minimising an owned window.
       if (wParam == SIZE_MINIMIZED) {
-        model.displayState = DisplayState::kMinimized;
+        Report(host, {.displayState = DisplayState::kMinimized});
       } else if (wParam == SIZE_RESTORED) {
-        model.displayState = DisplayState::kRestored;
+        Report(host, {.displayState = DisplayState::kRestored});
       }
       host.SyncAnimations();
       break;
@@ -463,15 +472,14 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       PostMessageW(hwnd, kSyncVisibilityMessage, 0, 0);
       break;
     case kSyncVisibilityMessage:
-      model.visible = IsWindowVisible(hwnd) != FALSE;
+      Report(host, {.visible = IsWindowVisible(hwnd) != FALSE});
       host.SyncAnimations();
       return 0;
     case WM_MOVE:
       if (!IsIconic(hwnd)) {
         RECT rc;
         GetWindowRect(hwnd, &rc);
-        model.screenRect.left = rc.left;
-        model.screenRect.top = rc.top;
+        Report(host, {.position = Point{rc.left, rc.top}});
         host.SyncAnimations();  // it may have come onto or gone off the screen
       }
       break;
@@ -484,8 +492,11 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
     default:
       if (main_ == &model) {
         bool routed = false;
-        for (auto& [routedMessage, route] : routes_) {
-          if (routedMessage != message) continue;
+        // By index, and each route copied before it runs: a route may add
+        // another, which moves the list.
+        for (size_t i = 0; i < routes_.size(); ++i) {
+          if (routes_[i].first != message) continue;
+          MessageRoute route = routes_[i].second;
           route(model, wParam, lParam);
           routed = true;
         }

@@ -20,6 +20,7 @@ namespace ui {
 
 class Desktop;
 struct WindowHost;
+struct WindowReport;
 
 class Win32Backend final : public Backend {
  public:
@@ -41,6 +42,7 @@ class Win32Backend final : public Backend {
 
   void Create(Window& window, Window* owner) override;
   void Destroy(Window& window) override;
+  void Release(Window& window) override;
   void Show(Window& window, bool visible) override;
   void SetDisplayState(Window& window, DisplayState state) override;
   void Move(Window& window, Rect screen) override;
@@ -60,6 +62,7 @@ class Win32Backend final : public Backend {
   void RegisterClassFor(const FormSpec& form);
   void Paint(WindowHost& host);
   void Deliver(WindowHost& host, const std::vector<Event>& events);
+  void Report(WindowHost& host, const WindowReport& report);
   void SyncTimer(WindowHost& host, ControlId id);
   WindowHost* HostOf(const Window& window) const;
 
