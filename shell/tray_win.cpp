@@ -86,12 +86,17 @@ void Win32Tray::AddIcon(ui::Window& owner, std::string_view tip) {
   AddAgain();
 }
 
-void Win32Tray::AddAgain() {
-  if (!record_.hWnd) return;
+NOTIFYICONDATAW Win32Tray::IconData() const {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
   data.hWnd = record_.hWnd;
   data.uID = kTrayIconId;
+  return data;
+}
+
+void Win32Tray::AddAgain() {
+  if (!record_.hWnd) return;
+  NOTIFYICONDATAW data = IconData();
   data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
   data.uCallbackMessage = ui::kTrayCallbackMessage;
   data.hIcon = icon_;
@@ -112,10 +117,7 @@ void Win32Tray::Notify(std::string_view title, std::string_view text, int iconKi
 
 void Win32Tray::RemoveIcon() {
   if (!record_.hWnd) return;
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = record_.hWnd;
-  data.uID = kTrayIconId;
+  NOTIFYICONDATAW data = IconData();
   Shell_NotifyIconW(NIM_DELETE, &data);
   added_ = false;
   record_.hWnd = nullptr;

@@ -66,6 +66,8 @@ class Win32Tray final : public Tray {
   const NOTIFYICONDATAA& Record() const { return record_; }
 
  private:
+  // The icon's identity for the wide calls.
+  NOTIFYICONDATAW IconData() const;
   void AddAgain();
   void OnCallback(ui::Window& owner, LPARAM lParam);
 

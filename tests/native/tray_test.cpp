@@ -9,6 +9,7 @@
 #include "app/single_instance.h"
 #include "shell/tray.h"
 #include "tests/native/fakes.h"
+#include "tests/notices.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
@@ -39,20 +40,6 @@ struct TrayTest : ::testing::Test, fakes::TestProgram {
   }
 };
 
-// Every notice the program shows, by caller.
-const struct {
-  const char* title;
-  const char* text;
-} kCallers[] = {
-    {"Quonda硬盘检测结果提示！",
-     "您的计算机硬盘使用时间和温度已经成功提取请查看！注：30-50度硬盘正常！70度以上硬盘危险温度过高！"},
-    {"QuondaHalvix任务提示！", "QuondaHalvix任务已经成功取消，感谢您的使用！"},
-    {"Quonda云服务器中心提示！", "检测到网络异常！请检查网络是否已成功连接..."},
-    {"Quonda云服务器中心提示！",
-     "检测到网络正常！Quonda云服务器成功连接...程序关闭后右下角图标会晚窗口消失，鼠标划过图标即可消失，感谢使用！"},
-    {"Quonda程序重复！！", "已经运行一个QuondaHalvix！不得重复运行。"},
-};
-
 TEST_F(TrayTest, IconIsAddedAtStartWithItsTip) {
   ASSERT_EQ(tray.icons.size(), 1u);
   EXPECT_EQ(tray.icons[0], "MainWindow|QuondaHalvix正版 软件正在运行...");
@@ -60,7 +47,7 @@ TEST_F(TrayTest, IconIsAddedAtStartWithItsTip) {
 
 TEST(TrayTexts, EveryCallersNoticeFitsTheShellsBuffers) {
   // Each fits whole, shorter than its buffer, so a NUL follows.
-  for (const auto& c : kCallers) {
+  for (const auto& c : tests::kNotices) {
     EXPECT_LT(fakes::ToGbk(c.title).size(), 64u) << c.title;
     EXPECT_LT(fakes::ToGbk(c.text).size(), 256u) << c.text;
   }

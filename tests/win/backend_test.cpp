@@ -16,6 +16,7 @@
 #include "net/network_win.h"
 #include "shell/tray_win.h"
 #include "task/clock_win.h"
+#include "tests/notices.h"
 #include "ui/backend_win.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/secondary_windows/secondary_forms.h"
@@ -294,18 +295,6 @@ TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
   EXPECT_NE(std::find(list.begin(), list.end(), own), list.end());
 }
 
-// Every notice the program shows, by caller.
-const struct {
-  const char* title;
-  const char* text;
-} kCallers[] = {
-    {"Quonda硬盘检测结果提示！",
-     "您的计算机硬盘使用时间和温度已经成功提取请查看！注：30-50度硬盘正常！70度以上硬盘危险温度过高！"},
-    {"QuondaHalvix任务提示！", "QuondaHalvix任务已经成功取消，感谢您的使用！"},
-    {"Quonda云服务器中心提示！", "检测到网络异常！请检查网络是否已成功连接..."},
-    {"Quonda程序重复！！", "已经运行一个QuondaHalvix！不得重复运行。"},
-};
-
 TEST_F(BackendTest, TrayRecordReachesTheShell) {
   // Before the icon exists nothing is handed to the shell.
   tray.Notify("t", "x", 1);
@@ -318,7 +307,7 @@ TEST_F(BackendTest, TrayRecordReachesTheShell) {
   EXPECT_EQ(record.hWnd, backend.Handle(main));
   EXPECT_EQ(record.uID, 1u);
   EXPECT_EQ(std::string(record.szInfoTitle), ui::ToCodePage("Quonda云服务器中心提示！", 936));
-  for (const auto& c : kCallers) {
+  for (const auto& c : tests::kNotices) {
     tray.Notify(c.title, c.text, 1);
     EXPECT_EQ(record.uFlags, 0x10u);
     EXPECT_EQ(record.dwInfoFlags, 1u);
