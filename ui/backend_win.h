@@ -29,12 +29,15 @@ class Win32Backend final : public Backend {
   Win32Backend(const Win32Backend&) = delete;
   Win32Backend& operator=(const Win32Backend&) = delete;
 
-  // Events are delivered to this desktop. Call once, before loading windows.
+  // Events and what the platform did to a window by itself go to this
+  // desktop, and every message dispatch counts as running for it. Call once,
+  // before loading windows.
   void Attach(Desktop& desktop) { desktop_ = &desktop; }
   // Destroying this window ends the message loop.
   void SetMainWindow(const Window* window) { main_ = window; }
-  // A route runs for `message` when it reaches the main window; a message id
-  // of 0 (a failed registration) is ignored.
+  // A route runs for `message` when it reaches the main window and the
+  // backend has no use of its own for it; a message id of 0 (a failed
+  // registration) is ignored. Routes live as long as the backend.
   using MessageRoute = std::function<void(Window& mainWindow, WPARAM wParam, LPARAM lParam)>;
   void AddMessageRoute(UINT message, MessageRoute route);
   // The platform window of a loaded model, or nullptr.
