@@ -17,6 +17,7 @@ set(QH_CORE_SOURCES
   task/notice_slide.cpp
   task/scheduling.cpp
   task/time_text.cpp
+  ui/animation.cpp
   ui/desktop.cpp
   ui/input.cpp
   ui/names.cpp
@@ -30,6 +31,8 @@ set(QH_CORE_SOURCES
 
 set(QH_NATIVE_TEST_SOURCES
   tests/native/fakes.cpp
+  tests/native/animation_test.cpp
+  tests/native/window_state_test.cpp
   tests/native/window_test.cpp
   tests/native/input_test.cpp
   tests/native/render_test.cpp
@@ -55,7 +58,9 @@ set(QH_WIN_SOURCES
   task/power_win.cpp
   ui/backend_win.cpp
   ui/image_store_win.cpp
+  ui/native_parts_win.cpp
   ui/painter_win.cpp
+  ui/system_ui_win.cpp
   ui/text_win.cpp
   ui/web_view_win.cpp
 )
@@ -63,7 +68,9 @@ set(QH_WIN_SOURCES
 set(QH_WIN_TEST_SOURCES
   tests/win/backend_test.cpp
   tests/win/image_store_test.cpp
+  tests/win/native_parts_test.cpp
   tests/win/painter_test.cpp
   tests/win/power_test.cpp
+  tests/win/scoped_test.cpp
   tests/win/web_view_test.cpp
 )

@@ -5,10 +5,10 @@
 
 #include <powrprof.h>
 
-#include <memory>
 #include <system_error>
 #include <thread>
-#include <type_traits>
+
+#include "ui/scoped_win.h"
 
 namespace task {
 namespace {
@@ -16,11 +16,6 @@ namespace {
 // A zero reason is recorded in the system event log as an unplanned shutdown.
 constexpr DWORD kPlannedReason =
     SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;
-
-struct HandleCloser {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
 BOOL RealExitWindowsEx(UINT flags, DWORD reason) { return ExitWindowsEx(flags, reason); }
 
@@ -62,12 +57,11 @@ const PowerApi& RealPowerApi() {
 }
 
 bool EnableShutdownPrivilege() {
-  HANDLE rawToken = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) {
+  ui::UniqueKernelHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.Out())) {
     return false;
   }
-  UniqueHandle token(rawToken);
-  return EnableShutdownPrivilege(token.get());
+  return EnableShutdownPrivilege(token.Get());
 }
 
 bool EnableShutdownPrivilege(HANDLE token) {

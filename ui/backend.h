@@ -1,7 +1,8 @@
 // The platform side of the window operations. The Win32 backend implements it
 // with real windows; tests implement it with a recording fake. The backend
 // also observes the model (repaints, timers, native parts) for the windows it
-// has created.
+// has created. It never writes the model's window state: what the platform
+// does to a window by itself it reports to the desktop (Desktop::Report).
 #pragma once
 
 #include <string>
@@ -17,7 +18,13 @@ class Backend : public WindowObserver {
   // Creates the platform window for a freshly built model, hidden, with its
   // timers running and its native parts in place.
   virtual void Create(Window& window, Window* owner) = 0;
+  // Destroys the platform window. What the backend keeps for it stays until
+  // Release, since the window's own message may be the one being handled.
   virtual void Destroy(Window& window) = 0;
+  // Frees what the backend kept for a destroyed window. The desktop calls it
+  // just before it frees the model, when no handler and no message dispatch
+  // runs; the window is never mentioned again.
+  virtual void Release(Window& window) = 0;
   virtual void Show(Window& window, bool visible) = 0;
   virtual void SetDisplayState(Window& window, DisplayState state) = 0;
   virtual void Move(Window& window, Rect screen) = 0;

@@ -1,23 +1,26 @@
 // Win32Backend: frameless windows drawn from the model. See backend_win.h.
 //
-// Ownership: a WindowHost lives from Create until the outermost window
-// procedure call after its Destroy has returned, because a handler may destroy
-// the very window whose message is being handled.
+// Ownership: a WindowHost lives from Create until the desktop frees the model
+// (Release), which it does only when no handler and no window procedure runs:
+// a handler may destroy the very window whose message is being handled, or
+// one whose procedure is further out on the stack. Every window procedure
+// call holds a Desktop::DispatchScope for that reason. The backend never
+// writes the model's window state; it reports what the platform did.
 #include "ui/backend_win.h"
 
-#include <commctrl.h>
-#include <uxtheme.h>
 #include <windowsx.h>
 
 #include <string>
-#include <unordered_set>
+#include <utility>
 
+#include "ui/animation.h"
 #include "ui/desktop.h"
 #include "ui/input.h"
 #include "ui/messages_win.h"
+#include "ui/native_parts_win.h"
 #include "ui/render.h"
+#include "ui/system_ui_win.h"
 #include "ui/text_win.h"
-#include "ui/web_view_win.h"
 
 namespace ui {
 
@@ -27,17 +30,9 @@ namespace {
 constexpr UINT_PTR kTimerBase = 0x1000;
 constexpr UINT_PTR kAnimationBase = 0x4000;
 constexpr UINT_PTR kIdRange = 0x3000;
-constexpr int kEditIdBase = 0x100;
 
 // The resource id of the window and tray icon.
 constexpr int kAppIconResource = 1;
-
-struct GdiDeleter {
-  void operator()(HGDIOBJ h) const {
-    if (h) DeleteObject(h);
-  }
-};
-using RegionPtr = std::unique_ptr<std::remove_pointer_t<HRGN>, GdiDeleter>;
 
 RECT ToRect(Rect r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
 
@@ -47,106 +42,123 @@ Point ClientPoint(HWND hwnd, LPARAM screenPoint) {
   return {pt.x, pt.y};
 }
 
-// Whether any of the window lies on the screen. The task notice waits
-// parked just below the screen, visible; animating it there would wake the
-// program for frames nobody can see.
-bool OnScreen(HWND hwnd) {
-  RECT window;
-  GetWindowRect(hwnd, &window);
-  RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
-  screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  RECT overlap;
-  return IntersectRect(&overlap, &window, &screen) != FALSE;
-}
-
-std::wstring WindowText(HWND hwnd) {
-  int length = GetWindowTextLengthW(hwnd);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
+// Whether the window can be seen, by the platform's own account.
+bool WindowShows(HWND hwnd) {
+  if (!hwnd) return false;
+  RECT rc{};
+  GetWindowRect(hwnd, &rc);
+  WindowPlacement placement;
+  placement.visible = IsWindowVisible(hwnd) != FALSE;
+  placement.minimized = IsIconic(hwnd) != FALSE;
+  placement.window = {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+  placement.screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  return ShowsOnScreen(placement);
 }
 
 Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
-// The memory bitmap a window paints into before copying to the screen.
+// The memory bitmap a window paints into before copying to the screen,
+// made again only when the size changes.
 class BackBuffer {
  public:
-  ~BackBuffer() { Reset(); }
-  HDC Get(HDC screen, Size size) {
-    if (dc_ && size == size_) return dc_;
-    Reset();
-    dc_ = CreateCompatibleDC(screen);
-    bitmap_ = CreateCompatibleBitmap(screen, size.width, size.height);
-    if (!dc_ || !bitmap_) {
-      Reset();
-      return nullptr;
+  BackBuffer() = default;
+  BackBuffer(BackBuffer&& other) noexcept
+      : dc_(std::move(other.dc_)),
+        bitmap_(std::move(other.bitmap_)),
+        selection_(std::move(other.selection_)),
+        size_(std::exchange(other.size_, {})) {}
+  BackBuffer& operator=(BackBuffer&& other) noexcept {
+    if (this != &other) {
+      Reset();  // in the one safe order, before anything is taken over
+      dc_ = std::move(other.dc_);
+      bitmap_ = std::move(other.bitmap_);
+      selection_ = std::move(other.selection_);
+      size_ = std::exchange(other.size_, {});
     }
-    old_ = SelectObject(dc_, bitmap_);
+    return *this;
+  }
+
+  HDC Get(HDC screen, Size size) {
+    if (dc_ && size == size_) return dc_.Get();
+    Reset();
+    UniqueMemoryDc dc(CreateCompatibleDC(screen));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, size.width, size.height));
+    if (!dc || !bitmap) return nullptr;
+    SelectedObject selection(dc.Get(), bitmap.Get());
+    if (!selection) return nullptr;
+    dc_ = std::move(dc);
+    bitmap_ = std::move(bitmap);
+    selection_ = std::move(selection);
     size_ = size;
-    return dc_;
+    return dc_.Get();
   }
 
  private:
+  // The bitmap leaves the DC before either is deleted.
   void Reset() {
-    if (dc_) {
-      SelectObject(dc_, old_);
-      DeleteDC(dc_);
-    }
-    if (bitmap_) DeleteObject(bitmap_);
-    dc_ = nullptr;
-    bitmap_ = nullptr;
-    old_ = nullptr;
+    selection_.Restore();
+    bitmap_.Reset();
+    dc_.Reset();
+    size_ = {};
   }
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+
+  // Destroyed in reverse: selection undone, then bitmap, then DC.
+  UniqueMemoryDc dc_;
+  UniqueBitmap bitmap_;
+  SelectedObject selection_;
   Size size_;
 };
 
 }  // namespace
 
-struct WindowHost {
-  Win32Backend* backend = nullptr;
-  Window* model = nullptr;
+// Everything the backend keeps for one loaded window. Its frame timers are
+// the window's own, so they die with it.
+struct WindowHost final : FrameTimers {
+  WindowHost(Win32Backend& b, Window& m, ImageCatalog& images)
+      : backend(&b), model(&m), natives(m), animations(m, images, *this) {}
+
+  void StartFrameTimer(ControlId id, int delayMs) override {
+    if (id >= 0 && static_cast<UINT_PTR>(id) < kIdRange) {
+      SetTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id), static_cast<UINT>(delayMs),
+               nullptr);
+    }
+  }
+  void StopFrameTimer(ControlId id) override {
+    if (id >= 0 && static_cast<UINT_PTR>(id) < kIdRange) {
+      KillTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id));
+    }
+  }
+  void SyncAnimations() { animations.SyncAll(WindowShows(hwnd)); }
+
+  Win32Backend* backend;
+  Window* model;
   HWND hwnd = nullptr;
   BackBuffer buffer;
-  std::unordered_map<ControlId, HWND> edits;
-  std::unordered_map<ControlId, std::unique_ptr<WebView>> views;
-  std::unordered_set<ControlId> playing;  // picture boxes whose frame timer runs
+  NativeParts natives;
+  Animations animations;
   bool trackingLeave = false;
-  bool writingEdit = false;  // our own SetWindowText, not the user typing
 };
-
-namespace {
-
-int gDispatchDepth = 0;
-std::vector<std::unique_ptr<WindowHost>> gRetiredHosts;
-
-}  // namespace
 
 Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
     : instance_(instance), images_(images) {
-  appIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
-                                           IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-  appIconSmall_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
-                                                IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                GetSystemMetrics(SM_CYSMICON), 0));
+  // Not LR_SHARED: these two are ours to destroy.
+  appIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
+                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+  appIconSmall_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), 0)));
 }
 
 Win32Backend::~Win32Backend() {
   for (auto& [model, host] : hosts_) {
-    host->views.clear();
+    host->natives.BeforeParentDestroyed();
     if (host->hwnd) {
       SetWindowLongPtrW(host->hwnd, GWLP_USERDATA, 0);
       DestroyWindow(host->hwnd);
     }
   }
   hosts_.clear();
-  gRetiredHosts.clear();
-  if (appIcon_) DestroyIcon(appIcon_);
-  if (appIconSmall_) DestroyIcon(appIconSmall_);
 }
 
 WindowHost* Win32Backend::HostOf(const Window& window) const {
@@ -173,8 +185,8 @@ void Win32Backend::RegisterClassFor(const FormSpec& form) {
   wc.lpszClassName = name.c_str();
   wc.hCursor = nullptr;  // WM_SETCURSOR picks per control
   if (form.icon == assets::Asset::kAppIcon) {
-    wc.hIcon = appIcon_;
-    wc.hIconSm = appIconSmall_;
+    wc.hIcon = appIcon_.Get();
+    wc.hIconSm = appIconSmall_.Get();
   }
   RegisterClassExW(&wc);
 }
@@ -182,9 +194,7 @@ void Win32Backend::RegisterClassFor(const FormSpec& form) {
 void Win32Backend::Create(Window& window, Window* owner) {
   const FormSpec& form = window.Form();
   RegisterClassFor(form);
-  auto host = std::make_unique<WindowHost>();
-  host->backend = this;
-  host->model = &window;
+  auto host = std::make_unique<WindowHost>(*this, window, images_);
   WindowHost* raw = host.get();
   hosts_[&window] = std::move(host);
 
@@ -192,104 +202,37 @@ void Win32Backend::Create(Window& window, Window* owner) {
   DWORD exStyle = form.taskbarButton ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
   if (form.topmost) exStyle |= WS_EX_TOPMOST;
   if (form.noActivate) exStyle |= WS_EX_NOACTIVATE;
-  Rect r = window.screenRect;
+  Rect r = window.ScreenRect();
   HWND ownerHwnd = owner ? Handle(*owner) : nullptr;
   // WM_NCCREATE stores the host; everything from then on reaches it.
   CreateWindowExW(exStyle, Widen(form.className).c_str(), Widen(form.caption).c_str(), style,
                   r.left, r.top, r.width, r.height, ownerHwnd, nullptr, instance_, raw);
   if (!raw->hwnd) return;
-  CreateNativeParts(*raw);
+  raw->natives.Create(raw->hwnd, instance_, fonts_);
   for (ControlId id = 0; id < window.ControlCount(); ++id) {
     if (window.At(id).kind == Kind::kTimer) SyncTimer(*raw, id);
   }
 }
 
-void Win32Backend::CreateNativeParts(WindowHost& host) {
-  Window& w = *host.model;
-  for (ControlId id = 0; id < w.ControlCount(); ++id) {
-    const Control& c = w.At(id);
-    Rect r = w.AbsoluteRect(id);
-    if (c.kind == Kind::kEditBox) {
-      DWORD style = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
-      if (c.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
-      HWND edit = CreateWindowExW(0, L"EDIT", Widen(c.caption).c_str(), style, r.left, r.top,
-                                  r.width, r.height, host.hwnd,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditIdBase + id)),
-                                  instance_, nullptr);
-      if (!edit) continue;
-      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(c.font)), FALSE);
-      SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
-      host.edits[id] = edit;
-    } else if (c.kind == Kind::kHtmlView) {
-      if (auto view = WebView::Create(host.hwnd, ToRect(r), Widen(c.caption))) {
-        host.views[id] = std::move(view);
-      }
-    }
-  }
-  LayoutNatives(host);
-}
-
-void Win32Backend::LayoutNatives(WindowHost& host) {
-  Window& w = *host.model;
-  auto place = [&](ControlId id, HWND child) {
-    Rect r = w.AbsoluteRect(id);
-    Rect visible = w.VisibleRect(id);
-    bool shown = !visible.IsEmpty();
-    if (shown) {
-      // Only what the forms do not stack in front of it, and only inside
-      // its ancestors, shows: the region does the clipping a child window
-      // cannot do by itself.
-      Rect local = visible.Offset(-r.left, -r.top);
-      HRGN region = CreateRectRgn(local.left, local.top, local.Right(), local.Bottom());
-      for (Rect cover : w.CoveringRects(id)) {
-        Rect c = cover.Offset(-r.left, -r.top);
-        RegionPtr hole(CreateRectRgn(c.left, c.top, c.Right(), c.Bottom()));
-        CombineRgn(region, region, hole.get(), RGN_DIFF);
-      }
-      SetWindowPos(child, nullptr, r.left, r.top, r.width, r.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      SetWindowRgn(child, region, TRUE);  // the window owns the region now
-    }
-    EnableWindow(child, w.IsEnabled(id));
-    ShowWindow(child, shown ? SW_SHOWNA : SW_HIDE);
-  };
-  for (auto& [id, edit] : host.edits) place(id, edit);
-  for (auto& [id, view] : host.views) {
-    Rect r = w.AbsoluteRect(id);
-    view->SetBounds(ToRect(r));
-    view->SetEnabled(w.IsEnabled(id));
-    if (HWND child = view->Window()) place(id, child);
-    view->SetVisible(!w.VisibleRect(id).IsEmpty());
-  }
-}
-
-void Win32Backend::SyncNative(WindowHost& host, ControlId id) {
-  const Control& c = host.model->At(id);
-  if (auto it = host.edits.find(id); it != host.edits.end()) {
-    std::wstring wanted = Widen(c.caption);
-    if (WindowText(it->second) != wanted) {
-      host.writingEdit = true;
-      SetWindowTextW(it->second, wanted.c_str());
-      host.writingEdit = false;
-    }
-  }
-  if (auto it = host.views.find(id); it != host.views.end()) {
-    std::wstring address = Widen(c.caption);
-    if (it->second->LocationUrl() != address) it->second->Navigate(address);
-  }
-  LayoutNatives(host);
-}
-
 void Win32Backend::Destroy(Window& window) {
+  WindowHost* host = HostOf(window);
+  if (!host) return;
+  host->natives.BeforeParentDestroyed();
+  // The host stays, with a null window, until Release.
+  if (host->hwnd) DestroyWindow(host->hwnd);
+}
+
+void Win32Backend::Release(Window& window) {
   auto it = hosts_.find(&window);
   if (it == hosts_.end()) return;
-  std::unique_ptr<WindowHost> host = std::move(it->second);
+  if (it->second->hwnd) {
+    // Released without a Destroy first: take the window down quietly.
+    it->second->natives.BeforeParentDestroyed();
+    SetWindowLongPtrW(it->second->hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(it->second->hwnd);
+  }
+  if (main_ == &window) main_ = nullptr;
   hosts_.erase(it);
-  // The browser is taken down while its parent window still exists.
-  host->views.clear();
-  if (host->hwnd) DestroyWindow(host->hwnd);
-  gRetiredHosts.push_back(std::move(host));
-  if (gDispatchDepth == 0) gRetiredHosts.clear();
 }
 
 void Win32Backend::Show(Window& window, bool visible) {
@@ -297,7 +240,7 @@ void Win32Backend::Show(Window& window, bool visible) {
   if (!host || !host->hwnd) return;
   int command = visible ? (window.Form().noActivate ? SW_SHOWNOACTIVATE : SW_SHOW) : SW_HIDE;
   ShowWindow(host->hwnd, command);
-  SyncAllAnimations(*host);
+  host->SyncAnimations();
 }
 
 void Win32Backend::SetDisplayState(Window& window, DisplayState state) {
@@ -308,8 +251,7 @@ void Win32Backend::SetDisplayState(Window& window, DisplayState state) {
   } else if (IsIconic(host->hwnd)) {
     ShowWindow(host->hwnd, SW_RESTORE);
   }
-  window.visible = IsWindowVisible(host->hwnd) != FALSE;
-  SyncAllAnimations(*host);
+  host->SyncAnimations();
 }
 
 void Win32Backend::Move(Window& window, Rect screen) {
@@ -324,51 +266,27 @@ Size Win32Backend::ScreenSize() {
 }
 
 int Win32Backend::PopupMenu(Window& owner, const std::vector<std::string_view>& items) {
-  WindowHost* host = HostOf(owner);
-  if (!host || !host->hwnd) return -1;
-  HMENU menu = CreatePopupMenu();
-  if (!menu) return -1;
-  for (size_t i = 0; i < items.size(); ++i) {
-    AppendMenuW(menu, MF_STRING, i + 1, Widen(items[i]).c_str());
-  }
-  POINT at;
-  GetCursorPos(&at);
-  // A tray menu only closes on an outside click when its owner is in the
-  // foreground, and the posted message lets the menu loop finish cleanly.
-  SetForegroundWindow(host->hwnd);
-  UINT_PTR chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
-                                   at.y, 0, host->hwnd, nullptr);
-  PostMessageW(host->hwnd, WM_NULL, 0, 0);
-  DestroyMenu(menu);
-  return chosen == 0 ? -1 : static_cast<int>(chosen) - 1;
+  return TrackMenuAtCursor(Handle(owner), items);
 }
 
 int Win32Backend::ShowMessageBox(std::string_view text, int flags, std::string_view title,
                              Window* owner) {
-  HWND ownerHwnd = owner ? Handle(*owner) : nullptr;
-  return MessageBoxW(ownerHwnd, Widen(text).c_str(), Widen(title).c_str(),
-                     static_cast<UINT>(flags));
+  return ShowMessageBoxFor(owner ? Handle(*owner) : nullptr, text, flags, title);
 }
 
 void Win32Backend::Focus(Window& window) {
   if (HWND hwnd = Handle(window)) SetFocus(hwnd);
 }
 
-void Win32Backend::ApplyVisualStyle(int code) {
-  // 1: themed controls and frames; 2 also lets embedded web content theme.
-  DWORD flags = STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS;
-  if (code == 2) flags |= STAP_ALLOW_WEBCONTENT;
-  SetThemeAppProperties(flags);
-}
+void Win32Backend::ApplyVisualStyle(int code) { ApplyThemeProperties(code); }
 
 void Win32Backend::Raise(Window& window) {
   HWND hwnd = Handle(window);
   if (!hwnd) return;
   ShowWindow(hwnd, IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
-  window.visible = true;
   SetForegroundWindow(hwnd);
   BringWindowToTop(hwnd);
-  if (WindowHost* host = HostOf(window)) SyncAllAnimations(*host);
+  if (WindowHost* host = HostOf(window)) host->SyncAnimations();
 }
 
 void Win32Backend::Invalidate(Window& window, Rect rect) {
@@ -387,14 +305,14 @@ void Win32Backend::ControlChanged(Window& window, ControlId id, Change change) {
       SyncTimer(*host, id);
       break;
     case Change::kNative:
-      SyncNative(*host, id);
+      host->natives.Sync(id);
       break;
     case Change::kVisibility:
-      LayoutNatives(*host);
-      SyncAllAnimations(*host);
+      host->natives.Layout();
+      host->SyncAnimations();
       break;
     case Change::kAnimation:
-      SyncAnimation(*host, id);
+      host->animations.Sync(id, WindowShows(host->hwnd));
       break;
   }
 }
@@ -410,41 +328,6 @@ void Win32Backend::SyncTimer(WindowHost& host, ControlId id) {
   }
 }
 
-void Win32Backend::SyncAnimation(WindowHost& host, ControlId id) {
-  if (id < 0 || static_cast<UINT_PTR>(id) >= kIdRange) return;
-  const Window& w = *host.model;
-  const Control& c = w.At(id);
-  bool windowShows = IsWindowVisible(host.hwnd) && !IsIconic(host.hwnd) && OnScreen(host.hwnd);
-  bool play = windowShows && c.kind == Kind::kPictureBox && c.animating &&
-              images_.FrameCount(c.picture) > 1 && !w.VisibleRect(id).IsEmpty();
-  UINT_PTR timer = kAnimationBase + static_cast<UINT_PTR>(id);
-  if (play && !host.playing.count(id)) {
-    host.playing.insert(id);
-    SetTimer(host.hwnd, timer, static_cast<UINT>(images_.FrameDelayMs(c.picture, c.frame)),
-             nullptr);
-  } else if (!play && host.playing.count(id)) {
-    host.playing.erase(id);
-    KillTimer(host.hwnd, timer);
-  }
-}
-
-void Win32Backend::SyncAllAnimations(WindowHost& host) {
-  for (ControlId id = 0; id < host.model->ControlCount(); ++id) {
-    if (host.model->At(id).kind == Kind::kPictureBox) SyncAnimation(host, id);
-  }
-}
-
-void Win32Backend::AdvanceAnimation(WindowHost& host, ControlId id) {
-  Window& w = *host.model;
-  const Control& c = w.At(id);
-  int count = images_.FrameCount(c.picture);
-  if (count <= 1) return SyncAnimation(host, id);
-  int next = (c.frame + 1) % count;
-  w.SetFrame(id, next);
-  SetTimer(host.hwnd, kAnimationBase + static_cast<UINT_PTR>(id),
-           static_cast<UINT>(images_.FrameDelayMs(c.picture, next)), nullptr);
-}
-
 void Win32Backend::Paint(WindowHost& host) {
   PAINTSTRUCT ps;
   HDC screen = BeginPaint(host.hwnd, &ps);
@@ -453,8 +336,8 @@ void Win32Backend::Paint(WindowHost& host) {
   Size client = host.model->Form().clientSize;
   HDC buffer = dirty.IsEmpty() ? nullptr : host.buffer.Get(screen, client);
   if (buffer) {
-    RegionPtr clip(CreateRectRgn(dirty.left, dirty.top, dirty.Right(), dirty.Bottom()));
-    SelectClipRgn(buffer, clip.get());
+    UniqueRegion clip(CreateRectRgn(dirty.left, dirty.top, dirty.Right(), dirty.Bottom()));
+    SelectClipRgn(buffer, clip.Get());  // the DC keeps a copy
     {
       GdiplusPainter painter(buffer, images_, fonts_);
       PaintWindow(*host.model, painter, images_, dirty);
@@ -466,8 +349,12 @@ void Win32Backend::Paint(WindowHost& host) {
   EndPaint(host.hwnd, &ps);
 }
 
+void Win32Backend::Report(WindowHost& host, const WindowReport& report) {
+  if (desktop_) desktop_->Report(*host.model, report);
+}
+
 void Win32Backend::Deliver(WindowHost& host, const std::vector<Event>& events) {
-  if (desktop_ && !events.empty() && !host.model->closed) desktop_->Deliver(events);
+  if (desktop_ && !events.empty() && !host.model->IsClosed()) desktop_->Deliver(events);
 }
 
 LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -480,13 +367,14 @@ LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT message, WPARAM wParam
   }
   auto* host = reinterpret_cast<WindowHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!host) return DefWindowProcW(hwnd, message, wParam, lParam);
-  ++gDispatchDepth;
+  // Until this returns, nothing closed is freed: the host and the model stay
+  // valid here whatever the handlers called below destroy.
+  Desktop::DispatchScope dispatching(host->backend->desktop_);
   LRESULT result = host->backend->Handle(*host, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     host->hwnd = nullptr;
   }
-  if (--gDispatchDepth == 0) gRetiredHosts.clear();
   return result;
 }
 
@@ -554,7 +442,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
     case WM_TIMER: {
       UINT_PTR id = wParam;
       if (id >= kAnimationBase && id < kAnimationBase + kIdRange) {
-        AdvanceAnimation(host, static_cast<ControlId>(id - kAnimationBase));
+        host.animations.Advance(static_cast<ControlId>(id - kAnimationBase), WindowShows(hwnd));
         return 0;
       }
       if (id >= kTimerBase && id < kTimerBase + kIdRange) {
@@ -565,58 +453,50 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       break;
     }
     case WM_COMMAND:
-      if (HIWORD(wParam) == EN_CHANGE && !host.writingEdit) {
-        ControlId id = static_cast<ControlId>(LOWORD(wParam)) - kEditIdBase;
-        auto it = host.edits.find(id);
-        if (it != host.edits.end()) model.StoreTypedText(id, Narrow(WindowText(it->second)));
-        return 0;
-      }
+      if (host.natives.OnCommand(wParam, lParam)) return 0;
       break;
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      bool enabled = IsWindowEnabled(reinterpret_cast<HWND>(lParam));
-      SetTextColor(dc, enabled ? RGB(0, 0, 0) : RGB(96, 96, 96));
-      SetBkColor(dc, RGB(255, 255, 255));
-      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-    }
+    case WM_CTLCOLORSTATIC:
+      return NativeParts::EditColors(wParam, lParam);
     case WM_SIZE:
+      // Also from the taskbar, or the system minimising an owned window.
       if (wParam == SIZE_MINIMIZED) {
-        model.displayState = DisplayState::kMinimized;
+        Report(host, {.displayState = DisplayState::kMinimized});
       } else if (wParam == SIZE_RESTORED) {
-        model.displayState = DisplayState::kRestored;
+        Report(host, {.displayState = DisplayState::kRestored});
       }
-      SyncAllAnimations(host);
+      host.SyncAnimations();
       break;
     case WM_SHOWWINDOW:
       // Shown or hidden from outside (owner minimised, taskbar): keep in step.
       PostMessageW(hwnd, kSyncVisibilityMessage, 0, 0);
       break;
     case kSyncVisibilityMessage:
-      model.visible = IsWindowVisible(hwnd) != FALSE;
-      SyncAllAnimations(host);
+      Report(host, {.visible = IsWindowVisible(hwnd) != FALSE});
+      host.SyncAnimations();
       return 0;
     case WM_MOVE:
       if (!IsIconic(hwnd)) {
         RECT rc;
         GetWindowRect(hwnd, &rc);
-        model.screenRect.left = rc.left;
-        model.screenRect.top = rc.top;
-        SyncAllAnimations(host);  // it may have come onto or gone off the screen
+        Report(host, {.position = Point{rc.left, rc.top}});
+        host.SyncAnimations();  // it may have come onto or gone off the screen
       }
       break;
     case WM_CLOSE:
       return 0;  // windows close only through the program's own exit
     case WM_DESTROY:
-      for (ControlId id : host.playing) KillTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id));
-      host.playing.clear();
+      host.animations.StopAll();
       if (main_ == &model) PostQuitMessage(0);
       return 0;
     default:
       if (main_ == &model) {
         bool routed = false;
-        for (auto& [routedMessage, route] : routes_) {
-          if (routedMessage != message) continue;
+        // By index, and each route copied before it runs: a route may add
+        // another, which moves the list.
+        for (size_t i = 0; i < routes_.size(); ++i) {
+          if (routes_[i].first != message) continue;
+          MessageRoute route = routes_[i].second;
           route(model, wParam, lParam);
           routed = true;
         }

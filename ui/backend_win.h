@@ -14,11 +14,13 @@
 #include "ui/gdiplus_session_win.h"
 #include "ui/image_store_win.h"
 #include "ui/painter_win.h"
+#include "ui/scoped_win.h"
 
 namespace ui {
 
 class Desktop;
 struct WindowHost;
+struct WindowReport;
 
 class Win32Backend final : public Backend {
  public:
@@ -27,12 +29,15 @@ class Win32Backend final : public Backend {
   Win32Backend(const Win32Backend&) = delete;
   Win32Backend& operator=(const Win32Backend&) = delete;
 
-  // Events are delivered to this desktop. Call once, before loading windows.
+  // Events and what the platform did to a window by itself go to this
+  // desktop, and every message dispatch counts as running for it. Call once,
+  // before loading windows.
   void Attach(Desktop& desktop) { desktop_ = &desktop; }
   // Destroying this window ends the message loop.
   void SetMainWindow(const Window* window) { main_ = window; }
-  // A route runs for `message` when it reaches the main window; a message id
-  // of 0 (a failed registration) is ignored.
+  // A route runs for `message` when it reaches the main window and the
+  // backend has no use of its own for it; a message id of 0 (a failed
+  // registration) is ignored. Routes live as long as the backend.
   using MessageRoute = std::function<void(Window& mainWindow, WPARAM wParam, LPARAM lParam)>;
   void AddMessageRoute(UINT message, MessageRoute route);
   // The platform window of a loaded model, or nullptr.
@@ -40,6 +45,7 @@ class Win32Backend final : public Backend {
 
   void Create(Window& window, Window* owner) override;
   void Destroy(Window& window) override;
+  void Release(Window& window) override;
   void Show(Window& window, bool visible) override;
   void SetDisplayState(Window& window, DisplayState state) override;
   void Move(Window& window, Rect screen) override;
@@ -59,13 +65,8 @@ class Win32Backend final : public Backend {
   void RegisterClassFor(const FormSpec& form);
   void Paint(WindowHost& host);
   void Deliver(WindowHost& host, const std::vector<Event>& events);
+  void Report(WindowHost& host, const WindowReport& report);
   void SyncTimer(WindowHost& host, ControlId id);
-  void SyncAnimation(WindowHost& host, ControlId id);
-  void SyncAllAnimations(WindowHost& host);
-  void AdvanceAnimation(WindowHost& host, ControlId id);
-  void CreateNativeParts(WindowHost& host);
-  void SyncNative(WindowHost& host, ControlId id);
-  void LayoutNatives(WindowHost& host);
   WindowHost* HostOf(const Window& window) const;
 
   HINSTANCE instance_;
@@ -75,8 +76,8 @@ class Win32Backend final : public Backend {
   const Window* main_ = nullptr;
   std::unordered_map<const Window*, std::unique_ptr<WindowHost>> hosts_;
   std::vector<std::pair<UINT, MessageRoute>> routes_;
-  HICON appIcon_ = nullptr;
-  HICON appIconSmall_ = nullptr;
+  UniqueIcon appIcon_;
+  UniqueIcon appIconSmall_;
 };
 
 }  // namespace ui

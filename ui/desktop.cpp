@@ -26,19 +26,17 @@ Window& Desktop::Load(const FormSpec& form, Window* owner) {
   if (Window* existing = Find(WindowName{form.name})) return *existing;
   windows_.push_back(std::make_unique<Window>(form));
   Window& window = *windows_.back();
-  window.screenRect = {form.position.x, form.position.y, form.clientSize.width,
-                       form.clientSize.height};
   window.SetObserver(&backend_);
   backend_.Create(window, owner);
   Deliver(Event{&window, kNoControl, EventKind::kCreated, 0});
-  if (!window.closed) SetVisible(window, true);
+  if (!window.closed_) SetVisible(window, true);
   return window;
 }
 
 void Desktop::Close(Window& window) {
-  if (window.closed) return;
-  window.closed = true;
-  window.visible = false;
+  if (window.closed_) return;
+  window.closed_ = true;
+  window.visible_ = false;
   backend_.Destroy(window);
   window.SetObserver(nullptr);
   auto it = std::find_if(windows_.begin(), windows_.end(),
@@ -49,35 +47,43 @@ void Desktop::Close(Window& window) {
   }
 }
 
+// The state is written before the backend acts: anything the platform
+// reports while it acts is the last word.
 void Desktop::SetVisible(Window& window, bool visible) {
-  if (window.closed) return;
-  window.visible = visible;
+  if (window.closed_) return;
+  window.visible_ = visible;
   backend_.Show(window, visible);
 }
 
 void Desktop::SetDisplayState(Window& window, DisplayState state) {
-  if (window.closed) return;
-  window.displayState = state;
+  if (window.closed_) return;
+  // Minimising shows a hidden window as a taskbar button, and restoring a
+  // minimised one brings it into view even when it was hidden meanwhile;
+  // restoring a window that is not minimised changes nothing.
+  if (state == DisplayState::kMinimized || window.displayState_ == DisplayState::kMinimized) {
+    window.visible_ = true;
+  }
+  window.displayState_ = state;
   backend_.SetDisplayState(window, state);
 }
 
 void Desktop::Move(Window& window, std::optional<int> left, std::optional<int> top,
                    std::optional<int> width, std::optional<int> height) {
-  if (window.closed) return;
-  Rect r = window.screenRect;
+  if (window.closed_) return;
+  Rect r = window.screenRect_;
   r.left = left.value_or(r.left);
   r.top = top.value_or(r.top);
   r.width = std::max(0, width.value_or(r.width));
   r.height = std::max(0, height.value_or(r.height));
-  if (r == window.screenRect) return;
-  window.screenRect = r;
+  if (r == window.screenRect_) return;
+  window.screenRect_ = r;
   backend_.Move(window, r);
 }
 
 Size Desktop::ScreenSize() { return backend_.ScreenSize(); }
 
 void Desktop::PopupMenu(Window& owner) {
-  if (owner.closed || owner.Form().menuItems.empty()) return;
+  if (owner.closed_ || owner.Form().menuItems.empty()) return;
   std::vector<std::string_view> items(owner.Form().menuItems.begin(),
                                       owner.Form().menuItems.end());
   int chosen = backend_.PopupMenu(owner, items);
@@ -87,17 +93,31 @@ void Desktop::PopupMenu(Window& owner) {
 
 int Desktop::ShowMessageBox(std::string_view text, int flags, std::string_view title,
                         Window* owner) {
-  return backend_.ShowMessageBox(text, flags, title, owner && !owner->closed ? owner : nullptr);
+  return backend_.ShowMessageBox(text, flags, title, owner && !owner->closed_ ? owner : nullptr);
 }
 
 void Desktop::Focus(Window& window) {
-  if (!window.closed) backend_.Focus(window);
+  if (!window.closed_) backend_.Focus(window);
 }
 
 void Desktop::ApplyVisualStyle(int code) { backend_.ApplyVisualStyle(code); }
 
 void Desktop::Raise(Window& window) {
-  if (!window.closed) backend_.Raise(window);
+  if (window.closed_) return;
+  window.visible_ = true;  // restored if it was minimised, shown if it was hidden
+  window.displayState_ = DisplayState::kRestored;
+  backend_.Raise(window);
+}
+
+void Desktop::Report(Window& window, const WindowReport& report) {
+  // A window being destroyed still gets messages; what they say no longer counts.
+  if (window.closed_) return;
+  if (report.visible) window.visible_ = *report.visible;
+  if (report.displayState) window.displayState_ = *report.displayState;
+  if (report.position) {
+    window.screenRect_.left = report.position->x;
+    window.screenRect_.top = report.position->y;
+  }
 }
 
 const WiringEntry* FindBinding(const Window& window, const Event& event) {
@@ -117,7 +137,7 @@ const WiringEntry* FindBinding(const Window& window, const Event& event) {
 }
 
 void Desktop::Deliver(const Event& event) {
-  if (!event.window || event.window->closed) return;
+  if (!event.window || event.window->IsClosed()) return;
   const WiringEntry* binding = FindBinding(*event.window, event);
   if (!binding || binding->handler == HandlerId::kNoEffect) return;
   ++depth_;
@@ -129,8 +149,13 @@ void Desktop::Deliver(const std::vector<Event>& events) {
   for (const Event& e : events) Deliver(e);
 }
 
-void Desktop::CollectClosed() {
-  if (depth_ == 0) closed_.clear();
+int Desktop::CollectClosed() {
+  if (depth_ != 0) return 0;
+  // Moved out first: a backend releasing a window must not see the list change.
+  std::vector<std::unique_ptr<Window>> freeing = std::move(closed_);
+  closed_.clear();
+  for (auto& window : freeing) backend_.Release(*window);
+  return static_cast<int>(freeing.size());
 }
 
 }  // namespace ui

@@ -16,6 +16,15 @@
 
 namespace ui {
 
+// What the platform did to a window by itself: the taskbar minimised or
+// restored it, its owner hid or showed it, the user dragged it. Only the
+// facts it knows are set.
+struct WindowReport {
+  std::optional<bool> visible;
+  std::optional<DisplayState> displayState;
+  std::optional<Point> position;  // the outer top-left corner on the screen
+};
+
 // Message box flags, the platform's own values.
 inline constexpr int kMessageOk = 0;
 inline constexpr int kMessageOkInformation = 0x40;
@@ -33,9 +42,13 @@ class Desktop {
   // Creates the window and its controls, runs its creation handler and shows
   // it. Loading a window that is already loaded returns it unchanged.
   Window& Load(const FormSpec& form, Window* owner);
-  // Destroys the window now. Its model stays valid until CollectClosed, so a
-  // handler may close the window whose event it is handling.
+  // Destroys the window now. Its model, and what the backend keeps for it,
+  // stay valid until CollectClosed, so a handler may close the window whose
+  // event it is handling.
   void Close(Window& window);
+  // These four set the window's state as the platform will have it: a
+  // minimised window is on screen (as a button), restoring or raising one
+  // shows it.
   void SetVisible(Window& window, bool visible);
   void SetDisplayState(Window& window, DisplayState state);
   // Omitted values keep the window's current edge or size.
@@ -53,15 +66,37 @@ class Desktop {
   // dropped.
   void Deliver(const Event& event);
   void Deliver(const std::vector<Event>& events);
-  // Frees the models of closed windows once no handler runs.
-  void CollectClosed();
+  // Takes in what the platform did by itself; ignored for a closed window.
+  void Report(Window& window, const WindowReport& report);
+
+  // Frees the models of closed windows (and what the backend kept for them)
+  // once no handler and no message dispatch runs; how many it freed.
+  int CollectClosed();
+
+  // Held by the backend while it dispatches a message to one of the windows:
+  // a window may be closed from inside a nested dispatch, and nothing closed
+  // is freed until the outermost one has returned. A null desktop is allowed.
+  class DispatchScope {
+   public:
+    explicit DispatchScope(Desktop* desktop) : desktop_(desktop) {
+      if (desktop_) ++desktop_->depth_;
+    }
+    ~DispatchScope() {
+      if (desktop_) --desktop_->depth_;
+    }
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+
+   private:
+    Desktop* desktop_;
+  };
 
  private:
   Backend& backend_;
   HandlerSink& handlers_;
   std::vector<std::unique_ptr<Window>> windows_;
   std::vector<std::unique_ptr<Window>> closed_;
-  int depth_ = 0;  // handlers running
+  int depth_ = 0;  // handlers running and messages being dispatched
 };
 
 // The wiring entry for an event, or nullptr.

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <utility>
 
+#include "ui/scoped_win.h"
+
 namespace ui {
 namespace {
 
@@ -27,11 +29,6 @@ constexpr UINT kMaxSide = 16384;
 
 // RT_RCDATA, spelt wide whatever UNICODE says.
 const wchar_t* const kRcData = MAKEINTRESOURCEW(10);
-
-struct StreamRelease {
-  void operator()(IStream* s) const { s->Release(); }
-};
-using StreamPtr = std::unique_ptr<IStream, StreamRelease>;
 
 std::span<const std::byte> ResourceBytes(HMODULE module, int id) {
   if (id <= 0 || id > 0xFFFF) return {};  // not representable as an integer resource id
@@ -120,10 +117,12 @@ int WrapFrame(int frame, std::size_t count) {
 
 DecodedImage DecodeImage(std::span<const std::byte> bytes) {
   if (bytes.empty() || bytes.size() > UINT_MAX) return {};
-  StreamPtr stream(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
-                                     static_cast<UINT>(bytes.size())));
+  // SHCreateMemStream hands over its one reference: attached, not added to.
+  ComPtr<IStream> stream;
+  stream.Attach(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
+                                  static_cast<UINT>(bytes.size())));
   if (!stream) return {};
-  Gdiplus::Bitmap source(stream.get());
+  Gdiplus::Bitmap source(stream.Get());
   if (source.GetLastStatus() != Gdiplus::Ok) return {};
   const UINT width = source.GetWidth();
   const UINT height = source.GetHeight();

@@ -29,22 +29,18 @@ int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
   return 0;  // one match is enough
 }
 
-struct DeleteDc {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-
 // Whether a font family of that exact name is installed. Enumeration lists
 // real families only, so a name the font mapper would quietly replace with
 // something else counts as missing.
 bool FaceInstalled(const std::wstring& face) {
   if (face.empty() || face.size() >= LF_FACESIZE) return false;
-  std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDc> dc(CreateCompatibleDC(nullptr));
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   if (!dc) return false;
   LOGFONTW lf{};
   lf.lfCharSet = DEFAULT_CHARSET;
   std::copy(face.begin(), face.end(), lf.lfFaceName);
   bool found = false;
-  EnumFontFamiliesExW(dc.get(), &lf, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
+  EnumFontFamiliesExW(dc.Get(), &lf, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -77,7 +73,7 @@ Point Bounded(Point p) { return {BoundedCoord(p.x), BoundedCoord(p.y)}; }
 
 HFONT FontCache::Get(const Font& font) {
   for (const Entry& e : entries_) {
-    if (e.font == font) return e.handle.get();
+    if (e.font == font) return e.handle.Get();
   }
   LOGFONTW lf{};
   lf.lfHeight = -(font.heightPx > 0 ? font.heightPx : kDefaultFontHeight);
@@ -91,9 +87,9 @@ HFONT FontCache::Get(const Font& font) {
   // A name longer than LOGFONT holds is cut, not rejected; the zeroed LOGFONT
   // supplies the terminator.
   std::copy_n(face.begin(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1), lf.lfFaceName);
-  FontPtr handle(CreateFontIndirectW(&lf));
+  UniqueFont handle(CreateFontIndirectW(&lf));
   if (!handle) return nullptr;
-  HFONT result = handle.get();
+  HFONT result = handle.Get();
   entries_.push_back(Entry{font, std::move(handle)});
   return result;
 }
@@ -115,15 +111,15 @@ std::wstring FontCache::ResolveFace(const std::string& utf8Face) {
 
 GdiplusPainter::GdiplusPainter(HDC dc, ImageStore& images, FontCache& fonts)
     : dc_(dc), images_(images), fonts_(fonts), graphics_(dc) {
-  RegionPtr clip(CreateRectRgn(0, 0, 0, 0));
-  if (clip && GetClipRgn(dc_, clip.get()) == 1) originalClip_ = std::move(clip);
+  UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
+  if (clip && GetClipRgn(dc_, clip.Get()) == 1) originalClip_ = std::move(clip);
   graphics_.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
   graphics_.SetCompositingMode(Gdiplus::CompositingModeSourceOver);
 }
 
 GdiplusPainter::~GdiplusPainter() {
   graphics_.Flush(Gdiplus::FlushIntentionSync);
-  SelectClipRgn(dc_, originalClip_.get());  // a null region removes the clip again
+  SelectClipRgn(dc_, originalClip_.Get());  // a null region removes the clip again
 }
 
 void GdiplusPainter::PushClip(Rect r) {
@@ -143,15 +139,15 @@ bool GdiplusPainter::ClipIsEmpty() const { return !clips_.empty() && clips_.back
 void GdiplusPainter::ApplyClip() {
   graphics_.Flush(Gdiplus::FlushIntentionSync);
   if (clips_.empty()) {
-    SelectClipRgn(dc_, originalClip_.get());
+    SelectClipRgn(dc_, originalClip_.Get());
     graphics_.ResetClip();
     return;
   }
   const Rect top = clips_.back();
-  RegionPtr region(CreateRectRgn(top.left, top.top, top.Right(), top.Bottom()));
+  UniqueRegion region(CreateRectRgn(top.left, top.top, top.Right(), top.Bottom()));
   if (region) {
-    if (originalClip_) CombineRgn(region.get(), region.get(), originalClip_.get(), RGN_AND);
-    SelectClipRgn(dc_, region.get());  // the DC keeps a copy
+    if (originalClip_) CombineRgn(region.Get(), region.Get(), originalClip_.Get(), RGN_AND);
+    SelectClipRgn(dc_, region.Get());  // the DC keeps a copy
   }
   graphics_.SetClip(Gdiplus::Rect(top.left, top.top, top.width, top.height),
                     Gdiplus::CombineModeReplace);
@@ -275,8 +271,8 @@ void GdiplusPainter::PaintText(std::string_view utf8, const Font& font, Color c,
 
   // GDI draws on the DC directly: whatever GDI+ still holds must land first.
   graphics_.Flush(Gdiplus::FlushIntentionSync);
-  HFONT hfont = fonts_.Get(font);
-  HGDIOBJ oldFont = hfont != nullptr ? SelectObject(dc_, hfont) : nullptr;
+  // The font goes back out before the cache could ever delete it.
+  SelectedObject selectedFont(dc_, fonts_.Get(font));
   const COLORREF oldColor = SetTextColor(dc_, RGB(c.r, c.g, c.b));
   const int oldMode = SetBkMode(dc_, TRANSPARENT);
 
@@ -302,7 +298,6 @@ void GdiplusPainter::PaintText(std::string_view utf8, const Font& font, Color c,
 
   SetBkMode(dc_, oldMode);
   SetTextColor(dc_, oldColor);
-  if (oldFont != nullptr) SelectObject(dc_, oldFont);
 }
 
 }  // namespace ui

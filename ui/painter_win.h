@@ -5,15 +5,14 @@
 // can draw outside it.
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "ui/gdiplus_session_win.h"
 #include "ui/image_store_win.h"
 #include "ui/painter.h"
+#include "ui/scoped_win.h"
 
 namespace ui {
 
@@ -35,13 +34,9 @@ class FontCache {
  private:
   std::wstring ResolveFace(const std::string& utf8Face);
 
-  struct DeleteFont {
-    void operator()(HFONT f) const { DeleteObject(f); }
-  };
-  using FontPtr = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteFont>;
   struct Entry {
     Font font;
-    FontPtr handle;
+    UniqueFont handle;
   };
   std::vector<Entry> entries_;
   std::optional<std::wstring> defaultFace_;  // looked up once, on first need
@@ -71,11 +66,6 @@ class GdiplusPainter final : public Painter {
                  TextLayout layout) override;
 
  private:
-  struct DeleteRegion {
-    void operator()(HRGN r) const { DeleteObject(r); }
-  };
-  using RegionPtr = std::unique_ptr<std::remove_pointer_t<HRGN>, DeleteRegion>;
-
   void ApplyClip();
   bool ClipIsEmpty() const;
 
@@ -83,7 +73,7 @@ class GdiplusPainter final : public Painter {
   ImageStore& images_;
   FontCache& fonts_;
   Gdiplus::Graphics graphics_;
-  RegionPtr originalClip_;    // the DC's clip on entry; null when it had none
+  UniqueRegion originalClip_;    // the DC's clip on entry; null when it had none
   std::vector<Rect> clips_;   // each entry already intersected with the one below
 };
 

@@ -17,8 +17,6 @@
 
 #include <utility>
 
-using Microsoft::WRL::ComPtr;
-
 namespace ui {
 namespace {
 
@@ -44,22 +42,6 @@ RECT Normalized(RECT rect) {
 }
 
 RECT LocalRect(RECT rect) { return RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top}; }
-
-// Owns a BSTR for the duration of one call.
-class Bstr {
- public:
-  explicit Bstr(const std::wstring& text)
-      : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  Bstr() = default;
-  ~Bstr() { SysFreeString(value_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR Get() const { return value_; }
-  BSTR* Out() { return &value_; }
-
- private:
-  BSTR value_ = nullptr;
-};
 
 // Sets an event's by-reference Cancel flag; `index` counts from the last declared
 // parameter, since IDispatch passes arguments in reverse order.
@@ -434,16 +416,15 @@ void WebView::Navigate(const std::wstring& url) {
   if (browser_ == nullptr || url.empty()) return;
   Bstr address(url);
   if (address.Get() == nullptr) return;
-  VARIANT empty;
-  VariantInit(&empty);
-  browser_->Navigate(address.Get(), &empty, &empty, &empty, &empty);
+  Variant empty;
+  browser_->Navigate(address.Get(), empty.Get(), empty.Get(), empty.Get(), empty.Get());
 }
 
 std::wstring WebView::LocationUrl() const {
   if (browser_ == nullptr) return {};
   Bstr location;
   if (FAILED(browser_->get_LocationURL(location.Out())) || location.Get() == nullptr) return {};
-  return std::wstring(location.Get(), SysStringLen(location.Get()));
+  return std::wstring(location.View());
 }
 
 }  // namespace ui

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include <wrl/client.h>
+#include "ui/scoped_win.h"
 
 struct IOleObject;
 struct IOleInPlaceObject;
@@ -55,10 +55,10 @@ class WebView {
   void Teardown();
 
   HWND host_ = nullptr;
-  Microsoft::WRL::ComPtr<WebViewSite> site_;
-  Microsoft::WRL::ComPtr<IOleObject> oleObject_;
-  Microsoft::WRL::ComPtr<IOleInPlaceObject> inPlaceObject_;
-  Microsoft::WRL::ComPtr<IWebBrowser2> browser_;
+  ComPtr<WebViewSite> site_;
+  ComPtr<IOleObject> oleObject_;
+  ComPtr<IOleInPlaceObject> inPlaceObject_;
+  ComPtr<IWebBrowser2> browser_;
   DWORD eventsCookie_ = 0;
 };
 

@@ -20,7 +20,10 @@ Font ToFont(const FontSpec& spec) {
 
 }  // namespace
 
-Window::Window(const FormSpec& form) : form_(&form) {
+Window::Window(const FormSpec& form)
+    : form_(&form),
+      screenRect_{form.position.x, form.position.y, form.clientSize.width,
+                  form.clientSize.height} {
   controls_.reserve(form.controls.size());
   for (const ControlSpec& spec : form.controls) {
     Control c;

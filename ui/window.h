@@ -105,17 +105,13 @@ class Window {
   void SetHovered(ControlId id);
   void SetPressed(ControlId id);
 
-  // Window-level state, kept in step by the window operations. Read it
-  // through these; only the desktop writes it.
-  bool IsVisible() const { return visible; }
-  DisplayState GetDisplayState() const { return displayState; }
-  Rect ScreenRect() const { return screenRect; }
-  bool IsClosed() const { return closed; }
-
-  bool visible = false;
-  DisplayState displayState = DisplayState::kRestored;
-  Rect screenRect;  // outer position and size on the screen
-  bool closed = false;
+  // Window-level state, kept in step by the window operations and by what
+  // the platform reports it did by itself. Only the desktop writes it, the
+  // same way whichever backend runs, so tests see what the program sees.
+  bool IsVisible() const { return visible_; }
+  DisplayState GetDisplayState() const { return displayState_; }
+  Rect ScreenRect() const { return screenRect_; }  // outer position and size
+  bool IsClosed() const { return closed_; }
 
  private:
   bool Valid(ControlId id) const { return id >= 0 && id < ControlCount(); }
@@ -133,6 +129,12 @@ class Window {
   WindowObserver* observer_ = nullptr;
   ControlId hovered_ = kNoControl;
   ControlId pressed_ = kNoControl;
+
+  friend class Desktop;  // the one writer of the state below
+  bool visible_ = false;
+  DisplayState displayState_ = DisplayState::kRestored;
+  Rect screenRect_;
+  bool closed_ = false;
 };
 
 }  // namespace ui

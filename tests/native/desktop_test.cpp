@@ -37,25 +37,25 @@ TEST_F(DesktopTest, LoadingTwiceKeepsOneWindow) {
   ui::Window& b = program.desktop.Load(ui::VersionWindowForm(), nullptr);
   EXPECT_EQ(&a, &b);
   EXPECT_EQ(backend.Calls("create").size(), 1u);
-  EXPECT_TRUE(a.visible);
+  EXPECT_TRUE(a.IsVisible());
 }
 
 TEST_F(DesktopTest, MoveKeepsOmittedValues) {
   ui::Window& w = program.desktop.Load(ui::TaskDoneWindowForm(), nullptr);
   program.desktop.Move(w, std::nullopt, 845);
-  EXPECT_EQ(w.screenRect, (ui::Rect{50, 845, 384, 205}));
+  EXPECT_EQ(w.ScreenRect(), (ui::Rect{50, 845, 384, 205}));
   program.desktop.Move(w, 7, std::nullopt, std::nullopt, 10);
-  EXPECT_EQ(w.screenRect, (ui::Rect{7, 845, 384, 10}));
+  EXPECT_EQ(w.ScreenRect(), (ui::Rect{7, 845, 384, 10}));
 }
 
 TEST_F(DesktopTest, HeaderLabelsHideAndMinimiseMainWindow) {
   ui::Window& main = Main();
   Send(main, "透明标签2", EventKind::kPress);
-  EXPECT_EQ(main.displayState, ui::DisplayState::kMinimized);
+  EXPECT_EQ(main.GetDisplayState(), ui::DisplayState::kMinimized);
   Send(main, "透明标签1", EventKind::kPress);
-  EXPECT_FALSE(main.visible);
+  EXPECT_FALSE(main.IsVisible());
   Choose(main, 1);  // "显示主界面"
-  EXPECT_TRUE(main.visible);
+  EXPECT_TRUE(main.IsVisible());
   EXPECT_EQ(backend.Calls("menu").size(), 1u);
 }
 
@@ -67,10 +67,10 @@ TEST_F(DesktopTest, VersionWindowOpensHidesAndReopens) {
   EXPECT_EQ(backend.ownerOf.back(), "VersionWindow<-");  // no owner
   EXPECT_EQ(backend.Calls("style").back().arg, 2);
   Send(*version, "透明标签4", EventKind::kPress);
-  EXPECT_FALSE(version->visible);
+  EXPECT_FALSE(version->IsVisible());
   Send(main, "透明标签4", EventKind::kPress);  // "检查更新"
   EXPECT_EQ(program.desktop.Find(ver::VersionWindow), version);
-  EXPECT_TRUE(version->visible);
+  EXPECT_TRUE(version->IsVisible());
 }
 
 TEST_F(DesktopTest, CancelClosesOnlyTheConfirmation) {
@@ -84,7 +84,7 @@ TEST_F(DesktopTest, CancelClosesOnlyTheConfirmation) {
   EXPECT_EQ(backend.Calls("raise").size(), 1u);
   Send(*confirm, "按钮2", EventKind::kClick);
   EXPECT_EQ(program.desktop.Find(ec::ExitConfirmWindow), nullptr);
-  EXPECT_TRUE(main.visible);
+  EXPECT_TRUE(main.IsVisible());
   EXPECT_EQ(main.Get(任务时钟).interval, 1000);
   program.desktop.CollectClosed();
   Choose(main, 4);  // and it can be opened again
@@ -122,7 +122,7 @@ TEST_F(DesktopTest, NoticeCloseMarkHidesAndStopsTheSlide) {
   ui::Window* notice = program.desktop.Find(td::TaskDoneWindow);
   ASSERT_NE(notice, nullptr);
   Send(*notice, "透明标签4", EventKind::kPress);
-  EXPECT_FALSE(notice->visible);
+  EXPECT_FALSE(notice->IsVisible());
   EXPECT_EQ(main.Get(时钟4).interval, 0);
 }
 

@@ -19,6 +19,10 @@ void FakeBackend::Create(ui::Window& w, ui::Window* owner) {
   ownerOf.push_back(std::string(w.Name()) + "<-" + (owner ? std::string(owner->Name()) : ""));
 }
 void FakeBackend::Destroy(ui::Window& w) { calls.push_back({"destroy", std::string(w.Name()), 0, {}}); }
+void FakeBackend::Release(ui::Window& w) {
+  // The model must still be whole here: the desktop frees it only afterwards.
+  calls.push_back({"release", std::string(w.Name()), w.IsClosed() ? 1 : 0, {}});
+}
 void FakeBackend::Show(ui::Window& w, bool visible) {
   calls.push_back({visible ? "show" : "hide", std::string(w.Name()), 0, {}});
 }

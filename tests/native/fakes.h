@@ -1,5 +1,6 @@
 // Recording fakes of the platform side: a backend that keeps the window
-// operations it was asked for, a painter that keeps the drawing calls, an
+// operations it was asked for (and, like the real one, writes none of a
+// window's state: the desktop does), a painter that keeps the drawing calls, an
 // image catalogue with fixed sizes, and a settable clock.
 #pragma once
 
@@ -23,6 +24,7 @@ class FakeBackend : public ui::Backend {
 
   void Create(ui::Window& w, ui::Window* owner) override;
   void Destroy(ui::Window& w) override;
+  void Release(ui::Window& w) override;
   void Show(ui::Window& w, bool visible) override;
   void SetDisplayState(ui::Window& w, ui::DisplayState s) override;
   void Move(ui::Window& w, ui::Rect r) override;

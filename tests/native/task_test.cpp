@@ -154,38 +154,38 @@ TEST_F(TaskTest, SelectionRuleMakesTheFourOneGroup) {
 
 TEST_F(TaskTest, NoticeRisesRestsAndSinks) {
   // 1920x1080 with a 384x205 notice: parked at (1536, 1080), rests at top 845.
-  EXPECT_EQ(notice->screenRect.left, 1536);
-  EXPECT_EQ(notice->screenRect.top, 1080);
+  EXPECT_EQ(notice->ScreenRect().left, 1536);
+  EXPECT_EQ(notice->ScreenRect().top, 1080);
   Pick("单选框3");
   ClickButton();
   SlideTicks(1000);
-  EXPECT_EQ(notice->screenRect.top, 845);
-  EXPECT_EQ(notice->screenRect.left, 1536);
+  EXPECT_EQ(notice->ScreenRect().top, 845);
+  EXPECT_EQ(notice->ScreenRect().left, 1536);
   EXPECT_EQ(Interval("时钟4"), 0);  // stopped on arrival
   Send(*notice, "时钟1", EventKind::kTick);  // the 15-second tick
   EXPECT_EQ(Interval("时钟4"), 10);
   SlideTicks(100);
-  EXPECT_EQ(notice->screenRect.top, 945);
+  EXPECT_EQ(notice->ScreenRect().top, 945);
   // A cancel while sinking halts it partly on screen.
   ClickButton();
   EXPECT_EQ(Interval("时钟4"), 0);
   SlideTicks(10);
-  EXPECT_EQ(notice->screenRect.top, 945);
+  EXPECT_EQ(notice->ScreenRect().top, 945);
   Send(*notice, "时钟1", EventKind::kTick);  // sinks on at the next 15-second tick
   SlideTicks(1000);
-  EXPECT_EQ(notice->screenRect.top, 1080);
+  EXPECT_EQ(notice->ScreenRect().top, 1080);
   EXPECT_EQ(Interval("时钟4"), 0);
 }
 
 TEST_F(TaskTest, CloseMarkHidesForGoodButSlidesStillMoveIt) {
   Send(*notice, "透明标签4", EventKind::kPress);
-  EXPECT_FALSE(notice->visible);
+  EXPECT_FALSE(notice->IsVisible());
   Pick("单选框1");
   ClickButton();
   EXPECT_EQ(notice->Get(透明标签3).caption, "关闭电脑");
   SlideTicks(5);
-  EXPECT_EQ(notice->screenRect.top, 1075);
-  EXPECT_FALSE(notice->visible);
+  EXPECT_EQ(notice->ScreenRect().top, 1075);
+  EXPECT_FALSE(notice->IsVisible());
 }
 
 TEST_F(TaskTest, FiresTheOptionCheckedAtTheMoment) {

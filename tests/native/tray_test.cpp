@@ -76,11 +76,11 @@ TEST(TrayTexts, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
 TEST_F(TrayTest, ActionCodes) {
   program.desktop.SetDisplayState(*main, ui::DisplayState::kMinimized);
   Tray(2);
-  EXPECT_EQ(main->displayState, ui::DisplayState::kRestored);
+  EXPECT_EQ(main->GetDisplayState(), ui::DisplayState::kRestored);
   // Hidden by its "X": a click on the icon shows it and brings it forward.
   program.desktop.SetVisible(*main, false);
   Tray(2);
-  EXPECT_TRUE(main->visible);
+  EXPECT_TRUE(main->IsVisible());
   EXPECT_FALSE(backend.Calls("raise").empty());
   size_t before = backend.calls.size();
   for (int other : {0, 1, 4, 515, -1}) Tray(other);

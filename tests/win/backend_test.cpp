@@ -209,7 +209,68 @@ TEST_F(BackendTest, AWindowClosedInsideItsOwnClickIsSafe) {
   SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(program.desktop.Find(ec::ExitConfirmWindow), nullptr);
-  program.desktop.CollectClosed();
+  EXPECT_EQ(backend.Handle(confirm), nullptr);
+  EXPECT_EQ(program.desktop.CollectClosed(), 1);
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
+  program.desktop.Close(main);
+}
+
+// "确认退出" clicked from inside MainWindow's own procedure (here a route, as
+// a tray menu would): the click's handler destroys MainWindow, whose
+// procedure is further out on the stack, and the confirmation, whose
+// procedure is running. Neither host may be freed before both have returned.
+TEST_F(BackendTest, WindowsDestroyedDuringANestedWindowProcedureStayValidUntilItEnds) {
+  ui::Window& main = Main();
+  HWND mainHwnd = backend.Handle(main);
+  HWND confirmHwnd =
+      backend.Handle(program.desktop.Load(ui::ExitConfirmWindowForm(), nullptr));
+  constexpr UINT kClickConfirm = WM_APP + 0x100;
+  int collectedInside = -1;
+  bool mainClosedInside = false;
+  backend.AddMessageRoute(kClickConfirm, [&](ui::Window& routedTo, WPARAM, LPARAM) {
+    LPARAM at = MAKELPARAM(316, 230);
+    SendMessageW(confirmHwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(confirmHwnd, WM_LBUTTONUP, 0, at);
+    mainClosedInside = routedTo.IsClosed();  // the model is still there to ask
+    collectedInside = program.desktop.CollectClosed();
+  });
+  SendMessageW(mainHwnd, kClickConfirm, 0, 0);
+  EXPECT_TRUE(mainClosedInside);
+  EXPECT_EQ(collectedInside, 0);
+  EXPECT_FALSE(IsWindow(mainHwnd));
+  EXPECT_FALSE(IsWindow(confirmHwnd));
+  EXPECT_EQ(program.desktop.CollectClosed(), 3);  // with the notice
+  // MainWindow's end posted the quit; the tests' own pumping must not see it.
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// What the platform does by itself (the taskbar minimising and restoring, the
+// owner hiding, a drag) reaches the model, and the desktop's own operations
+// leave the model as the platform has it.
+TEST_F(BackendTest, TheModelFollowsWhatThePlatformDidByItself) {
+  ui::Window& main = Main();
+  backend.SetMainWindow(nullptr);
+  HWND hwnd = backend.Handle(main);
+  ShowWindow(hwnd, SW_MINIMIZE);
+  EXPECT_EQ(main.GetDisplayState(), ui::DisplayState::kMinimized);
+  ShowWindow(hwnd, SW_RESTORE);
+  EXPECT_EQ(main.GetDisplayState(), ui::DisplayState::kRestored);
+  SetWindowPos(hwnd, nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(main.ScreenRect(), (ui::Rect{120, 90, 867, 524}));
+  ShowWindow(hwnd, SW_HIDE);
+  EXPECT_TRUE(PumpUntil([&] { return !main.IsVisible(); }, 2000));
+
+  // Hidden, then minimised by the program: on the taskbar, as Win32 has it.
+  program.desktop.SetDisplayState(main, ui::DisplayState::kMinimized);
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(main.IsVisible(), IsWindowVisible(hwnd) != FALSE);
+  EXPECT_TRUE(main.IsVisible());
+  program.desktop.Raise(main);
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(main.GetDisplayState(), IsIconic(hwnd) ? ui::DisplayState::kMinimized
+                                                   : ui::DisplayState::kRestored);
+  EXPECT_TRUE(main.IsVisible());
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
 }

@@ -15,8 +15,9 @@
 #include <mutex>
 #include <optional>
 #include <thread>
-#include <type_traits>
 #include <vector>
+
+#include "ui/scoped_win.h"
 
 namespace task {
 namespace {
@@ -177,10 +178,7 @@ TEST_F(PowerTest, UnknownModeOrMissingEntryCallsNothing) {
   EXPECT_FALSE(SystemPowerAction(PowerMode::kHibernate, PowerApi{}));
 }
 
-struct HandleCloser {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+using ui::UniqueKernelHandle;
 
 LUID ShutdownLuid() {
   LUID luid{};
@@ -208,19 +206,19 @@ std::optional<DWORD> ShutdownAttributes(HANDLE token) {
   return std::nullopt;
 }
 
-UniqueHandle ProcessToken(DWORD access) {
-  HANDLE token = nullptr;
-  EXPECT_TRUE(OpenProcessToken(GetCurrentProcess(), access, &token));
-  return UniqueHandle(token);
+UniqueKernelHandle ProcessToken(DWORD access) {
+  UniqueKernelHandle token;
+  EXPECT_TRUE(OpenProcessToken(GetCurrentProcess(), access, token.Out()));
+  return token;
 }
 
 // Whether the account holds the privilege differs (Wine grants it); what must
 // hold is that a reported success really left it enabled in the token.
 TEST(ShutdownPrivilege, ProcessTokenReportsItsRealState) {
   const bool enabled = EnableShutdownPrivilege();
-  UniqueHandle token = ProcessToken(TOKEN_QUERY);
+  UniqueKernelHandle token = ProcessToken(TOKEN_QUERY);
   ASSERT_TRUE(token);
-  const std::optional<DWORD> attributes = ShutdownAttributes(token.get());
+  const std::optional<DWORD> attributes = ShutdownAttributes(token.Get());
   EXPECT_EQ(enabled, attributes.has_value() && (*attributes & SE_PRIVILEGE_ENABLED) != 0);
 }
 
@@ -228,19 +226,18 @@ TEST(ShutdownPrivilege, ProcessTokenReportsItsRealState) {
 // ERROR_NOT_ALL_ASSIGNED tells, and that must come out as a failure. The same
 // token copy with the privilege kept shows the handle itself is adjustable.
 TEST(ShutdownPrivilege, TokenWithoutItReportsFailure) {
-  UniqueHandle process = ProcessToken(TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY |
-                                      TOKEN_ADJUST_PRIVILEGES);
+  UniqueKernelHandle process = ProcessToken(TOKEN_DUPLICATE | TOKEN_QUERY |
+                                            TOKEN_ASSIGN_PRIMARY | TOKEN_ADJUST_PRIVILEGES);
   ASSERT_TRUE(process);
-  if (!ShutdownAttributes(process.get())) GTEST_SKIP() << "this account lacks the privilege";
+  if (!ShutdownAttributes(process.Get())) GTEST_SKIP() << "this account lacks the privilege";
   for (bool dropIt : {false, true}) {
     SCOPED_TRACE(dropIt);
     LUID_AND_ATTRIBUTES drop{ShutdownLuid(), 0};
-    HANDLE raw = nullptr;
-    ASSERT_TRUE(CreateRestrictedToken(process.get(), 0, 0, nullptr, dropIt ? 1 : 0,
-                                      dropIt ? &drop : nullptr, 0, nullptr, &raw));
-    UniqueHandle copy(raw);
-    ASSERT_EQ(ShutdownAttributes(copy.get()).has_value(), !dropIt);
-    EXPECT_EQ(EnableShutdownPrivilege(copy.get()), !dropIt);
+    UniqueKernelHandle copy;
+    ASSERT_TRUE(CreateRestrictedToken(process.Get(), 0, 0, nullptr, dropIt ? 1 : 0,
+                                      dropIt ? &drop : nullptr, 0, nullptr, copy.Out()));
+    ASSERT_EQ(ShutdownAttributes(copy.Get()).has_value(), !dropIt);
+    EXPECT_EQ(EnableShutdownPrivilege(copy.Get()), !dropIt);
   }
 }
 

@@ -1,0 +1,189 @@
+// Picture box playback policy: when a box plays, the frame order and each
+// frame's own delay, stopping when the window can no longer be seen, and a
+// picture swapped while it plays.
+#include "ui/animation.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using assets::Asset;
+using ui::Kind;
+
+// Frame delays by picture; a picture not listed is a still.
+class TestImages final : public ui::ImageCatalog {
+ public:
+  ui::Size ImageSize(Asset) override { return {10, 10}; }
+  int FrameCount(Asset a) override {
+    auto it = delays.find(a);
+    return it == delays.end() ? 1 : static_cast<int>(it->second.size());
+  }
+  int FrameDelayMs(Asset a, int frame) override {
+    auto it = delays.find(a);
+    return it == delays.end() ? 0 : it->second.at(static_cast<size_t>(frame));
+  }
+  std::map<Asset, std::vector<int>> delays{
+      {Asset::kLinkAnim, {100, 250, 40}},
+      {Asset::kGlobeAnim, {70, 30}},
+      {Asset::kTaskAnim, {0, 0}},  // a GIF that asks for no delay at all
+  };
+};
+
+// What the platform was asked to do, and which timers run.
+class TestTimers final : public ui::FrameTimers {
+ public:
+  void StartFrameTimer(ui::ControlId id, int delayMs) override {
+    log.push_back("start " + std::to_string(id) + " " + std::to_string(delayMs));
+    running[id] = delayMs;
+  }
+  void StopFrameTimer(ui::ControlId id) override {
+    log.push_back("stop " + std::to_string(id));
+    running.erase(id);
+  }
+  std::vector<std::string> log;
+  std::map<ui::ControlId, int> running;
+};
+
+const ui::ControlSpec kControls[] = {
+    {.name = "图片框1", .kind = Kind::kPictureBox, .rect = {0, 0, 20, 20}, .picture = Asset::kLinkAnim},
+    {.name = "图片框2", .kind = Kind::kPictureBox, .rect = {30, 0, 20, 20}, .picture = Asset::kAppIcon},
+    {.name = "选择夹1", .kind = Kind::kTab, .rect = {0, 30, 100, 50}},
+    {.name = "图片框3", .kind = Kind::kPictureBox, .parent = "选择夹1", .rect = {0, 0, 20, 20},
+     .picture = Asset::kGlobeAnim, .animating = false},
+    {.name = "图片框4", .kind = Kind::kPictureBox, .rect = {200, 0, 20, 20}, .picture = Asset::kGlobeAnim},
+};
+
+const ui::FormSpec kForm{.name = "AnimWindow", .clientSize = {100, 100}, .controls = kControls};
+
+struct AnimationTest : ::testing::Test {
+  ui::Window window{kForm};
+  TestImages images;
+  TestTimers timers;
+  ui::Animations animations{window, images, timers};
+  ui::ControlId Id(const char* name) { return window.Find(name); }
+  int Frame(const char* name) { return window.At(Id(name)).frame; }
+};
+
+TEST_F(AnimationTest, PlaysOnlyWhenWindowBoxSettingAndPictureAllAllow) {
+  struct Case {
+    const char* why;
+    void (*change)(ui::Window&);
+    bool windowShows;
+    const char* box;
+    bool plays;
+  } cases[] = {
+      {"everything allows it", [](ui::Window&) {}, true, "图片框1", true},
+      {"the window cannot be seen", [](ui::Window&) {}, false, "图片框1", false},
+      {"the box is hidden", [](ui::Window& w) { w.SetVisible(ui::ControlName{"图片框1"}, false); }, true, "图片框1", false},
+      {"a still picture", [](ui::Window&) {}, true, "图片框2", false},
+      {"not set to animate", [](ui::Window&) {}, true, "图片框3", false},
+      {"set to animate", [](ui::Window& w) { w.SetAnimating(ui::ControlName{"图片框3"}, true); }, true, "图片框3", true},
+      {"its parent is hidden",
+       [](ui::Window& w) {
+         w.SetAnimating(ui::ControlName{"图片框3"}, true);
+         w.SetVisible(ui::ControlName{"选择夹1"}, false);
+       },
+       true, "图片框3", false},
+      {"outside the client area", [](ui::Window&) {}, true, "图片框4", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    ui::Window w{kForm};
+    c.change(w);
+    EXPECT_EQ(ui::ShouldPlay(w, w.Find(c.box), c.windowShows, images), c.plays);
+  }
+  EXPECT_FALSE(ui::ShouldPlay(window, 99, true, images));
+  EXPECT_FALSE(ui::ShouldPlay(window, ui::kNoControl, true, images));
+}
+
+TEST_F(AnimationTest, FramesWrapAndEachKeepsItsOwnDelay) {
+  animations.SyncAll(true);
+  EXPECT_EQ(timers.log, (std::vector<std::string>{"start 0 100"}));
+  std::vector<int> frames, delays;
+  for (int i = 0; i < 5; ++i) {
+    animations.Advance(Id("图片框1"), true);
+    frames.push_back(Frame("图片框1"));
+    delays.push_back(timers.running.at(0));
+  }
+  EXPECT_EQ(frames, (std::vector<int>{1, 2, 0, 1, 2}));
+  EXPECT_EQ(delays, (std::vector<int>{250, 40, 100, 250, 40}));
+  // Syncing again while nothing changed leaves the running timer alone.
+  animations.SyncAll(true);
+  EXPECT_EQ(timers.log.size(), 6u);
+  animations.StopAll();  // the window is going
+  EXPECT_TRUE(timers.running.empty());
+  EXPECT_FALSE(animations.IsPlaying(Id("图片框1")));
+}
+
+TEST_F(AnimationTest, AZeroDelayDoesNotSpin) {
+  window.SetPicture(ui::ControlName{"图片框1"}, Asset::kTaskAnim);
+  animations.Sync(Id("图片框1"), true);
+  EXPECT_GT(timers.running.at(0), 0);
+}
+
+TEST_F(AnimationTest, StopsWhenTheWindowCanNoLongerBeSeen) {
+  const ui::Rect screen{0, 0, 1920, 1080};
+  struct Case {
+    const char* why;
+    ui::WindowPlacement placement;
+    bool shows;
+  } cases[] = {
+      {"on the screen", {true, false, {1536, 875, 384, 205}, screen}, true},
+      {"partly on the screen", {true, false, {1536, 1000, 384, 205}, screen}, true},
+      {"hidden", {false, false, {100, 100, 384, 205}, screen}, false},
+      {"minimised", {true, true, {100, 100, 384, 205}, screen}, false},
+      {"parked just below the screen", {true, false, {1536, 1080, 384, 205}, screen}, false},
+      {"left of a second monitor's desktop", {true, false, {-400, 0, 384, 205}, {-1920, 0, 3840, 1080}}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    EXPECT_EQ(ui::ShowsOnScreen(c.placement), c.shows);
+  }
+
+  animations.SyncAll(true);
+  animations.Advance(Id("图片框1"), true);
+  animations.SyncAll(false);
+  EXPECT_TRUE(timers.running.empty());
+  EXPECT_FALSE(animations.IsPlaying(Id("图片框1")));
+  // A tick that was already queued changes nothing.
+  animations.Advance(Id("图片框1"), false);
+  animations.Advance(Id("图片框1"), true);
+  EXPECT_EQ(Frame("图片框1"), 1);
+  EXPECT_TRUE(timers.running.empty());
+  // Back on screen it carries on from the frame it showed, with that frame's delay.
+  animations.SyncAll(true);
+  EXPECT_EQ(timers.running.at(0), 250);
+}
+
+TEST_F(AnimationTest, APictureSwappedWhilePlayingStartsAgainFromAValidFrame) {
+  animations.SyncAll(true);
+  animations.Advance(Id("图片框1"), true);
+  animations.Advance(Id("图片框1"), true);  // frame 2 of 3, 40 ms
+  window.SetPicture(ui::ControlName{"图片框1"}, Asset::kGlobeAnim);
+  animations.Sync(Id("图片框1"), true);
+  EXPECT_EQ(Frame("图片框1"), 0);
+  EXPECT_EQ(timers.running.at(0), 70);  // the new picture's first frame, not the old 40 ms
+  animations.Advance(Id("图片框1"), true);
+  animations.Advance(Id("图片框1"), true);
+  EXPECT_EQ(Frame("图片框1"), 0);  // wraps at two frames, not three
+
+  // A frame set past the end, then a swap noticed only at the next tick.
+  window.SetFrame(Id("图片框1"), 7);
+  animations.Advance(Id("图片框1"), true);
+  EXPECT_EQ(Frame("图片框1"), 0);
+  window.SetPicture(ui::ControlName{"图片框1"}, Asset::kLinkAnim);
+  window.SetFrame(Id("图片框1"), 2);
+  animations.Advance(Id("图片框1"), true);
+  EXPECT_EQ(timers.running.at(0), 40);  // restarted on frame 2's own delay
+
+  // Swapped for a still picture, it stops.
+  window.SetPicture(ui::ControlName{"图片框1"}, Asset::kAppIcon);
+  animations.Sync(Id("图片框1"), true);
+  EXPECT_TRUE(timers.running.empty());
+}
+
+}  // namespace

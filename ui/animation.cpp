@@ -1,0 +1,72 @@
+// Picture box playback; see animation.h.
+#include "ui/animation.h"
+
+#include <algorithm>
+
+namespace ui {
+namespace {
+
+// A zero or negative delay would make the timer spin; the platform's timers
+// do not go below this anyway.
+constexpr int kMinFrameDelayMs = 10;
+
+}  // namespace
+
+bool ShowsOnScreen(const WindowPlacement& placement) {
+  return placement.visible && !placement.minimized &&
+         !placement.window.Intersect(placement.screen).IsEmpty();
+}
+
+bool ShouldPlay(const Window& window, ControlId id, bool windowShows, ImageCatalog& images) {
+  if (!windowShows || id < 0 || id >= window.ControlCount()) return false;
+  const Control& c = window.At(id);
+  return c.kind == Kind::kPictureBox && c.animating && !window.VisibleRect(id).IsEmpty() &&
+         images.FrameCount(c.picture) > 1;
+}
+
+void Animations::Start(ControlId id) {
+  const Control& c = window_.At(id);
+  int count = images_.FrameCount(c.picture);
+  // A frame from before the picture changed (or set from outside) may lie
+  // past this picture's end.
+  if (c.frame < 0 || c.frame >= count) window_.SetFrame(id, 0);
+  playing_[id] = c.picture;
+  timers_.StartFrameTimer(id, std::max(images_.FrameDelayMs(c.picture, c.frame), kMinFrameDelayMs));
+}
+
+void Animations::Sync(ControlId id, bool windowShows) {
+  bool play = ShouldPlay(window_, id, windowShows, images_);
+  auto it = playing_.find(id);
+  if (play && (it == playing_.end() || it->second != window_.At(id).picture)) {
+    Start(id);
+  } else if (!play && it != playing_.end()) {
+    playing_.erase(it);
+    timers_.StopFrameTimer(id);
+  }
+}
+
+void Animations::SyncAll(bool windowShows) {
+  for (ControlId id = 0; id < window_.ControlCount(); ++id) {
+    if (window_.At(id).kind == Kind::kPictureBox) Sync(id, windowShows);
+  }
+}
+
+void Animations::Advance(ControlId id, bool windowShows) {
+  if (!IsPlaying(id)) return;  // a tick queued before the timer stopped
+  if (!ShouldPlay(window_, id, windowShows, images_) ||
+      playing_[id] != window_.At(id).picture) {
+    return Sync(id, windowShows);
+  }
+  const Control& c = window_.At(id);
+  int count = images_.FrameCount(c.picture);
+  int next = c.frame >= 0 && c.frame < count - 1 ? c.frame + 1 : 0;
+  window_.SetFrame(id, next);
+  timers_.StartFrameTimer(id, std::max(images_.FrameDelayMs(c.picture, next), kMinFrameDelayMs));
+}
+
+void Animations::StopAll() {
+  for (const auto& [id, picture] : playing_) timers_.StopFrameTimer(id);
+  playing_.clear();
+}
+
+}  // namespace ui

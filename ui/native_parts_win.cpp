@@ -1,0 +1,132 @@
+// NativeParts: the edit controls and the HTML view of one window; see
+// native_parts_win.h.
+#include "ui/native_parts_win.h"
+
+#include <string>
+
+#include "ui/scoped_win.h"
+#include "ui/text_win.h"
+
+namespace ui {
+namespace {
+
+// Child ids of the edit controls, keyed by control, so WM_COMMAND names the
+// control whose text changed.
+constexpr int kEditIdBase = 0x100;
+
+RECT ToRect(Rect r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
+
+std::wstring WindowText(HWND hwnd) {
+  int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+// Only what the forms do not stack in front of the control, and only inside
+// its ancestors, shows: the region does the clipping a child window cannot
+// do by itself. Null when GDI has no region to give.
+UniqueRegion VisibleRegion(const Window& w, ControlId id) {
+  Rect r = w.AbsoluteRect(id);
+  Rect local = w.VisibleRect(id).Offset(-r.left, -r.top);
+  UniqueRegion region(CreateRectRgn(local.left, local.top, local.Right(), local.Bottom()));
+  for (Rect cover : w.CoveringRects(id)) {
+    if (!region) break;
+    Rect c = cover.Offset(-r.left, -r.top);
+    UniqueRegion hole(CreateRectRgn(c.left, c.top, c.Right(), c.Bottom()));
+    if (hole) CombineRgn(region.Get(), region.Get(), hole.Get(), RGN_DIFF);
+  }
+  return region;
+}
+
+}  // namespace
+
+void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
+  for (ControlId id = 0; id < model_.ControlCount(); ++id) {
+    const Control& c = model_.At(id);
+    Rect r = model_.AbsoluteRect(id);
+    if (c.kind == Kind::kEditBox) {
+      DWORD style = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
+      if (c.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
+      HWND edit = CreateWindowExW(0, L"EDIT", Widen(c.caption).c_str(), style, r.left, r.top,
+                                  r.width, r.height, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditIdBase + id)),
+                                  instance, nullptr);
+      if (!edit) continue;
+      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(c.font)), FALSE);
+      SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+      edits_[id] = edit;
+    } else if (c.kind == Kind::kHtmlView) {
+      if (auto view = WebView::Create(parent, ToRect(r), Widen(c.caption))) {
+        views_[id] = std::move(view);
+      }
+    }
+  }
+  Layout();
+}
+
+void NativeParts::Layout() {
+  auto place = [&](ControlId id, HWND child) {
+    Rect r = model_.AbsoluteRect(id);
+    bool shown = !model_.VisibleRect(id).IsEmpty();
+    if (shown) {
+      SetWindowPos(child, nullptr, r.left, r.top, r.width, r.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      // The window owns the region only once the call succeeds; until then
+      // it is still ours to delete.
+      UniqueRegion region = VisibleRegion(model_, id);
+      if (region && SetWindowRgn(child, region.Get(), TRUE)) (void)region.Release();
+    }
+    EnableWindow(child, model_.IsEnabled(id));
+    ShowWindow(child, shown ? SW_SHOWNA : SW_HIDE);
+  };
+  for (auto& [id, edit] : edits_) place(id, edit);
+  for (auto& [id, view] : views_) {
+    view->SetBounds(ToRect(model_.AbsoluteRect(id)));
+    view->SetEnabled(model_.IsEnabled(id));
+    if (HWND child = view->Window()) place(id, child);
+    view->SetVisible(!model_.VisibleRect(id).IsEmpty());
+  }
+}
+
+void NativeParts::Sync(ControlId id) {
+  const Control& c = model_.At(id);
+  if (auto it = edits_.find(id); it != edits_.end()) {
+    std::wstring wanted = Widen(c.caption);
+    if (WindowText(it->second) != wanted) {
+      writingEdit_ = true;
+      SetWindowTextW(it->second, wanted.c_str());
+      writingEdit_ = false;
+    }
+  }
+  if (auto it = views_.find(id); it != views_.end()) {
+    std::wstring address = Widen(c.caption);
+    if (it->second->LocationUrl() != address) it->second->Navigate(address);
+  }
+  Layout();
+}
+
+bool NativeParts::OnCommand(WPARAM wParam, LPARAM) {
+  if (HIWORD(wParam) != EN_CHANGE || writingEdit_) return false;
+  ControlId id = static_cast<ControlId>(LOWORD(wParam)) - kEditIdBase;
+  auto it = edits_.find(id);
+  if (it == edits_.end()) return false;
+  model_.StoreTypedText(id, Narrow(WindowText(it->second)));
+  return true;
+}
+
+LRESULT NativeParts::EditColors(WPARAM dc, LPARAM edit) {
+  HDC hdc = reinterpret_cast<HDC>(dc);
+  bool enabled = IsWindowEnabled(reinterpret_cast<HWND>(edit));
+  SetTextColor(hdc, enabled ? RGB(0, 0, 0) : RGB(96, 96, 96));
+  SetBkColor(hdc, RGB(255, 255, 255));
+  return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
+
+void NativeParts::BeforeParentDestroyed() {
+  views_.clear();
+  edits_.clear();
+}
+
+}  // namespace ui
