@@ -6,6 +6,7 @@ set(QH_CORE_SOURCES
   app/startup.cpp
   app/unbuilt_handlers.cpp
   app/window_handlers.cpp
+  disk/smart_decode.cpp
   net/reachability.cpp
   shell/tray_handlers.cpp
   shell/tray_notice.cpp
@@ -37,6 +38,7 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/reachability_test.cpp
   tests/native/task_test.cpp
   tests/native/firing_test.cpp
+  tests/native/smart_decode_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.
