@@ -39,6 +39,7 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/task_test.cpp
   tests/native/firing_test.cpp
   tests/native/smart_decode_test.cpp
+  tests/native/enumerator_table_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.
