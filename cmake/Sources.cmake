@@ -46,6 +46,7 @@ set(QH_NATIVE_TEST_SOURCES
 set(QH_WIN_SOURCES
   app/platform_win.cpp
   disk/automation/automation_win.cpp
+  disk/automation/next_member_win.cpp
   shell/tray_win.cpp
   task/power_win.cpp
   ui/backend_win.cpp
