@@ -45,6 +45,7 @@ set(QH_NATIVE_TEST_SOURCES
 # The Windows side: platform adapters and the Win32 backend.
 set(QH_WIN_SOURCES
   app/platform_win.cpp
+  disk/smart_report_win.cpp
   disk/automation/automation_win.cpp
   disk/automation/next_member_win.cpp
   shell/tray_win.cpp
