@@ -44,11 +44,14 @@ HRESULT InvokeByName(IDispatch* dispatch, std::string_view name, WORD flags,
   return hr;
 }
 
+// A property read is sent the way script engines send one, as a property
+// get that may also be a method: some objects serve their dynamic properties
+// (an instance's class properties) only for that combination.
 AutomationValue ReadProperty(const AutomationObject& object, std::string_view name) {
   AutomationValue value;
   std::vector<VARIANT> noArgs;
-  if (FAILED(InvokeByName(object.As<IDispatch>(), name, DISPATCH_PROPERTYGET, noArgs,
-                          value.OutParam()))) {
+  if (FAILED(InvokeByName(object.As<IDispatch>(), name, DISPATCH_PROPERTYGET | DISPATCH_METHOD,
+                          noArgs, value.OutParam()))) {
     value.Clear();  // a failing callee may still have written something
   }
   return value;
