@@ -63,4 +63,15 @@ set(QH_WIN_TEST_SOURCES
   tests/win/painter_test.cpp
   tests/win/power_test.cpp
   tests/win/web_view_test.cpp
+  tests/win/automation_test.cpp
+  tests/win/smart_report_test.cpp
+)
+
+# The test provider of the WMI scripting objects, linked into the
+# Windows-side tests and built as qh_wmi_provider.dll.
+set(QH_WMI_PROVIDER_SOURCES
+  tests/provider/class_factory_win.cpp
+  tests/provider/com_object_win.cpp
+  tests/provider/objects_win.cpp
+  tests/provider/scenarios_win.cpp
 )
