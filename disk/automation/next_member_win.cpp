@@ -39,7 +39,10 @@ struct ComWalkOps {
 bool NextMember(EnumeratorTable& table, const AutomationObject& collection,
                 AutomationValue& item) {
   ComWalkOps ops;
-  return NextMemberRule(table, collection, item, ops);
+  const bool delivered = NextMemberRule(table, collection, item, ops);
+  // Also when the walk bound ended it: the item keeps no stale member.
+  if (!delivered) item.Clear();
+  return delivered;
 }
 
 }  // namespace disk::automation
