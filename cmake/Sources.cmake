@@ -6,6 +6,7 @@ set(QH_CORE_SOURCES
   app/startup.cpp
   app/window_handlers.cpp
   disk/disk_check.cpp
+  disk/smart_decode.cpp
   net/reachability.cpp
   net/version_lookup.cpp
   net/web_links.cpp
@@ -45,6 +46,8 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/firing_test.cpp
   tests/native/disk_check_test.cpp
   tests/native/version_lookup_test.cpp
+  tests/native/smart_decode_test.cpp
+  tests/native/enumerator_table_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.
@@ -53,6 +56,9 @@ set(QH_WIN_SOURCES
   app/run_win.cpp
   net/network_win.cpp
   net/web_pages_win.cpp
+  disk/smart_report_win.cpp
+  disk/automation/automation_win.cpp
+  disk/automation/next_member_win.cpp
   shell/tray_win.cpp
   task/clock_win.cpp
   task/power_win.cpp
@@ -73,4 +79,15 @@ set(QH_WIN_TEST_SOURCES
   tests/win/power_test.cpp
   tests/win/scoped_test.cpp
   tests/win/web_view_test.cpp
+  tests/win/automation_test.cpp
+  tests/win/smart_report_test.cpp
+)
+
+# The test provider of the WMI scripting objects, linked into the
+# Windows-side tests and built as qh_wmi_provider.dll.
+set(QH_WMI_PROVIDER_SOURCES
+  tests/provider/class_factory_win.cpp
+  tests/provider/com_object_win.cpp
+  tests/provider/objects_win.cpp
+  tests/provider/scenarios_win.cpp
 )

@@ -34,8 +34,22 @@ target_link_libraries(qh_bench_keep_slide_timer PRIVATE qh_win ${QH_STATIC_LINK}
 if(QH_TESTS)
   # Windows-side tests run under Wine through the project's own prefix.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
+  # The WMI test provider: its objects serve the disk report's tests in
+  # process; the DLL (build/win64/qh_wmi_provider.dll) is for tests that load
+  # it or register it in a Wine prefix.
+  add_library(qh_wmi_provider_objects OBJECT ${QH_WMI_PROVIDER_SOURCES})
+  target_include_directories(qh_wmi_provider_objects PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(qh_wmi_provider_objects PUBLIC ${QH_WIN_DEFINES})
+  target_link_libraries(qh_wmi_provider_objects PUBLIC ole32 oleaut32 uuid)
+  add_library(qh_wmi_provider SHARED
+    tests/provider/provider_dll_win.cpp tests/provider/qh_wmi_provider.def)
+  set_target_properties(qh_wmi_provider PROPERTIES PREFIX "")
+  target_link_libraries(qh_wmi_provider PRIVATE qh_wmi_provider_objects ${QH_STATIC_LINK})
+
   add_executable(qh_win_tests ${QH_WIN_TEST_SOURCES} ${QH_RESOURCES})
-  target_link_libraries(qh_win_tests PRIVATE qh_win GTest::gtest GTest::gtest_main ${QH_STATIC_LINK})
+  target_link_libraries(qh_win_tests PRIVATE qh_win qh_wmi_provider_objects GTest::gtest GTest::gtest_main
+                        ${QH_STATIC_LINK})
+  add_dependencies(qh_win_tests qh_wmi_provider)
   set_target_properties(qh_win_tests PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
   add_test(NAME windows COMMAND qh_win_tests --gtest_output=xml:Z:${CMAKE_BINARY_DIR}/results/windows.xml)
 endif()

@@ -1,0 +1,69 @@
+// CollectSmartReport: locator, connection, query, the walk that keeps the last
+// instance's property set, and the walk of that set for the attribute array.
+// No step checks the one before: an empty holder makes every later call yield
+// nothing, and the outcome of any failure is simply no line.
+#include "disk/smart_report_win.h"
+
+#include <cstdint>
+
+#include "disk/smart_decode.h"
+
+namespace disk {
+
+using automation::AutomationObject;
+using automation::AutomationValue;
+
+namespace {
+
+// One decode per array: the bytes start empty each time, so a second array
+// cannot shift the records of the first or be cut by its header.
+std::vector<std::string> DecodeVendorSpecific(const AutomationValue& value) {
+  const std::size_t count = value.MemberCount();
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(count);
+  for (std::size_t i = 1; i <= count; ++i) {
+    // A member that is not a number still takes its place as 0, so the
+    // records after it stay where they are.
+    bytes.push_back(MemberToByte(value.MemberAsNumber(i).value_or(0.0)));
+  }
+  return DecodeSmartLines(bytes);
+}
+
+}  // namespace
+
+std::vector<std::string> WmiSmartReport::CollectSmartReport() {
+  std::vector<std::string> lines;
+  locator_ = automation::CreateAutomationObject("WbemScripting.SWbemLocator");
+  service_ = automation::CallMethodForObject(locator_, "ConnectServer", {".", "root\\WMI"});
+  resultSet_ = automation::CallMethodForObject(
+      service_, "ExecQuery", {"Select * from MSStorageDriver_ATAPISmartData"});
+
+  // Further disks come first; the one delivered last is reported.
+  propertySet_.Clear();
+  while (automation::NextMember(enumerators_, resultSet_, item_)) {
+    const AutomationObject instance = item_.AsObject();
+    propertySet_ = automation::GetObjectProperty(instance, "Properties_");
+  }
+
+  while (automation::NextMember(enumerators_, propertySet_, item_)) {
+    const AutomationObject property = item_.AsObject();
+    const AutomationValue value = automation::GetValueProperty(property, "Value");
+    if (!value.IsArray()) continue;
+    // Byte for byte: a property named "vendorspecific" is another property.
+    if (automation::GetTextProperty(property, "Name") != "VendorSpecific") continue;
+    for (std::string& line : DecodeVendorSpecific(value)) lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+void WmiSmartReport::ReleaseObjects() {
+  locator_.Clear();
+  service_.Clear();
+  resultSet_.Clear();
+  item_.Clear();
+  propertySet_.Clear();
+}
+
+void WmiSmartReport::ReleaseEnumerators() { enumerators_.ReleaseAll(); }
+
+}  // namespace disk

@@ -1,0 +1,216 @@
+// The walk rule and the enumerator table, with a fake enumerator that counts
+// how often it was obtained and released: entries appear and disappear with
+// the walks, walks under way stay apart, and every enumerator is released
+// exactly once whichever way its walk ended.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "disk/automation/enumerator_table.h"
+
+namespace {
+
+using disk::automation::BasicEnumeratorTable;
+using disk::automation::kMaxWalkMembers;
+using disk::automation::NextMemberRule;
+
+// What the fake enumerators of one test did, by collection key.
+struct Journal {
+  std::map<std::uintptr_t, int> obtained;
+  std::map<std::uintptr_t, int> released;
+};
+
+// Owns one enumerator the way the COM holder owns a reference: releasing on
+// destruction, moved rather than shared.
+class FakeEnumerator {
+ public:
+  FakeEnumerator() = default;
+  FakeEnumerator(Journal* journal, std::uintptr_t key, const std::vector<int>* members,
+                 bool endless)
+      : journal_(journal), key_(key), members_(members), endless_(endless) {}
+  FakeEnumerator(FakeEnumerator&& other) noexcept { *this = std::move(other); }
+  FakeEnumerator& operator=(FakeEnumerator&& other) noexcept {
+    if (this != &other) {
+      Release();
+      journal_ = std::exchange(other.journal_, nullptr);
+      key_ = other.key_;
+      members_ = other.members_;
+      endless_ = other.endless_;
+      next_ = other.next_;
+    }
+    return *this;
+  }
+  ~FakeEnumerator() { Release(); }
+
+  bool Next(int& item) {
+    if (journal_ == nullptr) return false;
+    if (endless_) {
+      item = static_cast<int>(next_++);
+      return true;
+    }
+    if (next_ >= members_->size()) return false;
+    item = (*members_)[next_++];
+    return true;
+  }
+
+ private:
+  void Release() {
+    if (journal_ != nullptr) ++journal_->released[key_];
+    journal_ = nullptr;
+  }
+  Journal* journal_ = nullptr;
+  std::uintptr_t key_ = 0;
+  const std::vector<int>* members_ = nullptr;
+  bool endless_ = false;
+  std::size_t next_ = 0;
+};
+
+struct FakeCollection {
+  std::uintptr_t key = 0;  // 0: an empty holder
+  std::vector<int> members;
+  bool obtainFails = false;
+  bool endless = false;
+};
+
+struct FakeOps {
+  using Collection = FakeCollection;
+  using Enumerator = FakeEnumerator;
+  using Item = int;
+  Journal* journal;
+
+  std::uintptr_t Key(const FakeCollection& c) { return c.key; }
+  bool Obtain(const FakeCollection& c, FakeEnumerator& out) {
+    if (c.obtainFails) return false;
+    ++journal->obtained[c.key];
+    out = FakeEnumerator(journal, c.key, &c.members, c.endless);
+    return true;
+  }
+  bool Step(FakeEnumerator& e, int& item) { return e.Next(item); }
+};
+
+class Walk : public ::testing::Test {
+ protected:
+  bool Next(const FakeCollection& c, int& item) { return NextMemberRule(table, c, item, ops); }
+  std::vector<int> WalkAll(const FakeCollection& c) {
+    std::vector<int> seen;
+    int item = 0;
+    while (Next(c, item)) seen.push_back(item);
+    return seen;
+  }
+
+  Journal journal;
+  FakeOps ops{&journal};
+  BasicEnumeratorTable<FakeEnumerator> table;
+};
+
+TEST_F(Walk, EmptyCollectionLeavesTheTableAsItWas) {
+  const FakeCollection other{0x1000, {1, 2}};
+  int item = 0;
+  ASSERT_TRUE(Next(other, item));  // a walk under way elsewhere
+  const FakeCollection empty{0x2000, {}};
+  EXPECT_FALSE(Next(empty, item));
+  EXPECT_EQ(table.Size(), 1u);
+  EXPECT_EQ(table.KeyAt(0), 0x1000u);
+  EXPECT_EQ(journal.released[0x2000], 1);  // its enumerator was not kept
+}
+
+TEST_F(Walk, EmptyHolderAndFailingObtainAddNoEntry) {
+  int item = 0;
+  EXPECT_FALSE(Next(FakeCollection{0, {1}}, item));
+  EXPECT_EQ(journal.obtained.count(0), 0u);  // key 0 never reaches the collection
+  EXPECT_FALSE(Next(FakeCollection{0x3000, {1}, /*obtainFails=*/true}, item));
+  EXPECT_EQ(table.Size(), 0u);
+}
+
+TEST_F(Walk, SecondWalkStartsAgainFromTheFirstMember) {
+  const FakeCollection c{0x1000, {7, 8, 9}};
+  EXPECT_EQ(WalkAll(c), (std::vector{7, 8, 9}));
+  EXPECT_EQ(table.Size(), 0u);
+  EXPECT_EQ(WalkAll(c), (std::vector{7, 8, 9}));
+  EXPECT_EQ(journal.obtained[0x1000], 2);
+  EXPECT_EQ(journal.released[0x1000], 2);
+}
+
+TEST_F(Walk, WalksUnderWayAtOnceKeepTheirOwnEntries) {
+  // Three walks interleaved; the first one to end moves the others down, and
+  // each must still step its own enumerator afterwards.
+  const FakeCollection a{0x1000, {1}}, b{0x2000, {10, 20, 30}}, c{0x3000, {100, 200}};
+  int item = 0;
+  std::vector<int> seen;
+  bool ended[3] = {};
+  for (int round = 0; round < 4; ++round) {
+    int k = 0;
+    for (const FakeCollection* col : {&a, &b, &c}) {
+      if (!ended[k]) {
+        // A walk is not stepped again after it returned false: that would
+        // start a new one.
+        if (Next(*col, item)) seen.push_back(item);
+        else ended[k] = true;
+      }
+      ++k;
+    }
+  }
+  EXPECT_EQ(seen, (std::vector{1, 10, 100, 20, 200, 30}));
+  EXPECT_EQ(table.Size(), 0u);
+  for (std::uintptr_t key : {0x1000u, 0x2000u, 0x3000u}) {
+    EXPECT_EQ(journal.obtained[key], 1) << key;
+    EXPECT_EQ(journal.released[key], 1) << key;
+  }
+}
+
+TEST_F(Walk, TwoHoldersOfOnePointerShareOneEntry) {
+  const FakeCollection first{0x1000, {1, 2, 3}};
+  const FakeCollection second = first;  // another holder of the same pointer
+  int item = 0;
+  ASSERT_TRUE(Next(first, item));
+  EXPECT_EQ(item, 1);
+  ASSERT_TRUE(Next(second, item));
+  EXPECT_EQ(item, 2);
+  EXPECT_EQ(table.Size(), 1u);
+  EXPECT_EQ(journal.obtained[0x1000], 1);
+}
+
+TEST_F(Walk, AbandonedWalksKeepTheirEntryUntilReleasedOnceEach) {
+  const FakeCollection a{0x1000, {1, 2}}, b{0x2000, {3, 4}}, done{0x3000, {5}};
+  int item = 0;
+  ASSERT_TRUE(Next(a, item));
+  ASSERT_TRUE(Next(b, item));
+  EXPECT_EQ(WalkAll(done), (std::vector{5}));
+  EXPECT_EQ(table.Size(), 2u);
+  EXPECT_EQ(journal.released[0x1000] + journal.released[0x2000], 0);
+  table.ReleaseAll();
+  EXPECT_EQ(table.Size(), 0u);
+  EXPECT_EQ(journal.released[0x1000], 1);
+  EXPECT_EQ(journal.released[0x2000], 1);
+  EXPECT_EQ(journal.released[0x3000], 1);  // not again
+  table.ReleaseAll();
+  EXPECT_EQ(journal.released[0x1000], 1);
+}
+
+TEST_F(Walk, EndlessEnumeratorStopsAtTheBound) {
+  // An enumerator that never reports its end must not hang the walk.
+  const FakeCollection endless{0x1000, {}, false, /*endless=*/true};
+  EXPECT_EQ(WalkAll(endless).size(), kMaxWalkMembers);
+  EXPECT_EQ(table.Size(), 0u);
+  EXPECT_EQ(journal.released[0x1000], 1);
+  // A collection of exactly the bound is walked whole.
+  const FakeCollection full{0x2000, std::vector<int>(kMaxWalkMembers, 1)};
+  EXPECT_EQ(WalkAll(full).size(), kMaxWalkMembers);
+}
+
+TEST(EnumeratorTable, LookupTakesTheFirstMatchingKey) {
+  BasicEnumeratorTable<int> table;
+  table.Add(1, 0x10);
+  table.Add(2, 0x20);
+  table.Add(3, 0x20);
+  EXPECT_EQ(table.Find(0x20), 1u);
+  EXPECT_EQ(table.Find(0x30), table.kNotFound);
+  table.Remove(1);
+  EXPECT_EQ(table.Find(0x20), 1u);
+  EXPECT_EQ(table.EnumeratorAt(1), 3);
+}
+
+}  // namespace

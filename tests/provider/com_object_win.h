@@ -1,0 +1,75 @@
+// The base of the test provider's COM objects: reference counting that feeds
+// one process-wide count of live objects, and an IDispatch implemented by hand
+// over a small table of member names, so the objects answer by-name calls the
+// way a scripting object model does, without a type library. Names are
+// matched case-insensitively, as automation clients expect.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <oaidl.h>
+
+#include <atomic>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace wmi_provider {
+
+// Objects of this provider alive now (created and not yet destroyed).
+long LiveObjects();
+
+// Counts one live object for as long as it exists.
+class LiveCount {
+ public:
+  LiveCount();
+  LiveCount(const LiveCount&) = delete;
+  LiveCount& operator=(const LiveCount&) = delete;
+  ~LiveCount();
+};
+
+class DispatchObject : public IDispatch {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
+                                          DISPID* ids) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argError) override;
+
+ protected:
+  struct Member {
+    const wchar_t* name;
+    DISPID id;
+    bool method;  // called with DISPATCH_METHOD; otherwise a property read
+  };
+
+  DispatchObject() = default;
+  virtual ~DispatchObject() = default;
+
+  virtual std::span<const Member> Members() const = 0;
+  // `args` are in the caller's order (first argument first); `result` is
+  // cleared and never null.
+  virtual HRESULT Call(DISPID id, std::span<const VARIANT* const> args, VARIANT* result) = 0;
+
+ private:
+  std::atomic<ULONG> references_{1};
+  LiveCount live_;
+};
+
+// Text of an argument: a BSTR (also by reference). No value for a missing
+// optional argument or anything else.
+std::optional<std::wstring> ArgumentText(const VARIANT* arg);
+
+// Stores `object` (may be null) into `result` as VT_DISPATCH, taking over the
+// reference.
+void ReturnObject(IDispatch* object, VARIANT* result);
+
+}  // namespace wmi_provider

@@ -1,0 +1,53 @@
+// The entry points of qh_wmi_provider.dll: the standard COM exports, the
+// scenario setter and live-object count for a client that loads the DLL
+// itself, and the count file an end-to-end test reads afterwards. When the
+// environment names a file in QH_WMI_COUNT_FILE, the DLL writes its live-object
+// count there (decimal, then a newline) each time COM asks whether it may be
+// unloaded and when it is detached from the process, so the last write is the
+// count at the end.
+#include "tests/provider/com_object_win.h"
+#include "tests/provider/wmi_provider_win.h"
+
+#include <string>
+
+namespace {
+
+void WriteCountFile() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"QH_WMI_COUNT_FILE", path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  const std::string text = std::to_string(wmi_provider::LiveObjects()) + "\n";
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_DETACH) WriteCountFile();
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  return wmi_provider::GetClassObject(clsid, iid, out);
+}
+
+STDAPI DllCanUnloadNow() {
+  WriteCountFile();
+  return wmi_provider::CanUnload() ? S_OK : S_FALSE;
+}
+
+// 1 when the name is a known scenario (and now selected), 0 otherwise.
+int WINAPI QhWmiSetScenario(const char* name) {
+  return name != nullptr && wmi_provider::SetScenario(name) ? 1 : 0;
+}
+
+long WINAPI QhWmiLiveObjects() { return wmi_provider::LiveObjects(); }
+
+}  // extern "C"

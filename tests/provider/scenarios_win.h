@@ -1,0 +1,84 @@
+// The data the test provider serves, chosen by scenario name: the disks a
+// query returns, the properties of each, and the faults to play (a failing
+// connection or query, null interface pointers, enumerators that misbehave).
+// Values are kept as prototype VARIANTs holding no object references, so
+// handing out copies never keeps a provider object alive.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <oaidl.h>
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace wmi_provider {
+
+// A VARIANT owned for the lifetime of a scenario.
+class OwnedVariant {
+ public:
+  OwnedVariant() { VariantInit(&v_); }
+  OwnedVariant(const OwnedVariant&) = delete;
+  OwnedVariant& operator=(const OwnedVariant&) = delete;
+  ~OwnedVariant() { VariantClear(&v_); }
+  VARIANT* Get() { return &v_; }
+  const VARIANT* Get() const { return &v_; }
+
+ private:
+  VARIANT v_;
+};
+
+struct PropertyData {
+  OwnedVariant name;
+  OwnedVariant value;
+};
+
+struct DiskData {
+  // A null entry is delivered as a null VT_DISPATCH member.
+  std::vector<std::shared_ptr<const PropertyData>> properties;
+};
+
+enum class Fault {
+  kNone,
+  kNothingFetched,  // after one member: Next answers S_OK with nothing fetched
+  kError,           // after one member: Next answers an error
+  kEndless,         // after the real members, filler members forever
+};
+
+struct CollectionBehaviour {
+  Fault fault = Fault::kNone;
+  bool nullEnumerator = false;  // "_NewEnum" answers a null VT_UNKNOWN
+};
+
+struct Scenario {
+  HRESULT connectResult = S_OK;
+  HRESULT queryResult = S_OK;
+  bool nullService = false;      // ConnectServer answers a null VT_DISPATCH
+  bool nullResultSet = false;    // ExecQuery likewise
+  bool nullPropertySet = false;  // Properties_ likewise
+  CollectionBehaviour instances;
+  CollectionBehaviour properties;
+  // A null entry is delivered as a null VT_DISPATCH instance.
+  std::vector<std::shared_ptr<const DiskData>> disks;
+  // What an endless property set delivers after its real members (an endless
+  // result set repeats its last disk).
+  std::shared_ptr<const PropertyData> filler;
+};
+
+// The scenario of that name, or null for an unknown name. Names:
+//   two-disks (the default), connect-fails, query-fails, empty,
+//   array-0, array-1, array-2, array-13, array-14, array-100000, array-2d,
+//   array-bstr, array-variant, value-not-array, name-not-text, vendorspecific-twice,
+//   instances-nothing-fetched, instances-next-error, instances-endless,
+//   properties-nothing-fetched, properties-next-error, properties-endless,
+//   null-service, null-result-set, null-enumerator, null-instance,
+//   null-property-set, null-property.
+std::shared_ptr<const Scenario> BuildScenario(std::string_view name);
+
+// The names above, for tests that go through all of them.
+std::vector<std::string_view> ScenarioNames();
+
+}  // namespace wmi_provider

@@ -1,0 +1,320 @@
+// The SMART report through real COM: the test provider's locator is served
+// under the class the prefix registers for "WbemScripting.SWbemLocator", for
+// this process only (CoRegisterClassObject; nothing is written to the
+// registry), and each scenario checks the lines, the calls the provider saw
+// and that every provider object is gone after the two releases. The
+// provider is also loaded as its DLL, and the real WMI of Wine is asked once.
+#include "disk/smart_report_win.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/provider/scenarios_win.h"
+#include "tests/provider/wmi_provider_win.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+std::string Hours(unsigned h) { return "硬盘已经使用了:" + std::to_string(h) + "个小时\r\n"; }
+std::string Temp(unsigned t) { return "硬盘当前温度:" + std::to_string(t) + "摄氏度\r\n"; }
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+class ComApartment {
+ public:
+  ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(hr_)) CoUninitialize();
+  }
+  HRESULT hr() const { return hr_; }
+
+ private:
+  HRESULT hr_;
+};
+
+// Serves `factory` under the CLSID the ProgID maps to, until destroyed.
+class LocatorOverride {
+ public:
+  explicit LocatorOverride(IClassFactory* factory) {
+    if (FAILED(CLSIDFromProgID(L"WbemScripting.SWbemLocator", &clsid_))) return;
+    CoRegisterClassObject(clsid_, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+  }
+  ~LocatorOverride() {
+    if (cookie_ != 0) CoRevokeClassObject(cookie_);
+  }
+  bool active() const { return cookie_ != 0; }
+
+ private:
+  CLSID clsid_{};
+  DWORD cookie_ = 0;
+};
+
+// GetProcAddress's FARPROC goes through the generic function pointer type
+// before it becomes the export's own.
+template <class Function>
+Function Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+IClassFactory* InProcessFactory() {
+  IClassFactory* factory = nullptr;
+  wmi_provider::GetClassObject(wmi_provider::kLocatorClsid, IID_IClassFactory,
+                               reinterpret_cast<void**>(&factory));
+  return factory;
+}
+
+class SmartReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(com_.hr()));
+    factory_ = InProcessFactory();
+    ASSERT_NE(factory_, nullptr);
+    override_ = std::make_unique<LocatorOverride>(factory_);
+    ASSERT_TRUE(override_->active());
+    wmi_provider::TakeCalls();
+  }
+  void TearDown() override {
+    override_.reset();
+    if (factory_ != nullptr) factory_->Release();
+  }
+
+  // Collects, releases both ways, and checks nothing of the provider is left.
+  Lines Collect(const char* scenario, double* milliseconds = nullptr) {
+    EXPECT_TRUE(wmi_provider::SetScenario(scenario)) << scenario;
+    disk::WmiSmartReport report;
+    const auto start = Clock::now();
+    Lines lines = report.CollectSmartReport();
+    if (milliseconds != nullptr) *milliseconds = MillisecondsSince(start);
+    report.ReleaseObjects();
+    report.ReleaseEnumerators();
+    EXPECT_EQ(wmi_provider::LiveObjects(), 0) << scenario;
+    return lines;
+  }
+
+  ComApartment com_;
+  IClassFactory* factory_ = nullptr;
+  std::unique_ptr<LocatorOverride> override_;
+};
+
+TEST_F(SmartReportTest, OnlyTheLastDiskIsReported) {
+  double ms = 0;
+  EXPECT_EQ(Collect("two-disks", &ms), (Lines{"硬盘已经使用了:5000个小时\r\n", "硬盘当前温度:35摄氏度\r\n"}));
+  std::printf("CollectSmartReport with the test provider: %.2f ms\n", ms);
+  // In the given order, nothing passed for the optional parameters.
+  EXPECT_EQ(wmi_provider::TakeCalls(),
+            (std::vector<std::wstring>{L"ConnectServer(.|root\\WMI)",
+                                       L"ExecQuery(Select * from MSStorageDriver_ATAPISmartData)"}));
+}
+
+TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
+  // Lines of the last disk: 5000 h and 35 degrees. Of the first: 1234 h and
+  // 41 degrees. Decoy arrays ("vendorspecific", "Reserved", ...) carry 7777 h
+  // and up: any of those numbers means the wrong property was read.
+  const Lines last{Hours(5000), Temp(35)};
+  const Lines first{Hours(1234), Temp(41)};
+  struct Case {
+    const char* scenario;
+    Lines lines;
+  } cases[] = {
+      {"connect-fails", {}},
+      {"query-fails", {}},
+      {"empty", {}},
+      {"array-0", {}},
+      {"array-1", {}},
+      {"array-2", {}},
+      {"array-13", {}},
+      {"array-14", {Hours(5000)}},
+      {"array-100000", {Hours(5000), Temp(35), Temp(40)}},
+      {"array-2d", {}},
+      {"array-bstr", last},
+      {"array-variant", last},
+      {"value-not-array", {}},
+      {"name-not-text", {}},
+      // Each array is decoded on its own: bytes left from the first must not
+      // shift the records of the second.
+      {"vendorspecific-twice", {Hours(5000), Temp(35), Hours(6000), Temp(36)}},
+      // The walk of the result set ends at the fault, after the first disk.
+      {"instances-nothing-fetched", first},
+      {"instances-next-error", first},
+      {"instances-endless", last},
+      // The walk of the properties ends at the fault, before VendorSpecific.
+      {"properties-nothing-fetched", {}},
+      {"properties-next-error", {}},
+      {"properties-endless", last},
+      {"null-service", {}},
+      {"null-result-set", {}},
+      {"null-enumerator", {}},
+      {"null-instance", last},
+      {"null-property-set", {}},
+      {"null-property", last},
+  };
+  std::vector<std::string_view> covered;
+  for (const auto& c : cases) {
+    const auto start = Clock::now();
+    EXPECT_EQ(Collect(c.scenario), c.lines) << c.scenario;
+    // Endless enumerators are cut off by the walk bound, well within this.
+    EXPECT_LT(MillisecondsSince(start), 5000.0) << c.scenario;
+    covered.push_back(c.scenario);
+  }
+  covered.push_back("two-disks");
+  for (std::string_view name : wmi_provider::ScenarioNames()) {
+    EXPECT_NE(std::find(covered.begin(), covered.end(), name), covered.end()) << name;
+  }
+}
+
+TEST_F(SmartReportTest, CollectingAgainStartsEveryWalkAfresh) {
+  ASSERT_TRUE(wmi_provider::SetScenario("two-disks"));
+  disk::WmiSmartReport report;
+  const Lines lines = report.CollectSmartReport();
+  EXPECT_EQ(report.CollectSmartReport(), lines);
+  report.ReleaseObjects();
+  report.ReleaseEnumerators();
+  EXPECT_EQ(wmi_provider::LiveObjects(), 0);
+}
+
+TEST_F(SmartReportTest, DestroyingTheReportReleasesWhatItHeld) {
+  ASSERT_TRUE(wmi_provider::SetScenario("two-disks"));
+  {
+    disk::WmiSmartReport report;
+    report.CollectSmartReport();
+    EXPECT_GT(wmi_provider::LiveObjects(), 0);  // the locator and the rest, until released
+  }
+  EXPECT_EQ(wmi_provider::LiveObjects(), 0);
+}
+
+TEST_F(SmartReportTest, AbandonedWalkKeepsItsEnumeratorUntilReleased) {
+  namespace a = disk::automation;
+  ASSERT_TRUE(wmi_provider::SetScenario("two-disks"));
+  a::EnumeratorTable table;
+  {
+    a::AutomationValue item;
+    const auto locator = a::CreateAutomationObject("WbemScripting.SWbemLocator");
+    const auto results = a::CallMethodForObject(
+        a::CallMethodForObject(locator, "ConnectServer", {".", "root\\WMI"}), "ExecQuery",
+        {"Select * from MSStorageDriver_ATAPISmartData"});
+    const a::AutomationObject sameResults = results;  // another holder of one pointer
+    ASSERT_TRUE(a::NextMember(table, results, item));
+    const auto first = item.AsObject();
+    ASSERT_TRUE(a::NextMember(table, sameResults, item));  // the same walk, one step on
+    EXPECT_NE(item.AsObject().Key(), first.Key());
+    EXPECT_EQ(table.Size(), 1u);
+    EXPECT_FALSE(a::NextMember(table, sameResults, item));
+    EXPECT_EQ(table.Size(), 0u);
+
+    ASSERT_TRUE(a::NextMember(table, results, item));  // a new walk, then abandoned
+    EXPECT_EQ(table.Size(), 1u);
+    item.Clear();
+  }
+  // Only the table's enumerator (and the result set it walks) is alive now.
+  EXPECT_EQ(wmi_provider::LiveObjects(), 2);
+  table.ReleaseAll();
+  EXPECT_EQ(wmi_provider::LiveObjects(), 0);
+}
+
+// The provider as its DLL, with the scenario taken from the environment and
+// the count written to the file the environment names.
+TEST(SmartReportDll, LoadedProviderReleasesEverythingAndWritesItsCount) {
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring dllPath = exe;
+  dllPath.resize(dllPath.find_last_of(L"\\/") + 1);
+  const std::wstring countPath = dllPath + L"qh_wmi_provider_count.txt";
+  dllPath += L"qh_wmi_provider.dll";
+  DeleteFileW(countPath.c_str());
+  SetEnvironmentVariableW(L"QH_WMI_SCENARIO", L"array-14");
+  SetEnvironmentVariableW(L"QH_WMI_COUNT_FILE", countPath.c_str());
+
+  HMODULE dll = LoadLibraryW(dllPath.c_str());
+  ASSERT_NE(dll, nullptr);
+  using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+  using CanUnloadFn = HRESULT(WINAPI*)();
+  using LiveFn = long(WINAPI*)();
+  auto getClassObject = Export<GetClassObjectFn>(dll, "DllGetClassObject");
+  auto canUnload = Export<CanUnloadFn>(dll, "DllCanUnloadNow");
+  auto live = Export<LiveFn>(dll, "QhWmiLiveObjects");
+  ASSERT_TRUE(getClassObject && canUnload && live && GetProcAddress(dll, "QhWmiSetScenario"));
+  {
+    ComApartment com;
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(getClassObject(wmi_provider::kLocatorClsid, IID_IClassFactory,
+                             reinterpret_cast<void**>(&factory)),
+              S_OK);
+    {
+      LocatorOverride override(factory);
+      ASSERT_TRUE(override.active());
+      disk::WmiSmartReport report;
+      EXPECT_EQ(report.CollectSmartReport(), (Lines{Hours(5000)}));
+      EXPECT_GT(live(), 0);
+      EXPECT_EQ(canUnload(), S_FALSE);
+      report.ReleaseObjects();
+      report.ReleaseEnumerators();
+      EXPECT_EQ(live(), 0);
+    }
+    factory->Release();
+    EXPECT_EQ(canUnload(), S_OK);
+  }
+  FreeLibrary(dll);
+  SetEnvironmentVariableW(L"QH_WMI_SCENARIO", nullptr);
+  SetEnvironmentVariableW(L"QH_WMI_COUNT_FILE", nullptr);
+  std::ifstream file(countPath.c_str());
+  std::stringstream text;
+  text << file.rdbuf();
+  EXPECT_EQ(text.str(), "0\n");
+  file.close();
+  DeleteFileW(countPath.c_str());
+}
+
+// Wine's own WMI has no SMART instances: no line, no error, no hang. The same
+// calls reach real objects (the query answers with an empty result set), and
+// the walk steps Wine's own enumerator through a class that has instances.
+TEST(SmartReportRealWmi, GivesNoLine) {
+  ComApartment com;
+  ASSERT_TRUE(SUCCEEDED(com.hr()));
+  disk::WmiSmartReport report;
+  const auto start = Clock::now();
+  EXPECT_EQ(report.CollectSmartReport(), Lines{});
+  const double ms = MillisecondsSince(start);
+  const auto again = Clock::now();
+  EXPECT_EQ(report.CollectSmartReport(), Lines{});
+  const double warm = MillisecondsSince(again);
+  report.ReleaseObjects();
+  report.ReleaseEnumerators();
+  std::printf("CollectSmartReport with the real WMI: %.1f ms (again: %.1f ms)\n", ms, warm);
+
+  namespace a = disk::automation;
+  const auto locator = a::CreateAutomationObject("WbemScripting.SWbemLocator");
+  const auto smart = a::CallMethodForObject(
+      a::CallMethodForObject(locator, "ConnectServer", {".", "root\\WMI"}), "ExecQuery",
+      {"Select * from MSStorageDriver_ATAPISmartData"});
+  ASSERT_FALSE(smart.IsEmpty());
+  const auto count = a::GetValueProperty(smart, "Count");
+  EXPECT_EQ(count.Variant().vt, VT_I4);
+  EXPECT_EQ(count.Variant().lVal, 0);
+
+  const auto drives = a::CallMethodForObject(
+      a::CallMethodForObject(locator, "ConnectServer", {".", "root\\cimv2"}), "ExecQuery",
+      {"Select * from Win32_DiskDrive"});
+  a::EnumeratorTable table;
+  a::AutomationValue item;
+  std::vector<std::string> names;
+  while (a::NextMember(table, drives, item)) {
+    names.push_back(a::GetTextProperty(item.AsObject(), "DeviceId"));
+  }
+  EXPECT_EQ(table.Size(), 0u);
+  EXPECT_FALSE(names.empty());
+  for (const std::string& name : names) EXPECT_FALSE(name.empty());
+}
+
+}  // namespace
