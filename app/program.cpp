@@ -11,7 +11,10 @@ namespace app {
 Program::Program(ui::Backend& backend, const Services& services)
     : desktop(backend, *this), services(services) {}
 
-void Program::ReleaseGlobals() { records = Records{}; }
+void Program::ReleaseGlobals() {
+  services.smart.ReleaseEnumerators();
+  records = Records{};
+}
 
 void Program::Run(ui::HandlerId id, const ui::Event& e) {
   using enum ui::HandlerId;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/processes.h"
+#include "disk/smart_report.h"
 #include "net/net_context.h"
 #include "task/task_context.h"
 #include "ui/desktop.h"
@@ -21,6 +22,7 @@ struct Services {
   net::Network& network;
   net::WebPages& web;
   task::PowerActions& power;
+  disk::SmartReport& smart;
 };
 
 // The program-wide values, zero at start.
@@ -35,8 +37,10 @@ class Program final : public ui::HandlerSink {
   Program(ui::Backend& backend, const Services& services);
 
   void Run(ui::HandlerId id, const ui::Event& event) override;
-  // Releases the program-wide records. Runs once at the end, whichever way
-  // the program ends (the registered release on an early exit).
+  // Releases the program-wide records: the enumerators of collection walks
+  // still under way, then the values. Runs at the end, whichever way the
+  // program ends (the registered release on an early exit), and always while
+  // COM is still initialised: a release after that calls into unloaded code.
   void ReleaseGlobals();
 
   task::TaskContext Task() { return {desktop, services.tray, services.clock, services.power, records.task}; }

@@ -8,6 +8,7 @@
 
 #include "app/processes_win.h"
 #include "app/program.h"
+#include "disk/smart_report_win.h"
 #include "net/network_win.h"
 #include "net/web_pages_win.h"
 #include "shell/tray_win.h"
@@ -62,7 +63,8 @@ int RunProgram(HINSTANCE instance, const RunOptions& options) {
   net::Win32Network network;
   net::Win32WebPages web;
   task::Win32PowerActions power;
-  Program program(backend, Services{clock, tray, processes, network, web, power});
+  disk::WmiSmartReport smart;  // after the OLE session, so it goes before it
+  Program program(backend, Services{clock, tray, processes, network, web, power, smart});
   program.records.task.keepSlideTimer = options.keepSlideTimer;
   backend.Attach(program.desktop);
   tray.Attach(program.desktop);

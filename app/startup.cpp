@@ -14,7 +14,11 @@ namespace app {
 
 namespace {
 
-void CollectDiskReport(Program&) {}
+void CollectDiskReport(Program& program, ui::Window& main) {
+  for (const std::string& line : program.services.smart.CollectSmartReport()) {
+    main.AppendText(ui::main_window::编辑框8, line);
+  }
+}
 
 void WriteFirstLocalTime(Program& program, ui::Window& main) {
   main.SetCaption(ui::main_window::标签1, task::ClockCaption(program.services.clock.Now()));
@@ -41,13 +45,15 @@ void PrepareTaskDoneWindow(Program& program, ui::Window& main) {
 
 void FocusMainWindow(Program& program, ui::Window& main) { program.desktop.Focus(main); }
 
-void ReleaseStartupObjects(Program&) {}
+// The automation objects of the disk report; the process list was the
+// single-instance step's own and is gone with it.
+void ReleaseStartupObjects(Program& program) { program.services.smart.ReleaseObjects(); }
 
 }  // namespace
 
 void OnMainWindowCreated(Program& program, const ui::Event& event) {
   ui::Window& main = *event.window;
-  CollectDiskReport(program);
+  CollectDiskReport(program, main);
   WriteFirstLocalTime(program, main);
   ApplyVisualStyle(program);
   bool connected = ShowReachability(program, main);

@@ -2,6 +2,8 @@
 // native_parts_win.h.
 #include "ui/native_parts_win.h"
 
+#include <algorithm>
+
 #include <string>
 
 #include "ui/scoped_win.h"
@@ -40,6 +42,19 @@ UniqueRegion VisibleRegion(const Window& w, ControlId id) {
   return region;
 }
 
+// How far controls in front cover the part from its left edge down its
+// whole height, in pixels.
+int CoveredLeft(const Window& w, ControlId id) {
+  Rect r = w.AbsoluteRect(id);
+  int covered = 0;
+  for (Rect cover : w.CoveringRects(id)) {
+    if (cover.left <= r.left && cover.top <= r.top && cover.Bottom() >= r.Bottom()) {
+      covered = std::max(covered, cover.Right() - r.left);
+    }
+  }
+  return std::min(covered, r.width);
+}
+
 }  // namespace
 
 void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
@@ -58,8 +73,10 @@ void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
       SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
       edits_[id] = edit;
     } else if (c.kind == Kind::kHtmlView) {
-      if (auto view = WebView::Create(parent, ToRect(r), Widen(c.caption))) {
+      // Created blank; the start address is the control's first address.
+      if (auto view = WebView::Create(parent, ToRect(r), L"")) {
         views_[id] = std::move(view);
+        Navigate(id, c.caption);
       }
     }
   }
@@ -77,6 +94,12 @@ void NativeParts::Layout() {
       // it is still ours to delete.
       UniqueRegion region = VisibleRegion(model_, id);
       if (region && SetWindowRgn(child, region.Get(), TRUE)) (void)region.Release();
+      if (edits_.count(id)) {
+        // Text starts right of whatever the forms stack over the box's left
+        // end (the disk report's result icon), so no line starts hidden.
+        int margin = 1 + CoveredLeft(model_, id);
+        SendMessageW(child, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
+      }
     }
     EnableWindow(child, model_.IsEnabled(id));
     ShowWindow(child, shown ? SW_SHOWNA : SW_HIDE);
@@ -100,11 +123,21 @@ void NativeParts::Sync(ControlId id) {
       writingEdit_ = false;
     }
   }
-  if (auto it = views_.find(id); it != views_.end()) {
-    std::wstring address = Widen(c.caption);
-    if (it->second->LocationUrl() != address) it->second->Navigate(address);
-  }
+  if (views_.count(id)) Navigate(id, c.caption);
   Layout();
+}
+
+void NativeParts::Navigate(ControlId id, const std::string& address) {
+  auto it = views_.find(id);
+  if (it == views_.end() || address.empty() || navigated_[id] == address) return;
+  navigated_[id] = address;
+  ++navigations_[id];
+  it->second->Navigate(Widen(address));
+}
+
+int NativeParts::Navigations(ControlId id) const {
+  auto it = navigations_.find(id);
+  return it == navigations_.end() ? 0 : it->second;
 }
 
 bool NativeParts::OnCommand(WPARAM wParam, LPARAM) {

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 #include "ui/painter_win.h"
@@ -43,11 +44,22 @@ class NativeParts {
   // Before the parent is destroyed: the browser has to shut down while its
   // window still exists; the edits go with the parent.
   void BeforeParentDestroyed();
+  // How often a view was sent to an address: once, for its start address.
+  int Navigations(ControlId id) const;
 
  private:
+  void Navigate(ControlId id, const std::string& address);
+
   Window& model_;
   std::unordered_map<ControlId, HWND> edits_;
   std::unordered_map<ControlId, std::unique_ptr<WebView>> views_;
+  // The address each view was sent to, and how often. A view is navigated
+  // only when its control's address changes: the address the view reports
+  // differs after a redirect, an error page or while a load is pending, and
+  // comparing with that would reload the page whenever the view is shown or
+  // enabled.
+  std::unordered_map<ControlId, std::string> navigated_;
+  std::unordered_map<ControlId, int> navigations_;
   bool writingEdit_ = false;  // our own SetWindowText, not the user typing
 };
 

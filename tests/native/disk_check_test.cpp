@@ -29,8 +29,8 @@ TEST_F(DiskCheckTest, ClickStartsTheTimerAndDisablesTheButton) {
 }
 
 TEST_F(DiskCheckTest, TheHundredAndFirstTickRevealsTheReport) {
-  main->AppendText(编辑框8, "硬盘已经使用了:5000个小时\r\n");
-  main->AppendText(编辑框8, "硬盘当前温度:35摄氏度\r\n");
+  // The lines start-up collected wait in the hidden box.
+  ASSERT_EQ(main->Get(编辑框8).caption, "硬盘已经使用了:5000个小时\r\n硬盘当前温度:35摄氏度\r\n");
   size_t noticesBefore = tray.notices.size();
   Send(超级按钮1, EventKind::kClick);
   for (int tick = 1; tick <= 100; ++tick) {
@@ -57,10 +57,19 @@ TEST_F(DiskCheckTest, TheHundredAndFirstTickRevealsTheReport) {
   EXPECT_EQ(main->Get(时钟3).interval, 0);
 }
 
-TEST_F(DiskCheckTest, NothingReadIsSaidSoInsteadOfReportedAsSuccess) {
+// Start-up read nothing from the disk.
+struct NothingReadTest : DiskCheckTest {
+  void SetUp() override {
+    smart.lines.clear();
+    DiskCheckTest::SetUp();
+  }
+};
+
+TEST_F(NothingReadTest, NothingReadIsSaidSoInsteadOfReportedAsSuccess) {
   // Reading the values needs administrator rights and some disks do not
   // provide them: claiming they were extracted would report a failure as
   // success.
+  ASSERT_EQ(main->Get(编辑框8).caption, "");
   Send(超级按钮1, EventKind::kClick);
   for (int tick = 0; tick < 101; ++tick) Send(时钟3, EventKind::kTick);
   EXPECT_TRUE(Shown(编辑框8));

@@ -139,7 +139,7 @@ void FakeTray::RemoveIcon() {
 }
 
 TestProgram::TestProgram()
-    : program(backend, app::Services{clock, tray, processes, network, web, power}) {}
+    : program(backend, app::Services{clock, tray, processes, network, web, power, smart}) {}
 
 std::string ToGbk(std::string_view utf8) {
   iconv_t cd = iconv_open("GBK", "UTF-8");

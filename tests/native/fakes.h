@@ -160,6 +160,19 @@ class FakePower : public task::PowerActions {
   std::vector<task::PowerMode> fired;
 };
 
+class FakeSmartReport : public disk::SmartReport {
+ public:
+  std::vector<std::string> CollectSmartReport() override {
+    ++collected;
+    return lines;
+  }
+  void ReleaseObjects() override { ++objectsReleased; }
+  void ReleaseEnumerators() override { ++enumeratorsReleased; }
+
+  std::vector<std::string> lines{"硬盘已经使用了:5000个小时\r\n", "硬盘当前温度:35摄氏度\r\n"};
+  int collected = 0, objectsReleased = 0, enumeratorsReleased = 0;
+};
+
 // The program over a recording backend and recording services.
 struct TestProgram {
   TestProgram();
@@ -173,6 +186,7 @@ struct TestProgram {
   FakeNetwork network;
   FakeWebPages web;
   FakePower power;
+  FakeSmartReport smart;
   app::Program program;
 };
 

@@ -77,6 +77,47 @@ TEST(Clock, CaptionFormsAndFitsItsLabel) {
   EXPECT_LT(task::ClockCaption(wild).size(), 96u);
 }
 
+TEST_F(StartupTest, TheDiskReportIsCollectedFirstAndItsObjectsReleasedLast) {
+  ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
+  EXPECT_EQ(smart.collected, 1);
+  EXPECT_EQ(main.Get(编辑框8).caption, "硬盘已经使用了:5000个小时\r\n硬盘当前温度:35摄氏度\r\n");
+  EXPECT_FALSE(main.Get(编辑框8).visible);  // until the disk check reveals it
+  EXPECT_EQ(smart.objectsReleased, 1);
+  EXPECT_EQ(smart.enumeratorsReleased, 0);  // they go with the records, at the end
+  program.ReleaseGlobals();
+  EXPECT_EQ(smart.enumeratorsReleased, 1);
+}
+
+TEST(StartupOrder, TheReportComesBeforeEveryOtherStep) {
+  // A report that notes how far start-up had got when it was asked.
+  struct Probe : fakes::FakeSmartReport {
+    std::vector<std::string> CollectSmartReport() override {
+      seenCalls = backend->calls.size();
+      seenNotices = tray->notices.size() + tray->icons.size();
+      return {"a\r\n"};
+    }
+    fakes::FakeBackend* backend = nullptr;
+    fakes::FakeTray* tray = nullptr;
+    size_t seenCalls = 99, seenNotices = 99;
+  };
+  fakes::FakeBackend backend;
+  fakes::FakeClock clock;
+  fakes::FakeTray tray;
+  fakes::FakeProcesses processes;
+  fakes::FakeNetwork network;
+  fakes::FakeWebPages web;
+  fakes::FakePower power;
+  Probe smart;
+  smart.backend = &backend;
+  smart.tray = &tray;
+  app::Program program(backend, app::Services{clock, tray, processes, network, web, power, smart});
+  ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
+  EXPECT_EQ(smart.seenCalls, 1u);  // only the window's creation, no style yet
+  EXPECT_EQ(smart.seenNotices, 0u);
+  EXPECT_EQ(network.probes, 1);
+  EXPECT_EQ(main.Get(编辑框8).caption, "a\r\n");
+}
+
 TEST_F(StartupTest, RecordsStartEmptyAndAreReleased) {
   EXPECT_EQ(program.records.instanceCount, 0);
   EXPECT_EQ(program.records.task.slideUp, 0);

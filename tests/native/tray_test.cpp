@@ -135,7 +135,7 @@ TEST(SingleInstance, CountRule) {
 
 TEST(SingleInstance, SecondCopyShowsItsNoticeAndEndsBeforeTheNoticeWindow) {
   fakes::TestProgram t;
-  auto& [backend, clock, tray, processes, network, web, power, program] = t;
+  auto& [backend, clock, tray, processes, network, web, power, smart, program] = t;
   processes.processes = {"services.exe", "QuondaHalvix.exe", "explorer.exe", "QuondaHalvix.exe"};
   try {
     program.desktop.Load(ui::MainWindowForm(), nullptr);

@@ -13,6 +13,7 @@
 
 #include "app/processes_win.h"
 #include "app/program.h"
+#include "disk/smart_report_win.h"
 #include "net/network_win.h"
 #include "shell/tray_win.h"
 #include "task/clock_win.h"
@@ -80,7 +81,8 @@ struct BackendTest : ::testing::Test {
   net::Win32Network network;
   RecordingWebPages web;
   CountingPower power;
-  app::Program program{backend, app::Services{clock, tray, processes, network, web, power}};
+  disk::WmiSmartReport smart;
+  app::Program program{backend, app::Services{clock, tray, processes, network, web, power, smart}};
 
   void SetUp() override {
     backend.Attach(program.desktop);

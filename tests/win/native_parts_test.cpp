@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include <ole2.h>
+
 #include "ui/form.h"
 #include "ui/scoped_win.h"
 
@@ -127,6 +129,62 @@ TEST_F(NativePartsTest, WrittenTextShowsAndTypedTextIsStored) {
   EXPECT_TRUE(parts.OnCommand(change, reinterpret_cast<LPARAM>(edit)));
   EXPECT_EQ(model.At(id).caption, "7");
   EXPECT_FALSE(parts.OnCommand(MAKEWPARAM(1, EN_CHANGE), 0));  // not one of ours
+}
+
+TEST_F(NativePartsTest, TextStartsRightOfWhatCoversTheBoxsLeftEnd) {
+  // Nothing covers the box's left end over its whole height: the plain margin.
+  EXPECT_EQ(LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0)), 1);
+}
+
+// The disk report as laid out: its result icon covers the left end of the box
+// over its whole height, and an HTML view beside it.
+const ui::ControlSpec kReportControls[] = {
+    {.name = "图形按钮4", .kind = Kind::kGraphicButton, .rect = {0, 0, 72, 72}},
+    {.name = "编辑框8", .kind = Kind::kEditBox, .rect = {24, 24, 200, 32}, .multiline = true},
+    {.name = "超文本浏览框1", .kind = Kind::kHtmlView, .rect = {0, 80, 176, 20}, .disabled = true},
+};
+const ui::FormSpec kReportForm{
+    .name = "ReportWindow",
+    .className = "QuondaHalvixPartsTest",
+    .clientSize = {240, 100},
+    .controls = kReportControls,
+};
+
+TEST(NativeParts, ReportLinesStartClearOfTheIconAndTheViewLoadsOnce) {
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));  // the HTML view is an OLE control
+  HWND parent = MakeParent();
+  ASSERT_NE(parent, nullptr);
+  ui::Window model{kReportForm};
+  ui::FontCache fonts;
+  ui::NativeParts parts{model};
+  parts.Create(parent, GetModuleHandleW(nullptr), fonts);
+  HWND edit = FindWindowExW(parent, nullptr, L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  // Without the margin the first 48 pixels of each line would lie under the
+  // icon, cut away by the box's region.
+  EXPECT_EQ(LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0)), 1 + 48);
+
+  ui::ControlId view = model.Find("超文本浏览框1");
+  EXPECT_EQ(parts.Navigations(view), 0);  // no address yet: nothing loaded
+  model.SetCaption(view, "http://quondahalvix.invalid/page");
+  parts.Sync(view);
+  EXPECT_EQ(parts.Navigations(view), 1);
+  // Showing, hiding, enabling and disabling never load the page again, though
+  // the view reports another address (nothing loads under Wine).
+  for (int round = 0; round < 3; ++round) {
+    model.SetVisible(view, true);
+    parts.Layout();
+    model.SetDisabled(view, false);
+    parts.Sync(view);
+    model.SetDisabled(view, true);
+    parts.Sync(view);
+    model.SetVisible(view, false);
+    parts.Layout();
+  }
+  EXPECT_EQ(parts.Navigations(view), 1);
+  parts.BeforeParentDestroyed();
+  DestroyWindow(parent);
+  OleUninitialize();
 }
 
 }  // namespace
