@@ -29,8 +29,7 @@ std::wstring WindowText(HWND hwnd) {
 // Only what the forms do not stack in front of the control, and only inside
 // its ancestors, shows: the region does the clipping a child window cannot
 // do by itself. Null when GDI has no region to give.
-UniqueRegion VisibleRegion(const Window& w, ControlId id) {
-  Rect r = w.AbsoluteRect(id);
+UniqueRegion VisibleRegion(const Window& w, ControlId id, Rect r) {
   Rect local = w.VisibleRect(id).Offset(-r.left, -r.top);
   UniqueRegion region(CreateRectRgn(local.left, local.top, local.Right(), local.Bottom()));
   for (Rect cover : w.CoveringRects(id)) {
@@ -55,6 +54,30 @@ int CoveredLeft(const Window& w, ControlId id) {
   return std::min(covered, r.width);
 }
 
+// A multi-line box shows at least two whole lines at once without a scroll
+// bar: its font is made smaller until the box's own formatting rectangle
+// (the edit control keeps its border and a small top offset inside it) holds
+// two lines.
+HFONT FittingFont(HWND edit, const Control& c, FontCache& fonts) {
+  HFONT font = fonts.Get(c.font);
+  if (!c.multiline) return font;
+  HDC dc = GetDC(edit);
+  if (!dc) return font;
+  Font fitted = c.font;
+  for (int height = fitted.heightPx > 0 ? fitted.heightPx : 12; height >= 8; --height) {
+    fitted.heightPx = height;
+    font = fonts.Get(fitted);
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SelectedObject selected(dc, font);
+    TEXTMETRICW metrics{};
+    RECT format{};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    if (GetTextMetricsW(dc, &metrics) && format.bottom - format.top >= 2 * metrics.tmHeight) break;
+  }
+  ReleaseDC(edit, dc);
+  return font;
+}
+
 }  // namespace
 
 void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
@@ -69,7 +92,7 @@ void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditIdBase + id)),
                                   instance, nullptr);
       if (!edit) continue;
-      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(c.font)), FALSE);
+      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(FittingFont(edit, c, fonts)), FALSE);
       SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
       edits_[id] = edit;
     } else if (c.kind == Kind::kHtmlView) {
@@ -88,18 +111,21 @@ void NativeParts::Layout() {
     Rect r = model_.AbsoluteRect(id);
     bool shown = !model_.VisibleRect(id).IsEmpty();
     if (shown) {
+      if (edits_.count(id)) {
+        // An edit box whose left end lies under a control in front over its
+        // whole height (the disk report under its result icon) starts where
+        // that control ends: its lines then begin in sight, and no part of
+        // it has to be cut away under the control.
+        int covered = std::min(CoveredLeft(model_, id), r.width - 1);
+        r.left += covered;
+        r.width -= covered;
+      }
       SetWindowPos(child, nullptr, r.left, r.top, r.width, r.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
       // The window owns the region only once the call succeeds; until then
       // it is still ours to delete.
-      UniqueRegion region = VisibleRegion(model_, id);
+      UniqueRegion region = VisibleRegion(model_, id, r);
       if (region && SetWindowRgn(child, region.Get(), TRUE)) (void)region.Release();
-      if (edits_.count(id)) {
-        // Text starts right of whatever the forms stack over the box's left
-        // end (the disk report's result icon), so no line starts hidden.
-        int margin = 1 + CoveredLeft(model_, id);
-        SendMessageW(child, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
-      }
     }
     EnableWindow(child, model_.IsEnabled(id));
     ShowWindow(child, shown ? SW_SHOWNA : SW_HIDE);

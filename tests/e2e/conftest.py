@@ -30,6 +30,7 @@ def missing_tools():
 
 def pytest_configure(config):
     config.addinivalue_line("markers", "keep_balloon: leave the shell's balloon notices on screen")
+    config.addinivalue_line("markers", "scenario(name): the data the test WMI provider serves")
 
 
 def pytest_sessionstart(session):

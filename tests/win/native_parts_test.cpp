@@ -131,11 +131,6 @@ TEST_F(NativePartsTest, WrittenTextShowsAndTypedTextIsStored) {
   EXPECT_FALSE(parts.OnCommand(MAKEWPARAM(1, EN_CHANGE), 0));  // not one of ours
 }
 
-TEST_F(NativePartsTest, TextStartsRightOfWhatCoversTheBoxsLeftEnd) {
-  // Nothing covers the box's left end over its whole height: the plain margin.
-  EXPECT_EQ(LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0)), 1);
-}
-
 // The disk report as laid out: its result icon covers the left end of the box
 // over its whole height, and an HTML view beside it.
 const ui::ControlSpec kReportControls[] = {
@@ -160,9 +155,27 @@ TEST(NativeParts, ReportLinesStartClearOfTheIconAndTheViewLoadsOnce) {
   parts.Create(parent, GetModuleHandleW(nullptr), fonts);
   HWND edit = FindWindowExW(parent, nullptr, L"Edit", nullptr);
   ASSERT_NE(edit, nullptr);
-  // Without the margin the first 48 pixels of each line would lie under the
-  // icon, cut away by the box's region.
-  EXPECT_EQ(LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0)), 1 + 48);
+  // The part starts where the icon in front of its left end stops, so its
+  // lines do not begin hidden under the icon.
+  RECT placed;
+  GetWindowRect(edit, &placed);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
+  EXPECT_EQ(placed.left, 72);
+  EXPECT_EQ(placed.right, 224);
+  EXPECT_EQ(placed.top, 24);
+  // Two lines of the report show at once, with no scroll bar.
+  SetWindowTextW(edit, L"硬盘已经使用了:5000个小时\r\n硬盘当前温度:35摄氏度\r\n");
+  RECT format{};
+  SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  HDC dc = GetDC(edit);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(edit, dc);
+  EXPECT_GE(format.bottom - format.top, 2 * metrics.tmHeight)
+      << "format " << format.top << ".." << format.bottom << " line " << metrics.tmHeight;
+  EXPECT_FALSE(GetWindowLongW(edit, GWL_STYLE) & WS_VSCROLL);
 
   ui::ControlId view = model.Find("超文本浏览框1");
   EXPECT_EQ(parts.Navigations(view), 0);  // no address yet: nothing loaded

@@ -1,0 +1,97 @@
+"""The disk check as a user meets it, with the disk's SMART data served by a
+WMI provider of our own registered in the test's prefix under the locator's
+ProgID and class id: the report collected at start-up waits in the hidden
+box, the check reveals it, and a window inspector in another process reads
+exactly the two lines. Also the case where nothing can be read, and what the
+provider saw released by the end."""
+import subprocess
+import time
+
+import pytest
+
+from harness import REPO, WINE64, Tray, park_pointer, tray_icon_shown, wait_until
+from test_tray import CONFIRM_EXIT, open_exit_confirmation
+
+PROVIDER_CLSID = "{BA2609D2-25B2-4EF9-A980-99CA03975ECD}"
+CHECK_BUTTON = (584, 280)  # 超级按钮1, "开始检测"
+REPORT = "硬盘已经使用了:5000个小时\\r\\n硬盘当前温度:35摄氏度\\r\\n"
+NOTHING = "未能读取硬盘信息\\r\\n"
+
+
+def build_file(name):
+    path = REPO / "build/win64" / name
+    if not path.is_file():
+        pytest.fail(f"{path} is missing: run scripts/build win64 first")
+    return path
+
+
+@pytest.fixture
+def provider(prefix, request):
+    """Registers the test provider in the prefix copy before the program
+    starts; the scenario comes from the test's `scenario` mark. Returns the
+    path of the file the provider writes its live-object count to."""
+    mark = request.node.get_closest_marker("scenario")
+    dll = build_file("qh_wmi_provider.dll")
+    target = prefix.path / "drive_c" / "qh_wmi_provider.dll"
+    target.write_bytes(dll.read_bytes())
+    classes = "HKLM\\Software\\Classes"
+    server = f"{classes}\\CLSID\\{PROVIDER_CLSID}\\InprocServer32"
+    for args in ([f"{classes}\\WbemScripting.SWbemLocator\\CLSID", "/ve", "/d", PROVIDER_CLSID],
+                 [server, "/ve", "/d", "C:\\qh_wmi_provider.dll"],
+                 [server, "/v", "ThreadingModel", "/d", "Both"]):
+        subprocess.run([WINE64, "reg", "add", *args, "/f"], env=prefix.env, check=True,
+                       timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    prefix.env["QH_WMI_SCENARIO"] = mark.args[0] if mark else "two-disks"
+    prefix.env["QH_WMI_COUNT_FILE"] = "C:\\qh_wmi_count.txt"
+    return prefix.path / "drive_c" / "qh_wmi_count.txt"
+
+
+def report_boxes(prefix):
+    """The program's edit boxes as another process reads them."""
+    done = subprocess.run([WINE64, str(build_file("qh_read_report.exe"))], env=prefix.env,
+                          capture_output=True, timeout=60)
+    assert done.returncode == 0, "main window not found by the inspector"
+    return done.stdout.decode("utf-8").splitlines()
+
+
+def report_box(prefix):
+    """The report box: the one edit box that is not a time field (those hold
+    one or two digits)."""
+    boxes = report_boxes(prefix)
+    report = [b for b in boxes if not b.split("|", 1)[1].isdigit()]
+    assert len(report) == 1, boxes
+    return report[0]
+
+
+def check_disk(main):
+    main.click(*CHECK_BUTTON)
+    park_pointer()
+
+
+def test_check_reveals_the_report_read_at_start(provider, app, main, prefix, screenshots, figures):
+    assert report_box(prefix) == "hidden|" + REPORT  # collected, not yet shown
+    clicked = time.monotonic()
+    check_disk(main)
+    wait_until(lambda: report_box(prefix).startswith("visible|"), 10, "report box revealed")
+    figures(f"disk check: click to report shown {time.monotonic() - clicked:.2f} s")
+    assert report_box(prefix) == "visible|" + REPORT
+    time.sleep(0.5)
+    main.shot().save(screenshots / "disk_report.png")
+    # At the end the provider sees every reference it handed out released.
+    wait_until(tray_icon_shown, 10, "our icon drawn in the tray's first slot")
+    confirm = open_exit_confirmation(app, Tray.find())
+    confirm.click(*CONFIRM_EXIT)
+    assert app.wait_exit(20) == 0
+    wait_until(provider.exists, 5, "the provider wrote its count")
+    figures(f"disk provider: live objects at the end {provider.read_text().strip()}")
+    assert provider.read_text().strip() == "0"
+
+
+@pytest.mark.scenario("empty")
+def test_nothing_read_is_said_so(provider, app, main, prefix, screenshots):
+    assert report_box(prefix) == "hidden|"
+    check_disk(main)
+    wait_until(lambda: report_box(prefix).startswith("visible|"), 10, "report box revealed")
+    assert report_box(prefix) == "visible|" + NOTHING
+    main.shot().save(screenshots / "disk_nothing_read.png")
+
