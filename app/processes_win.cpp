@@ -5,20 +5,22 @@
 
 #include <tlhelp32.h>
 
+#include "ui/scoped_win.h"
 #include "ui/text_win.h"
 
 namespace app {
 
 std::vector<std::string> Win32Processes::RunningExecutables() {
   std::vector<std::string> names;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return names;
+  // A failed snapshot is INVALID_HANDLE_VALUE, which the owner never closes.
+  ui::UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return names;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+       more = Process32NextW(snapshot.Get(), &entry)) {
     names.push_back(ui::Narrow(entry.szExeFile));
   }
-  CloseHandle(snapshot);
   return names;
 }
 

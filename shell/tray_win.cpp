@@ -60,8 +60,8 @@ NOTIFYICONDATAW WideNotice(const NOTIFYICONDATAA& r, std::string_view title,
 bool NeedsWideNotice(UINT ansiCodePage) { return ansiCodePage != 936; }
 
 Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance) : backend_(backend) {
-  icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource), IMAGE_ICON,
-                                        kTrayIconSize, kTrayIconSize, 0));
+  icon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
+                                             IMAGE_ICON, kTrayIconSize, kTrayIconSize, 0)));
   backend_.AddMessageRoute(ui::kTrayCallbackMessage,
                            [this](ui::Window& owner, WPARAM, LPARAM lParam) {
                              OnCallback(owner, lParam);
@@ -72,10 +72,7 @@ Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance) : backend_(b
                            [this](ui::Window&, WPARAM, LPARAM) { AddAgain(); });
 }
 
-Win32Tray::~Win32Tray() {
-  RemoveIcon();
-  if (icon_) DestroyIcon(icon_);
-}
+Win32Tray::~Win32Tray() { RemoveIcon(); }
 
 void Win32Tray::AddIcon(ui::Window& owner, std::string_view tip) {
   record_ = NOTIFYICONDATAA{};
@@ -99,7 +96,7 @@ void Win32Tray::AddAgain() {
   NOTIFYICONDATAW data = IconData();
   data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
   data.uCallbackMessage = ui::kTrayCallbackMessage;
-  data.hIcon = icon_;
+  data.hIcon = icon_.Get();
   wcsncpy(data.szTip, tip_.c_str(), ARRAYSIZE(data.szTip) - 1);
   added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "shell/tray.h"
+#include "ui/scoped_win.h"
 
 namespace ui {
 class Desktop;
@@ -73,7 +74,7 @@ class Win32Tray final : public Tray {
 
   ui::Win32Backend& backend_;
   ui::Desktop* desktop_ = nullptr;
-  HICON icon_ = nullptr;
+  ui::UniqueIcon icon_;
   NOTIFYICONDATAA record_{};
   std::wstring tip_;
   bool added_ = false;
