@@ -23,8 +23,8 @@ void Program::Run(ui::HandlerId id, const ui::Event& e) {
     case kMainWindowCreated: return OnMainWindowCreated(*this, e);
     case kVersionWindowCreated: return OnVersionWindowCreated(*this, e);
     case kOpenVersionWindow: return OnOpenVersionWindow(*this, e);
-    case kHideVersionWindow: return OnHideVersionWindow(*this, e);
-    case kHideMainWindow: return OnHideMainWindow(*this, e);
+    case kHideVersionWindow:
+    case kHideMainWindow: return OnHideWindow(*this, e);
     case kMinimizeMainWindow: return OnMinimizeMainWindow(*this, e);
     case kShowMainWindow: return OnShowMainWindow(*this, e);
     case kExitMenuItem: return OnExitMenuItem(*this, e);

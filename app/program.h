@@ -55,8 +55,7 @@ class Program final : public ui::HandlerSink {
 void OnMainWindowCreated(Program& program, const ui::Event& event);
 void OnVersionWindowCreated(Program& program, const ui::Event& event);
 void OnOpenVersionWindow(Program& program, const ui::Event& event);
-void OnHideVersionWindow(Program& program, const ui::Event& event);
-void OnHideMainWindow(Program& program, const ui::Event& event);
+void OnHideWindow(Program& program, const ui::Event& event);
 void OnMinimizeMainWindow(Program& program, const ui::Event& event);
 void OnShowMainWindow(Program& program, const ui::Event& event);
 void OnExitMenuItem(Program& program, const ui::Event& event);

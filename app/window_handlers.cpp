@@ -26,11 +26,8 @@ void OnOpenVersionWindow(Program& program, const ui::Event&) {
   program.desktop.SetVisible(version, true);
 }
 
-void OnHideVersionWindow(Program& program, const ui::Event& event) {
-  program.desktop.SetVisible(*event.window, false);
-}
-
-void OnHideMainWindow(Program& program, const ui::Event& event) {
+// A window's "X" only hides it.
+void OnHideWindow(Program& program, const ui::Event& event) {
   program.desktop.SetVisible(*event.window, false);
 }
 

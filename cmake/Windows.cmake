@@ -48,11 +48,10 @@ if(QH_TESTS)
 
   # Reads the program's edit boxes across processes for the end-to-end tier.
   add_executable(qh_read_report tests/tools/read_report_win.cpp)
-  target_compile_definitions(qh_read_report PRIVATE ${QH_WIN_DEFINES})
   if(NOT MSVC)
     target_link_options(qh_read_report PRIVATE -municode)
   endif()
-  target_link_libraries(qh_read_report PRIVATE user32 ${QH_STATIC_LINK})
+  target_link_libraries(qh_read_report PRIVATE qh_win ${QH_STATIC_LINK})
 
   add_executable(qh_win_tests ${QH_WIN_TEST_SOURCES} ${QH_RESOURCES})
   target_link_libraries(qh_win_tests PRIVATE qh_win qh_wmi_provider_objects GTest::gtest GTest::gtest_main

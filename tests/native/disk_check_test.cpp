@@ -79,12 +79,4 @@ TEST_F(NothingReadTest, NothingReadIsSaidSoInsteadOfReportedAsSuccess) {
   EXPECT_TRUE(Shown(图形按钮4));
 }
 
-TEST(EditBoxAppend, LinesFollowTheContentInOrder) {
-  ui::Window w(ui::MainWindowForm());
-  w.AppendText(编辑框8, "a\r\n");
-  w.AppendText(编辑框8, "");
-  w.AppendText(编辑框8, "b\r\n");
-  EXPECT_EQ(w.Get(编辑框8).caption, "a\r\nb\r\n");
-}
-
 }  // namespace

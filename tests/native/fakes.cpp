@@ -3,8 +3,6 @@
 
 #include "assets/asset_sizes.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <cstring>
 #include <cstdlib>
@@ -141,17 +139,5 @@ void FakeTray::RemoveIcon() {
 TestProgram::TestProgram()
     : program(backend, app::Services{clock, tray, processes, network, web, power, smart}) {}
 
-std::string ToGbk(std::string_view utf8) {
-  iconv_t cd = iconv_open("GBK", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  std::string in(utf8), out(utf8.size() * 2 + 4, '\0');
-  char* src = in.data();
-  char* dst = out.data();
-  size_t srcLeft = in.size(), dstLeft = out.size();
-  iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-  iconv_close(cd);
-  out.resize(out.size() - dstLeft);
-  return out;
-}
 
 }  // namespace fakes

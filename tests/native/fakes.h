@@ -190,7 +190,4 @@ struct TestProgram {
   app::Program program;
 };
 
-// UTF-8 to GBK through iconv, to check the shell's bytes against.
-std::string ToGbk(std::string_view utf8);
-
 }  // namespace fakes

@@ -9,7 +9,6 @@
 #include "app/single_instance.h"
 #include "shell/tray.h"
 #include "tests/native/fakes.h"
-#include "tests/notices.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
@@ -43,14 +42,6 @@ struct TrayTest : ::testing::Test, fakes::TestProgram {
 TEST_F(TrayTest, IconIsAddedAtStartWithItsTip) {
   ASSERT_EQ(tray.icons.size(), 1u);
   EXPECT_EQ(tray.icons[0], "MainWindow|QuondaHalvix正版 软件正在运行...");
-}
-
-TEST(TrayTexts, EveryCallersNoticeFitsTheShellsBuffers) {
-  // Each fits whole, shorter than its buffer, so a NUL follows.
-  for (const auto& c : tests::kNotices) {
-    EXPECT_LT(fakes::ToGbk(c.title).size(), 64u) << c.title;
-    EXPECT_LT(fakes::ToGbk(c.text).size(), 256u) << c.text;
-  }
 }
 
 TEST(TrayTexts, TextsThatDoNotFitAreCutAtCharacterBoundaries) {

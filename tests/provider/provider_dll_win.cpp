@@ -1,10 +1,9 @@
-// The entry points of qh_wmi_provider.dll: the standard COM exports, the
-// scenario setter and live-object count for a client that loads the DLL
-// itself, and the count file an end-to-end test reads afterwards. When the
-// environment names a file in QH_WMI_COUNT_FILE, the DLL writes its live-object
-// count there (decimal, then a newline) each time COM asks whether it may be
-// unloaded and when it is detached from the process, so the last write is the
-// count at the end.
+// The entry points of qh_wmi_provider.dll: the standard COM exports, and the
+// count file an end-to-end test reads afterwards. When the environment names
+// a file in QH_WMI_COUNT_FILE, the DLL writes its live-object count there
+// (decimal, then a newline) each time COM asks whether it may be unloaded and
+// when it is detached from the process, so the last write is the count at the
+// end.
 #include "tests/provider/com_object_win.h"
 #include "tests/provider/wmi_provider_win.h"
 
@@ -42,12 +41,5 @@ STDAPI DllCanUnloadNow() {
   WriteCountFile();
   return wmi_provider::CanUnload() ? S_OK : S_FALSE;
 }
-
-// 1 when the name is a known scenario (and now selected), 0 otherwise.
-int WINAPI QhWmiSetScenario(const char* name) {
-  return name != nullptr && wmi_provider::SetScenario(name) ? 1 : 0;
-}
-
-long WINAPI QhWmiLiveObjects() { return wmi_provider::LiveObjects(); }
 
 }  // extern "C"

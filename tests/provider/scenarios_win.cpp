@@ -211,6 +211,32 @@ std::shared_ptr<Scenario> HugeArray() {
   });
 }
 
+// The standard table on the last disk, stored by `store` (another array
+// shape or element type).
+std::function<std::shared_ptr<Scenario>()> StandardTableAs(void (*store)(VARIANT*, const Bytes&)) {
+  return [store] {
+    return LastValue([store](VARIANT* v) { store(v, SmartTable(kStandardMembers, 5000, 35)); });
+  };
+}
+
+// The two standard disks with one thing changed.
+std::function<std::shared_ptr<Scenario>()> TwoDisksWith(std::function<void(Scenario&)> change) {
+  return [change] {
+    auto s = TwoDisks();
+    change(*s);
+    return s;
+  };
+}
+
+// The two standard disks with the last disk's data changed.
+std::function<std::shared_ptr<Scenario>()> LastDiskWith(std::function<void(DiskData&)> change) {
+  return TwoDisksWith([change](Scenario& s) {
+    auto last = std::make_shared<DiskData>(*s.disks.back());
+    change(*last);
+    s.disks.back() = last;
+  });
+}
+
 struct Entry {
   std::string_view name;
   std::function<std::shared_ptr<Scenario>()> build;
@@ -219,140 +245,48 @@ struct Entry {
 const std::vector<Entry>& Entries() {
   static const std::vector<Entry> entries = {
       {"two-disks", TwoDisks},
-      {"connect-fails",
-       [] {
-         auto s = TwoDisks();
-         s->connectResult = kInvalidNamespace;
-         return s;
-       }},
-      {"query-fails",
-       [] {
-         auto s = TwoDisks();
-         s->queryResult = kInvalidClass;
-         return s;
-       }},
-      {"empty",
-       [] {
-         auto s = TwoDisks();
-         s->disks.clear();
-         return s;
-       }},
+      {"connect-fails", TwoDisksWith([](Scenario& s) { s.connectResult = kInvalidNamespace; })},
+      {"query-fails", TwoDisksWith([](Scenario& s) { s.queryResult = kInvalidClass; })},
+      {"empty", TwoDisksWith([](Scenario& s) { s.disks.clear(); })},
       {"array-0", [] { return TruncatedArray(0); }},
       {"array-1", [] { return TruncatedArray(1); }},
       {"array-2", [] { return TruncatedArray(2); }},
       {"array-13", [] { return TruncatedArray(13); }},
       {"array-14", [] { return TruncatedArray(14); }},
       {"array-100000", HugeArray},
-      {"array-2d",
-       [] {
-         return LastValue(
-             [](VARIANT* v) { Set2dBytes(v, SmartTable(kStandardMembers, 5000, 35)); });
-       }},
-      {"array-bstr",
-       [] {
-         return LastValue(
-             [](VARIANT* v) { SetBstrArray(v, SmartTable(kStandardMembers, 5000, 35)); });
-       }},
-      {"array-variant",
-       [] {
-         return LastValue(
-             [](VARIANT* v) { SetVariantArray(v, SmartTable(kStandardMembers, 5000, 35)); });
-       }},
+      {"array-2d", StandardTableAs(Set2dBytes)},
+      {"array-bstr", StandardTableAs(SetBstrArray)},
+      {"array-variant", StandardTableAs(SetVariantArray)},
       {"value-not-array", [] { return LastValue(Scalar(VT_I4, 5000)); }},
-      {"name-not-text",
-       [] {
-         auto s = TwoDisks();
-         auto last = std::make_shared<DiskData>(*s->disks.back());
+      {"name-not-text", LastDiskWith([](DiskData& d) {
          auto p = Property(L"", Table(5000, 35));
          VariantClear(p->name.Get());
          p->name.Get()->vt = VT_I4;
          p->name.Get()->lVal = 42;
-         last->properties[kVendorSpecificAt] = p;
-         s->disks.back() = last;
-         return s;
-       }},
-      {"vendorspecific-twice",
-       [] {
-         auto s = TwoDisks();
-         auto last = std::make_shared<DiskData>(*s->disks.back());
-         last->properties.push_back(Property(L"VendorSpecific", Table(6000, 36)));
-         s->disks.back() = last;
-         return s;
-       }},
+         d.properties[kVendorSpecificAt] = p;
+       })},
+      {"vendorspecific-twice", LastDiskWith([](DiskData& d) {
+         d.properties.push_back(Property(L"VendorSpecific", Table(6000, 36)));
+       })},
       {"instances-nothing-fetched",
-       [] {
-         auto s = TwoDisks();
-         s->instances.fault = Fault::kNothingFetched;
-         return s;
-       }},
+       TwoDisksWith([](Scenario& s) { s.instances.fault = Fault::kNothingFetched; })},
       {"instances-next-error",
-       [] {
-         auto s = TwoDisks();
-         s->instances.fault = Fault::kError;
-         return s;
-       }},
-      {"instances-endless",
-       [] {
-         auto s = TwoDisks();
-         s->instances.fault = Fault::kEndless;
-         return s;
-       }},
+       TwoDisksWith([](Scenario& s) { s.instances.fault = Fault::kError; })},
+      {"instances-endless", TwoDisksWith([](Scenario& s) { s.instances.fault = Fault::kEndless; })},
       {"properties-nothing-fetched",
-       [] {
-         auto s = TwoDisks();
-         s->properties.fault = Fault::kNothingFetched;
-         return s;
-       }},
+       TwoDisksWith([](Scenario& s) { s.properties.fault = Fault::kNothingFetched; })},
       {"properties-next-error",
-       [] {
-         auto s = TwoDisks();
-         s->properties.fault = Fault::kError;
-         return s;
-       }},
+       TwoDisksWith([](Scenario& s) { s.properties.fault = Fault::kError; })},
       {"properties-endless",
-       [] {
-         auto s = TwoDisks();
-         s->properties.fault = Fault::kEndless;
-         return s;
-       }},
-      {"null-service",
-       [] {
-         auto s = TwoDisks();
-         s->nullService = true;
-         return s;
-       }},
-      {"null-result-set",
-       [] {
-         auto s = TwoDisks();
-         s->nullResultSet = true;
-         return s;
-       }},
-      {"null-enumerator",
-       [] {
-         auto s = TwoDisks();
-         s->instances.nullEnumerator = true;
-         return s;
-       }},
+       TwoDisksWith([](Scenario& s) { s.properties.fault = Fault::kEndless; })},
+      {"null-service", TwoDisksWith([](Scenario& s) { s.nullService = true; })},
+      {"null-result-set", TwoDisksWith([](Scenario& s) { s.nullResultSet = true; })},
+      {"null-enumerator", TwoDisksWith([](Scenario& s) { s.instances.nullEnumerator = true; })},
       {"null-instance",
-       [] {
-         auto s = TwoDisks();
-         s->disks.insert(s->disks.begin() + 1, nullptr);
-         return s;
-       }},
-      {"null-property-set",
-       [] {
-         auto s = TwoDisks();
-         s->nullPropertySet = true;
-         return s;
-       }},
+       TwoDisksWith([](Scenario& s) { s.disks.insert(s.disks.begin() + 1, nullptr); })},
+      {"null-property-set", TwoDisksWith([](Scenario& s) { s.nullPropertySet = true; })},
       {"null-property",
-       [] {
-         auto s = TwoDisks();
-         auto last = std::make_shared<DiskData>(*s->disks.back());
-         last->properties.insert(last->properties.begin(), nullptr);
-         s->disks.back() = last;
-         return s;
-       }},
+       LastDiskWith([](DiskData& d) { d.properties.insert(d.properties.begin(), nullptr); })},
   };
   return entries;
 }

@@ -10,18 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "ui/text_win.h"
 
-std::string Utf8(const std::wstring& wide) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
-                        nullptr, nullptr);
-  }
-  return out;
-}
+namespace {
 
 BOOL CALLBACK EachChild(HWND child, LPARAM out) {
   wchar_t cls[32] = {};
@@ -32,7 +23,7 @@ BOOL CALLBACK EachChild(HWND child, LPARAM out) {
   LRESULT got = SendMessageW(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(got));
   std::string shown;
-  for (char c : Utf8(text)) {
+  for (char c : ui::Narrow(text)) {
     if (c == '\r') shown += "\\r";
     else if (c == '\n') shown += "\\n";
     else shown += c;

@@ -17,7 +17,6 @@
 #include "net/network_win.h"
 #include "shell/tray_win.h"
 #include "task/clock_win.h"
-#include "tests/notices.h"
 #include "ui/backend_win.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/secondary_windows/secondary_forms.h"
@@ -305,6 +304,24 @@ TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
   EXPECT_NE(std::find(list.begin(), list.end(), own), list.end());
 }
 
+// Every balloon notice the program shows, by caller.
+struct NoticeText {
+  const char* title;
+  const char* text;
+};
+
+constexpr NoticeText kNotices[] = {
+    {"Quonda硬盘检测结果提示！",
+     "您的计算机硬盘使用时间和温度已经成功提取请查看！注：30-50度硬盘正常！70度以上硬盘危险温度过高！"},
+    {"Quonda硬盘检测结果提示！",
+     "未能读取硬盘使用时间和温度！请以管理员身份运行本软件后重试。注：部分硬盘不提供此信息。"},
+    {"QuondaHalvix任务提示！", "QuondaHalvix任务已经成功取消，感谢您的使用！"},
+    {"Quonda云服务器中心提示！", "检测到网络异常！请检查网络是否已成功连接..."},
+    {"Quonda云服务器中心提示！",
+     "检测到网络正常！Quonda云服务器成功连接...程序关闭后右下角图标会晚窗口消失，鼠标划过图标即可消失，感谢使用！"},
+    {"Quonda程序重复！！", "已经运行一个QuondaHalvix！不得重复运行。"},
+};
+
 TEST_F(BackendTest, TrayRecordReachesTheShell) {
   // Before the icon exists nothing is handed to the shell.
   tray.Notify("t", "x", 1);
@@ -317,7 +334,7 @@ TEST_F(BackendTest, TrayRecordReachesTheShell) {
   EXPECT_EQ(record.hWnd, backend.Handle(main));
   EXPECT_EQ(record.uID, 1u);
   EXPECT_EQ(std::string(record.szInfoTitle), ui::ToCodePage("Quonda云服务器中心提示！", 936));
-  for (const auto& c : tests::kNotices) {
+  for (const auto& c : kNotices) {
     tray.Notify(c.title, c.text, 1);
     EXPECT_EQ(record.uFlags, 0x10u);
     EXPECT_EQ(record.dwInfoFlags, 1u);

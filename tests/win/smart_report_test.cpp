@@ -11,9 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,13 +58,6 @@ class LocatorOverride {
   CLSID clsid_{};
   DWORD cookie_ = 0;
 };
-
-// GetProcAddress's FARPROC goes through the generic function pointer type
-// before it becomes the export's own.
-template <class Function>
-Function Export(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
 
 IClassFactory* InProcessFactory() {
   IClassFactory* factory = nullptr;
@@ -221,59 +212,6 @@ TEST_F(SmartReportTest, AbandonedWalkKeepsItsEnumeratorUntilReleased) {
   EXPECT_EQ(wmi_provider::LiveObjects(), 2);
   table.ReleaseAll();
   EXPECT_EQ(wmi_provider::LiveObjects(), 0);
-}
-
-// The provider as its DLL, with the scenario taken from the environment and
-// the count written to the file the environment names.
-TEST(SmartReportDll, LoadedProviderReleasesEverythingAndWritesItsCount) {
-  wchar_t exe[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring dllPath = exe;
-  dllPath.resize(dllPath.find_last_of(L"\\/") + 1);
-  const std::wstring countPath = dllPath + L"qh_wmi_provider_count.txt";
-  dllPath += L"qh_wmi_provider.dll";
-  DeleteFileW(countPath.c_str());
-  SetEnvironmentVariableW(L"QH_WMI_SCENARIO", L"array-14");
-  SetEnvironmentVariableW(L"QH_WMI_COUNT_FILE", countPath.c_str());
-
-  HMODULE dll = LoadLibraryW(dllPath.c_str());
-  ASSERT_NE(dll, nullptr);
-  using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-  using CanUnloadFn = HRESULT(WINAPI*)();
-  using LiveFn = long(WINAPI*)();
-  auto getClassObject = Export<GetClassObjectFn>(dll, "DllGetClassObject");
-  auto canUnload = Export<CanUnloadFn>(dll, "DllCanUnloadNow");
-  auto live = Export<LiveFn>(dll, "QhWmiLiveObjects");
-  ASSERT_TRUE(getClassObject && canUnload && live && GetProcAddress(dll, "QhWmiSetScenario"));
-  {
-    ComApartment com;
-    IClassFactory* factory = nullptr;
-    ASSERT_EQ(getClassObject(wmi_provider::kLocatorClsid, IID_IClassFactory,
-                             reinterpret_cast<void**>(&factory)),
-              S_OK);
-    {
-      LocatorOverride override(factory);
-      ASSERT_TRUE(override.active());
-      disk::WmiSmartReport report;
-      EXPECT_EQ(report.CollectSmartReport(), (Lines{Hours(5000)}));
-      EXPECT_GT(live(), 0);
-      EXPECT_EQ(canUnload(), S_FALSE);
-      report.ReleaseObjects();
-      report.ReleaseEnumerators();
-      EXPECT_EQ(live(), 0);
-    }
-    factory->Release();
-    EXPECT_EQ(canUnload(), S_OK);
-  }
-  FreeLibrary(dll);
-  SetEnvironmentVariableW(L"QH_WMI_SCENARIO", nullptr);
-  SetEnvironmentVariableW(L"QH_WMI_COUNT_FILE", nullptr);
-  std::ifstream file(countPath.c_str());
-  std::stringstream text;
-  text << file.rdbuf();
-  EXPECT_EQ(text.str(), "0\n");
-  file.close();
-  DeleteFileW(countPath.c_str());
 }
 
 // Wine's own WMI has no SMART instances: no line, no error, no hang. The same
