@@ -1,14 +1,22 @@
 #!/usr/bin/python3
-"""Start-up, memory and idle-cost benchmark of QuondaHalvix.exe against a
-minimal Win32 window, both under the project's Wine prefix and one warm
-wineserver, measured from outside through xdotool and /proc.
+"""Start-up, memory and idle-cost benchmark of QuondaHalvix.exe against two
+baselines built from bench/minimal_window.cpp, all under the project's Wine
+prefix and one warm wineserver, measured from outside through xdotool and
+/proc.
 
-Each of N rounds launches, in alternating order, the minimal window (shown),
-the minimal window hidden by itself after 1 s (--hidden-after 1), and
-QuondaHalvix (shown, then hidden by a click on its "X"). One more launch of
-the minimal window carrying only the program's own timers (1000, 1000 and
-15000 ms) shows what those timers alone cost in wakeups, which is what the
-program's hidden figure is judged against.
+- the minimal window: one white frameless window and a message loop;
+- the platform floor: the same window after the platform work the program
+  must do before its window shows (OLE and the WMI locator, GDI+, common
+  controls 6, the network state, a tray icon).
+
+Each of N rounds launches, in alternating order, the minimal window, the
+floor, the minimal window hidden by itself after 1 s, and QuondaHalvix twice:
+once through its states (shown and idle, the disk check, VersionWindow
+waiting for its lookup and then closed, hidden by its "X"), once with a task
+armed and the notice at rest. With --baseline an earlier build goes through
+the same two launches in every round, so before and after come from one run.
+One more launch of the minimal window carrying only the program's own timers
+(1000, 1000 and 15000 ms) shows what those timers alone cost in wakeups.
 """
 
 import argparse
@@ -30,23 +38,47 @@ WINE64 = os.environ.get("WINE64", "/usr/lib/wine/wine64")
 WINESERVER = os.environ.get("WINESERVER", "/usr/lib/wine/wineserver")
 MINIMAL_SRC = REPO / "bench" / "minimal_window.cpp"
 MINIMAL_EXE = REPO / "build" / "bench" / "minimal_window.exe"
+FLOOR_EXE = REPO / "build" / "bench" / "platform_floor.exe"
+FLOOR_RC = REPO / "bench" / "platform_floor.rc"
+WINDRES = "x86_64-w64-mingw32-windres"
 BUILT_EXE = REPO / "build" / "win64" / "QuondaHalvix.exe"
 # Launched from a copy (same file name: the program looks for itself by it),
 # so a rebuild during the run cannot mix two builds in one table.
 PROGRAM_EXE = REPO / "build" / "bench" / "QuondaHalvix.exe"
+BASELINE_EXE = REPO / "build" / "bench" / "baseline" / "QuondaHalvix.exe"
 CXX = "x86_64-w64-mingw32-g++-posix"
 
 MINIMAL_NAME = "MinimalWindow"
+FLOOR_NAME = "PlatformFloor"
 PROGRAM_NAME = "QuondaHalvix"
-# Client point inside the white "X" (850..866, 2..22); the window has no
-# frame, so client and X-window coordinates coincide.
-CLOSE_X, CLOSE_Y = 858, 12
+# Client points of the main window (frameless: client and X-window
+# coordinates coincide).
+CLOSE_XY = (858, 12)          # the white "X"
+CHECK_XY = (584, 280)         # "开始检测"
+UPDATE_XY = (760, 16)         # the update link, opens VersionWindow
+HIBERNATE_XY = (537, 448)     # "休眠模式": harmless should the task ever fire
+FIELDS_XY = ((163, 413), (329, 413), (479, 413))  # hour, minute, second
+COMMAND_XY = (324, 473)
+# VersionWindow (no title; known by its size) and its controls.
+VERSION_SIZE = (378, 232)
+LOOKUP_XY = (332, 136)        # "检测最新版本"
+VERSION_CLOSE_XY = (376, 12)  # its "X"
+# The task notice at rest: 384x205, 30 px above the bottom of the screen.
+NOTICE_SIZE = (384, 205)
+NOTICE_REST_Y = 1080 - 205 - 30
+
+DISK_CHECK_S = 2.0       # 101 ticks of 20 ms
+LOOKUP_WAIT_S = 6.0      # the lookup's timer period
 
 OWN_TIMERS_MS = (1000, 1000, 15000)
 OWN_TICKS_PER_S = sum(1000.0 / ms for ms in OWN_TIMERS_MS)
 
-GOAL_STARTUP_RATIO = 1.3
-GOAL_MEMORY_MB = 8.0
+GOAL_STARTUP_RATIO = 1.2      # of the floor
+GOAL_MEMORY_MB = 6.0          # over the floor
+GOAL_MEMORY_VERSION_MB = 10.0  # over the floor, after VersionWindow
+GOAL_SHOWN_CPU_MS = 4.0
+GOAL_SHOWN_SWITCHES = 100.0
+GOAL_EXE_MB = 1.5
 # Hidden wakeups may exceed the stand-in with the same timers by this factor
 # before they count as periodic work of the program's own.
 GOAL_HIDDEN_FACTOR = 1.5
@@ -96,29 +128,42 @@ def log(msg):
     print(msg, file=sys.stderr, flush=True)
 
 
-def build_minimal():
-    if MINIMAL_EXE.exists() and MINIMAL_EXE.stat().st_mtime >= MINIMAL_SRC.stat().st_mtime:
-        return
+def stale(exe, *sources):
+    return not exe.exists() or any(exe.stat().st_mtime < s.stat().st_mtime for s in sources)
+
+
+def build_baselines():
+    """The minimal window and the platform floor, from one source."""
     MINIMAL_EXE.parent.mkdir(parents=True, exist_ok=True)
-    log(f"building {MINIMAL_EXE.relative_to(REPO)}")
-    subprocess.run([CXX, "-std=c++20", "-O2", "-static", "-mwindows", "-o", str(MINIMAL_EXE),
-                    str(MINIMAL_SRC)], check=True)
+    common = [CXX, "-std=c++20", "-O2", "-static", "-mwindows"]
+    if stale(MINIMAL_EXE, MINIMAL_SRC):
+        log(f"building {MINIMAL_EXE.relative_to(REPO)}")
+        subprocess.run([*common, "-o", str(MINIMAL_EXE), str(MINIMAL_SRC)], check=True)
+    if stale(FLOOR_EXE, MINIMAL_SRC, FLOOR_RC):
+        log(f"building {FLOOR_EXE.relative_to(REPO)}")
+        res = FLOOR_EXE.with_suffix(".res")
+        subprocess.run([WINDRES, str(FLOOR_RC), "-O", "coff", "-o", str(res)], cwd=FLOOR_RC.parent,
+                       check=True)
+        subprocess.run([*common, "-DQH_PLATFORM_FLOOR", "-o", str(FLOOR_EXE), str(MINIMAL_SRC),
+                        str(res), "-lgdiplus", "-lole32", "-loleaut32", "-lcomctl32", "-lwininet",
+                        "-luuid"], check=True)
 
 
-def snapshot_program():
-    """Copies the built program once it has stood unchanged for 2 s; returns a label for it."""
-    PROGRAM_EXE.parent.mkdir(parents=True, exist_ok=True)
+def snapshot(source, copy, wait_stable):
+    """Copies a build (once it has stood unchanged for 2 s when it may still
+    be being written); returns a label for it."""
+    copy.parent.mkdir(parents=True, exist_ok=True)
     while True:
-        before = BUILT_EXE.stat()
-        if time.time() - before.st_mtime >= 2.0:
-            shutil.copy2(BUILT_EXE, PROGRAM_EXE)
-            after = BUILT_EXE.stat()
+        before = source.stat()
+        if not wait_stable or time.time() - before.st_mtime >= 2.0:
+            shutil.copy2(source, copy)
+            after = source.stat()
             if (after.st_mtime_ns, after.st_size) == (before.st_mtime_ns, before.st_size):
                 break
         time.sleep(1.0)
-    digest = hashlib.sha256(PROGRAM_EXE.read_bytes()).hexdigest()[:12]
+    digest = hashlib.sha256(copy.read_bytes()).hexdigest()[:12]
     built = time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(before.st_mtime))
-    return f"QuondaHalvix.exe built {built}, sha256 {digest}"
+    return f"{source} built {built}, sha256 {digest}, {before.st_size / 1e6:.2f} MB"
 
 
 def wine_env():
@@ -153,6 +198,32 @@ def start_xvfb(bench):
                 raise RuntimeError("Xvfb did not report a display")
             number += chunk
     return proc, ":" + number.decode().strip()
+
+
+def xdotool(env, *args):
+    subprocess.run(["xdotool", *map(str, args)], env=env, check=True)
+
+
+def window_geometry(env, wid):
+    """(x, y, width, height) of an X window, or None once it is gone."""
+    r = subprocess.run(["xdotool", "getwindowgeometry", "--shell", str(wid)], env=env,
+                       capture_output=True, text=True)
+    if r.returncode != 0:
+        return None
+    v = dict(line.split("=", 1) for line in r.stdout.split())
+    return int(v["X"]), int(v["Y"]), int(v["WIDTH"]), int(v["HEIGHT"])
+
+
+def visible_of_size(env, pid, size, y=None):
+    """Visible windows of one program with that size (and top)."""
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
+                       capture_output=True, text=True)
+    found = []
+    for wid in r.stdout.split():
+        g = window_geometry(env, wid)
+        if g and g[2:] == tuple(size) and (y is None or g[1] == y):
+            found.append((wid, g))
+    return found
 
 
 def visible_windows(env, name):
@@ -243,6 +314,7 @@ def measure_idle(proc, seconds):
         "cpu_ms_per_s": cpu * 1000.0 / CLK_TCK / elapsed,
         "wakeups_per_s": switches / elapsed,
         "events_per_s": len(events) / elapsed,
+        "per_event": switches / len(events) if events else 0.0,
         "median_gap_ms": statistics.median(gaps) * 1000.0 if gaps else float("nan"),
         "threads": len(last),
         "gaps_10ms": [round(g * 100) * 10 for g in gaps],
@@ -277,8 +349,8 @@ def rss_after_map(launch):
     return read_rss_kb(launch.proc.pid)
 
 
-def run_minimal_shown(bench, idle):
-    launch = Launch(bench, MINIMAL_EXE, MINIMAL_NAME)
+def run_baseline(bench, idle, exe, name):
+    launch = Launch(bench, exe, name)
     try:
         rss = rss_after_map(launch)
         shown = measure_idle(launch.proc, idle)
@@ -298,27 +370,91 @@ def run_minimal_hidden(bench, idle, extra_args=()):
     return {"hidden": hidden, "unmapped_after_map_s": unmapped_s}
 
 
-def run_program(bench, idle):
-    launch = Launch(bench, PROGRAM_EXE, PROGRAM_NAME)
-    try:
-        rss = rss_after_map(launch)
-        shown = measure_idle(launch.proc, idle)
-        wid = visible_windows(bench.env, PROGRAM_NAME)[0]
+class Program:
+    """One launch of QuondaHalvix, driven by real pointer and keyboard input."""
+
+    def __init__(self, bench, exe):
+        self.bench, self.env = bench, bench.env
+        self.launch = Launch(bench, exe, PROGRAM_NAME)
+        self.proc = self.launch.proc
+        self.main = visible_windows(self.env, PROGRAM_NAME)[0]
+
+    def click(self, wid, xy):
         # Wine takes the pointer position from motion events: move first, then press.
-        subprocess.run(["xdotool", "mousemove", "--window", wid, str(CLOSE_X), str(CLOSE_Y)],
-                       env=bench.env, check=True)
+        xdotool(self.env, "mousemove", "--window", wid, *xy)
         time.sleep(0.2)
+        xdotool(self.env, "click", "1")
+
+    def type_into(self, xy, text):
+        # Keys go to the window under the pointer (no window manager moves
+        # the X focus), so one call clicks, selects and types.
+        xdotool(self.env, "mousemove", "--window", self.main, *xy, "click", "1", "key", "ctrl+a",
+                "type", text)
+
+    def alive(self):
+        if self.proc.poll() is not None:
+            raise RuntimeError(f"QuondaHalvix ended (exit {self.proc.returncode})")
+
+    def close(self):
+        self.launch.close()
+
+
+def run_program(bench, idle, exe):
+    p = Program(bench, exe)
+    r = {"startup_s": p.launch.startup_s}
+    try:
+        r["rss_kb"] = rss_after_map(p.launch)
+        r["shown"] = measure_idle(p.proc, idle)
+
+        p.click(p.main, UPDATE_XY)
+        wait_until(lambda: visible_of_size(p.env, p.proc.pid, VERSION_SIZE), 10, "VersionWindow")
+        version = visible_of_size(p.env, p.proc.pid, VERSION_SIZE)[0][0]
+        time.sleep(0.5)
+        p.click(version, LOOKUP_XY)
+        t_lookup = time.monotonic()
+        time.sleep(0.5)
+        r["version"] = measure_idle(p.proc, min(idle, LOOKUP_WAIT_S - 1.5))
+        time.sleep(max(0.0, t_lookup + LOOKUP_WAIT_S + 0.5 - time.monotonic()))
+        p.click(version, VERSION_CLOSE_XY)
+        wait_until(lambda: not visible_of_size(p.env, p.proc.pid, VERSION_SIZE), 10,
+                   "VersionWindow to close")
+        time.sleep(RSS_DELAY_S)
+        p.alive()
+        r["rss_version_kb"] = read_rss_kb(p.proc.pid)
+
+        # Last before hiding: its result balloon would cover VersionWindow's "X".
+        p.click(p.main, CHECK_XY)
+        r["disk"] = measure_idle(p.proc, DISK_CHECK_S)
+        time.sleep(1.0)
+
         t_click = time.monotonic()
-        subprocess.run(["xdotool", "click", "1"], env=bench.env, check=True)
-        hide_s = launch.wait_unmapped() - t_click
-        if launch.proc.poll() is not None:
-            raise RuntimeError("the program ended instead of hiding")
+        p.click(p.main, CLOSE_XY)
+        r["hide_s"] = p.launch.wait_unmapped() - t_click
+        p.alive()
         time.sleep(SETTLE_AFTER_HIDE_S)
-        hidden = measure_idle(launch.proc, idle)
+        r["hidden"] = measure_idle(p.proc, idle)
     finally:
-        launch.close()
-    return {"startup_s": launch.startup_s, "rss_kb": rss, "shown": shown, "hidden": hidden,
-            "hide_s": hide_s}
+        p.close()
+    return r
+
+
+def run_armed(bench, idle, exe):
+    """A task armed two hours ahead, measured once the notice has risen and rests."""
+    p = Program(bench, exe)
+    try:
+        time.sleep(1.0)
+        p.click(p.main, HIBERNATE_XY)
+        target = time.localtime(time.time() + 2 * 3600)
+        for xy, value in zip(FIELDS_XY, (target.tm_hour, target.tm_min, target.tm_sec)):
+            p.type_into(xy, f"{value:02d}")
+        p.click(p.main, COMMAND_XY)
+        wait_until(lambda: visible_of_size(p.env, p.proc.pid, NOTICE_SIZE, NOTICE_REST_Y), 15,
+                   "the notice at rest")
+        time.sleep(1.0)
+        p.alive()
+        return {"armed": measure_idle(p.proc, idle)}
+    finally:
+        p.close()
 
 
 def median_of(runs, *path):
@@ -331,89 +467,78 @@ def median_of(runs, *path):
     return statistics.median(values)
 
 
-def common_gaps(idles, top=4):
-    counts = collections.Counter(g for idle in idles for g in idle["gaps_10ms"])
-    total = sum(counts.values())
-    if not total:
-        return "no repeated wake events"
-    shown = ", ".join(f"{ms} ms x{n}" for ms, n in counts.most_common(top))
-    return f"{shown} (of {total} gaps)"
-
-
 def verdict(ok):
     return "PASS" if ok else "FAIL"
 
 
-def report(args, minimal, minimal_hidden, program, model, wine_version, prefix, program_label):
-    m = lambda *p: median_of(minimal, *p)
-    mh = lambda *p: median_of(minimal_hidden, *p)
-    q = lambda *p: median_of(program, *p)
+def report(args, runs, model, wine_version, prefix, labels):
+    """runs: name -> list of per-launch results; labels: builds compared."""
     lines = []
     out = lines.append
-    out(f"QuondaHalvix vs minimal Win32 window -- {wine_version}, N={args.runs} launches each, "
-        f"median; idle period {args.idle:g} s")
-    out(f"{program_label}; prefix {prefix}")
+    names = [n for n in ("minimal", "floor", "QuondaHalvix", "baseline") if runs.get(n)]
+    med = lambda name, *path: median_of(runs[name], *path)
+    out(f"QuondaHalvix against the minimal window and the platform floor -- {wine_version}, "
+        f"N={args.runs} launches each, median; idle periods {args.idle:g} s")
+    for label in labels:
+        out(f"  {label}")
+    out(f"  prefix {prefix}")
     out("")
-    header = f"{'measure':<34}{'minimal':>12}{'QuondaHalvix':>14}{'QH vs min':>14}"
+    header = f"{'measure':<48}" + "".join(f"{n:>14}" for n in names) + f"{'QH vs floor':>14}"
     out(header)
     out("-" * len(header))
 
-    def row(label, a, b, rel):
-        out(f"{label:<34}{a:>12}{b:>14}{rel:>14}")
+    def row(label, path, fmt, scale=1.0, vs=None):
+        cells = []
+        for n in names:
+            try:
+                cells.append(f"{med(n, *path) * scale:{fmt}}")
+            except (KeyError, statistics.StatisticsError):
+                cells.append("")
+        rel = vs(med("floor", *path) * scale, med("QuondaHalvix", *path) * scale) if vs else ""
+        out(f"{label:<48}" + "".join(f"{c:>14}" for c in cells) + f"{rel:>14}")
 
-    def ratio(a, b):
-        return f"{b / a:.2f}x" if a > 0 else "n/a"
-
-    def diff(a, b):
-        return f"{b - a:+.2f}"
-
-    row("start-up to window mapped (s)", f"{m('startup_s'):.3f}", f"{q('startup_s'):.3f}",
-        ratio(m("startup_s"), q("startup_s")))
-    rss_min, rss_qh = m("rss_kb") / 1024.0, q("rss_kb") / 1024.0
-    row("VmRSS 3 s after mapping (MB)", f"{rss_min:.1f}", f"{rss_qh:.1f}", f"{rss_qh - rss_min:+.1f} MB")
-    for state, mget in (("shown", m), ("hidden", mh)):
-        # The minimal window idles at zero, so a ratio says nothing: give the excess per second.
-        for key, label in (("cpu_ms_per_s", "CPU (ms per s)"), ("wakeups_per_s", "wakeups (ctx switches/s)"),
-                           ("events_per_s", "wake events/s")):
-            row(f"{state}: {label}", f"{mget(state, key):.2f}", f"{q(state, key):.2f}",
-                diff(mget(state, key), q(state, key)))
-    row("threads at end of hidden period", f"{mh('hidden', 'threads'):.0f}", f"{q('hidden', 'threads'):.0f}", "")
+    ratio = lambda a, b: f"{b / a:.2f}x" if a > 0 else "n/a"
+    excess = lambda a, b: f"{b - a:+.1f}"
+    row("start-up to window mapped (s)", ("startup_s",), ".3f", vs=ratio)
+    row("VmRSS 3 s after mapping (MB)", ("rss_kb",), ".1f", 1 / 1024, vs=excess)
+    for key, label in (("cpu_ms_per_s", "CPU (ms per s)"), ("wakeups_per_s", "context switches/s"),
+                       ("events_per_s", "wake events/s"), ("per_event", "switches per wake event")):
+        row(f"shown, idle: {label}", ("shown", key), ".2f", vs=excess)
+    for state, label in (("disk", "disk check"), ("version", "VersionWindow waiting"),
+                         ("armed", "task armed, notice at rest"), ("hidden", "hidden, idle")):
+        for key, what in (("cpu_ms_per_s", "CPU (ms per s)"), ("wakeups_per_s", "context switches/s"),
+                          ("per_event", "switches per wake event")):
+            row(f"{label}: {what}", (state, key), ".2f")
+    row("VmRSS after VersionWindow (MB)", ("rss_version_kb",), ".1f", 1 / 1024)
     out("")
-    out(f"Hiding: QuondaHalvix, click on \"X\" to window unmapped: median {q('hide_s'):.3f} s; "
-        f"minimal, mapped to unmapped with a 1 s hide timer: median {mh('unmapped_after_map_s'):.3f} s")
-    out("  (the part beyond 1 s is Wine's own delay in unmapping a hidden window without a window manager)")
-    out("")
-
     timers = " + ".join(f"{ms} ms" for ms in OWN_TIMERS_MS)
-    mw, me, mc = model["wakeups_per_s"], model["events_per_s"], model["cpu_ms_per_s"]
-    out(f"Stand-in with only the program's own timers ({timers} = {OWN_TICKS_PER_S:.2f} ticks/s), "
-        f"minimal window hidden, 1 launch:")
-    out(f"  {mw:.2f} wakeups/s, {me:.2f} wake events/s, {mc:.2f} ms CPU per s "
-        f"-> {mw / OWN_TICKS_PER_S:.2f} context switches per timer tick")
-    per_tick = mw / OWN_TICKS_PER_S if mw > 0 else float("nan")
-    qw, qe = q("hidden", "wakeups_per_s"), q("hidden", "events_per_s")
-    ticks_equiv = qw / per_tick if per_tick > 0 else float("nan")
-    out(f"  QuondaHalvix hidden: {qw:.2f} wakeups/s = {qw / mw if mw else float('nan'):.2f}x the stand-in, "
-        f"i.e. about {ticks_equiv:.1f} timer ticks/s at the stand-in's cost per tick (own timers: "
-        f"{OWN_TICKS_PER_S:.2f}/s); {qe:.2f} wake events/s against {me:.2f}/s for the stand-in, "
-        f"median gap {q('hidden', 'median_gap_ms'):.0f} ms")
-    sw = q("shown", "wakeups_per_s")
-    out(f"  QuondaHalvix shown: {sw:.2f} wakeups/s = about {sw / per_tick:.1f} timer ticks/s at that cost "
-        f"(own timers + 100 ms GIF frames: {OWN_TICKS_PER_S + 10:.2f}/s, each frame also paints)")
-    out("  Gaps between wake events, 10 ms bins, most frequent, all launches:")
-    out(f"    stand-in with own timers: {common_gaps([model])}")
-    out(f"    QuondaHalvix hidden:      {common_gaps([r['hidden'] for r in program])}")
-    out(f"    QuondaHalvix shown:       {common_gaps([r['shown'] for r in program])}")
+    mw = model["wakeups_per_s"]
+    out(f"Stand-in with only the program's own timers ({timers}), minimal window hidden, 1 launch: "
+        f"{mw:.2f} context switches/s, {model['events_per_s']:.2f} wake events/s")
     out("")
-    startup_ratio = q("startup_s") / m("startup_s")
-    hidden_ok = mw > 0 and qw <= mw * GOAL_HIDDEN_FACTOR
-    out("Goals")
-    out(f"  start-up within {GOAL_STARTUP_RATIO}x minimal:        {startup_ratio:.2f}x   "
-        f"{verdict(startup_ratio <= GOAL_STARTUP_RATIO)}")
-    out(f"  memory within +{GOAL_MEMORY_MB:g} MB of minimal:      {rss_qh - rss_min:+.1f} MB  "
-        f"{verdict(rss_qh - rss_min <= GOAL_MEMORY_MB)}")
-    out(f"  hidden: no periodic work beyond own timers:  {qw:.2f} wakeups/s vs {mw:.2f} for the timers alone "
-        f"(limit {GOAL_HIDDEN_FACTOR}x)  {verdict(hidden_ok)}")
+
+    q = lambda *p: med("QuondaHalvix", *p)
+    f = lambda *p: med("floor", *p)
+    startup = q("startup_s") / f("startup_s")
+    rss = (q("rss_kb") - f("rss_kb")) / 1024
+    rss_version = (q("rss_version_kb") - f("rss_kb")) / 1024
+    hidden = q("hidden", "wakeups_per_s")
+    exe_mb = PROGRAM_EXE.stat().st_size / 1e6
+    out("Goals (QuondaHalvix)")
+    out(f"  start-up within {GOAL_STARTUP_RATIO}x the floor:             {startup:.2f}x  "
+        f"{verdict(startup <= GOAL_STARTUP_RATIO)}")
+    out(f"  memory within the floor + {GOAL_MEMORY_MB:g} MB:             {rss:+.1f} MB  "
+        f"{verdict(rss <= GOAL_MEMORY_MB)}")
+    out(f"  after VersionWindow, within the floor + {GOAL_MEMORY_VERSION_MB:g} MB: {rss_version:+.1f} MB  "
+        f"{verdict(rss_version <= GOAL_MEMORY_VERSION_MB)}")
+    out(f"  shown, idle: CPU <= {GOAL_SHOWN_CPU_MS:g} ms/s:                {q('shown', 'cpu_ms_per_s'):.2f}  "
+        f"{verdict(q('shown', 'cpu_ms_per_s') <= GOAL_SHOWN_CPU_MS)}")
+    out(f"  shown, idle: <= {GOAL_SHOWN_SWITCHES:g} context switches/s:     {q('shown', 'wakeups_per_s'):.1f}  "
+        f"{verdict(q('shown', 'wakeups_per_s') <= GOAL_SHOWN_SWITCHES)}")
+    out(f"  hidden: only its own timers (<= {GOAL_HIDDEN_FACTOR}x the stand-in): {hidden:.2f} vs {mw:.2f}  "
+        f"{verdict(mw > 0 and hidden <= mw * GOAL_HIDDEN_FACTOR)}")
+    out(f"  one exe <= {GOAL_EXE_MB:g} MB:                          {exe_mb:.2f} MB  "
+        f"{verdict(exe_mb <= GOAL_EXE_MB)}")
     return "\n".join(lines)
 
 
@@ -427,17 +552,23 @@ def strip_gaps(value):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--idle", type=float, default=60.0, help="idle period per state, seconds (default 60)")
-    parser.add_argument("--runs", "-n", type=int, default=5, help="launches of each program (default 5)")
+    parser.add_argument("--idle", type=float, default=30.0, help="idle period per state, seconds (default 30)")
+    parser.add_argument("--runs", "-n", type=int, default=3, help="launches of each program (default 3)")
+    parser.add_argument("--baseline", type=Path, help="an earlier QuondaHalvix.exe, measured in the same run")
     args = parser.parse_args()
     if args.idle <= 0 or args.runs <= 0:
         parser.error("--idle and --runs must be positive")
     if not BUILT_EXE.exists():
         sys.exit(f"{BUILT_EXE} is missing: run scripts/build win64 first")
+    if args.baseline and not args.baseline.is_file():
+        sys.exit(f"{args.baseline} is missing")
 
-    build_minimal()
-    program_label = snapshot_program()
-    log(program_label)
+    build_baselines()
+    labels = ["QuondaHalvix: " + snapshot(BUILT_EXE, PROGRAM_EXE, wait_stable=True)]
+    if args.baseline:
+        labels.append("baseline: " + snapshot(args.baseline, BASELINE_EXE, wait_stable=False))
+    for label in labels:
+        log(label)
     env = wine_env()
     ensure_prefix(env)
     bench = Bench(env)
@@ -452,7 +583,7 @@ def main():
             _, display = start_xvfb(bench)
             env["DISPLAY"] = display
             log(f"started Xvfb on {display}")
-        # One persistent wineserver, so neither program pays for starting it.
+        # One persistent wineserver, so no program pays for starting it.
         wineserver = bench.start([WINESERVER, "-f", "-p"])
         time.sleep(0.5)
         if wineserver.poll() is not None:
@@ -467,17 +598,26 @@ def main():
                                       text=True).stdout.strip()
 
         log("warm-up launches (not counted)")
-        Launch(bench, MINIMAL_EXE, MINIMAL_NAME).close()
-        warm = Launch(bench, PROGRAM_EXE, PROGRAM_NAME)
-        time.sleep(RSS_DELAY_S)
-        warm.close()
+        for exe, name in ((MINIMAL_EXE, MINIMAL_NAME), (FLOOR_EXE, FLOOR_NAME),
+                          (PROGRAM_EXE, PROGRAM_NAME)):
+            warm = Launch(bench, exe, name)
+            time.sleep(RSS_DELAY_S)
+            warm.close()
 
-        minimal, minimal_hidden, program = [], [], []
+        runs = collections.defaultdict(list)
+        builds = [("QuondaHalvix", PROGRAM_EXE)] + ([("baseline", BASELINE_EXE)] if args.baseline else [])
         for i in range(args.runs):
-            # Alternate the order so drift in the shared machine's load hits both alike.
-            steps = [("minimal shown", lambda: minimal.append(run_minimal_shown(bench, args.idle))),
-                     ("minimal hidden", lambda: minimal_hidden.append(run_minimal_hidden(bench, args.idle))),
-                     ("QuondaHalvix", lambda: program.append(run_program(bench, args.idle)))]
+            steps = [("minimal", lambda: runs["minimal"].append(
+                         run_baseline(bench, args.idle, MINIMAL_EXE, MINIMAL_NAME))),
+                     ("floor", lambda: runs["floor"].append(
+                         run_baseline(bench, args.idle, FLOOR_EXE, FLOOR_NAME)))]
+            for name, exe in builds:
+                def whole(name=name, exe=exe):
+                    result = run_program(bench, args.idle, exe)
+                    result.update(run_armed(bench, args.idle, exe))
+                    runs[name].append(result)
+                steps.append((name, whole))
+            # Alternate the order so drift in the shared machine's load hits all alike.
             if i % 2:
                 steps.reverse()
             for label, step in steps:
@@ -487,10 +627,9 @@ def main():
         timer_args = [a for ms in OWN_TIMERS_MS for a in ("--timer", str(ms))]
         model = run_minimal_hidden(bench, args.idle, timer_args)["hidden"]
 
-        print(report(args, minimal, minimal_hidden, program, model, wine_version, env["WINEPREFIX"],
-                     program_label), flush=True)
-        for label, runs in (("minimal", minimal), ("minimal hidden", minimal_hidden), ("QuondaHalvix", program)):
-            log(f"raw {label}: {strip_gaps(runs)}")
+        print(report(args, runs, model, wine_version, env["WINEPREFIX"], labels), flush=True)
+        for name, results in runs.items():
+            log(f"raw {name}: {strip_gaps(results)}")
     finally:
         # Launches first, by PID; then the prefix's server and whatever it still serves; Xvfb last.
         if keeper is not None and keeper.stdin:

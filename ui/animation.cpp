@@ -30,14 +30,22 @@ void Animations::Start(ControlId id) {
   // A frame from before the picture changed (or set from outside) may lie
   // past this picture's end.
   if (c.frame < 0 || c.frame >= count) window_.SetFrame(id, 0);
-  playing_[id] = c.picture;
-  timers_.StartFrameTimer(id, std::max(images_.FrameDelayMs(c.picture, c.frame), kMinFrameDelayMs));
+  Playing& playing = playing_[id];
+  playing = {c.picture, 0};
+  RunAt(id, playing, images_.FrameDelayMs(c.picture, c.frame));
+}
+
+void Animations::RunAt(ControlId id, Playing& playing, int delayMs) {
+  delayMs = std::max(delayMs, kMinFrameDelayMs);
+  if (playing.delayMs == delayMs) return;
+  playing.delayMs = delayMs;
+  timers_.StartFrameTimer(id, delayMs);
 }
 
 void Animations::Sync(ControlId id, bool windowShows) {
   bool play = ShouldPlay(window_, id, windowShows, images_);
   auto it = playing_.find(id);
-  if (play && (it == playing_.end() || it->second != window_.At(id).picture)) {
+  if (play && (it == playing_.end() || it->second.picture != window_.At(id).picture)) {
     Start(id);
   } else if (!play && it != playing_.end()) {
     playing_.erase(it);
@@ -53,19 +61,19 @@ void Animations::SyncAll(bool windowShows) {
 
 void Animations::Advance(ControlId id, bool windowShows) {
   if (!IsPlaying(id)) return;  // a tick queued before the timer stopped
-  if (!ShouldPlay(window_, id, windowShows, images_) ||
-      playing_[id] != window_.At(id).picture) {
+  Playing& playing = playing_.at(id);
+  if (!ShouldPlay(window_, id, windowShows, images_) || playing.picture != window_.At(id).picture) {
     return Sync(id, windowShows);
   }
   const Control& c = window_.At(id);
   int count = images_.FrameCount(c.picture);
   int next = c.frame >= 0 && c.frame < count - 1 ? c.frame + 1 : 0;
   window_.SetFrame(id, next);
-  timers_.StartFrameTimer(id, std::max(images_.FrameDelayMs(c.picture, next), kMinFrameDelayMs));
+  RunAt(id, playing, images_.FrameDelayMs(c.picture, next));
 }
 
 void Animations::StopAll() {
-  for (const auto& [id, picture] : playing_) timers_.StopFrameTimer(id);
+  for (const auto& [id, playing] : playing_) timers_.StopFrameTimer(id);
   playing_.clear();
 }
 

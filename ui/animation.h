@@ -29,7 +29,8 @@ struct WindowPlacement {
 // nobody sees.
 bool ShowsOnScreen(const WindowPlacement& placement);
 
-// One frame timer per picture box, owned by the platform.
+// One periodic frame timer per picture box, owned by the platform: it keeps
+// elapsing at its delay until started again with another or stopped.
 class FrameTimers {
  public:
   virtual ~FrameTimers() = default;
@@ -55,19 +56,27 @@ class Animations {
   // with that frame's own delay.
   void Sync(ControlId id, bool windowShows);
   void SyncAll(bool windowShows);
-  // The box's timer elapsed: shows the next frame and waits its delay.
+  // The box's timer elapsed: shows the next frame and waits its delay. The
+  // timer is set again only when that delay differs from the last one, so a
+  // GIF whose frames share a delay costs one timer call in all, not one a
+  // frame.
   void Advance(ControlId id, bool windowShows);
   // Stops every timer; the window is going.
   void StopAll();
   bool IsPlaying(ControlId id) const { return playing_.count(id) != 0; }
 
  private:
+  struct Playing {
+    assets::Asset picture;  // the picture the timer runs for
+    int delayMs;            // the delay it runs at
+  };
   void Start(ControlId id);
+  void RunAt(ControlId id, Playing& playing, int delayMs);
 
   Window& window_;
   ImageCatalog& images_;
   FrameTimers& timers_;
-  std::map<ControlId, assets::Asset> playing_;  // box -> the picture its timer runs for
+  std::map<ControlId, Playing> playing_;
 };
 
 }  // namespace ui

@@ -43,7 +43,14 @@ Point ClientPoint(HWND hwnd, LPARAM screenPoint) {
 }
 
 // Whether the window can be seen, by the platform's own account.
-bool WindowShows(HWND hwnd) {
+// The whole desktop, every monitor. Asking costs several round trips to the
+// window server under Wine, so it is asked once and again on a display change.
+Rect VirtualScreen() {
+  return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+          GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+bool WindowShows(HWND hwnd, Rect screen) {
   if (!hwnd) return false;
   RECT rc{};
   GetWindowRect(hwnd, &rc);
@@ -51,8 +58,7 @@ bool WindowShows(HWND hwnd) {
   placement.visible = IsWindowVisible(hwnd) != FALSE;
   placement.minimized = IsIconic(hwnd) != FALSE;
   placement.window = {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
-  placement.screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  placement.screen = screen;
   return ShowsOnScreen(placement);
 }
 
@@ -115,8 +121,8 @@ class BackBuffer {
 // Everything the backend keeps for one loaded window. Its frame timers are
 // the window's own, so they die with it.
 struct WindowHost final : FrameTimers {
-  WindowHost(Win32Backend& b, Window& m, ImageCatalog& images)
-      : backend(&b), model(&m), natives(m), animations(m, images, *this) {}
+  WindowHost(Win32Backend& b, Window& m, ImageCatalog& images, const Rect& desktop)
+      : backend(&b), model(&m), screen(&desktop), natives(m), animations(m, images, *this) {}
 
   void StartFrameTimer(ControlId id, int delayMs) override {
     if (id >= 0 && static_cast<UINT_PTR>(id) < kIdRange) {
@@ -129,11 +135,16 @@ struct WindowHost final : FrameTimers {
       KillTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id));
     }
   }
-  void SyncAnimations() { animations.SyncAll(WindowShows(hwnd)); }
+  bool Shows() const { return WindowShows(hwnd, *screen); }
+  void SyncAnimations() { animations.SyncAll(Shows()); }
 
   Win32Backend* backend;
   Window* model;
+  const Rect* screen;  // the backend's, kept up to date
   HWND hwnd = nullptr;
+  // Set while a frame timer's tick runs: the new frame is drawn at once
+  // rather than through WM_PAINT.
+  bool drawingFrame = false;
   BackBuffer buffer;
   NativeParts natives;
   Animations animations;
@@ -141,7 +152,7 @@ struct WindowHost final : FrameTimers {
 };
 
 Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
-    : instance_(instance), images_(images) {
+    : instance_(instance), images_(images), screen_(VirtualScreen()) {
   // Not LR_SHARED: these two are ours to destroy.
   appIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
@@ -194,7 +205,7 @@ void Win32Backend::RegisterClassFor(const FormSpec& form) {
 void Win32Backend::Create(Window& window, Window* owner) {
   const FormSpec& form = window.Form();
   RegisterClassFor(form);
-  auto host = std::make_unique<WindowHost>(*this, window, images_);
+  auto host = std::make_unique<WindowHost>(*this, window, images_, screen_);
   WindowHost* raw = host.get();
   hosts_[&window] = std::move(host);
 
@@ -293,6 +304,15 @@ void Win32Backend::Invalidate(Window& window, Rect rect) {
   WindowHost* host = HostOf(window);
   // Hidden and minimised windows paint everything when they come back.
   if (!host || !host->hwnd || !IsWindowVisible(host->hwnd) || IsIconic(host->hwnd)) return;
+  if (host->drawingFrame) {
+    // An animation frame: drawn now, with one copy to the screen, sparing
+    // the update region, WM_PAINT and BeginPaint their trips to the server.
+    if (HDC screen = GetDC(host->hwnd)) {
+      Render(*host, screen, rect.Intersect(window.ClientRect()));
+      ReleaseDC(host->hwnd, screen);
+      return;
+    }
+  }
   RECT rc = ToRect(rect);
   InvalidateRect(host->hwnd, &rc, FALSE);
 }
@@ -312,7 +332,7 @@ void Win32Backend::ControlChanged(Window& window, ControlId id, Change change) {
       host->SyncAnimations();
       break;
     case Change::kAnimation:
-      host->animations.Sync(id, WindowShows(host->hwnd));
+      host->animations.Sync(id, host->Shows());
       break;
   }
 }
@@ -331,22 +351,25 @@ void Win32Backend::SyncTimer(WindowHost& host, ControlId id) {
 void Win32Backend::Paint(WindowHost& host) {
   PAINTSTRUCT ps;
   HDC screen = BeginPaint(host.hwnd, &ps);
-  Rect dirty{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-             ps.rcPaint.bottom - ps.rcPaint.top};
+  Render(host, screen,
+         {ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+          ps.rcPaint.bottom - ps.rcPaint.top});
+  EndPaint(host.hwnd, &ps);
+}
+
+void Win32Backend::Render(WindowHost& host, HDC screen, Rect dirty) {
   Size client = host.model->Form().clientSize;
   HDC buffer = dirty.IsEmpty() ? nullptr : host.buffer.Get(screen, client);
-  if (buffer) {
-    UniqueRegion clip(CreateRectRgn(dirty.left, dirty.top, dirty.Right(), dirty.Bottom()));
-    SelectClipRgn(buffer, clip.Get());  // the DC keeps a copy
-    {
-      GdiplusPainter painter(buffer, images_, fonts_);
-      PaintWindow(*host.model, painter, images_, dirty);
-    }
-    SelectClipRgn(buffer, nullptr);
-    BitBlt(screen, dirty.left, dirty.top, dirty.width, dirty.height, buffer, dirty.left,
-           dirty.top, SRCCOPY);
+  if (!buffer) return;
+  UniqueRegion clip(CreateRectRgn(dirty.left, dirty.top, dirty.Right(), dirty.Bottom()));
+  SelectClipRgn(buffer, clip.Get());  // the DC keeps a copy
+  {
+    GdiPainter painter(buffer, images_, fonts_);
+    PaintWindow(*host.model, painter, images_, dirty);
   }
-  EndPaint(host.hwnd, &ps);
+  SelectClipRgn(buffer, nullptr);
+  BitBlt(screen, dirty.left, dirty.top, dirty.width, dirty.height, buffer, dirty.left, dirty.top,
+         SRCCOPY);
 }
 
 void Win32Backend::Report(WindowHost& host, const WindowReport& report) {
@@ -442,7 +465,9 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
     case WM_TIMER: {
       UINT_PTR id = wParam;
       if (id >= kAnimationBase && id < kAnimationBase + kIdRange) {
-        host.animations.Advance(static_cast<ControlId>(id - kAnimationBase), WindowShows(hwnd));
+        host.drawingFrame = true;
+        host.animations.Advance(static_cast<ControlId>(id - kAnimationBase), host.Shows());
+        host.drawingFrame = false;
         return 0;
       }
       if (id >= kTimerBase && id < kTimerBase + kIdRange) {
@@ -482,6 +507,11 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         Report(host, {.position = Point{rc.left, rc.top}});
         host.SyncAnimations();  // it may have come onto or gone off the screen
       }
+      break;
+    case WM_DISPLAYCHANGE:
+      // Sent to every top-level window; the first one refreshes for all.
+      screen_ = VirtualScreen();
+      host.SyncAnimations();
       break;
     case WM_CLOSE:
       return 0;  // windows close only through the program's own exit

@@ -64,6 +64,9 @@ class Win32Backend final : public Backend {
   LRESULT Handle(WindowHost& host, UINT message, WPARAM wParam, LPARAM lParam);
   void RegisterClassFor(const FormSpec& form);
   void Paint(WindowHost& host);
+  // Paints the dirty rectangle of the window into its back buffer and copies
+  // it to `screen`.
+  void Render(WindowHost& host, HDC screen, Rect dirty);
   void Deliver(WindowHost& host, const std::vector<Event>& events);
   void Report(WindowHost& host, const WindowReport& report);
   void SyncTimer(WindowHost& host, ControlId id);
@@ -76,6 +79,7 @@ class Win32Backend final : public Backend {
   const Window* main_ = nullptr;
   std::unordered_map<const Window*, std::unique_ptr<WindowHost>> hosts_;
   std::vector<std::pair<UINT, MessageRoute>> routes_;
+  Rect screen_;  // the virtual screen, refreshed on WM_DISPLAYCHANGE
   UniqueIcon appIcon_;
   UniqueIcon appIconSmall_;
 };

@@ -17,6 +17,7 @@ struct Size {
   int width = 0;
   int height = 0;
   friend bool operator==(Size a, Size b) { return a.width == b.width && a.height == b.height; }
+  bool IsEmpty() const { return width <= 0 || height <= 0; }
 };
 
 struct Rect {

@@ -1,7 +1,7 @@
-// Decoding of the embedded pictures with GDI+. The resource bytes are copied
-// into a memory stream (GDI+ reads the stream lazily, so it must live as long
-// as the source image), every frame is converted to premultiplied ARGB through
-// LockBits, and then the stream and the source image are dropped.
+// Decoding of the embedded pictures with GDI+, a frame at a time: the
+// resource bytes are copied into a memory stream that the GDI+ decoder reads,
+// each frame is converted to premultiplied ARGB through LockBits when first
+// drawn, and once every frame is decoded the decoder and its stream go.
 #include "ui/image_store_win.h"
 
 #include <shlwapi.h>
@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 #include <utility>
 
 #include "ui/scoped_win.h"
@@ -78,101 +79,204 @@ std::vector<int> FrameDelays(Gdiplus::Bitmap& image, UINT& frameCount) {
   return delays;
 }
 
-// Copies the active frame of `source` into a new premultiplied bitmap; GDI+
-// converts from whatever the source format is (indexed, 24-bit, ARGB).
-std::unique_ptr<Gdiplus::Bitmap> ToPremultiplied(Gdiplus::Bitmap& source, UINT width,
-                                                 UINT height) {
-  auto frame = std::make_unique<Gdiplus::Bitmap>(static_cast<INT>(width),
-                                                 static_cast<INT>(height),
-                                                 PixelFormat32bppPARGB);
-  if (frame->GetLastStatus() != Gdiplus::Ok) return nullptr;
-  Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-  Gdiplus::BitmapData in{};
-  if (source.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &in) !=
-      Gdiplus::Ok) {
-    return nullptr;
-  }
-  Gdiplus::BitmapData out{};
-  const bool locked = frame->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB,
-                                      &out) == Gdiplus::Ok;
-  if (locked) {
-    for (UINT y = 0; y < height; ++y) {
-      std::memcpy(static_cast<std::byte*>(out.Scan0) + static_cast<std::ptrdiff_t>(y) * out.Stride,
-                  static_cast<const std::byte*>(in.Scan0) + static_cast<std::ptrdiff_t>(y) * in.Stride,
-                  static_cast<std::size_t>(width) * 4);
-    }
-    frame->UnlockBits(&out);
-  }
-  source.UnlockBits(&in);
-  return locked ? std::move(frame) : nullptr;
+int WrapFrame(int frame, int count) {
+  const int i = frame % count;
+  return i < 0 ? i + count : i;
 }
 
-int WrapFrame(int frame, std::size_t count) {
-  const int n = static_cast<int>(count);
-  const int i = frame % n;
-  return i < 0 ? i + n : i;
+bool AllOpaque(std::span<const std::uint32_t> pixels) {
+  for (std::uint32_t p : pixels) {
+    if ((p >> 24) != 0xFF) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-DecodedImage DecodeImage(std::span<const std::byte> bytes) {
-  if (bytes.empty() || bytes.size() > UINT_MAX) return {};
-  // SHCreateMemStream hands over its one reference: attached, not added to.
-  ComPtr<IStream> stream;
-  stream.Attach(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
-                                  static_cast<UINT>(bytes.size())));
-  if (!stream) return {};
-  Gdiplus::Bitmap source(stream.Get());
-  if (source.GetLastStatus() != Gdiplus::Ok) return {};
-  const UINT width = source.GetWidth();
-  const UINT height = source.GetHeight();
-  if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return {};
-
-  UINT frameCount = 1;
-  std::vector<int> delays = FrameDelays(source, frameCount);
-  DecodedImage image;
-  for (UINT i = 0; i < frameCount; ++i) {
-    if (!delays.empty() && source.SelectActiveFrame(&kFrameDimensionTime, i) != Gdiplus::Ok) {
-      return {};
-    }
-    std::unique_ptr<Gdiplus::Bitmap> frame = ToPremultiplied(source, width, height);
-    if (!frame) return {};
-    image.frames.push_back(std::move(frame));
+Picture::Picture(std::span<const std::byte> bytes) {
+  if (bytes.empty() || bytes.size() > UINT_MAX) return;
+  // SHCreateMemStream copies the bytes and hands over its one reference:
+  // attached, not added to. GDI+ reads the stream lazily, so it lives as long
+  // as the decoder does.
+  stream_.Attach(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
+                                   static_cast<UINT>(bytes.size())));
+  if (!stream_) return;
+  source_ = std::make_unique<Gdiplus::Bitmap>(stream_.Get());
+  const UINT width = source_->GetLastStatus() == Gdiplus::Ok ? source_->GetWidth() : 0;
+  const UINT height = source_->GetLastStatus() == Gdiplus::Ok ? source_->GetHeight() : 0;
+  if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
+    source_.reset();
+    stream_.Reset();
+    return;
   }
-  image.size = {static_cast<int>(width), static_cast<int>(height)};
-  image.delaysMs = std::move(delays);
-  return image;
+  UINT frames = 1;
+  delaysMs_ = FrameDelays(*source_, frames);
+  size_ = {static_cast<int>(width), static_cast<int>(height)};
+  frameCount_ = static_cast<int>(frames);
+  if (!delaysMs_.empty()) frames_.resize(frames);
+}
+
+Picture::~Picture() = default;
+
+int Picture::DelayMs(int frame) const {
+  if (delaysMs_.empty()) return 0;
+  return delaysMs_[static_cast<std::size_t>(WrapFrame(frame, static_cast<int>(delaysMs_.size())))];
+}
+
+bool Picture::DecodeInto(int frame, std::vector<std::uint32_t>& pixels) {
+  if (!source_) return false;
+  if (!delaysMs_.empty() &&
+      source_->SelectActiveFrame(&kFrameDimensionTime, static_cast<UINT>(frame)) != Gdiplus::Ok) {
+    return false;
+  }
+  // GDI+ converts from whatever the source format is (indexed, 24-bit, ARGB).
+  Gdiplus::Rect all(0, 0, size_.width, size_.height);
+  Gdiplus::BitmapData in{};
+  if (source_->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &in) !=
+      Gdiplus::Ok) {
+    return false;
+  }
+  const auto width = static_cast<std::size_t>(size_.width);
+  pixels.resize(width * static_cast<std::size_t>(size_.height));
+  for (int y = 0; y < size_.height; ++y) {
+    std::memcpy(pixels.data() + static_cast<std::size_t>(y) * width,
+                static_cast<const std::byte*>(in.Scan0) + static_cast<std::ptrdiff_t>(y) * in.Stride,
+                width * 4);
+  }
+  source_->UnlockBits(&in);
+  return true;
+}
+
+bool Picture::EnsureDib() {
+  if (dib_) return true;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = size_.width;
+  info.bmiHeader.biHeight = -size_.height;  // top-down, like the decoder's rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  dib_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib_ || bits == nullptr) {
+    dib_.Reset();
+    return false;
+  }
+  drawable_ = {size_, dib_.Get(), static_cast<const std::uint32_t*>(bits), true};
+  return true;
+}
+
+void Picture::DropSourceWhenDone() {
+  for (const StoredFrame& f : frames_) {
+    if (!f.decoded && !f.failed) return;
+  }
+  source_.reset();
+  stream_.Reset();
+}
+
+const DrawableFrame* Picture::Frame(int frame) {
+  if (size_.IsEmpty()) return nullptr;
+  const auto count = static_cast<std::size_t>(size_.width) * static_cast<std::size_t>(size_.height);
+  if (frames_.empty()) {  // a still: decoded once, straight into the DIB section
+    if (inDib_ == 0) return &drawable_;
+    std::vector<std::uint32_t> pixels;
+    if (stillFailed_ || !EnsureDib() || !DecodeInto(0, pixels)) {
+      stillFailed_ = true;
+      dib_.Reset();
+      source_.reset();
+      stream_.Reset();
+      return nullptr;
+    }
+    auto* out = const_cast<std::uint32_t*>(drawable_.pixels);
+    std::memcpy(out, pixels.data(), count * 4);
+    drawable_.opaque = AllOpaque(pixels);
+    inDib_ = 0;
+    source_.reset();
+    stream_.Reset();
+    return &drawable_;
+  }
+
+  const int index = WrapFrame(frame, frameCount_);
+  StoredFrame& stored = frames_[static_cast<std::size_t>(index)];
+  if (!stored.decoded && !stored.failed) {
+    std::vector<std::uint32_t> pixels;
+    if (DecodeInto(index, pixels)) {
+      stored.decoded = true;
+      stored.opaque = AllOpaque(pixels);
+      // Up to 256 colours become a palette and one byte a pixel.
+      std::unordered_map<std::uint32_t, std::uint8_t> slots;
+      stored.indices.resize(count);
+      for (std::size_t i = 0; i < count && stored.full.empty(); ++i) {
+        auto [it, added] = slots.try_emplace(pixels[i], static_cast<std::uint8_t>(slots.size()));
+        if (added && slots.size() > 256) {
+          stored.full = std::move(pixels);
+          break;
+        }
+        stored.indices[i] = it->second;
+      }
+      if (!stored.full.empty()) {
+        stored.indices = {};
+      } else {
+        stored.palette.resize(slots.size());
+        for (const auto& [colour, slot] : slots) stored.palette[slot] = colour;
+      }
+    } else {
+      stored.failed = true;
+    }
+    DropSourceWhenDone();
+  }
+  if (stored.failed || !EnsureDib()) return nullptr;
+  if (inDib_ != index) {
+    auto* out = const_cast<std::uint32_t*>(drawable_.pixels);
+    if (!stored.full.empty()) {
+      std::memcpy(out, stored.full.data(), count * 4);
+    } else {
+      const std::uint32_t* palette = stored.palette.data();
+      const std::uint8_t* in = stored.indices.data();
+      for (std::size_t i = 0; i < count; ++i) out[i] = palette[in[i]];
+    }
+    drawable_.opaque = stored.opaque;
+    inDib_ = index;
+  }
+  return &drawable_;
+}
+
+std::size_t Picture::PixelBytes() const {
+  std::size_t bytes = dib_ ? static_cast<std::size_t>(size_.width) * size_.height * 4 : 0;
+  for (const StoredFrame& f : frames_) {
+    bytes += f.palette.size() * 4 + f.indices.size() + f.full.size() * 4;
+  }
+  return bytes;
 }
 
 ImageStore::ImageStore(const GdiplusSession& session, HMODULE module)
     : gdiplusOk_(session.Ok()), module_(module) {}
 
-const DecodedImage& ImageStore::Get(assets::Asset image) {
+ImageStore::~ImageStore() = default;
+
+Picture& ImageStore::Get(assets::Asset image) {
   auto found = cache_.find(image);
-  if (found != cache_.end()) return found->second;
-  DecodedImage decoded;
-  // A failed decode is cached too, so a broken picture costs one attempt.
-  if (gdiplusOk_) decoded = DecodeImage(ResourceBytes(module_, static_cast<int>(image)));
-  return cache_.emplace(image, std::move(decoded)).first->second;
+  if (found != cache_.end()) return *found->second;
+  // A picture that fails to open is kept too, so a broken one costs one attempt.
+  auto picture = std::make_unique<Picture>(
+      gdiplusOk_ ? ResourceBytes(module_, static_cast<int>(image)) : std::span<const std::byte>{});
+  return *cache_.emplace(image, std::move(picture)).first->second;
 }
 
-Size ImageStore::ImageSize(assets::Asset image) { return Get(image).size; }
+Size ImageStore::ImageSize(assets::Asset image) { return Get(image).GetSize(); }
 
-int ImageStore::FrameCount(assets::Asset image) {
-  const DecodedImage& decoded = Get(image);
-  return decoded.frames.empty() ? 1 : static_cast<int>(decoded.frames.size());
+int ImageStore::FrameCount(assets::Asset image) { return Get(image).FrameCount(); }
+
+int ImageStore::FrameDelayMs(assets::Asset image, int frame) { return Get(image).DelayMs(frame); }
+
+const DrawableFrame* ImageStore::Frame(assets::Asset image, int frame) {
+  return Get(image).Frame(frame);
 }
 
-int ImageStore::FrameDelayMs(assets::Asset image, int frame) {
-  const DecodedImage& decoded = Get(image);
-  if (decoded.delaysMs.empty()) return 0;
-  return decoded.delaysMs[static_cast<std::size_t>(WrapFrame(frame, decoded.delaysMs.size()))];
-}
-
-Gdiplus::Bitmap* ImageStore::Frame(assets::Asset image, int frame) {
-  const DecodedImage& decoded = Get(image);
-  if (decoded.frames.empty()) return nullptr;
-  return decoded.frames[static_cast<std::size_t>(WrapFrame(frame, decoded.frames.size()))].get();
+std::size_t ImageStore::PixelBytes() const {
+  std::size_t bytes = 0;
+  for (const auto& [asset, picture] : cache_) bytes += picture->PixelBytes();
+  return bytes;
 }
 
 }  // namespace ui

@@ -1,10 +1,15 @@
-// The program's pictures as GDI+ bitmaps. Each picture is read from the RCDATA
-// resource whose id is its assets::Asset value, decoded on first use and kept:
-// every frame is converted once to 32-bit premultiplied ARGB, the format GDI+
-// blends fastest, so painting never decodes. Use from the UI thread only.
+// The program's pictures, ready for GDI to draw. Each picture is opened from
+// the RCDATA resource whose id is its assets::Asset value when it is first
+// asked about, and only what is needed is decoded: a still picture when it is
+// first drawn, an animation's frames one at a time as each is first shown.
+// Pixels are 32-bit premultiplied BGRA in a DIB section, which GDI copies or
+// blends without conversion; an animation keeps its frames as palette
+// indices (a quarter of the size) and writes the one being drawn into its DIB
+// section. Use from the UI thread only.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <span>
@@ -13,19 +18,68 @@
 #include "assets/assets.h"
 #include "ui/gdiplus_session_win.h"
 #include "ui/painter.h"
+#include "ui/scoped_win.h"
 
 namespace ui {
 
-// One decoded picture. An undecodable one has size {0, 0} and no frames.
-struct DecodedImage {
+// A frame as GDI draws it: top-down premultiplied BGRA, width * 4 bytes a row.
+struct DrawableFrame {
   Size size;
-  std::vector<std::unique_ptr<Gdiplus::Bitmap>> frames;  // PixelFormat32bppPARGB
-  std::vector<int> delaysMs;  // one per frame for an animation, empty for a still
+  HBITMAP bitmap = nullptr;  // the DIB section holding `pixels`
+  const std::uint32_t* pixels = nullptr;
+  bool opaque = true;  // every alpha is 255: a plain copy draws it
 };
 
-// Decodes PNG, JPEG, GIF, ICO or BMP bytes; GDI+ must be running. Garbage or
-// truncated data gives the empty result, never a crash.
-DecodedImage DecodeImage(std::span<const std::byte> bytes);
+// One picture, decoded as far as it has been drawn.
+class Picture {
+ public:
+  // Reads the header and the frame delays of PNG, JPEG, GIF, ICO or BMP bytes,
+  // which must outlive the picture; GDI+ must be running. Garbage or
+  // truncated data gives a picture of size {0, 0} that draws nothing.
+  explicit Picture(std::span<const std::byte> bytes);
+  ~Picture();
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  Size GetSize() const { return size_; }
+  int FrameCount() const { return frameCount_; }
+  // An animation's frame delay (index taken modulo the count), 0 for a still.
+  int DelayMs(int frame) const;
+  // The frame, index taken modulo the count (negative too), decoded on first
+  // need; nullptr when the picture or that frame cannot be decoded. The
+  // frames share one DIB section: what is returned holds until the next call.
+  const DrawableFrame* Frame(int frame);
+  // Bytes held for pixels: the DIB section and the palette-index frames.
+  std::size_t PixelBytes() const;
+
+ private:
+  // An animation frame as at most 256 colours and one index per pixel; a
+  // frame with more colours keeps its full pixels.
+  struct StoredFrame {
+    bool decoded = false;
+    bool failed = false;
+    std::vector<std::uint32_t> palette;
+    std::vector<std::uint8_t> indices;
+    std::vector<std::uint32_t> full;
+    bool opaque = true;
+  };
+
+  bool DecodeInto(int frame, std::vector<std::uint32_t>& pixels);
+  bool EnsureDib();
+  void DropSourceWhenDone();
+
+  Size size_;
+  int frameCount_ = 1;
+  std::vector<int> delaysMs_;  // one per frame for an animation, empty for a still
+  // The decoder, kept while some frame is still to be decoded.
+  ComPtr<IStream> stream_;
+  std::unique_ptr<Gdiplus::Bitmap> source_;
+  std::vector<StoredFrame> frames_;  // an animation's; empty for a still
+  UniqueBitmap dib_;
+  DrawableFrame drawable_;
+  int inDib_ = -1;  // the frame the DIB section holds, or -1
+  bool stillFailed_ = false;
+};
 
 class ImageStore final : public ImageCatalog {
  public:
@@ -33,23 +87,24 @@ class ImageStore final : public ImageCatalog {
   // which must stay loaded while the store lives. With a failed GDI+ session
   // every picture is missing.
   ImageStore(const GdiplusSession& session, HMODULE module);
+  ~ImageStore() override;
   ImageStore(const ImageStore&) = delete;
   ImageStore& operator=(const ImageStore&) = delete;
 
   Size ImageSize(assets::Asset image) override;
   int FrameCount(assets::Asset image) override;
   int FrameDelayMs(assets::Asset image, int frame) override;
-
-  // The frame to draw, index taken modulo the frame count (negative too);
-  // nullptr for a missing picture. Owned by the store.
-  Gdiplus::Bitmap* Frame(assets::Asset image, int frame);
+  // See Picture::Frame; nullptr for a missing picture.
+  const DrawableFrame* Frame(assets::Asset image, int frame);
+  // Bytes held for the pixels of every picture opened so far.
+  std::size_t PixelBytes() const;
 
  private:
-  const DecodedImage& Get(assets::Asset image);
+  Picture& Get(assets::Asset image);
 
   bool gdiplusOk_;
   HMODULE module_;
-  std::map<assets::Asset, DecodedImage> cache_;
+  std::map<assets::Asset, std::unique_ptr<Picture>> cache_;
 };
 
 }  // namespace ui

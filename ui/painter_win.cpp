@@ -1,14 +1,17 @@
-// GdiplusPainter: shapes and pictures through GDI+, text through GDI. The
-// clip is always a single rectangle (clips only ever intersect rectangles), so
-// it is kept as a stack of rectangles and pushed to both the DC and the
-// Graphics whenever it changes. GDI+ runs with the half-pixel offset, which
-// puts pixel (x, y) at [x, x+1) x [y, y+1): integer rectangles then cover
-// exactly their own pixels, aliased or anti-aliased. Only lines, which want
-// integer points on pixel centres, switch it off while they draw.
+// GdiPainter: rectangles, axis-parallel lines, pictures at their own size and
+// text through GDI; round shapes, slanted lines and scaled pictures through
+// GDI+. The clip is always a single rectangle (clips only ever intersect
+// rectangles), so it is kept as a stack of rectangles and pushed to the DC,
+// and to the Graphics once there is one, whenever it changes. GDI+ runs with
+// the half-pixel offset, which puts pixel (x, y) at [x, x+1) x [y, y+1):
+// integer rectangles then cover exactly their own pixels, aliased or
+// anti-aliased. Only lines, which want integer points on pixel centres,
+// switch it off while they draw.
 #include "ui/painter_win.h"
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstddef>
 #include <string>
 
@@ -109,102 +112,135 @@ std::wstring FontCache::ResolveFace(const std::string& utf8Face) {
   return defaultFace_->empty() ? requested : *defaultFace_;
 }
 
-GdiplusPainter::GdiplusPainter(HDC dc, ImageStore& images, FontCache& fonts)
-    : dc_(dc), images_(images), fonts_(fonts), graphics_(dc) {
+GdiPainter::GdiPainter(HDC dc, ImageStore& images, FontCache& fonts)
+    : dc_(dc), images_(images), fonts_(fonts) {
   UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
   if (clip && GetClipRgn(dc_, clip.Get()) == 1) originalClip_ = std::move(clip);
-  graphics_.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-  graphics_.SetCompositingMode(Gdiplus::CompositingModeSourceOver);
 }
 
-GdiplusPainter::~GdiplusPainter() {
-  graphics_.Flush(Gdiplus::FlushIntentionSync);
+GdiPainter::~GdiPainter() {
+  FlushGraphics();
+  graphics_.reset();
+  pictureSelection_.Restore();  // the picture goes back out before the DC goes
   SelectClipRgn(dc_, originalClip_.Get());  // a null region removes the clip again
 }
 
-void GdiplusPainter::PushClip(Rect r) {
+Gdiplus::Graphics& GdiPainter::Graphics() {
+  if (!graphics_) {
+    graphics_.emplace(dc_);
+    graphics_->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    graphics_->SetCompositingMode(Gdiplus::CompositingModeSourceOver);
+    ApplyGraphicsClip();
+  }
+  return *graphics_;
+}
+
+void GdiPainter::FlushGraphics() {
+  if (graphics_) graphics_->Flush(Gdiplus::FlushIntentionSync);
+}
+
+void GdiPainter::PushClip(Rect r) {
   r = Normalised(Bounded(r));
   clips_.push_back(clips_.empty() ? r : Normalised(clips_.back().Intersect(r)));
   ApplyClip();
 }
 
-void GdiplusPainter::PopClip() {
+void GdiPainter::PopClip() {
   if (clips_.empty()) return;  // unbalanced pop: keep the painter usable
   clips_.pop_back();
   ApplyClip();
 }
 
-bool GdiplusPainter::ClipIsEmpty() const { return !clips_.empty() && clips_.back().IsEmpty(); }
+bool GdiPainter::ClipIsEmpty() const { return !clips_.empty() && clips_.back().IsEmpty(); }
 
-void GdiplusPainter::ApplyClip() {
-  graphics_.Flush(Gdiplus::FlushIntentionSync);
+void GdiPainter::ApplyClip() {
+  FlushGraphics();
   if (clips_.empty()) {
     SelectClipRgn(dc_, originalClip_.Get());
-    graphics_.ResetClip();
+  } else {
+    const Rect top = clips_.back();
+    UniqueRegion region(CreateRectRgn(top.left, top.top, top.Right(), top.Bottom()));
+    if (region) {
+      if (originalClip_) CombineRgn(region.Get(), region.Get(), originalClip_.Get(), RGN_AND);
+      SelectClipRgn(dc_, region.Get());  // the DC keeps a copy
+    }
+  }
+  ApplyGraphicsClip();
+}
+
+void GdiPainter::ApplyGraphicsClip() {
+  if (!graphics_) return;
+  if (clips_.empty()) {
+    graphics_->ResetClip();
     return;
   }
   const Rect top = clips_.back();
-  UniqueRegion region(CreateRectRgn(top.left, top.top, top.Right(), top.Bottom()));
-  if (region) {
-    if (originalClip_) CombineRgn(region.Get(), region.Get(), originalClip_.Get(), RGN_AND);
-    SelectClipRgn(dc_, region.Get());  // the DC keeps a copy
-  }
-  graphics_.SetClip(Gdiplus::Rect(top.left, top.top, top.width, top.height),
-                    Gdiplus::CombineModeReplace);
+  graphics_->SetClip(Gdiplus::Rect(top.left, top.top, top.width, top.height),
+                     Gdiplus::CombineModeReplace);
 }
 
-void GdiplusPainter::FillRect(Rect r, Color c) {
+void GdiPainter::Fill(Rect r, Color c) {
+  const RECT rc = ToRect(r);
+  // An opaque ExtTextOut with no text fills exactly the rectangle, with no
+  // brush to make.
+  const COLORREF old = SetBkColor(dc_, RGB(c.r, c.g, c.b));
+  ExtTextOutW(dc_, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+  SetBkColor(dc_, old);
+}
+
+void GdiPainter::FillRect(Rect r, Color c) {
   r = Bounded(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
-  Gdiplus::SolidBrush brush(ToGdiplus(c));
-  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-  graphics_.FillRectangle(&brush, r.left, r.top, r.width, r.height);
+  FlushGraphics();
+  Fill(r, c);
 }
 
-void GdiplusPainter::FrameRect(Rect r, Color c) {
+void GdiPainter::FrameRect(Rect r, Color c) {
   r = Bounded(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
   if (r.width <= 2 || r.height <= 2) {
     FillRect(r, c);  // no inside left to keep
     return;
   }
-  // Four strips rather than a pen: a pen's pixels depend on rounding rules
-  // that differ between renderers, strips do not.
-  const Gdiplus::Rect strips[] = {
-      {r.left, r.top, r.width, 1},
-      {r.left, r.Bottom() - 1, r.width, 1},
-      {r.left, r.top + 1, 1, r.height - 2},
-      {r.Right() - 1, r.top + 1, 1, r.height - 2},
-  };
-  Gdiplus::SolidBrush brush(ToGdiplus(c));
-  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-  graphics_.FillRectangles(&brush, strips, 4);
+  FlushGraphics();
+  Fill({r.left, r.top, r.width, 1}, c);
+  Fill({r.left, r.Bottom() - 1, r.width, 1}, c);
+  Fill({r.left, r.top + 1, 1, r.height - 2}, c);
+  Fill({r.Right() - 1, r.top + 1, 1, r.height - 2}, c);
 }
 
-void GdiplusPainter::Line(Point from, Point to, Color c) {
+void GdiPainter::Line(Point from, Point to, Color c) {
   if (ClipIsEmpty()) return;
   from = Bounded(from);
   to = Bounded(to);
+  if (from.x == to.x || from.y == to.y) {
+    // Along an axis: the pixels from one end to the other, both included.
+    const int left = std::min(from.x, to.x);
+    const int top = std::min(from.y, to.y);
+    FlushGraphics();
+    Fill({left, top, std::max(from.x, to.x) - left + 1, std::max(from.y, to.y) - top + 1}, c);
+    return;
+  }
+  Gdiplus::Graphics& g = Graphics();
   Gdiplus::Pen pen(ToGdiplus(c), 1.0f);
-  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-  // Without the half-pixel offset integer points are pixel centres, so a
-  // horizontal or vertical line is exactly one pixel wide.
-  graphics_.SetPixelOffsetMode(Gdiplus::PixelOffsetModeNone);
-  graphics_.DrawLine(&pen, from.x, from.y, to.x, to.y);
-  graphics_.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  g.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+  // Without the half-pixel offset integer points are pixel centres.
+  g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeNone);
+  g.DrawLine(&pen, from.x, from.y, to.x, to.y);
+  g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
 }
 
-void GdiplusPainter::FillEllipse(Rect r, Color c) {
+void GdiPainter::FillEllipse(Rect r, Color c) {
   r = Bounded(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
   Gdiplus::SolidBrush brush(ToGdiplus(c));
-  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  graphics_.FillEllipse(&brush, Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
+  Graphics().SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  Graphics().FillEllipse(&brush, Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
                                                static_cast<float>(r.width),
                                                static_cast<float>(r.height)));
 }
 
-void GdiplusPainter::FrameEllipse(Rect r, Color c) {
+void GdiPainter::FrameEllipse(Rect r, Color c) {
   r = Bounded(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
   if (r.width <= 2 || r.height <= 2) {
@@ -218,11 +254,11 @@ void GdiplusPainter::FrameEllipse(Rect r, Color c) {
   ring.AddEllipse(r.left, r.top, r.width, r.height);
   ring.AddEllipse(r.left + 1, r.top + 1, r.width - 2, r.height - 2);
   Gdiplus::SolidBrush brush(ToGdiplus(c));
-  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  graphics_.FillPath(&brush, &ring);
+  Graphics().SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  Graphics().FillPath(&brush, &ring);
 }
 
-void GdiplusPainter::FillTriangle(Point a, Point b, Point c, Color color) {
+void GdiPainter::FillTriangle(Point a, Point b, Point c, Color color) {
   if (ClipIsEmpty()) return;
   a = Bounded(a);
   b = Bounded(b);
@@ -233,36 +269,52 @@ void GdiplusPainter::FillTriangle(Point a, Point b, Point c, Color color) {
       {static_cast<float>(c.x), static_cast<float>(c.y)},
   };
   Gdiplus::SolidBrush brush(ToGdiplus(color));
-  graphics_.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  graphics_.FillPolygon(&brush, points, 3);
+  Graphics().SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  Graphics().FillPolygon(&brush, points, 3);
 }
 
-void GdiplusPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
+void GdiPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
   dest = Bounded(dest);
   if (dest.IsEmpty() || ClipIsEmpty()) return;
-  Gdiplus::Bitmap* bitmap = images_.Frame(image, frame);
-  if (bitmap == nullptr) return;
-  const Size size = images_.ImageSize(image);
-  const Gdiplus::Rect to(dest.left, dest.top, dest.width, dest.height);
+  const DrawableFrame* picture = images_.Frame(image, frame);
+  if (picture == nullptr) return;
+  const Size size = picture->size;
   if (dest.width == size.width && dest.height == size.height) {
-    // Same size: nearest neighbour with the half-pixel offset copies each
-    // source pixel to exactly one destination pixel.
-    graphics_.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-    graphics_.DrawImage(bitmap, to, 0, 0, size.width, size.height, Gdiplus::UnitPixel);
+    // Same size: each source pixel lands on exactly one destination pixel.
+    if (!pictureDc_) pictureDc_.Reset(CreateCompatibleDC(dc_));
+    if (!pictureDc_) return;
+    pictureSelection_.Restore();
+    pictureSelection_ = SelectedObject(pictureDc_.Get(), picture->bitmap);
+    FlushGraphics();
+    if (picture->opaque) {
+      BitBlt(dc_, dest.left, dest.top, size.width, size.height, pictureDc_.Get(), 0, 0, SRCCOPY);
+    } else {
+      const BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      AlphaBlend(dc_, dest.left, dest.top, size.width, size.height, pictureDc_.Get(), 0, 0,
+                 size.width, size.height, over);
+    }
     return;
   }
-  // Scaled: the filter reads past the edges, and with the default wrap mode it
-  // reads transparent pixels there and draws a faint seam around the picture.
+  // Scaled: GDI+ filters the same pixels, wrapped rather than copied.
+  Gdiplus::Bitmap bitmap(size.width, size.height, size.width * 4, PixelFormat32bppPARGB,
+                         reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(picture->pixels)));
+  if (bitmap.GetLastStatus() != Gdiplus::Ok) return;
+  const Gdiplus::Rect to(dest.left, dest.top, dest.width, dest.height);
+  // The filter reads past the edges, and with the default wrap mode it reads
+  // transparent pixels there and draws a faint seam around the picture.
   Gdiplus::ImageAttributes edges;
   edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-  graphics_.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-  graphics_.DrawImage(bitmap, to, 0, 0, size.width, size.height, Gdiplus::UnitPixel, &edges);
+  Gdiplus::Graphics& g = Graphics();
+  g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+  g.DrawImage(&bitmap, to, 0, 0, size.width, size.height, Gdiplus::UnitPixel, &edges);
 }
 
-void GdiplusPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
+void GdiPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
                                TextLayout layout) {
   r = Bounded(r);
   if (utf8.empty() || r.IsEmpty() || ClipIsEmpty()) return;
+  // The text stays inside r: a caption wholly outside the clip costs nothing.
+  if (!clips_.empty() && r.Intersect(clips_.back()).IsEmpty()) return;
   std::wstring text = Widen(utf8);
   if (text.empty()) return;
   const int length = text.size() > static_cast<std::size_t>(INT_MAX)
@@ -270,7 +322,7 @@ void GdiplusPainter::PaintText(std::string_view utf8, const Font& font, Color c,
                          : static_cast<int>(text.size());
 
   // GDI draws on the DC directly: whatever GDI+ still holds must land first.
-  graphics_.Flush(Gdiplus::FlushIntentionSync);
+  FlushGraphics();
   // The font goes back out before the cache could ever delete it.
   SelectedObject selectedFont(dc_, fonts_.Get(font));
   const COLORREF oldColor = SetTextColor(dc_, RGB(c.r, c.g, c.b));

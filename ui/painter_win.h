@@ -1,8 +1,11 @@
-// The Painter the windows use: GDI+ for shapes and pictures, GDI DrawTextW for
-// text (GDI uses a CJK font's embedded small-size bitmaps, so 12 px Chinese
-// stays sharp where GDI+ text blurs it). Both draw through one clip rectangle
-// that the painter sets on the DC and on the Graphics together, so neither
-// can draw outside it.
+// The Painter the windows use. GDI draws rectangles, lines, pictures at their
+// own size (a copy, or a blend for pictures with transparency) and text (GDI
+// uses a CJK font's embedded small-size bitmaps, so 12 px Chinese stays sharp
+// where GDI+ text blurs it); GDI+ draws only what needs anti-aliasing or
+// filtering (round shapes, triangles, scaled pictures), and is started only
+// when a paint needs it, so an animation frame costs a copy. Both draw
+// through one clip rectangle that the painter sets on the DC and on the
+// Graphics together, so neither can draw outside it.
 #pragma once
 
 #include <optional>
@@ -46,12 +49,12 @@ class FontCache {
 // mapping mode or viewport offset). The DC's own clip region at construction
 // bounds everything; the DC's clip, font, colours and background mode are put
 // back on destruction. `images` and `fonts` must outlive the painter.
-class GdiplusPainter final : public Painter {
+class GdiPainter final : public Painter {
  public:
-  GdiplusPainter(HDC dc, ImageStore& images, FontCache& fonts);
-  ~GdiplusPainter() override;
-  GdiplusPainter(const GdiplusPainter&) = delete;
-  GdiplusPainter& operator=(const GdiplusPainter&) = delete;
+  GdiPainter(HDC dc, ImageStore& images, FontCache& fonts);
+  ~GdiPainter() override;
+  GdiPainter(const GdiPainter&) = delete;
+  GdiPainter& operator=(const GdiPainter&) = delete;
 
   void PushClip(Rect r) override;
   void PopClip() override;
@@ -67,12 +70,20 @@ class GdiplusPainter final : public Painter {
 
  private:
   void ApplyClip();
+  void ApplyGraphicsClip();
   bool ClipIsEmpty() const;
+  // GDI+ for the next drawing, created on first need.
+  Gdiplus::Graphics& Graphics();
+  // Lets what GDI+ still holds land before GDI draws on the same pixels.
+  void FlushGraphics();
+  void Fill(Rect r, Color c);  // r already bounded
 
   HDC dc_;
   ImageStore& images_;
   FontCache& fonts_;
-  Gdiplus::Graphics graphics_;
+  std::optional<Gdiplus::Graphics> graphics_;
+  UniqueMemoryDc pictureDc_;  // holds the picture being drawn; made on first need
+  SelectedObject pictureSelection_;
   UniqueRegion originalClip_;    // the DC's clip on entry; null when it had none
   std::vector<Rect> clips_;   // each entry already intersected with the one below
 };

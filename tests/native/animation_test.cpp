@@ -114,6 +114,11 @@ TEST_F(AnimationTest, FramesWrapAndEachKeepsItsOwnDelay) {
   // Syncing again while nothing changed leaves the running timer alone.
   animations.SyncAll(true);
   EXPECT_EQ(timers.log.size(), 6u);
+  // Frames that share a delay leave the periodic timer running as it is.
+  images.delays[Asset::kLinkAnim] = {100, 100, 100, 60};
+  for (int i = 0; i < 4; ++i) animations.Advance(Id("图片框1"), true);
+  EXPECT_EQ(std::vector<std::string>(timers.log.begin() + 6, timers.log.end()),
+            (std::vector<std::string>{"start 0 60", "start 0 100"}));
   animations.StopAll();  // the window is going
   EXPECT_TRUE(timers.running.empty());
   EXPECT_FALSE(animations.IsPlaying(Id("图片框1")));

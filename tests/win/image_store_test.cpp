@@ -43,24 +43,15 @@ class ImageStoreTest : public ::testing::Test {
 
 std::unique_ptr<GdiplusSession> ImageStoreTest::session_;
 
-// Raw pixels of one frame, for comparing frames with each other.
-std::vector<std::uint32_t> Pixels(Gdiplus::Bitmap& bitmap) {
-  const UINT w = bitmap.GetWidth();
-  const UINT h = bitmap.GetHeight();
-  Gdiplus::Rect all(0, 0, static_cast<INT>(w), static_cast<INT>(h));
-  Gdiplus::BitmapData data{};
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
-  if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) !=
-      Gdiplus::Ok) {
-    return {};
-  }
-  for (UINT y = 0; y < h; ++y) {
-    std::memcpy(pixels.data() + static_cast<std::size_t>(y) * w,
-                static_cast<const std::byte*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
-                static_cast<std::size_t>(w) * 4);
-  }
-  bitmap.UnlockBits(&data);
-  return pixels;
+// A copy of one frame's pixels (the frames of an animation share theirs).
+std::vector<std::uint32_t> Pixels(const DrawableFrame* frame) {
+  if (frame == nullptr) return {};
+  return {frame->pixels,
+          frame->pixels + static_cast<std::size_t>(frame->size.width) * frame->size.height};
+}
+
+std::vector<std::uint32_t> Pixels(Picture& picture, int frame) {
+  return Pixels(picture.Frame(frame));
 }
 
 TEST_F(ImageStoreTest, TableCoversEveryAsset) {
@@ -76,12 +67,36 @@ TEST_F(ImageStoreTest, EveryAssetDecodesAtItsDocumentedSize) {
   for (const Expected& e : kExpected) {
     SCOPED_TRACE(static_cast<int>(e.asset));
     EXPECT_EQ(store_->ImageSize(e.asset), (Size{e.width, e.height}));
-    Gdiplus::Bitmap* frame = store_->Frame(e.asset, 0);
+    const DrawableFrame* frame = store_->Frame(e.asset, 0);
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->GetWidth(), static_cast<UINT>(e.width));
-    EXPECT_EQ(frame->GetHeight(), static_cast<UINT>(e.height));
-    EXPECT_EQ(frame->GetPixelFormat(), PixelFormat32bppPARGB);
+    EXPECT_EQ(frame->size, (Size{e.width, e.height}));
+    BITMAP dib{};
+    ASSERT_EQ(GetObjectW(frame->bitmap, sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
+    EXPECT_EQ(dib.bmBitsPixel, 32);
+    EXPECT_EQ(dib.bmBits, frame->pixels);
+    // Premultiplied: no colour channel above its alpha.
+    bool premultiplied = true;
+    for (std::uint32_t p : Pixels(frame)) {
+      const std::uint32_t a = p >> 24;
+      premultiplied = premultiplied && ((p >> 16) & 0xFF) <= a && ((p >> 8) & 0xFF) <= a && (p & 0xFF) <= a;
+    }
+    EXPECT_TRUE(premultiplied);
   }
+}
+
+TEST_F(ImageStoreTest, OnlyWhatIsDrawnIsDecoded) {
+  // Opening a picture answers its size, frames and delays without decoding.
+  EXPECT_EQ(store_->FrameCount(Asset::kTaskAnim), 24);
+  EXPECT_EQ(store_->ImageSize(Asset::kHeaderLeft), (Size{752, 152}));
+  EXPECT_EQ(store_->PixelBytes(), 0u);
+  // One frame of an animation: its DIB section and that frame's indices.
+  ASSERT_NE(store_->Frame(Asset::kTaskAnim, 0), nullptr);
+  const std::size_t oneFrame = store_->PixelBytes();
+  EXPECT_GT(oneFrame, 200u * 200 * 4);
+  EXPECT_LT(oneFrame, 200u * 200 * 4 + 200 * 200 + 256 * 4 + 1);
+  // Every frame: indices, a quarter of their full pixels each.
+  for (int i = 0; i < 24; ++i) store_->Frame(Asset::kTaskAnim, i);
+  EXPECT_LT(store_->PixelBytes(), 200u * 200 * 4 + 24 * (200 * 200 + 256 * 4));
 }
 
 TEST_F(ImageStoreTest, StillPicturesHaveOneFrameAndNoDelay) {
@@ -107,22 +122,29 @@ TEST_F(ImageStoreTest, AnimationsHaveSeveralDistinctFramesWithDelays) {
     // Without selecting each frame before copying it, every frame would be
     // the first one again.
     bool anyDiffers = false;
-    const std::vector<std::uint32_t> first = Pixels(*store_->Frame(e.asset, 0));
+    const std::vector<std::uint32_t> first = Pixels(store_->Frame(e.asset, 0));
+    std::vector<std::vector<std::uint32_t>> frames;
     for (int i = 0; i < count; ++i) {
       EXPECT_GT(store_->FrameDelayMs(e.asset, i), 0) << "frame " << i;
-      if (i > 0) anyDiffers = anyDiffers || Pixels(*store_->Frame(e.asset, i)) != first;
+      frames.push_back(Pixels(store_->Frame(e.asset, i)));
+      if (i > 0) anyDiffers = anyDiffers || frames.back() != first;
     }
     EXPECT_TRUE(anyDiffers);
+    // Shown again from the stored indices, each frame is what it was.
+    for (int i = count - 1; i >= 0; --i) {
+      EXPECT_EQ(Pixels(store_->Frame(e.asset, i)), frames[static_cast<std::size_t>(i)]) << i;
+    }
   }
 }
 
 TEST_F(ImageStoreTest, FrameIndexWrapsAroundTheCountBothWays) {
   const int count = store_->FrameCount(Asset::kLinkAnim);
   ASSERT_GT(count, 1);
-  EXPECT_EQ(store_->Frame(Asset::kLinkAnim, count), store_->Frame(Asset::kLinkAnim, 0));
-  EXPECT_EQ(store_->Frame(Asset::kLinkAnim, -1), store_->Frame(Asset::kLinkAnim, count - 1));
-  EXPECT_NE(store_->Frame(Asset::kLinkAnim, 1), store_->Frame(Asset::kLinkAnim, 0));
-  EXPECT_EQ(store_->Frame(Asset::kCheckUp, 7), store_->Frame(Asset::kCheckUp, 0));
+  const auto frame = [&](Asset a, int i) { return Pixels(store_->Frame(a, i)); };
+  EXPECT_EQ(frame(Asset::kLinkAnim, count), frame(Asset::kLinkAnim, 0));
+  EXPECT_EQ(frame(Asset::kLinkAnim, -1), frame(Asset::kLinkAnim, count - 1));
+  EXPECT_NE(frame(Asset::kLinkAnim, 1), frame(Asset::kLinkAnim, 0));
+  EXPECT_EQ(frame(Asset::kCheckUp, 7), frame(Asset::kCheckUp, 0));
   EXPECT_EQ(store_->FrameDelayMs(Asset::kLinkAnim, -1), store_->FrameDelayMs(Asset::kLinkAnim, count - 1));
 }
 
@@ -146,10 +168,10 @@ TEST_F(ImageStoreTest, BrokenBytesDecodeToNothing) {
       png,  // a PNG signature with nothing after it
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    DecodedImage image = DecodeImage(cases[i]);
-    EXPECT_EQ(image.size, (Size{0, 0})) << i;
-    EXPECT_TRUE(image.frames.empty()) << i;
-    EXPECT_TRUE(image.delaysMs.empty()) << i;
+    Picture picture(cases[i]);
+    EXPECT_EQ(picture.GetSize(), (Size{0, 0})) << i;
+    EXPECT_EQ(picture.Frame(0), nullptr) << i;
+    EXPECT_EQ(picture.DelayMs(0), 0) << i;
   }
 }
 
@@ -179,21 +201,26 @@ std::vector<std::byte> TinyGif(std::initializer_list<GifFrame> frames) {
 }
 
 TEST_F(ImageStoreTest, GifDelaysAreCentisecondsAndZeroMeansOneHundredMs) {
-  const DecodedImage image = DecodeImage(TinyGif({{0, 0}, {1, 25}, {0, 7}}));
-  EXPECT_EQ(image.size, (Size{1, 1}));
-  ASSERT_EQ(image.frames.size(), 3u);
-  EXPECT_EQ(image.delaysMs, (std::vector<int>{100, 250, 70}));
-  EXPECT_NE(Pixels(*image.frames[0]), Pixels(*image.frames[1]));
+  const std::vector<std::byte> gif = TinyGif({{0, 0}, {1, 25}, {0, 7}});
+  Picture image(gif);
+  EXPECT_EQ(image.GetSize(), (Size{1, 1}));
+  ASSERT_EQ(image.FrameCount(), 3);
+  EXPECT_EQ((std::vector<int>{image.DelayMs(0), image.DelayMs(1), image.DelayMs(2)}),
+            (std::vector<int>{100, 250, 70}));
+  EXPECT_NE(Pixels(image, 0), Pixels(image, 1));
+  EXPECT_EQ(Pixels(image, 0), Pixels(image, 2));
 }
 
 TEST_F(ImageStoreTest, SingleFrameGifIsAStillPicture) {
-  const DecodedImage image = DecodeImage(TinyGif({{1, 50}}));
-  EXPECT_EQ(image.size, (Size{1, 1}));
-  EXPECT_EQ(image.frames.size(), 1u);
-  EXPECT_TRUE(image.delaysMs.empty());
+  const std::vector<std::byte> gif = TinyGif({{1, 50}});
+  Picture image(gif);
+  EXPECT_EQ(image.GetSize(), (Size{1, 1}));
+  EXPECT_EQ(image.FrameCount(), 1);
+  EXPECT_EQ(image.DelayMs(0), 0);
+  EXPECT_NE(image.Frame(0), nullptr);
 }
 
-TEST_F(ImageStoreTest, TruncatedPicturesDecodeWholeOrNotAtAll) {
+TEST_F(ImageStoreTest, TruncatedPicturesGiveWholeFramesOrNone) {
   for (const Expected& e : kExpected) {
     HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(static_cast<int>(e.asset)),
                                MAKEINTRESOURCEW(10));
@@ -202,12 +229,18 @@ TEST_F(ImageStoreTest, TruncatedPicturesDecodeWholeOrNotAtAll) {
     const std::size_t size = SizeofResource(nullptr, info);
     for (std::size_t cut : {std::size_t{16}, size / 2, size - 1}) {
       SCOPED_TRACE(::testing::Message() << static_cast<int>(e.asset) << " cut at " << cut);
-      const DecodedImage image = DecodeImage({data, cut});
-      if (image.frames.empty()) {
-        EXPECT_EQ(image.size, (Size{0, 0}));
+      // Opened lazily, a cut picture may know its size and fail only at a
+      // frame: each frame is then whole or missing, never a crash.
+      Picture image({data, cut});
+      if (image.GetSize().IsEmpty()) {
+        EXPECT_EQ(image.Frame(0), nullptr);
       } else {
-        EXPECT_EQ(image.size, (Size{e.width, e.height}));
-        for (const auto& frame : image.frames) EXPECT_EQ(frame->GetWidth(), static_cast<UINT>(e.width));
+        EXPECT_EQ(image.GetSize(), (Size{e.width, e.height}));
+        for (int i = 0; i < image.FrameCount(); ++i) {
+          if (const DrawableFrame* frame = image.Frame(i)) {
+            EXPECT_EQ(frame->size, image.GetSize());
+          }
+        }
       }
     }
   }

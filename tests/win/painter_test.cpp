@@ -1,4 +1,4 @@
-// GdiplusPainter painting into a 32-bit DIB section, checked pixel by pixel:
+// GdiPainter painting into a 32-bit DIB section, checked pixel by pixel:
 // shapes cover exactly their rectangles, clips nest and never leak (for GDI
 // text as much as for GDI+ shapes), pictures land 1:1, text is real CJK ink in
 // the right place. Also the UTF-8 conversions the text path depends on.
@@ -77,7 +77,7 @@ class PainterTest : public ::testing::Test {
   // a window's paint handler does before it blits.
   void Paint(const std::function<void(Painter&)>& draw) {
     {
-      GdiplusPainter painter(dc_, *images_, *fonts_);
+      GdiPainter painter(dc_, *images_, *fonts_);
       draw(painter);
     }
     GdiFlush();
@@ -290,14 +290,15 @@ TEST_F(PainterTest, ImageAtItsOwnSizeIsCopiedPixelForPixel) {
   ASSERT_EQ(images_->ImageSize(Asset::kCheckUp), (Size{137, 41}));
   Paint([&](Painter& p) { p.DrawImage(Asset::kCheckUp, 0, dest); });
 
-  Gdiplus::Bitmap* frame = images_->Frame(Asset::kCheckUp, 0);
+  const DrawableFrame* frame = images_->Frame(Asset::kCheckUp, 0);
   ASSERT_NE(frame, nullptr);
   int mismatches = 0;
   for (int y = 0; y < dest.height; ++y) {
     for (int x = 0; x < dest.width; ++x) {
-      Gdiplus::Color src;
-      frame->GetPixel(x, y, &src);
-      if (At(dest.left + x, dest.top + y) != Rgb(src.GetR(), src.GetG(), src.GetB())) ++mismatches;
+      const std::uint32_t src = frame->pixels[y * dest.width + x];
+      if (At(dest.left + x, dest.top + y) != Rgb((src >> 16) & 0xFF, (src >> 8) & 0xFF, src & 0xFF)) {
+        ++mismatches;
+      }
     }
   }
   EXPECT_EQ(mismatches, 0);
