@@ -10,6 +10,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -64,8 +66,14 @@ bool WindowShows(HWND hwnd, Rect screen) {
 
 Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
-// The memory bitmap a window paints into before copying to the screen,
-// made again only when the size changes.
+// Back buffers up to this many pixels are kept between paints: a 256x256
+// buffer, a quarter of a megabyte, where the whole main window's would be
+// almost two.
+constexpr long long kKeptBufferPixels = 256 * 256;
+
+// The memory bitmap a window paints into before copying to the screen. It
+// holds only the part being repainted; one big enough for animation frames
+// and small repaints is kept and reused, a bigger one lives for one paint.
 class BackBuffer {
  public:
   BackBuffer() = default;
@@ -85,8 +93,14 @@ class BackBuffer {
     return *this;
   }
 
+  // A DC with at least `size` pixels to paint on, from (0, 0).
   HDC Get(HDC screen, Size size) {
-    if (dc_ && size == size_) return dc_.Get();
+    if (dc_ && size.width <= size_.width && size.height <= size_.height) return dc_.Get();
+    if (dc_) {
+      // Grown to hold both, unless that makes it more than is worth keeping.
+      const Size both{std::max(size.width, size_.width), std::max(size.height, size_.height)};
+      if (static_cast<long long>(both.width) * both.height <= kKeptBufferPixels) size = both;
+    }
     Reset();
     UniqueMemoryDc dc(CreateCompatibleDC(screen));
     UniqueBitmap bitmap(CreateCompatibleBitmap(screen, size.width, size.height));
@@ -252,6 +266,26 @@ void Win32Backend::Show(Window& window, bool visible) {
   int command = visible ? (window.Form().noActivate ? SW_SHOWNOACTIVATE : SW_SHOW) : SW_HIDE;
   ShowWindow(host->hwnd, command);
   host->SyncAnimations();
+  if (!visible) TrimPictures(window);
+}
+
+void Win32Backend::TrimPictures(const Window& hidden) {
+  const auto forEachPicture = [](const Window& w, auto&& use) {
+    for (ControlId id = 0; id < w.ControlCount(); ++id) {
+      const Control& c = w.At(id);
+      use(c.picture);
+      for (assets::Asset a : c.stateImages) use(a);
+    }
+  };
+  std::set<assets::Asset> onShow;
+  for (const auto& [model, host] : hosts_) {
+    if (model != &hidden && host->hwnd && IsWindowVisible(host->hwnd)) {
+      forEachPicture(*model, [&](assets::Asset a) { onShow.insert(a); });
+    }
+  }
+  forEachPicture(hidden, [&](assets::Asset a) {
+    if (a != assets::Asset::kNone && onShow.count(a) == 0) images_.Trim(a);
+  });
 }
 
 void Win32Backend::SetDisplayState(Window& window, DisplayState state) {
@@ -358,18 +392,17 @@ void Win32Backend::Paint(WindowHost& host) {
 }
 
 void Win32Backend::Render(WindowHost& host, HDC screen, Rect dirty) {
-  Size client = host.model->Form().clientSize;
-  HDC buffer = dirty.IsEmpty() ? nullptr : host.buffer.Get(screen, client);
+  if (dirty.IsEmpty()) return;
+  const Size size{dirty.width, dirty.height};
+  BackBuffer oneOff;
+  const bool keep = static_cast<long long>(size.width) * size.height <= kKeptBufferPixels;
+  HDC buffer = (keep ? host.buffer : oneOff).Get(screen, size);
   if (!buffer) return;
-  UniqueRegion clip(CreateRectRgn(dirty.left, dirty.top, dirty.Right(), dirty.Bottom()));
-  SelectClipRgn(buffer, clip.Get());  // the DC keeps a copy
   {
-    GdiPainter painter(buffer, images_, fonts_);
+    GdiPainter painter(buffer, {dirty.left, dirty.top}, images_, fonts_);
     PaintWindow(*host.model, painter, images_, dirty);
   }
-  SelectClipRgn(buffer, nullptr);
-  BitBlt(screen, dirty.left, dirty.top, dirty.width, dirty.height, buffer, dirty.left, dirty.top,
-         SRCCOPY);
+  BitBlt(screen, dirty.left, dirty.top, dirty.width, dirty.height, buffer, 0, 0, SRCCOPY);
 }
 
 void Win32Backend::Report(WindowHost& host, const WindowReport& report) {

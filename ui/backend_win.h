@@ -70,6 +70,9 @@ class Win32Backend final : public Backend {
   void Deliver(WindowHost& host, const std::vector<Event>& events);
   void Report(WindowHost& host, const WindowReport& report);
   void SyncTimer(WindowHost& host, ControlId id);
+  // A hidden window's pictures are let go unless a window on show draws
+  // them too; they are decoded again, in a few milliseconds, when it shows.
+  void TrimPictures(const Window& hidden);
   WindowHost* HostOf(const Window& window) const;
 
   HINSTANCE instance_;

@@ -1,7 +1,7 @@
-// Decoding of the embedded pictures with GDI+, a frame at a time: the
-// resource bytes are copied into a memory stream that the GDI+ decoder reads,
-// each frame is converted to premultiplied ARGB through LockBits when first
-// drawn, and once every frame is decoded the decoder and its stream go.
+// Decoding of the embedded pictures with GDI+: the resource bytes are copied
+// into a memory stream that a GDI+ decoder reads, frames are converted to
+// premultiplied ARGB through LockBits, and the decoder and its stream go
+// again at once (a GIF decoder holds every frame's raster).
 #include "ui/image_store_win.h"
 
 #include <shlwapi.h>
@@ -93,30 +93,43 @@ bool AllOpaque(std::span<const std::uint32_t> pixels) {
 
 }  // namespace
 
-Picture::Picture(std::span<const std::byte> bytes) {
-  if (bytes.empty() || bytes.size() > UINT_MAX) return;
-  // SHCreateMemStream copies the bytes and hands over its one reference:
-  // attached, not added to. GDI+ reads the stream lazily, so it lives as long
-  // as the decoder does.
-  stream_.Attach(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
-                                   static_cast<UINT>(bytes.size())));
-  if (!stream_) return;
-  source_ = std::make_unique<Gdiplus::Bitmap>(stream_.Get());
-  const UINT width = source_->GetLastStatus() == Gdiplus::Ok ? source_->GetWidth() : 0;
-  const UINT height = source_->GetLastStatus() == Gdiplus::Ok ? source_->GetHeight() : 0;
-  if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
-    source_.reset();
-    stream_.Reset();
-    return;
+Picture::Picture(std::span<const std::byte> bytes) : bytes_(bytes) {
+  if (!Open()) return;
+  const UINT width = source_->GetWidth();
+  const UINT height = source_->GetHeight();
+  if (width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide) {
+    UINT frames = 1;
+    delaysMs_ = FrameDelays(*source_, frames);
+    size_ = {static_cast<int>(width), static_cast<int>(height)};
+    frameCount_ = static_cast<int>(frames);
+    if (!delaysMs_.empty()) frames_.resize(frames);
   }
-  UINT frames = 1;
-  delaysMs_ = FrameDelays(*source_, frames);
-  size_ = {static_cast<int>(width), static_cast<int>(height)};
-  frameCount_ = static_cast<int>(frames);
-  if (!delaysMs_.empty()) frames_.resize(frames);
+  Close();
 }
 
 Picture::~Picture() = default;
+
+bool Picture::Open() {
+  if (source_) return true;
+  if (bytes_.empty() || bytes_.size() > UINT_MAX) return false;
+  // SHCreateMemStream copies the bytes and hands over its one reference:
+  // attached, not added to. GDI+ reads the stream lazily, so it lives as long
+  // as the decoder does.
+  stream_.Attach(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes_.data()),
+                                   static_cast<UINT>(bytes_.size())));
+  if (!stream_) return false;
+  source_ = std::make_unique<Gdiplus::Bitmap>(stream_.Get());
+  if (source_->GetLastStatus() != Gdiplus::Ok) {
+    Close();
+    return false;
+  }
+  return true;
+}
+
+void Picture::Close() {
+  source_.reset();
+  stream_.Reset();
+}
 
 int Picture::DelayMs(int frame) const {
   if (delaysMs_.empty()) return 0;
@@ -147,6 +160,31 @@ bool Picture::DecodeInto(int frame, std::vector<std::uint32_t>& pixels) {
   return true;
 }
 
+void Picture::Store(int frame) {
+  StoredFrame& stored = frames_[static_cast<std::size_t>(frame)];
+  std::vector<std::uint32_t> pixels;
+  if (!DecodeInto(frame, pixels)) {
+    stored.failed = true;
+    return;
+  }
+  stored.decoded = true;
+  stored.opaque = AllOpaque(pixels);
+  // Up to 256 colours become a palette and one byte a pixel.
+  std::unordered_map<std::uint32_t, std::uint8_t> slots;
+  stored.indices.resize(pixels.size());
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    auto [it, added] = slots.try_emplace(pixels[i], static_cast<std::uint8_t>(slots.size()));
+    if (added && slots.size() > 256) {
+      stored.indices = {};
+      stored.full = std::move(pixels);
+      return;
+    }
+    stored.indices[i] = it->second;
+  }
+  stored.palette.resize(slots.size());
+  for (const auto& [colour, slot] : slots) stored.palette[slot] = colour;
+}
+
 bool Picture::EnsureDib() {
   if (dib_) return true;
   BITMAPINFO info{};
@@ -162,83 +200,67 @@ bool Picture::EnsureDib() {
     dib_.Reset();
     return false;
   }
-  drawable_ = {size_, dib_.Get(), static_cast<const std::uint32_t*>(bits), true};
+  drawable_ = {size_, dib_.Get(), static_cast<std::uint32_t*>(bits), true};
   return true;
-}
-
-void Picture::DropSourceWhenDone() {
-  for (const StoredFrame& f : frames_) {
-    if (!f.decoded && !f.failed) return;
-  }
-  source_.reset();
-  stream_.Reset();
 }
 
 const DrawableFrame* Picture::Frame(int frame) {
   if (size_.IsEmpty()) return nullptr;
   const auto count = static_cast<std::size_t>(size_.width) * static_cast<std::size_t>(size_.height);
-  if (frames_.empty()) {  // a still: decoded once, straight into the DIB section
+  if (frames_.empty()) {  // a still: decoded once, into the DIB section
     if (inDib_ == 0) return &drawable_;
     std::vector<std::uint32_t> pixels;
-    if (stillFailed_ || !EnsureDib() || !DecodeInto(0, pixels)) {
+    const bool decoded = !stillFailed_ && Open() && DecodeInto(0, pixels) && EnsureDib();
+    Close();
+    if (!decoded) {
       stillFailed_ = true;
-      dib_.Reset();
-      source_.reset();
-      stream_.Reset();
       return nullptr;
     }
-    auto* out = const_cast<std::uint32_t*>(drawable_.pixels);
-    std::memcpy(out, pixels.data(), count * 4);
+    std::memcpy(drawable_.pixels, pixels.data(), count * 4);
     drawable_.opaque = AllOpaque(pixels);
     inDib_ = 0;
-    source_.reset();
-    stream_.Reset();
     return &drawable_;
   }
 
   const int index = WrapFrame(frame, frameCount_);
   StoredFrame& stored = frames_[static_cast<std::size_t>(index)];
   if (!stored.decoded && !stored.failed) {
-    std::vector<std::uint32_t> pixels;
-    if (DecodeInto(index, pixels)) {
-      stored.decoded = true;
-      stored.opaque = AllOpaque(pixels);
-      // Up to 256 colours become a palette and one byte a pixel.
-      std::unordered_map<std::uint32_t, std::uint8_t> slots;
-      stored.indices.resize(count);
-      for (std::size_t i = 0; i < count && stored.full.empty(); ++i) {
-        auto [it, added] = slots.try_emplace(pixels[i], static_cast<std::uint8_t>(slots.size()));
-        if (added && slots.size() > 256) {
-          stored.full = std::move(pixels);
-          break;
-        }
-        stored.indices[i] = it->second;
-      }
-      if (!stored.full.empty()) {
-        stored.indices = {};
-      } else {
-        stored.palette.resize(slots.size());
-        for (const auto& [colour, slot] : slots) stored.palette[slot] = colour;
+    // The first frame alone while it is all that shows (a box that does not
+    // play); once another is wanted, every frame, so the decoder is opened
+    // once more and not at every frame.
+    const bool firstOnly = index == 0 && !frames_[0].decoded;
+    if (Open()) {
+      for (int i = 0; i < frameCount_; ++i) {
+        StoredFrame& f = frames_[static_cast<std::size_t>(i)];
+        if ((!firstOnly || i == 0) && !f.decoded && !f.failed) Store(i);
       }
     } else {
       stored.failed = true;
     }
-    DropSourceWhenDone();
+    Close();
   }
   if (stored.failed || !EnsureDib()) return nullptr;
   if (inDib_ != index) {
-    auto* out = const_cast<std::uint32_t*>(drawable_.pixels);
     if (!stored.full.empty()) {
-      std::memcpy(out, stored.full.data(), count * 4);
+      std::memcpy(drawable_.pixels, stored.full.data(), count * 4);
     } else {
       const std::uint32_t* palette = stored.palette.data();
       const std::uint8_t* in = stored.indices.data();
-      for (std::size_t i = 0; i < count; ++i) out[i] = palette[in[i]];
+      for (std::size_t i = 0; i < count; ++i) drawable_.pixels[i] = palette[in[i]];
     }
     drawable_.opaque = stored.opaque;
     inDib_ = index;
   }
   return &drawable_;
+}
+
+void Picture::Trim() {
+  for (StoredFrame& f : frames_) {
+    if (!f.failed) f = StoredFrame{};
+  }
+  dib_.Reset();
+  drawable_ = {};
+  inDib_ = -1;
 }
 
 std::size_t Picture::PixelBytes() const {
@@ -264,6 +286,10 @@ Picture& ImageStore::Get(assets::Asset image) {
 }
 
 Size ImageStore::ImageSize(assets::Asset image) { return Get(image).GetSize(); }
+
+void ImageStore::Trim(assets::Asset image) {
+  if (auto found = cache_.find(image); found != cache_.end()) found->second->Trim();
+}
 
 int ImageStore::FrameCount(assets::Asset image) { return Get(image).FrameCount(); }
 

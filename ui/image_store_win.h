@@ -1,7 +1,6 @@
 // The program's pictures, ready for GDI to draw. Each picture is opened from
 // the RCDATA resource whose id is its assets::Asset value when it is first
-// asked about, and only what is needed is decoded: a still picture when it is
-// first drawn, an animation's frames one at a time as each is first shown.
+// asked about, and only what is needed is decoded, when it is first drawn.
 // Pixels are 32-bit premultiplied BGRA in a DIB section, which GDI copies or
 // blends without conversion; an animation keeps its frames as palette
 // indices (a quarter of the size) and writes the one being drawn into its DIB
@@ -26,11 +25,13 @@ namespace ui {
 struct DrawableFrame {
   Size size;
   HBITMAP bitmap = nullptr;  // the DIB section holding `pixels`
-  const std::uint32_t* pixels = nullptr;
+  std::uint32_t* pixels = nullptr;
   bool opaque = true;  // every alpha is 255: a plain copy draws it
 };
 
-// One picture, decoded as far as it has been drawn.
+// One picture, decoded as far as it has been drawn: a still whole, an
+// animation first its first frame alone and then, once another frame is
+// wanted, every frame.
 class Picture {
  public:
   // Reads the header and the frame delays of PNG, JPEG, GIF, ICO or BMP bytes,
@@ -51,6 +52,8 @@ class Picture {
   const DrawableFrame* Frame(int frame);
   // Bytes held for pixels: the DIB section and the palette-index frames.
   std::size_t PixelBytes() const;
+  // Lets the decoded pixels go; they are decoded again when next drawn.
+  void Trim();
 
  private:
   // An animation frame as at most 256 colours and one index per pixel; a
@@ -64,14 +67,17 @@ class Picture {
     bool opaque = true;
   };
 
+  bool Open();
+  void Close();
   bool DecodeInto(int frame, std::vector<std::uint32_t>& pixels);
+  void Store(int frame);  // decodes an animation frame into frames_
   bool EnsureDib();
-  void DropSourceWhenDone();
 
+  std::span<const std::byte> bytes_;
   Size size_;
   int frameCount_ = 1;
   std::vector<int> delaysMs_;  // one per frame for an animation, empty for a still
-  // The decoder, kept while some frame is still to be decoded.
+  // The decoder, open only while decoding.
   ComPtr<IStream> stream_;
   std::unique_ptr<Gdiplus::Bitmap> source_;
   std::vector<StoredFrame> frames_;  // an animation's; empty for a still
@@ -98,6 +104,8 @@ class ImageStore final : public ImageCatalog {
   const DrawableFrame* Frame(assets::Asset image, int frame);
   // Bytes held for the pixels of every picture opened so far.
   std::size_t PixelBytes() const;
+  // Lets the picture's decoded pixels go until it is next drawn.
+  void Trim(assets::Asset image);
 
  private:
   Picture& Get(assets::Asset image);

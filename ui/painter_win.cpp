@@ -62,17 +62,22 @@ int BoundedCoord(long long v) {
   return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit));
 }
 
-Rect Bounded(Rect r) {
-  const int left = BoundedCoord(r.left);
-  const int top = BoundedCoord(r.top);
-  const int right = BoundedCoord(static_cast<long long>(r.left) + r.width);
-  const int bottom = BoundedCoord(static_cast<long long>(r.top) + r.height);
+}  // namespace
+
+Rect GdiPainter::Device(Rect r) const {
+  const long long x = static_cast<long long>(r.left) - origin_.x;
+  const long long y = static_cast<long long>(r.top) - origin_.y;
+  const int left = BoundedCoord(x);
+  const int top = BoundedCoord(y);
+  const int right = BoundedCoord(x + r.width);
+  const int bottom = BoundedCoord(y + r.height);
   return {left, top, std::max(right - left, 0), std::max(bottom - top, 0)};
 }
 
-Point Bounded(Point p) { return {BoundedCoord(p.x), BoundedCoord(p.y)}; }
-
-}  // namespace
+Point GdiPainter::Device(Point p) const {
+  return {BoundedCoord(static_cast<long long>(p.x) - origin_.x),
+          BoundedCoord(static_cast<long long>(p.y) - origin_.y)};
+}
 
 HFONT FontCache::Get(const Font& font) {
   for (const Entry& e : entries_) {
@@ -112,8 +117,8 @@ std::wstring FontCache::ResolveFace(const std::string& utf8Face) {
   return defaultFace_->empty() ? requested : *defaultFace_;
 }
 
-GdiPainter::GdiPainter(HDC dc, ImageStore& images, FontCache& fonts)
-    : dc_(dc), images_(images), fonts_(fonts) {
+GdiPainter::GdiPainter(HDC dc, Point origin, ImageStore& images, FontCache& fonts)
+    : dc_(dc), origin_(origin), images_(images), fonts_(fonts) {
   UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
   if (clip && GetClipRgn(dc_, clip.Get()) == 1) originalClip_ = std::move(clip);
 }
@@ -122,6 +127,7 @@ GdiPainter::~GdiPainter() {
   FlushGraphics();
   graphics_.reset();
   pictureSelection_.Restore();  // the picture goes back out before the DC goes
+  brushSelection_.Restore();
   SelectClipRgn(dc_, originalClip_.Get());  // a null region removes the clip again
 }
 
@@ -140,7 +146,7 @@ void GdiPainter::FlushGraphics() {
 }
 
 void GdiPainter::PushClip(Rect r) {
-  r = Normalised(Bounded(r));
+  r = Normalised(Device(r));
   clips_.push_back(clips_.empty() ? r : Normalised(clips_.back().Intersect(r)));
   ApplyClip();
 }
@@ -180,29 +186,27 @@ void GdiPainter::ApplyGraphicsClip() {
 }
 
 void GdiPainter::Fill(Rect r, Color c) {
-  const RECT rc = ToRect(r);
-  // An opaque ExtTextOut with no text fills exactly the rectangle, with no
-  // brush to make.
-  const COLORREF old = SetBkColor(dc_, RGB(c.r, c.g, c.b));
-  ExtTextOutW(dc_, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-  SetBkColor(dc_, old);
+  // The DC's own brush takes any colour without a brush being made.
+  if (!brushSelection_) brushSelection_ = SelectedObject(dc_, GetStockObject(DC_BRUSH));
+  SetDCBrushColor(dc_, RGB(c.r, c.g, c.b));
+  PatBlt(dc_, r.left, r.top, r.width, r.height, PATCOPY);
 }
 
 void GdiPainter::FillRect(Rect r, Color c) {
-  r = Bounded(r);
+  r = Device(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
   FlushGraphics();
   Fill(r, c);
 }
 
 void GdiPainter::FrameRect(Rect r, Color c) {
-  r = Bounded(r);
+  r = Device(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
+  FlushGraphics();
   if (r.width <= 2 || r.height <= 2) {
-    FillRect(r, c);  // no inside left to keep
+    Fill(r, c);  // no inside left to keep
     return;
   }
-  FlushGraphics();
   Fill({r.left, r.top, r.width, 1}, c);
   Fill({r.left, r.Bottom() - 1, r.width, 1}, c);
   Fill({r.left, r.top + 1, 1, r.height - 2}, c);
@@ -211,8 +215,8 @@ void GdiPainter::FrameRect(Rect r, Color c) {
 
 void GdiPainter::Line(Point from, Point to, Color c) {
   if (ClipIsEmpty()) return;
-  from = Bounded(from);
-  to = Bounded(to);
+  from = Device(from);
+  to = Device(to);
   if (from.x == to.x || from.y == to.y) {
     // Along an axis: the pixels from one end to the other, both included.
     const int left = std::min(from.x, to.x);
@@ -231,8 +235,12 @@ void GdiPainter::Line(Point from, Point to, Color c) {
 }
 
 void GdiPainter::FillEllipse(Rect r, Color c) {
-  r = Bounded(r);
+  r = Device(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
+  FillDeviceEllipse(r, c);
+}
+
+void GdiPainter::FillDeviceEllipse(Rect r, Color c) {
   Gdiplus::SolidBrush brush(ToGdiplus(c));
   Graphics().SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
   Graphics().FillEllipse(&brush, Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
@@ -241,10 +249,10 @@ void GdiPainter::FillEllipse(Rect r, Color c) {
 }
 
 void GdiPainter::FrameEllipse(Rect r, Color c) {
-  r = Bounded(r);
+  r = Device(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
   if (r.width <= 2 || r.height <= 2) {
-    FillEllipse(r, c);  // no inside left to keep
+    FillDeviceEllipse(r, c);  // no inside left to keep
     return;
   }
   // A ring filled between r and r inset by one pixel rather than a pen: a
@@ -260,9 +268,9 @@ void GdiPainter::FrameEllipse(Rect r, Color c) {
 
 void GdiPainter::FillTriangle(Point a, Point b, Point c, Color color) {
   if (ClipIsEmpty()) return;
-  a = Bounded(a);
-  b = Bounded(b);
-  c = Bounded(c);
+  a = Device(a);
+  b = Device(b);
+  c = Device(c);
   const Gdiplus::PointF points[] = {
       {static_cast<float>(a.x), static_cast<float>(a.y)},
       {static_cast<float>(b.x), static_cast<float>(b.y)},
@@ -274,7 +282,7 @@ void GdiPainter::FillTriangle(Point a, Point b, Point c, Color color) {
 }
 
 void GdiPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
-  dest = Bounded(dest);
+  dest = Device(dest);
   if (dest.IsEmpty() || ClipIsEmpty()) return;
   const DrawableFrame* picture = images_.Frame(image, frame);
   if (picture == nullptr) return;
@@ -311,7 +319,7 @@ void GdiPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
 
 void GdiPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
                                TextLayout layout) {
-  r = Bounded(r);
+  r = Device(r);
   if (utf8.empty() || r.IsEmpty() || ClipIsEmpty()) return;
   // The text stays inside r: a caption wholly outside the clip costs nothing.
   if (!clips_.empty() && r.Intersect(clips_.back()).IsEmpty()) return;

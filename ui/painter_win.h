@@ -45,13 +45,16 @@ class FontCache {
   std::optional<std::wstring> defaultFace_;  // looked up once, on first need
 };
 
-// Paints on `dc` (normally a memory DC holding the back buffer, with no
-// mapping mode or viewport offset). The DC's own clip region at construction
-// bounds everything; the DC's clip, font, colours and background mode are put
-// back on destruction. `images` and `fonts` must outlive the painter.
+// Paints on `dc` (normally a memory DC holding a back buffer, with no mapping
+// mode or viewport offset), whose pixel (0, 0) stands for the point `origin`
+// of the window: a buffer that holds only the part being repainted. The DC's
+// own clip region at construction bounds everything; the DC's clip, font,
+// colours and background mode are put back on destruction. `images` and
+// `fonts` must outlive the painter.
 class GdiPainter final : public Painter {
  public:
-  GdiPainter(HDC dc, ImageStore& images, FontCache& fonts);
+  GdiPainter(HDC dc, ImageStore& images, FontCache& fonts) : GdiPainter(dc, {}, images, fonts) {}
+  GdiPainter(HDC dc, Point origin, ImageStore& images, FontCache& fonts);
   ~GdiPainter() override;
   GdiPainter(const GdiPainter&) = delete;
   GdiPainter& operator=(const GdiPainter&) = delete;
@@ -76,14 +79,20 @@ class GdiPainter final : public Painter {
   Gdiplus::Graphics& Graphics();
   // Lets what GDI+ still holds land before GDI draws on the same pixels.
   void FlushGraphics();
-  void Fill(Rect r, Color c);  // r already bounded
+  void Fill(Rect r, Color c);  // r already in device pixels
+  void FillDeviceEllipse(Rect r, Color c);
+  // Window coordinates to the DC's pixels, cut to where GDI stays exact.
+  Rect Device(Rect r) const;
+  Point Device(Point p) const;
 
   HDC dc_;
+  Point origin_;
   ImageStore& images_;
   FontCache& fonts_;
   std::optional<Gdiplus::Graphics> graphics_;
   UniqueMemoryDc pictureDc_;  // holds the picture being drawn; made on first need
   SelectedObject pictureSelection_;
+  SelectedObject brushSelection_;  // the DC brush, selected on the first fill
   UniqueRegion originalClip_;    // the DC's clip on entry; null when it had none
   std::vector<Rect> clips_;   // each entry already intersected with the one below
 };

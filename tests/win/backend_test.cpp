@@ -203,6 +203,15 @@ TEST_F(BackendTest, HidingAndShowingKeepsTheWindowAndItsState) {
   // Painting a shown window goes through the real painter without trouble.
   InvalidateRect(hwnd, nullptr, FALSE);
   UpdateWindow(hwnd);
+  const std::size_t drawn = images.PixelBytes();
+  EXPECT_GT(drawn, 0u);
+  // Hidden, its pictures go (no window on show draws them), and they come
+  // back when it paints again.
+  program.desktop.SetVisible(version, false);
+  EXPECT_EQ(images.PixelBytes(), 0u);
+  program.desktop.SetVisible(version, true);
+  UpdateWindow(hwnd);
+  EXPECT_EQ(images.PixelBytes(), drawn);
   program.desktop.Close(version);
   EXPECT_FALSE(IsWindow(hwnd));
 }

@@ -94,9 +94,15 @@ TEST_F(ImageStoreTest, OnlyWhatIsDrawnIsDecoded) {
   const std::size_t oneFrame = store_->PixelBytes();
   EXPECT_GT(oneFrame, 200u * 200 * 4);
   EXPECT_LT(oneFrame, 200u * 200 * 4 + 200 * 200 + 256 * 4 + 1);
-  // Every frame: indices, a quarter of their full pixels each.
-  for (int i = 0; i < 24; ++i) store_->Frame(Asset::kTaskAnim, i);
+  // Another frame wanted: every frame, as indices, a quarter of their full
+  // pixels each.
+  const std::vector<std::uint32_t> third = Pixels(store_->Frame(Asset::kTaskAnim, 3));
+  EXPECT_GT(store_->PixelBytes(), 200u * 200 * 4 + 24 * 200 * 200);
   EXPECT_LT(store_->PixelBytes(), 200u * 200 * 4 + 24 * (200 * 200 + 256 * 4));
+  // Trimmed, it holds nothing, and draws the same again.
+  store_->Trim(Asset::kTaskAnim);
+  EXPECT_EQ(store_->PixelBytes(), 0u);
+  EXPECT_EQ(Pixels(store_->Frame(Asset::kTaskAnim, 3)), third);
 }
 
 TEST_F(ImageStoreTest, StillPicturesHaveOneFrameAndNoDelay) {
