@@ -20,7 +20,9 @@ set(QH_CORE_SOURCES
   task/time_text.cpp
   ui/animation.cpp
   ui/desktop.cpp
+  ui/accessibility.cpp
   ui/input.cpp
+  ui/keyboard.cpp
   ui/names.cpp
   ui/render.cpp
   ui/window.cpp
