@@ -38,6 +38,8 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/window_state_test.cpp
   tests/native/window_test.cpp
   tests/native/input_test.cpp
+  tests/native/keyboard_test.cpp
+  tests/native/accessibility_test.cpp
   tests/native/render_test.cpp
   tests/native/forms_test.cpp
   tests/native/desktop_test.cpp
