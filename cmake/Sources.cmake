@@ -66,6 +66,7 @@ set(QH_WIN_SOURCES
   shell/tray_win.cpp
   task/clock_win.cpp
   task/power_win.cpp
+  ui/accessible_win.cpp
   ui/backend_win.cpp
   ui/image_store_win.cpp
   ui/native_parts_win.cpp
@@ -76,6 +77,7 @@ set(QH_WIN_SOURCES
 )
 
 set(QH_WIN_TEST_SOURCES
+  tests/win/accessibility_test.cpp
   tests/win/backend_test.cpp
   tests/win/image_store_test.cpp
   tests/win/native_parts_test.cpp

@@ -2,7 +2,7 @@
 # statically so QuondaHalvix.exe runs with no DLLs beside it.
 enable_language(RC)
 
-set(QH_WIN_LIBS powrprof wininet gdiplus comctl32 uxtheme ole32 oleaut32 uuid shlwapi shell32 gdi32 user32)
+set(QH_WIN_LIBS powrprof wininet gdiplus comctl32 oleacc uxtheme ole32 oleaut32 uuid shlwapi shell32 gdi32 user32)
 if(NOT MSVC)
   set(QH_STATIC_LINK -static -static-libgcc -static-libstdc++)
 endif()

@@ -67,6 +67,11 @@ class Win32Backend final : public Backend {
   void Deliver(WindowHost& host, const std::vector<Event>& events);
   void Report(WindowHost& host, const WindowReport& report);
   void SyncTimer(WindowHost& host, ControlId id);
+  // The keyboard: a key on the window or one of its edit parts; true when
+  // the key was the keyboard layer's.
+  bool OnKey(WindowHost& host, WPARAM virtualKey, bool alt);
+  // Puts the system's focus where the model's is, while the window has it.
+  void SyncFocus(WindowHost& host);
   WindowHost* HostOf(const Window& window) const;
 
   HINSTANCE instance_;
