@@ -53,6 +53,14 @@ if(QH_TESTS)
   endif()
   target_link_libraries(qh_read_report PRIVATE qh_win ${QH_STATIC_LINK})
 
+  # Reads MainWindow's accessible tree across processes and performs default
+  # actions, as a screen reader does, for the end-to-end tier.
+  add_executable(qh_a11y_client tests/tools/a11y_client_win.cpp)
+  if(NOT MSVC)
+    target_link_options(qh_a11y_client PRIVATE -municode)
+  endif()
+  target_link_libraries(qh_a11y_client PRIVATE qh_win ${QH_STATIC_LINK})
+
   add_executable(qh_win_tests ${QH_WIN_TEST_SOURCES} ${QH_RESOURCES})
   target_link_libraries(qh_win_tests PRIVATE qh_win qh_wmi_provider_objects GTest::gtest GTest::gtest_main
                         ${QH_STATIC_LINK})
