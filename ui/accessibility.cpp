@@ -3,7 +3,6 @@
 
 #include "ui/desktop.h"
 #include "ui/input.h"
-#include "ui/keyboard.h"
 
 namespace ui {
 

@@ -13,13 +13,11 @@
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
-#include "ui/secondary_windows/version_names.h"
 
 namespace {
 
 using namespace ui::main_window;
 namespace ec = ui::exit_confirm;
-namespace ver = ui::version;
 using ui::Key;
 using ui::KeyPress;
 
@@ -60,8 +58,6 @@ TEST_F(KeyboardTest, TabVisitsTheFormsStopsInReadingOrderAndWraps) {
 
   ui::Window& exit = program.desktop.Load(ui::ExitConfirmWindowForm(), nullptr);
   EXPECT_EQ(Walk(exit, 3), (std::vector<std::string>{"按钮1", "按钮2", "按钮1"}));
-  ui::Window& version = program.desktop.Load(ui::VersionWindowForm(), nullptr);
-  EXPECT_EQ(Walk(version, 3), (std::vector<std::string>{"按钮1", "透明标签7", "透明标签8"}));
 }
 
 TEST_F(KeyboardTest, TabSkipsHiddenAndDisabledControlsAndEntersAGroupAtItsCheckedOption) {
@@ -76,10 +72,6 @@ TEST_F(KeyboardTest, TabSkipsHiddenAndDisabledControlsAndEntersAGroupAtItsChecke
   FocusOn(超级按钮1);
   main->SetVisible(超级按钮1, false);
   EXPECT_EQ(Walk(*main, 1, true), std::vector<std::string>{"按钮1"});
-  // A window without stops takes Tab and moves nothing.
-  ui::Window notice(ui::TaskDoneWindowForm());
-  EXPECT_TRUE(ui::KeyDown(notice, KeyPress{Key::kTab}).handled);
-  EXPECT_EQ(notice.Focused(), ui::kNoControl);
 }
 
 TEST_F(KeyboardTest, SpaceAndEnterRunTheClickHandler) {
@@ -92,7 +84,7 @@ TEST_F(KeyboardTest, SpaceAndEnterRunTheClickHandler) {
   // A label bound to a press: the update link opens VersionWindow.
   FocusOn(透明标签4);
   Press(*main, Key::kEnter);
-  EXPECT_NE(program.desktop.Find(ver::VersionWindow), nullptr);
+  EXPECT_NE(program.desktop.Find(ui::WindowName{"VersionWindow"}), nullptr);
   // Space in a time field is typing, not ours.
   FocusOn(编辑框1);
   EXPECT_FALSE(Press(*main, Key::kSpace).handled);
@@ -103,16 +95,12 @@ TEST_F(KeyboardTest, ArrowsMoveAndCheckInTheOptionGroupThroughTheSelectionRule) 
   Press(*main, Key::kRight);
   Press(*main, Key::kDown);
   EXPECT_EQ(FocusedName(*main), "单选框3");
-  // One checked across both containers, and only its caption green.
-  for (const char* name : {"单选框1", "单选框2", "单选框3", "单选框4"}) {
-    const ui::Control& c = main->Get(ui::ControlName{name});
-    EXPECT_EQ(c.checked, std::string(name) == "单选框3") << name;
-    EXPECT_EQ(c.textColor, std::string(name) == "单选框3" ? ui::kGreen : ui::kBlack) << name;
-  }
-  Press(*main, Key::kLeft);
-  Press(*main, Key::kLeft);
-  Press(*main, Key::kLeft);  // round the start to the last
+  EXPECT_TRUE(main->Get(单选框3).checked);
+  EXPECT_EQ(main->Get(单选框3).textColor, ui::kGreen);  // the selection rule ran
+  EXPECT_FALSE(main->Get(单选框2).checked);
+  for (int i = 0; i < 3; ++i) Press(*main, Key::kLeft);  // round the start to the last
   EXPECT_EQ(FocusedName(*main), "单选框4");
+  // 单选框1 lies in another container: only the rule unchecks it.
   EXPECT_TRUE(main->Get(单选框4).checked);
   EXPECT_FALSE(main->Get(单选框1).checked);
 }
@@ -152,8 +140,6 @@ TEST_F(KeyboardTest, AltF4HidesMainWindowAsItsXAndDoesNothingOnTheExitConfirmati
   EXPECT_TRUE(Press(exit, Key::kF4, false, true).handled);  // taken from the platform too
   EXPECT_TRUE(exit.IsVisible());
   EXPECT_FALSE(exit.IsClosed());
-  // Plain F4 is nobody's.
-  EXPECT_FALSE(Press(*main, Key::kF4).handled);
 }
 
 TEST_F(KeyboardTest, MenuKeyPopsUpTheTrayMenuAndItsExitItemOpensTheConfirmation) {
@@ -167,7 +153,6 @@ TEST_F(KeyboardTest, MenuKeyPopsUpTheTrayMenuAndItsExitItemOpensTheConfirmation)
   Press(exit, Key::kSpace);
   EXPECT_TRUE(exit.IsClosed());
   EXPECT_FALSE(main->IsClosed());
-  EXPECT_FALSE(Press(exit, Key::kMenu).handled);  // a window without a menu
 }
 
 TEST_F(KeyboardTest, TheFocusRectangleShowsOnlyWithTheCueAndOnlyOnDrawnControls) {
@@ -177,7 +162,7 @@ TEST_F(KeyboardTest, TheFocusRectangleShowsOnlyWithTheCueAndOnlyOnDrawnControls)
   EXPECT_EQ(ui::FocusRect(*main), main->VisibleRect(main->Find(按钮1)));
   FocusOn(编辑框1);
   EXPECT_TRUE(ui::FocusRect(*main).IsEmpty());  // the edit shows its own caret
-  // A click on a stop takes the focus there too, without the cue changing.
+  // A click on a stop takes the focus there too, the cue staying hidden.
   main->SetFocusCue(false);
   ui::Rect r = main->VisibleRect(main->Find(单选框3));
   ui::MouseDown(*main, {r.left + 5, r.top + 5});
