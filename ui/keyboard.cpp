@@ -198,7 +198,11 @@ KeyOutcome PressKey(Desktop& desktop, Window& window, KeyPress key) {
 Rect FocusRect(const Window& window) {
   ControlId id = window.Focused();
   if (!window.FocusCue() || id == kNoControl || IsNative(window.At(id).kind)) return {};
-  return window.VisibleRect(id);
+  Rect r = window.VisibleRect(id);
+  // Inside a button's face, clear of its frame, as the platform draws it.
+  Kind kind = window.At(id).kind;
+  int inset = kind == Kind::kButton || kind == Kind::kImageButton ? 3 : 0;
+  return {r.left + inset, r.top + inset, r.width - 2 * inset, r.height - 2 * inset};
 }
 
 }  // namespace ui

@@ -47,8 +47,8 @@ KeyOutcome KeyDown(Window& window, KeyPress key);
 KeyOutcome PressKey(Desktop& desktop, Window& window, KeyPress key);
 
 // Where the focus rectangle goes (client pixels): around the focused control
-// when it is drawn by the program and the cue shows; empty otherwise (native
-// edit boxes show their own caret).
+// (inside a button's frame) when it is drawn by the program and the cue
+// shows; empty otherwise (native edit boxes show their own caret).
 Rect FocusRect(const Window& window);
 
 }  // namespace ui
