@@ -109,13 +109,16 @@ def test_keyboard_cancels_a_task(app, main, prefix, screenshots):
 def test_keyboard_opens_and_leaves_the_exit_confirmation(app, main, screenshots):
     keys = Keys(screenshots, "exit confirmation")
     keys.focus(main)
+    before = {w.id for w in app.windows(visible_only=True)}
     keys.key("shift+F10")  # the window's menu: TrayMenu
-    time.sleep(0.5)        # the pop-up takes the keyboard once it is mapped
+    # The pop-up takes the keyboard once it is mapped.
+    wait_until(lambda: [w for w in app.windows(visible_only=True) if w.id not in before], 5,
+               "the pop-up menu")
     keys.key("Up", "Return")  # its last item, 退出本软件
     confirm = app.wait_window(size=EXIT_CONFIRM_SIZE, timeout=10)
     keys.focus(confirm)
     keys.key("alt+F4")  # no way out but its two buttons
-    time.sleep(1)
+    assert wait_gone(app.pid, time.time() + 1) is None
     assert confirm.info().viewable
     keys.key("Tab", "Tab", "space")  # 确认退出, 取消返回: pressed
     confirm.wait_unmapped()
@@ -125,8 +128,7 @@ def test_keyboard_opens_and_leaves_the_exit_confirmation(app, main, screenshots)
     keys.key("alt+F4")
     keys.save()
     main.wait_unmapped()
-    time.sleep(1)
-    assert app.running()
+    assert wait_gone(app.pid, time.time() + 1) is None
 
 
 def test_screen_reader_reads_the_tree_and_performs_default_actions(app, main, prefix, screenshots):
