@@ -20,7 +20,9 @@ set(QH_CORE_SOURCES
   task/time_text.cpp
   ui/animation.cpp
   ui/desktop.cpp
+  ui/accessibility.cpp
   ui/input.cpp
+  ui/keyboard.cpp
   ui/names.cpp
   ui/render.cpp
   ui/window.cpp
@@ -36,6 +38,8 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/window_state_test.cpp
   tests/native/window_test.cpp
   tests/native/input_test.cpp
+  tests/native/keyboard_test.cpp
+  tests/native/accessibility_test.cpp
   tests/native/render_test.cpp
   tests/native/forms_test.cpp
   tests/native/desktop_test.cpp
@@ -62,6 +66,7 @@ set(QH_WIN_SOURCES
   shell/tray_win.cpp
   task/clock_win.cpp
   task/power_win.cpp
+  ui/accessible_win.cpp
   ui/backend_win.cpp
   ui/image_store_win.cpp
   ui/native_parts_win.cpp
@@ -72,6 +77,7 @@ set(QH_WIN_SOURCES
 )
 
 set(QH_WIN_TEST_SOURCES
+  tests/win/accessibility_test.cpp
   tests/win/backend_test.cpp
   tests/win/image_store_test.cpp
   tests/win/native_parts_test.cpp

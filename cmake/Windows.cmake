@@ -2,7 +2,7 @@
 # statically so QuondaHalvix.exe runs with no DLLs beside it.
 enable_language(RC)
 
-set(QH_WIN_LIBS powrprof wininet gdiplus msimg32 comctl32 uxtheme ole32 oleaut32 uuid shlwapi shell32 gdi32 user32)
+set(QH_WIN_LIBS powrprof wininet gdiplus msimg32 comctl32 oleacc uxtheme ole32 oleaut32 uuid shlwapi shell32 gdi32 user32)
 if(NOT MSVC)
   set(QH_STATIC_LINK -static -static-libgcc -static-libstdc++)
 endif()
@@ -52,6 +52,14 @@ if(QH_TESTS)
     target_link_options(qh_read_report PRIVATE -municode)
   endif()
   target_link_libraries(qh_read_report PRIVATE qh_win ${QH_STATIC_LINK})
+
+  # Reads MainWindow's accessible tree across processes and performs default
+  # actions, as a screen reader does, for the end-to-end tier.
+  add_executable(qh_a11y_client tests/tools/a11y_client_win.cpp)
+  if(NOT MSVC)
+    target_link_options(qh_a11y_client PRIVATE -municode)
+  endif()
+  target_link_libraries(qh_a11y_client PRIVATE qh_win ${QH_STATIC_LINK})
 
   add_executable(qh_win_tests ${QH_WIN_TEST_SOURCES} ${QH_RESOURCES})
   target_link_libraries(qh_win_tests PRIVATE qh_win qh_wmi_provider_objects GTest::gtest GTest::gtest_main

@@ -15,9 +15,12 @@
 #include <string>
 #include <utility>
 
+#include "ui/accessibility.h"
+#include "ui/accessible_win.h"
 #include "ui/animation.h"
 #include "ui/desktop.h"
 #include "ui/input.h"
+#include "ui/keyboard.h"
 #include "ui/messages_win.h"
 #include "ui/native_parts_win.h"
 #include "ui/render.h"
@@ -65,6 +68,28 @@ bool WindowShows(HWND hwnd, Rect screen) {
 }
 
 Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+Key KeyOf(WPARAM virtualKey) {
+  switch (virtualKey) {
+    case VK_TAB: return Key::kTab;
+    case VK_RETURN: return Key::kEnter;
+    case VK_SPACE: return Key::kSpace;
+    case VK_LEFT: return Key::kLeft;
+    case VK_UP: return Key::kUp;
+    case VK_RIGHT: return Key::kRight;
+    case VK_DOWN: return Key::kDown;
+    case VK_F4: return Key::kF4;
+    case VK_F10: return Key::kF10;
+    case VK_APPS: return Key::kMenu;
+    case VK_MENU: return Key::kAlt;
+    default: return Key::kOther;
+  }
+}
+
+bool HoldsFocus(HWND hwnd) {
+  HWND focus = GetFocus();
+  return focus && (focus == hwnd || IsChild(hwnd, focus));
+}
 
 // Back buffers up to this many pixels are kept between paints: a 256x256
 // buffer, a quarter of a megabyte, where the whole main window's would be
@@ -163,6 +188,7 @@ struct WindowHost final : FrameTimers {
   NativeParts natives;
   Animations animations;
   bool trackingLeave = false;
+  std::shared_ptr<AccessibleTarget> accessible = std::make_shared<AccessibleTarget>();
 };
 
 Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
@@ -177,6 +203,7 @@ Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
 
 Win32Backend::~Win32Backend() {
   for (auto& [model, host] : hosts_) {
+    *host->accessible = {};
     host->natives.BeforeParentDestroyed();
     if (host->hwnd) {
       SetWindowLongPtrW(host->hwnd, GWLP_USERDATA, 0);
@@ -233,6 +260,7 @@ void Win32Backend::Create(Window& window, Window* owner) {
   CreateWindowExW(exStyle, Widen(form.className).c_str(), Widen(form.caption).c_str(), style,
                   r.left, r.top, r.width, r.height, ownerHwnd, nullptr, instance_, raw);
   if (!raw->hwnd) return;
+  *raw->accessible = {&window, raw->hwnd};
   raw->natives.Create(raw->hwnd, instance_, fonts_);
   for (ControlId id = 0; id < window.ControlCount(); ++id) {
     if (window.At(id).kind == Kind::kTimer) SyncTimer(*raw, id);
@@ -242,6 +270,7 @@ void Win32Backend::Create(Window& window, Window* owner) {
 void Win32Backend::Destroy(Window& window) {
   WindowHost* host = HostOf(window);
   if (!host) return;
+  *host->accessible = {};  // what clients still hold answers "disconnected"
   host->natives.BeforeParentDestroyed();
   // The host stays, with a null window, until Release.
   if (host->hwnd) DestroyWindow(host->hwnd);
@@ -250,6 +279,7 @@ void Win32Backend::Destroy(Window& window) {
 void Win32Backend::Release(Window& window) {
   auto it = hosts_.find(&window);
   if (it == hosts_.end()) return;
+  *it->second->accessible = {};
   if (it->second->hwnd) {
     // Released without a Destroy first: take the window down quietly.
     it->second->natives.BeforeParentDestroyed();
@@ -368,7 +398,44 @@ void Win32Backend::ControlChanged(Window& window, ControlId id, Change change) {
     case Change::kAnimation:
       host->animations.Sync(id, host->Shows());
       break;
+    case Change::kFocus:
+      SyncFocus(*host);
+      break;
+    case Change::kCaption:
+    case Change::kState:
+    case Change::kValue:
+      break;
   }
+  AnnounceChange(host->hwnd, window, id, change);
+}
+
+void Win32Backend::SyncFocus(WindowHost& host) {
+  if (!HoldsFocus(host.hwnd)) return;  // never taken from another window
+  ControlId id = host.model->Focused();
+  HWND edit = id == kNoControl ? nullptr : host.natives.EditHandle(id);
+  HWND wanted = edit ? edit : host.hwnd;
+  if (GetFocus() != wanted) SetFocus(wanted);
+}
+
+bool Win32Backend::OnKey(WindowHost& host, WPARAM virtualKey, bool alt) {
+  Window& model = *host.model;
+  if (!desktop_ || model.IsClosed()) return false;
+  KeyPress press{KeyOf(virtualKey), GetKeyState(VK_SHIFT) < 0, alt};
+  if (press.key == Key::kOther) return false;
+  HWND hwnd = host.hwnd;
+  bool cueBefore = model.FocusCue();
+  KeyOutcome out = PressKey(*desktop_, model, press);
+  if (model.IsClosed() || !host.hwnd) return out.handled;
+  // Tabbing into an edit box selects its text, so typing replaces it, as in
+  // the platform's dialogs.
+  if (out.focusMoved) {
+    if (HWND edit = host.natives.EditHandle(model.Focused())) SendMessageW(edit, EM_SETSEL, 0, -1);
+  }
+  // The platform keeps its own note of the cues for the window's children.
+  if (model.FocusCue() && !cueBefore) {
+    SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  }
+  return out.handled;
 }
 
 void Win32Backend::SyncTimer(WindowHost& host, ControlId id) {
@@ -401,6 +468,10 @@ void Win32Backend::Render(WindowHost& host, HDC screen, Rect dirty) {
   {
     GdiPainter painter(buffer, {dirty.left, dirty.top}, images_, fonts_);
     PaintWindow(*host.model, painter, images_, dirty);
+  }
+  if (Rect focus = FocusRect(*host.model); !focus.Intersect(dirty).IsEmpty()) {
+    RECT rc = ToRect(focus.Offset(-dirty.left, -dirty.top));
+    DrawFocusRect(buffer, &rc);
   }
   BitBlt(screen, dirty.left, dirty.top, dirty.width, dirty.height, buffer, 0, 0, SRCCOPY);
 }
@@ -548,6 +619,39 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       break;
     case WM_CLOSE:
       return 0;  // windows close only through the program's own exit
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      // Bit 29: the Alt key was down with it.
+      if (OnKey(host, wParam, message == WM_SYSKEYDOWN && (lParam & (1 << 29)))) return 0;
+      break;
+    case kEditKeyMessage:
+      model.SetFocused(static_cast<ControlId>(LOWORD(lParam)));
+      return OnKey(host, wParam, HIWORD(lParam) != 0) ? 1 : 0;
+    case kEditFocusMessage:
+      model.SetFocused(static_cast<ControlId>(wParam));
+      return 0;
+    case WM_SETFOCUS:
+      // Back in the window: the focus returns to the edit box that had it,
+      // and a drawn control that has it is announced again.
+      SyncFocus(host);
+      AnnounceChange(hwnd, model, model.Focused(), Change::kFocus);
+      return 0;
+    case WM_UPDATEUISTATE:
+      // The platform says whether focus cues show (Alt pressed, a keyboard
+      // user); the cue is hidden until it says so.
+      if (HIWORD(wParam) & UISF_HIDEFOCUS) {
+        if (LOWORD(wParam) == UIS_CLEAR) model.SetFocusCue(true);
+        if (LOWORD(wParam) == UIS_SET) model.SetFocusCue(false);
+      }
+      break;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+        return AnswerGetObject(host.accessible, wParam);
+      }
+      break;
+    case kDefaultActionMessage:
+      Deliver(host, DefaultAction(model, {static_cast<ControlId>(wParam), static_cast<int>(lParam)}));
+      return 0;
     case WM_DESTROY:
       host.animations.StopAll();
       if (main_ == &model) PostQuitMessage(0);

@@ -73,6 +73,11 @@ class Win32Backend final : public Backend {
   // A hidden window's pictures are let go unless a window on show draws
   // them too; they are decoded again, in a few milliseconds, when it shows.
   void TrimPictures(const Window& hidden);
+  // The keyboard: a key on the window or one of its edit parts; true when
+  // the key was the keyboard layer's.
+  bool OnKey(WindowHost& host, WPARAM virtualKey, bool alt);
+  // Puts the system's focus where the model's is, while the window has it.
+  void SyncFocus(WindowHost& host);
   WindowHost* HostOf(const Window& window) const;
 
   HINSTANCE instance_;

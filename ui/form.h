@@ -54,6 +54,19 @@ struct WiringEntry {
   HandlerId handler;
 };
 
+// One entry of a form's reading order: the order in which a screen reader
+// lists the window's controls and Tab visits the tab stops among them.
+// Controls not listed (timers, backgrounds, decoration) are not presented.
+// Consecutive radio buttons that are tab stops form one group: one stop,
+// with the arrow keys moving inside it.
+struct ReadingEntry {
+  std::string_view control;
+  bool tabStop = false;
+  std::string_view name;   // the short name of a control without a caption
+  std::string_view field;  // a spin control: the edit box its arrows step
+  bool button = false;     // a label bound to a press that acts as a button, not a link
+};
+
 struct FormSpec {
   std::string_view name;
   std::string_view className;  // the platform window class, the program's own
@@ -69,6 +82,10 @@ struct FormSpec {
   std::span<const WiringEntry> wiring;
   std::string_view menuCaption;               // empty: no menu
   std::span<const std::string_view> menuItems;  // pop-up items in order
+  std::span<const ReadingEntry> reading;
+  // The label the platform's close key (Alt+F4) stands for; empty: the key
+  // does nothing.
+  std::string_view closeMark;
 };
 
 }  // namespace ui

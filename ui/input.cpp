@@ -1,6 +1,8 @@
 // Pointer handling shared by every window; see input.h.
 #include "ui/input.h"
 
+#include "ui/keyboard.h"
+
 namespace ui {
 
 namespace {
@@ -19,6 +21,21 @@ bool IsInteractive(Kind kind) {
   return IsClickable(kind) || IsNative(kind) || kind == Kind::kSpin;
 }
 
+// A clicked radio button is checked and unchecks the radio buttons that
+// share its parent, as the platform's grouping does.
+void CheckRadio(Window& window, ControlId id) {
+  const Control& c = window.At(id);
+  if (c.kind != Kind::kRadioButton) return;
+  const std::vector<ControlId>& group =
+      c.parent == kNoControl ? window.Roots() : window.At(c.parent).children;
+  for (ControlId other : group) {
+    if (other != id && window.At(other).kind == Kind::kRadioButton) {
+      window.SetChecked(other, false);
+    }
+  }
+  window.SetChecked(id, true);
+}
+
 // The control under p that may receive input, or kNoControl.
 ControlId InputTarget(const Window& window, Point p) {
   ControlId id = window.HitTest(p);
@@ -33,12 +50,12 @@ std::vector<Event> MouseDown(Window& window, Point p) {
   if (id == kNoControl) return events;
   const Control& c = window.At(id);
   if (IsClickable(c.kind)) window.SetPressed(id);
-  events.push_back({&window, id, EventKind::kPress, 0});
+  if (IsTabStop(window, id)) window.SetFocused(id);
   if (c.kind == Kind::kSpin) {
     Rect r = window.AbsoluteRect(id);
-    int arrow = (p.y - r.top) < r.height / 2 ? 1 : -1;
-    events.push_back({&window, id, EventKind::kArrow, arrow});
+    return ArrowEvents(window, id, (p.y - r.top) < r.height / 2 ? 1 : -1);
   }
+  events.push_back({&window, id, EventKind::kPress, 0});
   return events;
 }
 
@@ -47,17 +64,7 @@ std::vector<Event> MouseUp(Window& window, Point p) {
   ControlId pressed = window.Pressed();
   window.SetPressed(kNoControl);
   if (pressed == kNoControl || InputTarget(window, p) != pressed) return events;
-  const Control& c = window.At(pressed);
-  if (c.kind == Kind::kRadioButton) {
-    const std::vector<ControlId>& group =
-        c.parent == kNoControl ? window.Roots() : window.At(c.parent).children;
-    for (ControlId other : group) {
-      if (other != pressed && window.At(other).kind == Kind::kRadioButton) {
-        window.SetChecked(other, false);
-      }
-    }
-    window.SetChecked(pressed, true);
-  }
+  CheckRadio(window, pressed);
   events.push_back({&window, pressed, EventKind::kClick, 0});
   return events;
 }
@@ -77,6 +84,22 @@ bool TakesPress(const Window& window, Point p) {
 Cursor CursorAt(const Window& window, Point p) {
   ControlId id = InputTarget(window, p);
   return id == kNoControl ? Cursor::kDefault : window.At(id).cursor;
+}
+
+std::vector<Event> ClickEvents(Window& window, ControlId id) {
+  std::vector<Event> events;
+  if (!window.IsEnabled(id)) return events;
+  events.push_back({&window, id, EventKind::kPress, 0});
+  if (IsClickable(window.At(id).kind)) {
+    CheckRadio(window, id);
+    events.push_back({&window, id, EventKind::kClick, 0});
+  }
+  return events;
+}
+
+std::vector<Event> ArrowEvents(Window& window, ControlId spin, int arrow) {
+  if (!window.IsEnabled(spin) || window.At(spin).kind != Kind::kSpin) return {};
+  return {{&window, spin, EventKind::kPress, 0}, {&window, spin, EventKind::kArrow, arrow}};
 }
 
 }  // namespace ui

@@ -25,4 +25,12 @@ void MouseLeave(Window& window);
 bool TakesPress(const Window& window, Point p);
 Cursor CursorAt(const Window& window, Point p);
 
+// What a whole click on the control produces, pointer or not: a press, and
+// for a clickable kind the click, with a radio button checked first as
+// MouseUp does. The keyboard and assistive technology act through these, so
+// they reach exactly the handlers the mouse reaches.
+std::vector<Event> ClickEvents(Window& window, ControlId id);
+// A press on one arrow of a spin control: 1 up, -1 down.
+std::vector<Event> ArrowEvents(Window& window, ControlId spin, int arrow);
+
 }  // namespace ui

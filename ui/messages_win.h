@@ -11,5 +11,15 @@ namespace ui {
 inline constexpr UINT kSyncVisibilityMessage = WM_APP;
 // The tray icon's callback: mouse actions on the icon, in lParam.
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+// Posted by an accessibility client's default action: wParam the control,
+// lParam the part (a spin's arrow), run from the window's message loop.
+inline constexpr UINT kDefaultActionMessage = WM_APP + 2;
+// Sent by an edit part to its window: a key went down in it (wParam the
+// virtual key, lParam the control and whether Alt was down); nonzero
+// when the window took the key.
+inline constexpr UINT kEditKeyMessage = WM_APP + 3;
+// Sent by an edit part to its window when it took the keyboard focus
+// (wParam the control).
+inline constexpr UINT kEditFocusMessage = WM_APP + 4;
 
 }  // namespace ui

@@ -2,10 +2,13 @@
 // native_parts_win.h.
 #include "ui/native_parts_win.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include <string>
 
+#include "ui/messages_win.h"
 #include "ui/scoped_win.h"
 #include "ui/text_win.h"
 
@@ -78,6 +81,39 @@ HFONT FittingFont(HWND edit, const Control& c, FontCache& fonts) {
   return font;
 }
 
+// Keys typed into an edit part go to its window first, which takes the ones
+// the keyboard layer uses (Tab, Up and Down in a time field, Alt+F4); the
+// character a taken key would produce is dropped with it.
+bool gSwallowChar = false;
+
+LRESULT CALLBACK EditKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                          DWORD_PTR) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      bool alt = message == WM_SYSKEYDOWN && (lParam & (1 << 29));  // bit 29: Alt was down
+      LPARAM which = MAKELPARAM(static_cast<WORD>(id), alt ? 1 : 0);
+      gSwallowChar = SendMessageW(GetParent(edit), kEditKeyMessage, wParam, which) != 0;
+      if (gSwallowChar) return 0;
+      break;
+    }
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      if (gSwallowChar) {
+        gSwallowChar = false;
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      SendMessageW(GetParent(edit), kEditFocusMessage, static_cast<WPARAM>(id), 0);
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(edit, &EditKeys, id);
+      break;
+  }
+  return DefSubclassProc(edit, message, wParam, lParam);
+}
+
 }  // namespace
 
 void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
@@ -94,6 +130,7 @@ void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
       if (!edit) continue;
       SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(FittingFont(edit, c, fonts)), FALSE);
       SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+      SetWindowSubclass(edit, &EditKeys, static_cast<UINT_PTR>(id), 0);
       edits_[id] = edit;
     } else if (c.kind == Kind::kHtmlView) {
       // Created blank; the start address is the control's first address.
@@ -164,6 +201,11 @@ void NativeParts::Navigate(ControlId id, const std::string& address) {
 int NativeParts::Navigations(ControlId id) const {
   auto it = navigations_.find(id);
   return it == navigations_.end() ? 0 : it->second;
+}
+
+HWND NativeParts::EditHandle(ControlId id) const {
+  auto it = edits_.find(id);
+  return it == edits_.end() ? nullptr : it->second;
 }
 
 bool NativeParts::OnCommand(WPARAM wParam, LPARAM) {

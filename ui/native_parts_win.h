@@ -46,6 +46,8 @@ class NativeParts {
   void BeforeParentDestroyed();
   // How often a view was sent to an address: once, for its start address.
   int Navigations(ControlId id) const;
+  // The edit part of an edit box, or nullptr.
+  HWND EditHandle(ControlId id) const;
 
  private:
   void Navigate(ControlId id, const std::string& address);

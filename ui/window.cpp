@@ -190,6 +190,7 @@ void Window::SetDisabled(ControlId id, bool disabled) {
   Mut(id).disabled = disabled;
   Repaint(id);
   if (IsNative(At(id).kind)) Notify(id, Change::kNative);
+  Notify(id, Change::kState);
 }
 
 void Window::SetCaption(ControlId id, std::string_view text) {
@@ -197,6 +198,7 @@ void Window::SetCaption(ControlId id, std::string_view text) {
   Mut(id).caption = std::string(text);
   Repaint(id);
   if (IsNative(At(id).kind)) Notify(id, Change::kNative);
+  Notify(id, Change::kCaption);
 }
 
 void Window::StoreTypedText(ControlId id, std::string_view text) {
@@ -213,6 +215,7 @@ void Window::SetChecked(ControlId id, bool checked) {
   if (!Valid(id) || At(id).checked == checked) return;
   Mut(id).checked = checked;
   Repaint(id);
+  Notify(id, Change::kState);
 }
 
 void Window::SetInterval(ControlId id, int ms) {
@@ -230,6 +233,7 @@ void Window::AppendText(ControlId id, std::string_view text) {
   Mut(id).caption += text;
   Repaint(id);
   if (IsNative(At(id).kind)) Notify(id, Change::kNative);
+  Notify(id, Change::kCaption);
 }
 
 void Window::SetAnimating(ControlId id, bool on) {
@@ -251,6 +255,7 @@ void Window::SetPosition(ControlId id, int position) {
   if (!Valid(id) || At(id).position == position) return;
   Mut(id).position = position;
   Repaint(id);
+  Notify(id, Change::kValue);
 }
 
 void Window::SetFrame(ControlId id, int frame) {
@@ -278,6 +283,24 @@ void Window::SetPressed(ControlId id) {
   for (ControlId c : {old, pressed_}) {
     if (Valid(c) && IsClickable(At(c).kind)) Repaint(c);
   }
+}
+
+void Window::SetFocused(ControlId id) {
+  id = Valid(id) ? id : kNoControl;
+  if (focused_ == id) return;
+  ControlId old = focused_;
+  focused_ = id;
+  if (focusCue_) {
+    if (Valid(old)) Repaint(old);
+    if (Valid(id)) Repaint(id);
+  }
+  Notify(id, Change::kFocus);
+}
+
+void Window::SetFocusCue(bool shown) {
+  if (focusCue_ == shown) return;
+  focusCue_ = shown;
+  if (Valid(focused_)) Repaint(focused_);
 }
 
 }  // namespace ui

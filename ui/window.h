@@ -24,6 +24,11 @@ enum class Change {
   kVisibility,  // the control or one below it may have appeared or gone
   kNative,     // enabled state, text or address of a native part
   kAnimation,  // a picture box started or stopped playing, or got a picture
+  // What assistive technology hears about.
+  kCaption,  // caption or edit text
+  kState,    // checked or disabled
+  kValue,    // progress position
+  kFocus,    // the keyboard focus moved to this control (kNoControl: to none)
 };
 
 class WindowObserver {
@@ -105,6 +110,14 @@ class Window {
   void SetHovered(ControlId id);
   void SetPressed(ControlId id);
 
+  // The keyboard focus among the controls, and whether its cue (the focus
+  // rectangle) shows: hidden until the keyboard is used, as the platform
+  // does. kNoControl: no control has it yet.
+  ControlId Focused() const { return focused_; }
+  bool FocusCue() const { return focusCue_; }
+  void SetFocused(ControlId id);
+  void SetFocusCue(bool shown);
+
   // Window-level state, kept in step by the window operations and by what
   // the platform reports it did by itself. Only the desktop writes it, the
   // same way whichever backend runs, so tests see what the program sees.
@@ -129,6 +142,8 @@ class Window {
   WindowObserver* observer_ = nullptr;
   ControlId hovered_ = kNoControl;
   ControlId pressed_ = kNoControl;
+  ControlId focused_ = kNoControl;
+  bool focusCue_ = false;
 
   friend class Desktop;  // the one writer of the state below
   bool visible_ = false;

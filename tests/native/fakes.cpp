@@ -44,7 +44,8 @@ void FakeBackend::ApplyVisualStyle(int code) { calls.push_back({"style", "", cod
 void FakeBackend::Raise(ui::Window& w) { calls.push_back({"raise", std::string(w.Name()), 0, {}}); }
 void FakeBackend::Invalidate(ui::Window&, Rect r) { invalidated.push_back(r); }
 void FakeBackend::ControlChanged(ui::Window& w, ui::ControlId id, ui::Change change) {
-  calls.push_back({"changed", std::string(w.Name()) + "." + w.At(id).name,
+  std::string control = id == ui::kNoControl ? std::string() : w.At(id).name;
+  calls.push_back({"changed", std::string(w.Name()) + "." + control,
                    static_cast<int>(change), {}});
 }
 

@@ -120,6 +120,47 @@ const WiringEntry kWiring[] = {
     {退出本软件, EventKind::kItemChosen, HandlerId::kExitMenuItem},
 };
 
+// Reading order: the title, the task from its time to its command button, the
+// disk check, the header's links and marks, the site link, the status bar.
+// Tab visits the time fields, the options (one group), the command button,
+// the disk-check button, the update link and the site link.
+const ReadingEntry kReading[] = {
+    {.control = 透明标签6},
+    {.control = 透明标签5},
+    {.control = 透明标签8},
+    {.control = 分组框3},
+    {.control = 标签2},
+    {.control = 编辑框1, .tabStop = true, .name = "几时"},
+    {.control = 调节器1, .name = "几时", .field = 编辑框1},
+    {.control = 标签3},
+    {.control = 编辑框2, .tabStop = true, .name = "几分"},
+    {.control = 调节器2, .name = "几分", .field = 编辑框2},
+    {.control = 标签4},
+    {.control = 编辑框3, .tabStop = true, .name = "几秒"},
+    {.control = 调节器3, .name = "几秒", .field = 编辑框3},
+    {.control = 单选框1, .tabStop = true},
+    {.control = 单选框2, .tabStop = true},
+    {.control = 单选框3, .tabStop = true},
+    {.control = 单选框4, .tabStop = true},
+    {.control = 按钮1, .tabStop = true},
+    {.control = 透明标签9},
+    {.control = 进度条1, .name = "硬盘检测进度"},
+    {.control = 超级按钮1, .tabStop = true, .name = "开始检测"},
+    {.control = 超级按钮2, .name = "开始检测"},
+    {.control = 图形按钮4, .name = "检测结果"},
+    {.control = 编辑框8, .name = "硬盘信息"},
+    {.control = 透明标签10},
+    {.control = 图形按钮6, .name = "检查更新"},
+    {.control = 透明标签4, .tabStop = true},
+    {.control = 透明标签2, .button = true},
+    {.control = 透明标签1, .button = true},
+    {.control = 图片框5, .name = "任务动画"},
+    {.control = 透明标签17, .tabStop = true},
+    {.control = 图片框4, .name = "连接状态"},
+    {.control = 透明标签7},
+    {.control = 标签1},
+};
+
 const FormSpec kForm{
     .name = MainWindow,
     .className = "QuondaHalvixMainWindow",
@@ -132,6 +173,8 @@ const FormSpec kForm{
     .wiring = kWiring,
     .menuCaption = "菜单",
     .menuItems = kTrayMenuItems,
+    .reading = kReading,
+    .closeMark = 透明标签1,
 };
 
 }  // namespace

@@ -33,6 +33,17 @@ const WiringEntry kWiring[] = {
     {按钮1, EventKind::kClick, HandlerId::kExitConfirm},
 };
 
+// Reading order: the warning, then the two ways out. The window has no close
+// mark, so the platform's close key does nothing here.
+const ReadingEntry kReading[] = {
+    {.control = 透明标签6},
+    {.control = 图形按钮3, .name = "警告"},
+    {.control = 透明标签3},
+    {.control = 透明标签4},
+    {.control = 按钮1, .tabStop = true},
+    {.control = 按钮2, .tabStop = true},
+};
+
 const FormSpec kForm{
     .name = ExitConfirmWindow,
     .className = "QuondaHalvixExitConfirm",
@@ -40,6 +51,7 @@ const FormSpec kForm{
     .background = Rgb(192, 192, 192),
     .controls = kControls,
     .wiring = kWiring,
+    .reading = kReading,
 };
 
 }  // namespace

@@ -32,6 +32,15 @@ const WiringEntry kWiring[] = {
     {时钟1, EventKind::kTick, HandlerId::kTaskNoticeTick},
 };
 
+// Reading order. The notice never takes the focus, so nothing is a tab stop.
+const ReadingEntry kReading[] = {
+    {.control = 透明标签6},
+    {.control = 透明标签1},
+    {.control = 透明标签2},
+    {.control = 透明标签3},
+    {.control = 透明标签4, .button = true},
+};
+
 const FormSpec kForm{
     .name = TaskDoneWindow,
     .className = "QuondaHalvixTaskNotice",
@@ -41,6 +50,8 @@ const FormSpec kForm{
     .noActivate = true,
     .controls = kControls,
     .wiring = kWiring,
+    .reading = kReading,
+    .closeMark = 透明标签4,
 };
 
 }  // namespace

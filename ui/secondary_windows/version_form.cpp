@@ -51,6 +51,20 @@ const WiringEntry kWiring[] = {
     {图片框6, EventKind::kPress, HandlerId::kNoEffect},
 };
 
+// Reading order: the current version, the lookup, the download bar, the
+// close mark. Tab visits the lookup button and the two links.
+const ReadingEntry kReading[] = {
+    {.control = 透明标签6},
+    {.control = 透明标签1},
+    {.control = 透明标签2},
+    {.control = 透明标签3},
+    {.control = 按钮1, .tabStop = true},
+    {.control = 透明标签5},
+    {.control = 透明标签7, .tabStop = true},
+    {.control = 透明标签8, .tabStop = true},
+    {.control = 透明标签4, .button = true},
+};
+
 const FormSpec kForm{
     .name = VersionWindow,
     .className = "QuondaHalvixVersion",
@@ -58,6 +72,8 @@ const FormSpec kForm{
     .background = kGrey,
     .controls = kControls,
     .wiring = kWiring,
+    .reading = kReading,
+    .closeMark = 透明标签4,
 };
 
 }  // namespace

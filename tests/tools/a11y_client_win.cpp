@@ -1,0 +1,155 @@
+// A small accessibility client for the end-to-end tier, working the way a
+// screen reader does from its own process: it finds the main window by its
+// class, takes its client object with AccessibleObjectFromWindow and
+//   tree         prints the tree, one element per line, "role|name|state"
+//                (children of an element indented by two spaces), in UTF-8;
+//   do NAME      performs the default action of the first element named NAME.
+// Exit code 1 when the main window or its object is not there, 2 when no
+// element has the name, 3 when the action fails.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ui/text_win.h"
+
+namespace {
+
+const char* RoleName(LONG role) {
+  switch (role) {
+    case ROLE_SYSTEM_CLIENT: return "client";
+    case ROLE_SYSTEM_PUSHBUTTON: return "push button";
+    case ROLE_SYSTEM_RADIOBUTTON: return "radio button";
+    case ROLE_SYSTEM_STATICTEXT: return "text";
+    case ROLE_SYSTEM_LINK: return "link";
+    case ROLE_SYSTEM_PROGRESSBAR: return "progress bar";
+    case ROLE_SYSTEM_GRAPHIC: return "graphic";
+    case ROLE_SYSTEM_GROUPING: return "grouping";
+    case ROLE_SYSTEM_TEXT: return "editable text";
+    case ROLE_SYSTEM_SPINBUTTON: return "spin button";
+    default: return "other";
+  }
+}
+
+std::string States(LONG state) {
+  struct Flag {
+    LONG bit;
+    const char* name;
+  } flags[] = {
+      {STATE_SYSTEM_FOCUSED, "focused"},     {STATE_SYSTEM_FOCUSABLE, "focusable"},
+      {STATE_SYSTEM_CHECKED, "checked"},     {STATE_SYSTEM_UNAVAILABLE, "unavailable"},
+      {STATE_SYSTEM_INVISIBLE, "invisible"}, {STATE_SYSTEM_READONLY, "read only"},
+      {STATE_SYSTEM_LINKED, "linked"},
+  };
+  std::string out;
+  for (const Flag& f : flags) {
+    if (!(state & f.bit)) continue;
+    if (!out.empty()) out += ',';
+    out += f.name;
+  }
+  return out.empty() ? "normal" : out;
+}
+
+VARIANT Self(LONG child) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = child;
+  return v;
+}
+
+std::string NameOf(IAccessible* acc, LONG child) {
+  BSTR name = nullptr;
+  if (acc->get_accName(Self(child), &name) != S_OK || !name) return {};
+  std::string out = ui::Narrow(name);
+  SysFreeString(name);
+  return out;
+}
+
+// An element: its object, and its child id in that object.
+struct Element {
+  IAccessible* acc;
+  LONG child;
+  int depth;
+};
+
+// Every element under `acc` in order, depth first. The objects returned are
+// held by the caller's list of owned objects.
+void Walk(IAccessible* acc, int depth, std::vector<Element>& out, std::vector<IAccessible*>& owned) {
+  LONG count = 0;
+  if (acc->get_accChildCount(&count) != S_OK || count <= 0) return;
+  std::vector<VARIANT> children(static_cast<size_t>(count));
+  LONG got = 0;
+  if (FAILED(AccessibleChildren(acc, 0, count, children.data(), &got))) return;
+  for (LONG i = 0; i < got; ++i) {
+    VARIANT& v = children[static_cast<size_t>(i)];
+    if (v.vt == VT_I4) {
+      IDispatch* dispatch = nullptr;
+      if (acc->get_accChild(v, &dispatch) == S_OK && dispatch) {
+        IAccessible* inner = nullptr;
+        if (SUCCEEDED(dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
+          owned.push_back(inner);
+          out.push_back({inner, CHILDID_SELF, depth});
+          Walk(inner, depth + 1, out, owned);
+        }
+        dispatch->Release();
+      } else {
+        out.push_back({acc, v.lVal, depth});
+      }
+    } else if (v.vt == VT_DISPATCH && v.pdispVal) {
+      IAccessible* inner = nullptr;
+      if (SUCCEEDED(v.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
+        owned.push_back(inner);
+        out.push_back({inner, CHILDID_SELF, depth});
+        Walk(inner, depth + 1, out, owned);
+      }
+    }
+    VariantClear(&v);
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::wstring command = argc > 1 ? argv[1] : L"tree";
+  std::string target = argc > 2 ? ui::Narrow(argv[2]) : std::string();
+  HWND main = FindWindowW(L"QuondaHalvixMainWindow", nullptr);
+  if (!main) return 1;
+  CoInitialize(nullptr);
+  IAccessible* root = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(main, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&root)))) {
+    CoUninitialize();
+    return 1;
+  }
+  std::vector<Element> elements;
+  std::vector<IAccessible*> owned;
+  Walk(root, 0, elements, owned);
+  int code = 0;
+  if (command == L"tree") {
+    for (const Element& e : elements) {
+      VARIANT role, state;
+      VariantInit(&role);
+      VariantInit(&state);
+      e.acc->get_accRole(Self(e.child), &role);
+      e.acc->get_accState(Self(e.child), &state);
+      std::printf("%s%s|%s|%s\n", std::string(static_cast<size_t>(e.depth) * 2, ' ').c_str(),
+                  RoleName(role.vt == VT_I4 ? role.lVal : 0), NameOf(e.acc, e.child).c_str(),
+                  States(state.vt == VT_I4 ? state.lVal : 0).c_str());
+    }
+  } else {
+    code = 2;
+    for (const Element& e : elements) {
+      if (NameOf(e.acc, e.child) != target) continue;
+      code = SUCCEEDED(e.acc->accDoDefaultAction(Self(e.child))) ? 0 : 3;
+      break;
+    }
+  }
+  std::fflush(stdout);
+  for (IAccessible* a : owned) a->Release();
+  root->Release();
+  CoUninitialize();
+  return code;
+}

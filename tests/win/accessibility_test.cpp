@@ -1,0 +1,274 @@
+// The program's windows as assistive technology and the keyboard reach them
+// through the platform: AccessibleObjectFromWindow on MainWindow (children,
+// roles, names, states, screen locations, the spin's arrows), the default
+// action of the command button scheduling the task, and keys sent as window
+// messages with the WinEvents an out-of-context hook hears meanwhile.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/processes_win.h"
+#include "app/program.h"
+#include "disk/smart_report_win.h"
+#include "net/network_win.h"
+#include "shell/tray_win.h"
+#include "task/clock_win.h"
+#include "ui/accessibility.h"
+#include "ui/accessible_win.h"
+#include "ui/backend_win.h"
+#include "ui/main_window/main_window_form.h"
+#include "ui/main_window/main_window_names.h"
+#include "ui/text_win.h"
+
+namespace {
+
+using namespace ui::main_window;
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    Sleep(5);
+  }
+  return done();
+}
+
+class NoProcesses final : public app::Processes {
+ public:
+  std::vector<std::string> RunningExecutables() override { return {}; }
+  std::string OwnExecutable() override { return "QuondaHalvix.exe"; }
+  void EndProcess(int) override {}
+};
+class CountingPower final : public task::PowerActions {
+ public:
+  void RunPowerAction(task::PowerMode) override { ++fired; }
+  int fired = 0;
+};
+class NoPages final : public net::WebPages {
+ public:
+  void OpenWebPage(std::string_view) override {}
+};
+
+VARIANT Child(LONG id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+std::string Name(IAccessible* acc, LONG child) {
+  BSTR name = nullptr;
+  if (acc->get_accName(Child(child), &name) != S_OK || !name) return {};
+  std::string out = ui::Narrow(name);
+  SysFreeString(name);
+  return out;
+}
+
+LONG Role(IAccessible* acc, LONG child) {
+  VARIANT v;
+  VariantInit(&v);
+  return acc->get_accRole(Child(child), &v) == S_OK ? v.lVal : -1;
+}
+
+LONG State(IAccessible* acc, LONG child) {
+  VARIANT v;
+  VariantInit(&v);
+  return acc->get_accState(Child(child), &v) == S_OK ? v.lVal : -1;
+}
+
+struct AccessibilityTest : ::testing::Test {
+  ui::GdiplusSession gdiplus;
+  ui::ImageStore images{gdiplus, nullptr};
+  ui::Win32Backend backend{GetModuleHandleW(nullptr), images};
+  task::Win32Clock clock;
+  shell::Win32Tray tray{backend, GetModuleHandleW(nullptr)};
+  NoProcesses processes;
+  net::Win32Network network;
+  NoPages web;
+  CountingPower power;
+  disk::WmiSmartReport smart;
+  app::Program program{backend, app::Services{clock, tray, processes, network, web, power, smart}};
+  ui::Window* main = nullptr;
+  HWND hwnd = nullptr;
+  IAccessible* acc = nullptr;
+
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    backend.Attach(program.desktop);
+    tray.Attach(program.desktop);
+    main = &program.desktop.Load(ui::MainWindowForm(), nullptr);
+    backend.SetMainWindow(main);
+    hwnd = backend.Handle(*main);
+    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                                                     __uuidof(IAccessible),
+                                                     reinterpret_cast<void**>(&acc))));
+  }
+  void TearDown() override {
+    if (acc) acc->Release();
+    tray.RemoveIcon();
+    CoUninitialize();
+  }
+  LONG Id(ui::ControlName name) { return ui::ChildIdOf(main->Find(name)); }
+};
+
+TEST_F(AccessibilityTest, ChildrenCarryRolesNamesStatesAndScreenLocations) {
+  LONG count = 0;
+  ASSERT_EQ(acc->get_accChildCount(&count), S_OK);
+  std::vector<VARIANT> children(static_cast<size_t>(count));
+  LONG got = 0;
+  ASSERT_EQ(AccessibleChildren(acc, 0, count, children.data(), &got), S_OK);
+  ASSERT_EQ(got, count);
+  // The enumeration gives our stable ids, in reading order.
+  std::vector<ui::ControlId> expected = ui::AccessibleControls(*main);
+  ASSERT_EQ(static_cast<size_t>(count), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(children[i].vt, VT_I4);
+    EXPECT_EQ(children[i].lVal, ui::ChildIdOf(expected[i]));
+  }
+
+  struct Case {
+    ui::ControlName control;
+    LONG role;
+    const char* name;
+  } cases[] = {
+      {按钮1, ROLE_SYSTEM_PUSHBUTTON, "QuondaHalvix执行命令"},
+      {单选框3, ROLE_SYSTEM_RADIOBUTTON, "注销电脑"},
+      {图形按钮6, ROLE_SYSTEM_PUSHBUTTON, "检查更新"},
+      {透明标签17, ROLE_SYSTEM_LINK, "QuondaHalvix官网"},
+      {编辑框1, ROLE_SYSTEM_TEXT, "几时"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Role(acc, Id(c.control)), c.role) << c.name;
+    EXPECT_EQ(Name(acc, Id(c.control)), c.name);
+  }
+
+  // Location in screen coordinates: the window's client origin plus the
+  // control's place in it.
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  LONG l = 0, t = 0, w = 0, h = 0;
+  ASSERT_EQ(acc->accLocation(&l, &t, &w, &h, Child(Id(按钮1))), S_OK);
+  EXPECT_EQ(l, origin.x + 256);
+  EXPECT_EQ(t, origin.y + 461);
+  EXPECT_EQ(w, 136);
+  EXPECT_EQ(h, 24);
+
+  // States: checked, unavailable, invisible.
+  main->SetChecked(单选框3, true);
+  EXPECT_TRUE(State(acc, Id(单选框3)) & STATE_SYSTEM_CHECKED);
+  main->SetDisabled(超级按钮1, true);
+  EXPECT_TRUE(State(acc, Id(超级按钮1)) & STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_TRUE(State(acc, Id(编辑框8)) & STATE_SYSTEM_INVISIBLE);
+
+  // A spin control is an object of its own with its two arrows.
+  IDispatch* spinDispatch = nullptr;
+  ASSERT_EQ(acc->get_accChild(Child(Id(调节器1)), &spinDispatch), S_OK);
+  IAccessible* spin = nullptr;
+  ASSERT_EQ(spinDispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&spin)), S_OK);
+  spinDispatch->Release();
+  EXPECT_EQ(Role(spin, CHILDID_SELF), ROLE_SYSTEM_SPINBUTTON);
+  EXPECT_EQ(Name(spin, 1), "增加");
+  EXPECT_EQ(Name(spin, 2), "减少");
+  ASSERT_EQ(spin->accDoDefaultAction(Child(2)), S_OK);
+  EXPECT_TRUE(PumpUntil([&] { return main->Get(编辑框1).caption == "17"; }));
+  spin->Release();
+}
+
+TEST_F(AccessibilityTest, DefaultActionOfTheCommandButtonSchedulesTheTask) {
+  ASSERT_EQ(acc->accDoDefaultAction(Child(Id(单选框3))), S_OK);
+  ASSERT_EQ(acc->accDoDefaultAction(Child(Id(按钮1))), S_OK);
+  // Posted, not run inside the call: a handler may show a message box.
+  EXPECT_TRUE(PumpUntil([&] { return main->Get(按钮1).caption == "取消任务"; }));
+  EXPECT_TRUE(main->Get(单选框3).checked);
+  EXPECT_EQ(main->Get(任务时钟).interval, 1000);
+  EXPECT_EQ(Name(acc, Id(分组框3)), "任务成功执行");
+  EXPECT_EQ(power.fired, 0);
+  // Static text has no default action.
+  EXPECT_EQ(acc->accDoDefaultAction(Child(Id(标签2))), DISP_E_MEMBERNOTFOUND);
+  // Once the window is gone, what a client holds is disconnected.
+  program.desktop.Close(*main);
+  EXPECT_EQ(Role(acc, Id(按钮1)), -1);
+}
+
+struct Heard {
+  DWORD event;
+  LONG object, child;
+};
+std::vector<Heard>* gHeard = nullptr;
+HWND gHeardWindow = nullptr;
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+  if (gHeard && hwnd == gHeardWindow) gHeard->push_back({event, object, child});
+}
+
+TEST_F(AccessibilityTest, ChangesAreAnnouncedToAnOutOfContextListener) {
+  std::vector<Heard> heard;
+  gHeard = &heard;
+  gHeardWindow = hwnd;
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, &OnWinEvent,
+                                       GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  auto hears = [&](DWORD event, ui::ControlName control) {
+    return PumpUntil([&] {
+      for (const Heard& h : heard) {
+        if (h.event == event && h.object == OBJID_CLIENT && h.child == Id(control)) return true;
+      }
+      return false;
+    }, 3000);
+  };
+
+  SetForegroundWindow(hwnd);
+  SetFocus(hwnd);
+  SendMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);  // to the hour field: the edit's own focus
+  HWND hour = GetFocus();
+  ASSERT_NE(hour, hwnd);
+  // The platform was told the keyboard is in use: its cues show now.
+  EXPECT_EQ(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+  EXPECT_TRUE(main->FocusCue());
+  // Keys typed into the edit part reach the keyboard layer: Up steps it as
+  // its spin does, and the step shows in the edit.
+  SendMessageW(hour, WM_KEYDOWN, VK_UP, 0);
+  wchar_t text[8] = {};
+  GetWindowTextW(hour, text, 8);
+  EXPECT_STREQ(text, L"19");
+  SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);  // out of the second field onto the options
+  EXPECT_EQ(GetFocus(), hwnd);
+  EXPECT_TRUE(hears(EVENT_OBJECT_FOCUS, 单选框1));
+  SendMessageW(hwnd, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_TRUE(hears(EVENT_OBJECT_STATECHANGE, 单选框2));
+  EXPECT_TRUE(hears(EVENT_OBJECT_FOCUS, 单选框2));
+  SendMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);
+  SendMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);  // the command button
+  EXPECT_EQ(main->Get(按钮1).caption, "取消任务");
+  EXPECT_TRUE(hears(EVENT_OBJECT_NAMECHANGE, 分组框3));
+  EXPECT_TRUE(hears(EVENT_OBJECT_NAMECHANGE, 按钮1));
+  SendMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);  // cancelled
+  EXPECT_EQ(main->Get(分组框3).caption, "任务取消成功");
+  main->SetVisible(编辑框8, true);
+  EXPECT_TRUE(hears(EVENT_OBJECT_SHOW, 编辑框8));
+  main->SetVisible(编辑框8, false);
+  EXPECT_TRUE(hears(EVENT_OBJECT_HIDE, 编辑框8));
+  UnhookWinEvent(hook);
+  gHeard = nullptr;
+
+  // Alt+F4, here from the hour field, hides the window as its X does.
+  SendMessageW(hour, WM_SYSKEYDOWN, VK_F4, 1 << 29);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_FALSE(main->IsClosed());
+}
+
+}  // namespace
