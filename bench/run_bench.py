@@ -254,6 +254,36 @@ def read_rss_kb(pid):
     raise RuntimeError("no VmRSS")
 
 
+def read_mappings(pid):
+    """Resident kB per mapped file (by name) and per kind of anonymous memory."""
+    rss = collections.Counter()
+    name = None
+    for line in Path(f"/proc/{pid}/smaps").read_text().splitlines():
+        fields = line.split()
+        if "-" in fields[0] and len(fields) >= 5 and not fields[0].endswith(":"):
+            name = fields[5].rsplit("/", 1)[-1] if len(fields) > 5 else "[anon]"
+        elif fields[0] == "Rss:" and name is not None:
+            rss[name] += int(fields[1])
+    return rss
+
+
+FONT_SUFFIXES = (".ttc", ".ttf", ".otf")
+OWN_MEMORY = ("[anon]", "[heap]", "[stack]")
+
+
+def memory_breakdown(program, floor):
+    """Where the program's resident memory beyond the floor's goes, in kB."""
+    extra = {k: program[k] - floor.get(k, 0) for k in program}
+    fonts = sum(v for k, v in extra.items() if k.endswith(FONT_SUFFIXES))
+    own = sum(extra.get(k, 0) for k in OWN_MEMORY)
+    only = {k: v for k, v in extra.items() if k not in floor and not k.endswith(FONT_SUFFIXES)
+            and k not in OWN_MEMORY}
+    shared = sum(v for k, v in extra.items() if k in floor and not k.endswith(FONT_SUFFIXES)
+                 and k not in OWN_MEMORY)
+    return {"total": sum(extra.values()), "fonts": fonts, "own": own, "shared": shared,
+            "only": sorted(only.items(), key=lambda kv: -kv[1])}
+
+
 def read_cpu_ticks(pid):
     # Fields after the parenthesised name; utime and stime are fields 14 and 15.
     stat = Path(f"/proc/{pid}/stat").read_text()
@@ -353,10 +383,11 @@ def run_baseline(bench, idle, exe, name):
     launch = Launch(bench, exe, name)
     try:
         rss = rss_after_map(launch)
+        mappings = read_mappings(launch.proc.pid)
         shown = measure_idle(launch.proc, idle)
     finally:
         launch.close()
-    return {"startup_s": launch.startup_s, "rss_kb": rss, "shown": shown}
+    return {"startup_s": launch.startup_s, "rss_kb": rss, "mappings": mappings, "shown": shown}
 
 
 def run_minimal_hidden(bench, idle, extra_args=()):
@@ -404,6 +435,7 @@ def run_program(bench, idle, exe):
     r = {"startup_s": p.launch.startup_s}
     try:
         r["rss_kb"] = rss_after_map(p.launch)
+        r["mappings"] = read_mappings(p.proc.pid)
         r["shown"] = measure_idle(p.proc, idle)
 
         p.click(p.main, UPDATE_XY)
@@ -517,6 +549,19 @@ def report(args, runs, model, wine_version, prefix, labels):
         f"{mw:.2f} context switches/s, {model['events_per_s']:.2f} wake events/s")
     out("")
 
+    b = memory_breakdown(runs["QuondaHalvix"][0]["mappings"], runs["floor"][0]["mappings"])
+    mb = lambda kb: f"{kb / 1024:.1f} MB"
+    out(f"Where QuondaHalvix's memory beyond the floor's goes (first launch of each, 3 s after "
+        f"mapping): {mb(b['total'])}")
+    out(f"  its own heap and anonymous memory (pixels, buffers, objects): {mb(b['own'])}")
+    out(f"  pages of font files (CJK glyphs drawn):                     {mb(b['fonts'])}")
+    out(f"  more pages of libraries the floor loads too:                {mb(b['shared'])}")
+    only = b["only"]
+    out(f"  libraries only the program loads ({len(only)}):                    "
+        f"{mb(sum(v for _, v in only))}, most: "
+        + ", ".join(f"{k} {v / 1024:.1f}" for k, v in only[:8]))
+    out("")
+
     q = lambda *p: med("QuondaHalvix", *p)
     f = lambda *p: med("floor", *p)
     startup = q("startup_s") / f("startup_s")
@@ -544,7 +589,7 @@ def report(args, runs, model, wine_version, prefix, labels):
 
 def strip_gaps(value):
     if isinstance(value, dict):
-        return {k: strip_gaps(v) for k, v in value.items() if k != "gaps_10ms"}
+        return {k: strip_gaps(v) for k, v in value.items() if k not in ("gaps_10ms", "mappings")}
     if isinstance(value, list):
         return [strip_gaps(v) for v in value]
     return value
