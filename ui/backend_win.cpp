@@ -181,9 +181,9 @@ struct WindowHost final : FrameTimers {
   Window* model;
   const Rect* screen;  // the backend's, kept up to date
   HWND hwnd = nullptr;
-  // Set while a frame timer's tick runs: the new frame is drawn at once
-  // rather than through WM_PAINT.
-  bool drawingFrame = false;
+  // The picture box whose frame timer's tick runs: its new frame is drawn
+  // at once rather than through WM_PAINT.
+  ControlId drawingFrame = kNoControl;
   BackBuffer buffer;
   NativeParts natives;
   Animations animations;
@@ -235,6 +235,9 @@ void Win32Backend::RegisterClassFor(const FormSpec& form) {
   wc.lpfnWndProc = &Win32Backend::WindowProc;
   wc.hInstance = instance_;
   wc.lpszClassName = name.c_str();
+  // A DC of its own: animation frames are drawn outside WM_PAINT many times a
+  // second, and getting a common DC each time costs more than the drawing.
+  wc.style = CS_OWNDC;
   wc.hCursor = nullptr;  // WM_SETCURSOR picks per control
   if (form.icon == assets::Asset::kAppIcon) {
     wc.hIcon = appIcon_.Get();
@@ -368,15 +371,7 @@ void Win32Backend::Invalidate(Window& window, Rect rect) {
   WindowHost* host = HostOf(window);
   // Hidden and minimised windows paint everything when they come back.
   if (!host || !host->hwnd || !IsWindowVisible(host->hwnd) || IsIconic(host->hwnd)) return;
-  if (host->drawingFrame) {
-    // An animation frame: drawn now, with one copy to the screen, sparing
-    // the update region, WM_PAINT and BeginPaint their trips to the server.
-    if (HDC screen = GetDC(host->hwnd)) {
-      Render(*host, screen, rect.Intersect(window.ClientRect()));
-      ReleaseDC(host->hwnd, screen);
-      return;
-    }
-  }
+  if (host->drawingFrame != kNoControl && DrawFrame(*host, host->drawingFrame, rect)) return;
   RECT rc = ToRect(rect);
   InvalidateRect(host->hwnd, &rc, FALSE);
 }
@@ -436,6 +431,30 @@ bool Win32Backend::OnKey(WindowHost& host, WPARAM virtualKey, bool alt) {
     SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   }
   return out.handled;
+}
+
+bool Win32Backend::DrawFrame(WindowHost& host, ControlId id, Rect dirty) {
+  // An animation frame is drawn now, sparing the update region, WM_PAINT and
+  // BeginPaint their trips to the window server; the window's own DC costs
+  // nothing to get.
+  HDC screen = GetDC(host.hwnd);
+  if (!screen) return false;
+  const Window& model = *host.model;
+  const Control& box = model.At(id);
+  const DrawableFrame* frame = images_.Frame(box.picture, box.frame);
+  const Rect area = frame && frame->opaque ? FrameArea(model, id, frame->size) : Rect{};
+  if (!framesDc_) framesDc_.Reset(CreateCompatibleDC(screen));
+  if (!area.IsEmpty() && FocusRect(model).Intersect(area).IsEmpty() && framesDc_) {
+    // Only the opaque picture changed and nothing lies over it: one copy.
+    const Rect at = model.AbsoluteRect(id);
+    SelectedObject picture(framesDc_.Get(), frame->bitmap);
+    BitBlt(screen, area.left, area.top, area.width, area.height, framesDc_.Get(),
+           area.left - at.left, area.top - at.top, SRCCOPY);
+  } else {
+    Render(host, screen, dirty.Intersect(model.ClientRect()));
+  }
+  ReleaseDC(host.hwnd, screen);
+  return true;
 }
 
 void Win32Backend::SyncTimer(WindowHost& host, ControlId id) {
@@ -569,9 +588,10 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
     case WM_TIMER: {
       UINT_PTR id = wParam;
       if (id >= kAnimationBase && id < kAnimationBase + kIdRange) {
-        host.drawingFrame = true;
-        host.animations.Advance(static_cast<ControlId>(id - kAnimationBase), host.Shows());
-        host.drawingFrame = false;
+        const auto box = static_cast<ControlId>(id - kAnimationBase);
+        host.drawingFrame = box;
+        host.animations.Advance(box, host.Shows());
+        host.drawingFrame = kNoControl;
         return 0;
       }
       if (id >= kTimerBase && id < kTimerBase + kIdRange) {

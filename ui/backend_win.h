@@ -67,6 +67,9 @@ class Win32Backend final : public Backend {
   // Paints the dirty rectangle of the window into its back buffer and copies
   // it to `screen`.
   void Render(WindowHost& host, HDC screen, Rect dirty);
+  // Draws the new frame of a playing picture box at once; false when the
+  // window has no DC to draw on.
+  bool DrawFrame(WindowHost& host, ControlId id, Rect dirty);
   void Deliver(WindowHost& host, const std::vector<Event>& events);
   void Report(WindowHost& host, const WindowReport& report);
   void SyncTimer(WindowHost& host, ControlId id);
@@ -88,6 +91,7 @@ class Win32Backend final : public Backend {
   std::unordered_map<const Window*, std::unique_ptr<WindowHost>> hosts_;
   std::vector<std::pair<UINT, MessageRoute>> routes_;
   Rect screen_;  // the virtual screen, refreshed on WM_DISPLAYCHANGE
+  UniqueMemoryDc framesDc_;  // holds a frame while it is copied to a window
   UniqueIcon appIcon_;
   UniqueIcon appIconSmall_;
 };

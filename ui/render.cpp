@@ -204,6 +204,21 @@ int EstimateTextWidth(std::string_view utf8, const Font& font) {
   return width;
 }
 
+Rect FrameArea(const Window& window, ControlId id, Size pictureSize) {
+  if (id < 0 || id >= window.ControlCount() || window.At(id).kind != Kind::kPictureBox) return {};
+  const Rect box = window.AbsoluteRect(id);
+  const Rect area =
+      Rect{box.left, box.top, pictureSize.width, pictureSize.height}.Intersect(window.VisibleRect(id));
+  if (area.IsEmpty()) return {};
+  for (const Rect& over : window.CoveringRects(id)) {
+    if (!over.Intersect(area).IsEmpty()) return {};
+  }
+  for (ControlId child : window.At(id).children) {
+    if (!window.VisibleRect(child).Intersect(area).IsEmpty()) return {};
+  }
+  return area;
+}
+
 void PaintWindow(const Window& window, Painter& painter, ImageCatalog& images, Rect dirty) {
   Rect clip = dirty.Intersect(window.ClientRect());
   if (clip.IsEmpty()) return;

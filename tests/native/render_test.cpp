@@ -188,3 +188,34 @@ TEST(Render, CaptionsWrapOnlyWhereASecondLineFits) {
 }
 
 }  // namespace
+
+// A new animation frame changes only its picture's own pixels, unless
+// something is drawn over them; then the whole box must be painted again.
+TEST(Render, AFrameAreaIsThePictureWhereNothingLiesOverIt) {
+  using ui::Kind;
+  const ui::ControlSpec controls[] = {
+      {.name = "标签1", .kind = Kind::kLabel, .rect = {150, 0, 20, 20}, .caption = "x"},
+      {.name = "图片框1", .kind = Kind::kPictureBox, .rect = {0, 0, 60, 60}},
+      {.name = "图片框2", .kind = Kind::kPictureBox, .rect = {130, 0, 60, 60}},
+      {.name = "分组框1", .kind = Kind::kGroupBox, .rect = {0, 100, 50, 50}},
+      {.name = "图片框3", .kind = Kind::kPictureBox, .parent = "分组框1", .rect = {20, 0, 60, 40}},
+      {.name = "图片框4", .kind = Kind::kPictureBox, .rect = {200, 0, 40, 40}, .visible = false},
+      {.name = "图片框5", .kind = Kind::kPictureBox, .rect = {250, 0, 40, 40}},
+      {.name = "标签2", .kind = Kind::kLabel, .parent = "图片框5", .rect = {30, 30, 5, 5}},
+  };
+  const ui::FormSpec form{.name = "FrameWindow", .clientSize = {300, 200}, .controls = controls};
+  Window w(form);
+  const auto area = [&](const char* box, ui::Size picture) {
+    return ui::FrameArea(w, w.Find(box), picture);
+  };
+  EXPECT_EQ(area("图片框1", {50, 50}), (Rect{0, 0, 50, 50}));
+  EXPECT_EQ(area("图片框1", {80, 80}), (Rect{0, 0, 60, 60}));  // cut to the box
+  EXPECT_EQ(area("图片框2", {50, 50}), Rect{});                // the label lies over it
+  EXPECT_EQ(area("图片框2", {10, 10}), (Rect{130, 0, 10, 10}));  // not over this part
+  EXPECT_EQ(area("图片框3", {60, 40}), (Rect{20, 100, 30, 40}));  // cut by its group box
+  EXPECT_EQ(area("图片框4", {40, 40}), Rect{});                 // hidden
+  EXPECT_EQ(area("图片框5", {40, 40}), Rect{});                 // a control inside it
+  EXPECT_EQ(area("图片框5", {20, 20}), (Rect{250, 0, 20, 20}));
+  EXPECT_EQ(area("标签1", {10, 10}), Rect{});                   // not a picture box
+  EXPECT_EQ(ui::FrameArea(w, 99, {10, 10}), Rect{});
+}
