@@ -24,6 +24,63 @@ bool ShouldPlay(const Window& window, ControlId id, bool windowShows, ImageCatal
          images.FrameCount(c.picture) > 1;
 }
 
+void FrameClock::StartFrameTimer(ControlId id, int delayMs) {
+  const long long now = timer_.NowMs();
+  long long at = now + delayMs;
+  // Falls in step with a box already playing at the same delay, so that both
+  // frames come in one wakeup from then on; this one frame stays between half
+  // and one and a half of its delay.
+  for (const auto& [other, due] : due_) {
+    if (other == id || due.delayMs != delayMs) continue;
+    at = due.atMs;
+    while (at < now + delayMs / 2) at += delayMs;
+    break;
+  }
+  due_[id] = {at, delayMs};
+  if (!ticking_) Arm(false);
+}
+
+void FrameClock::StopFrameTimer(ControlId id) {
+  if (due_.erase(id) != 0 && !ticking_) Arm(false);
+}
+
+std::vector<ControlId> FrameClock::Tick() {
+  ticking_ = true;
+  const long long now = timer_.NowMs();
+  std::vector<ControlId> ready;
+  for (auto& [id, due] : due_) {
+    if (due.atMs > now + kSlackMs) continue;
+    ready.push_back(id);
+    due.atMs += due.delayMs;
+    // Far behind (the program was busy, or the machine slept): start
+    // afresh rather than run every missed frame.
+    if (due.atMs <= now) due.atMs = now + due.delayMs;
+  }
+  return ready;
+}
+
+void FrameClock::Rearm() {
+  ticking_ = false;
+  Arm(true);
+}
+
+void FrameClock::Arm(bool justElapsed) {
+  if (due_.empty()) {
+    if (intervalMs_ != 0) timer_.StopWindowTimer();
+    intervalMs_ = 0;
+    return;
+  }
+  const long long now = timer_.NowMs();
+  long long next = due_.begin()->second.atMs;
+  for (const auto& [id, due] : due_) next = std::min(next, due.atMs);
+  const int interval = static_cast<int>(std::clamp<long long>(next - now, kMinFrameDelayMs, 0x7FFFFFFF));
+  // A periodic timer that has just elapsed at that interval comes round at
+  // the next due frame by itself: setting it again would cost a call.
+  if (justElapsed && interval == intervalMs_) return;
+  intervalMs_ = interval;
+  timer_.StartWindowTimer(interval);
+}
+
 void Animations::Start(ControlId id) {
   const Control& c = window_.At(id);
   int count = images_.FrameCount(c.picture);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 
 #include "assets/assets.h"
 #include "ui/geometry.h"
@@ -37,6 +38,49 @@ class FrameTimers {
   // Starts the box's timer, or restarts a running one with the new delay.
   virtual void StartFrameTimer(ControlId id, int delayMs) = 0;
   virtual void StopFrameTimer(ControlId id) = 0;
+};
+
+// The one timer of a window that its picture boxes' frames share, owned by
+// the platform: periodic at its interval until started again or stopped.
+class WindowTimer {
+ public:
+  virtual ~WindowTimer() = default;
+  virtual void StartWindowTimer(int intervalMs) = 0;
+  virtual void StopWindowTimer() = 0;
+  virtual long long NowMs() = 0;  // a monotonic clock
+};
+
+// The frame timers of every picture box of one window on its one timer, so
+// that boxes whose frames fall due together (same delays, started together)
+// are advanced in one wakeup and drawn in one go. Each box keeps its own
+// delays; a box due within kSlackMs of a tick goes with that tick, which is
+// within the jitter of the platform's timers anyway. A box that starts while
+// another plays at the same delay falls in step with it.
+class FrameClock final : public FrameTimers {
+ public:
+  static constexpr long long kSlackMs = 5;
+  explicit FrameClock(WindowTimer& timer) : timer_(timer) {}
+
+  void StartFrameTimer(ControlId id, int delayMs) override;
+  void StopFrameTimer(ControlId id) override;
+  // The window timer elapsed: the boxes whose frames are due, in id order.
+  // Each box's next frame then falls due one delay after the last, so a late
+  // tick does not shift the schedule. Call Rearm once they are advanced.
+  std::vector<ControlId> Tick();
+  // Sets the window timer for the next frame due (only when its interval
+  // changes), or stops it when no box plays.
+  void Rearm();
+
+ private:
+  struct Due {
+    long long atMs;
+    int delayMs;
+  };
+  void Arm(bool justElapsed);
+  WindowTimer& timer_;
+  std::map<ControlId, Due> due_;
+  int intervalMs_ = 0;  // what the window timer runs at; 0: stopped
+  bool ticking_ = false;  // inside Tick..Rearm: changes wait for Rearm
 };
 
 // Whether the box should be playing now.

@@ -31,10 +31,11 @@ namespace ui {
 
 namespace {
 
-// Timer ids: model timers and GIF frames each get a range, keyed by control.
+// Timer ids: model timers get a range, keyed by control; the GIF frames of
+// all of a window's picture boxes share one timer.
 constexpr UINT_PTR kTimerBase = 0x1000;
-constexpr UINT_PTR kAnimationBase = 0x4000;
 constexpr UINT_PTR kIdRange = 0x3000;
+constexpr UINT_PTR kFrameTimer = 0x4000;
 
 // The resource id of the window and tray icon.
 constexpr int kAppIconResource = 1;
@@ -157,23 +158,22 @@ class BackBuffer {
 
 }  // namespace
 
-// Everything the backend keeps for one loaded window. Its frame timers are
-// the window's own, so they die with it.
-struct WindowHost final : FrameTimers {
+// Everything the backend keeps for one loaded window. Its frame timer is the
+// window's own, so it dies with it.
+struct WindowHost final : WindowTimer {
   WindowHost(Win32Backend& b, Window& m, ImageCatalog& images, const Rect& desktop)
-      : backend(&b), model(&m), screen(&desktop), natives(m), animations(m, images, *this) {}
+      : backend(&b),
+        model(&m),
+        screen(&desktop),
+        natives(m),
+        frames(*this),
+        animations(m, images, frames) {}
 
-  void StartFrameTimer(ControlId id, int delayMs) override {
-    if (id >= 0 && static_cast<UINT_PTR>(id) < kIdRange) {
-      SetTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id), static_cast<UINT>(delayMs),
-               nullptr);
-    }
+  void StartWindowTimer(int intervalMs) override {
+    SetTimer(hwnd, kFrameTimer, static_cast<UINT>(intervalMs), nullptr);
   }
-  void StopFrameTimer(ControlId id) override {
-    if (id >= 0 && static_cast<UINT_PTR>(id) < kIdRange) {
-      KillTimer(hwnd, kAnimationBase + static_cast<UINT_PTR>(id));
-    }
-  }
+  void StopWindowTimer() override { KillTimer(hwnd, kFrameTimer); }
+  long long NowMs() override { return static_cast<long long>(GetTickCount64()); }
   bool Shows() const { return WindowShows(hwnd, *screen); }
   void SyncAnimations() { animations.SyncAll(Shows()); }
 
@@ -186,6 +186,7 @@ struct WindowHost final : FrameTimers {
   ControlId drawingFrame = kNoControl;
   BackBuffer buffer;
   NativeParts natives;
+  FrameClock frames;
   Animations animations;
   bool trackingLeave = false;
   std::shared_ptr<AccessibleTarget> accessible = std::make_shared<AccessibleTarget>();
@@ -587,11 +588,14 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       return 0;
     case WM_TIMER: {
       UINT_PTR id = wParam;
-      if (id >= kAnimationBase && id < kAnimationBase + kIdRange) {
-        const auto box = static_cast<ControlId>(id - kAnimationBase);
-        host.drawingFrame = box;
-        host.animations.Advance(box, host.Shows());
+      if (id == kFrameTimer) {
+        const bool shows = host.Shows();
+        for (ControlId box : host.frames.Tick()) {
+          host.drawingFrame = box;
+          host.animations.Advance(box, shows);
+        }
         host.drawingFrame = kNoControl;
+        host.frames.Rearm();
         return 0;
       }
       if (id >= kTimerBase && id < kTimerBase + kIdRange) {

@@ -192,3 +192,105 @@ TEST_F(AnimationTest, APictureSwappedWhilePlayingStartsAgainFromAValidFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+// The platform's one window timer, on a clock the test moves.
+class TestWindowTimer final : public ui::WindowTimer {
+ public:
+  void StartWindowTimer(int intervalMs) override {
+    log.push_back("start " + std::to_string(intervalMs));
+    interval = intervalMs;
+    elapsesAt = now + intervalMs;
+  }
+  void StopWindowTimer() override {
+    log.push_back("stop");
+    interval = 0;
+  }
+  long long NowMs() override { return now; }
+  // Moves the clock to the timer's next elapse, as a periodic timer does.
+  void Elapse() {
+    now = elapsesAt;
+    elapsesAt += interval;
+  }
+  long long now = 1000;
+  long long elapsesAt = 0;
+  int interval = 0;
+  std::vector<std::string> log;
+};
+
+struct FrameClockTest : ::testing::Test {
+  TestWindowTimer timer;
+  ui::FrameClock clock{timer};
+  std::vector<ui::ControlId> TickAt(long long now) {
+    timer.now = now;
+    std::vector<ui::ControlId> due = clock.Tick();
+    clock.Rearm();
+    return due;
+  }
+};
+
+TEST_F(FrameClockTest, BoxesDueTogetherShareOneWakeupAndOneTimerCall) {
+  clock.StartFrameTimer(3, 100);
+  clock.StartFrameTimer(7, 100);
+  ASSERT_EQ(timer.interval, 100);
+  const std::size_t calls = timer.log.size();
+  for (int i = 0; i < 5; ++i) {
+    timer.Elapse();
+    std::vector<ui::ControlId> due = clock.Tick();
+    clock.Rearm();
+    EXPECT_EQ(due, (std::vector<ui::ControlId>{3, 7})) << i;
+  }
+  // The periodic timer came round by itself every time.
+  EXPECT_EQ(timer.log.size(), calls);
+}
+
+TEST_F(FrameClockTest, ABoxStartedLaterFallsInStepWithinHalfADelay) {
+  clock.StartFrameTimer(1, 100);  // due 1100, 1200, ...
+  timer.now = 1030;
+  clock.StartFrameTimer(2, 100);  // 70 ms to 1100: in step at once
+  timer.now = 1080;
+  clock.StartFrameTimer(3, 100);  // 20 ms to 1100 is too short: 1200
+  clock.StartFrameTimer(4, 60);   // no box at 60 ms: its own time
+  EXPECT_EQ(TickAt(1100), (std::vector<ui::ControlId>{1, 2}));
+  EXPECT_EQ(TickAt(1140), (std::vector<ui::ControlId>{4}));
+  EXPECT_EQ(TickAt(1200), (std::vector<ui::ControlId>{1, 2, 3, 4}));
+  EXPECT_EQ(TickAt(1260), (std::vector<ui::ControlId>{4}));
+  EXPECT_EQ(TickAt(1300), (std::vector<ui::ControlId>{1, 2, 3}));
+}
+
+TEST_F(FrameClockTest, EachBoxKeepsItsOwnDelays) {
+  clock.StartFrameTimer(1, 100);  // due 1100
+  clock.StartFrameTimer(2, 70);   // due 1070
+  EXPECT_EQ(timer.interval, 70);
+  EXPECT_EQ(TickAt(1070), (std::vector<ui::ControlId>{2}));  // next: 1100 and 1140
+  EXPECT_EQ(timer.interval, 30);
+  EXPECT_EQ(TickAt(1100), (std::vector<ui::ControlId>{1}));  // next: 1140 and 1200
+  EXPECT_EQ(TickAt(1140), (std::vector<ui::ControlId>{2}));
+  // Due within the slack of a tick: goes with it.
+  EXPECT_EQ(TickAt(1196), (std::vector<ui::ControlId>{1}));
+  EXPECT_EQ(TickAt(1210), (std::vector<ui::ControlId>{2}));
+  // A delay changed on a frame restarts that box from now.
+  clock.Tick();
+  clock.StartFrameTimer(2, 250);
+  clock.Rearm();
+  EXPECT_EQ(TickAt(1296), (std::vector<ui::ControlId>{1}));
+  EXPECT_EQ(TickAt(1400), (std::vector<ui::ControlId>{1}));
+  EXPECT_EQ(TickAt(1460), (std::vector<ui::ControlId>{2}));  // 250 ms after the change
+}
+
+TEST_F(FrameClockTest, LateTicksAndStopsKeepTheScheduleSound) {
+  clock.StartFrameTimer(4, 100);  // due 1100
+  // A tick before anything is due advances nothing.
+  EXPECT_TRUE(TickAt(1050).empty());
+  // Very late (the program was busy): one frame, then the schedule from now.
+  EXPECT_EQ(TickAt(1650), (std::vector<ui::ControlId>{4}));
+  EXPECT_EQ(timer.interval, 100);
+  EXPECT_EQ(TickAt(1750), (std::vector<ui::ControlId>{4}));
+  clock.StopFrameTimer(4);
+  EXPECT_EQ(timer.log.back(), "stop");
+  EXPECT_TRUE(TickAt(1850).empty());  // a tick already queued
+  EXPECT_EQ(timer.log.back(), "stop");
+}
+
+}  // namespace
