@@ -184,6 +184,9 @@ struct WindowHost final : WindowTimer {
   // The picture box whose frame timer's tick runs: its new frame is drawn
   // at once rather than through WM_PAINT.
   ControlId drawingFrame = kNoControl;
+  // Set while a model timer's tick is handled: what it changes is drawn at
+  // once too (a progress bar steps 50 times a second).
+  bool tickRunning = false;
   BackBuffer buffer;
   NativeParts natives;
   FrameClock frames;
@@ -373,6 +376,7 @@ void Win32Backend::Invalidate(Window& window, Rect rect) {
   // Hidden and minimised windows paint everything when they come back.
   if (!host || !host->hwnd || !IsWindowVisible(host->hwnd) || IsIconic(host->hwnd)) return;
   if (host->drawingFrame != kNoControl && DrawFrame(*host, host->drawingFrame, rect)) return;
+  if (host->tickRunning && PaintNow(*host, rect)) return;
   RECT rc = ToRect(rect);
   InvalidateRect(host->hwnd, &rc, FALSE);
 }
@@ -451,9 +455,17 @@ bool Win32Backend::DrawFrame(WindowHost& host, ControlId id, Rect dirty) {
     SelectedObject picture(framesDc_.Get(), frame->bitmap);
     BitBlt(screen, area.left, area.top, area.width, area.height, framesDc_.Get(),
            area.left - at.left, area.top - at.top, SRCCOPY);
-  } else {
-    Render(host, screen, dirty.Intersect(model.ClientRect()));
+    ReleaseDC(host.hwnd, screen);
+    return true;
   }
+  ReleaseDC(host.hwnd, screen);
+  return PaintNow(host, dirty);
+}
+
+bool Win32Backend::PaintNow(WindowHost& host, Rect dirty) {
+  HDC screen = GetDC(host.hwnd);
+  if (!screen) return false;
+  Render(host, screen, dirty.Intersect(host.model->ClientRect()));
   ReleaseDC(host.hwnd, screen);
   return true;
 }
@@ -600,7 +612,9 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       }
       if (id >= kTimerBase && id < kTimerBase + kIdRange) {
         auto control = static_cast<ControlId>(id - kTimerBase);
+        host.tickRunning = true;
         Deliver(host, {Event{&model, control, EventKind::kTick, 0}});
+        host.tickRunning = false;
         return 0;
       }
       break;

@@ -70,6 +70,8 @@ class Win32Backend final : public Backend {
   // Draws the new frame of a playing picture box at once; false when the
   // window has no DC to draw on.
   bool DrawFrame(WindowHost& host, ControlId id, Rect dirty);
+  // Paints the rectangle now, on the window's own DC; false when there is none.
+  bool PaintNow(WindowHost& host, Rect dirty);
   void Deliver(WindowHost& host, const std::vector<Event>& events);
   void Report(WindowHost& host, const WindowReport& report);
   void SyncTimer(WindowHost& host, ControlId id);
