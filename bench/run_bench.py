@@ -216,10 +216,12 @@ def window_geometry(env, wid):
     return int(v["X"]), int(v["Y"]), int(v["WIDTH"]), int(v["HEIGHT"])
 
 
-def visible_of_size(env, pid, size, y=None):
-    """Visible windows of one program with that size (and top)."""
-    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
-                       capture_output=True, text=True)
+def visible_of_size(env, pid, size, y=None, only_visible=True):
+    """Visible windows of one program with that size (and top); with
+    only_visible false also those Wine keeps unmapped, as it does a window
+    wholly off the screen."""
+    r = subprocess.run(["xdotool", "search", *(["--onlyvisible"] if only_visible else []),
+                        "--pid", str(pid)], env=env, capture_output=True, text=True)
     found = []
     for wid in r.stdout.split():
         g = window_geometry(env, wid)
@@ -490,7 +492,8 @@ def run_armed(bench, idle, exe):
         on_screen = measure_idle(p.proc, NOTICE_REST_SAMPLE_S)
         # It may have started down during the sample: then that sample is not of a rest.
         r = {"armed": on_screen if resting() else None}
-        wait_until(lambda: visible_of_size(p.env, p.proc.pid, NOTICE_SIZE, SCREEN_HEIGHT), 20,
+        wait_until(lambda: visible_of_size(p.env, p.proc.pid, NOTICE_SIZE, SCREEN_HEIGHT,
+                                           only_visible=False), 20,
                    "the notice parked below the screen again")
         time.sleep(0.5)
         p.alive()
