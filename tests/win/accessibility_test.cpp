@@ -13,12 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/processes_win.h"
-#include "app/program.h"
-#include "disk/smart_report_win.h"
-#include "net/network_win.h"
-#include "shell/tray_win.h"
-#include "task/clock_win.h"
+#include "tests/win/real_program.h"
 #include "ui/accessibility.h"
 #include "ui/accessible_win.h"
 #include "ui/backend_win.h"
@@ -28,37 +23,9 @@
 
 namespace {
 
+using testing_win::PumpUntil;
+
 using namespace ui::main_window;
-
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < deadline) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    Sleep(5);
-  }
-  return done();
-}
-
-class NoProcesses final : public app::Processes {
- public:
-  std::vector<std::string> RunningExecutables() override { return {}; }
-  std::string OwnExecutable() override { return "QuondaHalvix.exe"; }
-  void EndProcess(int) override {}
-};
-class CountingPower final : public task::PowerActions {
- public:
-  void RunPowerAction(task::PowerMode) override { ++fired; }
-  int fired = 0;
-};
-class NoPages final : public net::WebPages {
- public:
-  void OpenWebPage(std::string_view) override {}
-};
 
 VARIANT Child(LONG id) {
   VARIANT v;
@@ -88,26 +55,14 @@ LONG State(IAccessible* acc, LONG child) {
   return acc->get_accState(Child(child), &v) == S_OK ? v.lVal : -1;
 }
 
-struct AccessibilityTest : ::testing::Test {
-  ui::GdiplusSession gdiplus;
-  ui::ImageStore images{gdiplus, nullptr};
-  ui::Win32Backend backend{GetModuleHandleW(nullptr), images};
-  task::Win32Clock clock;
-  shell::Win32Tray tray{backend, GetModuleHandleW(nullptr)};
-  NoProcesses processes;
-  net::Win32Network network;
-  NoPages web;
-  CountingPower power;
-  disk::WmiSmartReport smart;
-  app::Program program{backend, app::Services{clock, tray, processes, network, web, power, smart}};
+struct AccessibilityTest : ::testing::Test, testing_win::RealProgram {
   ui::Window* main = nullptr;
   HWND hwnd = nullptr;
   IAccessible* acc = nullptr;
 
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    backend.Attach(program.desktop);
-    tray.Attach(program.desktop);
+    Attach();
     main = &program.desktop.Load(ui::MainWindowForm(), nullptr);
     backend.SetMainWindow(main);
     hwnd = backend.Handle(*main);

@@ -11,13 +11,7 @@
 #include <cstring>
 #include <functional>
 
-#include "app/processes_win.h"
-#include "app/program.h"
-#include "disk/smart_report_win.h"
-#include "net/network_win.h"
-#include "shell/tray_win.h"
-#include "task/clock_win.h"
-#include "ui/backend_win.h"
+#include "tests/win/real_program.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/secondary_windows/secondary_forms.h"
 #include "ui/main_window/main_window_names.h"
@@ -28,19 +22,7 @@
 
 namespace {
 
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < deadline) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    Sleep(5);
-  }
-  return done();
-}
+using testing_win::PumpUntil;
 
 using namespace ui::main_window;
 namespace ec = ui::exit_confirm;
@@ -55,46 +37,8 @@ class StrictNames : public ::testing::Environment {
 };
 const auto* const kStrictNames = ::testing::AddGlobalTestEnvironment(new StrictNames);
 
-// The real process list, but a second copy never ends the test process.
-class TestProcesses final : public app::Processes {
- public:
-  std::vector<std::string> RunningExecutables() override { return real.RunningExecutables(); }
-  std::string OwnExecutable() override { return real.OwnExecutable(); }
-  void EndProcess(int code) override { ended = code; }
-  app::Win32Processes real;
-  int ended = -1;
-};
-
-// Never the real action: it would end every process of the prefix.
-class CountingPower final : public task::PowerActions {
- public:
-  void RunPowerAction(task::PowerMode) override { ++fired; }
-  int fired = 0;
-};
-
-class RecordingWebPages final : public net::WebPages {
- public:
-  void OpenWebPage(std::string_view address) override { opened.emplace_back(address); }
-  std::vector<std::string> opened;
-};
-
-struct BackendTest : ::testing::Test {
-  ui::GdiplusSession gdiplus;
-  ui::ImageStore images{gdiplus, nullptr};
-  ui::Win32Backend backend{GetModuleHandleW(nullptr), images};
-  task::Win32Clock clock;
-  shell::Win32Tray tray{backend, GetModuleHandleW(nullptr)};
-  TestProcesses processes;
-  net::Win32Network network;
-  RecordingWebPages web;
-  CountingPower power;
-  disk::WmiSmartReport smart;
-  app::Program program{backend, app::Services{clock, tray, processes, network, web, power, smart}};
-
-  void SetUp() override {
-    backend.Attach(program.desktop);
-    tray.Attach(program.desktop);
-  }
+struct BackendTest : ::testing::Test, testing_win::RealProgram {
+  void SetUp() override { Attach(); }
   void TearDown() override { tray.RemoveIcon(); }
   ui::Window& Main() {
     ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);

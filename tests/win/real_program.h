@@ -1,0 +1,83 @@
+// What the Windows-side tests of whole windows share: the program wired to
+// the real Win32 backend and platform services, except the two that must not
+// act for real in a test process (ending the process, the power actions),
+// and a message pump that waits for a condition.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/processes_win.h"
+#include "app/program.h"
+#include "disk/smart_report_win.h"
+#include "net/network_win.h"
+#include "shell/tray_win.h"
+#include "task/clock_win.h"
+#include "ui/backend_win.h"
+
+namespace testing_win {
+
+// Dispatches messages until `done` holds or the time is up; the last answer.
+inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    Sleep(5);
+  }
+  return done();
+}
+
+// The real process list, but a second copy never ends the test process.
+class TestProcesses final : public app::Processes {
+ public:
+  std::vector<std::string> RunningExecutables() override { return real.RunningExecutables(); }
+  std::string OwnExecutable() override { return real.OwnExecutable(); }
+  void EndProcess(int code) override { ended = code; }
+  app::Win32Processes real;
+  int ended = -1;
+};
+
+// Never the real action: it would end every process of the prefix.
+class CountingPower final : public task::PowerActions {
+ public:
+  void RunPowerAction(task::PowerMode) override { ++fired; }
+  int fired = 0;
+};
+
+class RecordingWebPages final : public net::WebPages {
+ public:
+  void OpenWebPage(std::string_view address) override { opened.emplace_back(address); }
+  std::vector<std::string> opened;
+};
+
+// Members in the order they must be made (and go in reverse).
+struct RealProgram {
+  ui::GdiplusSession gdiplus;
+  ui::ImageStore images{gdiplus, nullptr};
+  ui::Win32Backend backend{GetModuleHandleW(nullptr), images};
+  task::Win32Clock clock;
+  shell::Win32Tray tray{backend, GetModuleHandleW(nullptr)};
+  TestProcesses processes;
+  net::Win32Network network;
+  RecordingWebPages web;
+  CountingPower power;
+  disk::WmiSmartReport smart;
+  app::Program program{backend, app::Services{clock, tray, processes, network, web, power, smart}};
+
+  void Attach() {
+    backend.Attach(program.desktop);
+    tray.Attach(program.desktop);
+  }
+};
+
+}  // namespace testing_win
