@@ -13,6 +13,14 @@
 
 namespace ui {
 
+VARIANT LongVariant(LONG value) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = value;
+  return v;
+}
+
 namespace {
 
 LONG RoleCode(Role role) {
@@ -56,14 +64,6 @@ HRESULT Text(const std::string& utf8, BSTR* out) {
   if (utf8.empty()) return S_FALSE;
   *out = SysAllocString(Widen(utf8).c_str());
   return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-VARIANT ChildVariant(LONG child) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = child;
-  return v;
 }
 
 // One object per container: the window (container kNoControl) or a spin
@@ -151,7 +151,7 @@ class AccessibleObject final : public IAccessible, public IEnumVARIANT {
     if (!role) return E_POINTER;
     AccessibleInfo info;
     if (HRESULT hr = Info(child, info); FAILED(hr)) return hr;
-    *role = ChildVariant(RoleCode(info.role));
+    *role = LongVariant(RoleCode(info.role));
     return S_OK;
   }
   STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override {
@@ -159,7 +159,7 @@ class AccessibleObject final : public IAccessible, public IEnumVARIANT {
     AccessibleInfo info;
     if (HRESULT hr = Info(child, info); FAILED(hr)) return hr;
     if (!HoldsFocus(target_->hwnd)) info.states &= ~kStateFocused;
-    *state = ChildVariant(StateCode(info.states));
+    *state = LongVariant(StateCode(info.states));
     return S_OK;
   }
   STDMETHODIMP get_accHelp(VARIANT, BSTR* out) override { return Text({}, out); }
@@ -175,7 +175,7 @@ class AccessibleObject final : public IAccessible, public IEnumVARIANT {
     if (!Live()) return CO_E_OBJNOTCONNECTED;
     if (container_ != kNoControl || !HoldsFocus(target_->hwnd)) return S_FALSE;
     ControlId id = target_->model->Focused();
-    *focus = ChildVariant(id == kNoControl ? CHILDID_SELF : ChildIdOf(id));
+    *focus = LongVariant(id == kNoControl ? CHILDID_SELF : ChildIdOf(id));
     return S_OK;
   }
   STDMETHODIMP get_accSelection(VARIANT* selection) override {
@@ -230,7 +230,7 @@ class AccessibleObject final : public IAccessible, public IEnumVARIANT {
       default: return E_NOTIMPL;
     }
     if (to < 0 || to >= static_cast<int>(children.size())) return S_FALSE;
-    *end = ChildVariant(children[static_cast<size_t>(to)]);
+    *end = LongVariant(children[static_cast<size_t>(to)]);
     return S_OK;
   }
   STDMETHODIMP accHitTest(LONG x, LONG y, VARIANT* hit) override {
@@ -244,16 +244,16 @@ class AccessibleObject final : public IAccessible, public IEnumVARIANT {
     AccessibleId id = ElementAt(model, {pt.x, pt.y});
     if (container_ != kNoControl) {
       if (id.control != container_) return S_FALSE;
-      *hit = ChildVariant(id.part > 0 ? 1 : 2);
+      *hit = LongVariant(id.part > 0 ? 1 : 2);
       return S_OK;
     }
     if (id.control == kNoControl) {
-      *hit = ChildVariant(CHILDID_SELF);
+      *hit = LongVariant(CHILDID_SELF);
     } else if (model.At(id.control).kind == Kind::kSpin) {
       hit->vt = VT_DISPATCH;
       hit->pdispVal = new AccessibleObject(target_, id.control);
     } else {
-      *hit = ChildVariant(ChildIdOf(id.control));
+      *hit = LongVariant(ChildIdOf(id.control));
     }
     return S_OK;
   }
@@ -276,7 +276,7 @@ class AccessibleObject final : public IAccessible, public IEnumVARIANT {
     if (!Live()) return CO_E_OBJNOTCONNECTED;
     std::vector<LONG> children = Children();
     ULONG n = 0;
-    while (n < count && next_ < children.size()) out[n++] = ChildVariant(children[next_++]);
+    while (n < count && next_ < children.size()) out[n++] = LongVariant(children[next_++]);
     if (fetched) *fetched = n;
     return n == count ? S_OK : S_FALSE;
   }

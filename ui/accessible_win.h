@@ -34,4 +34,7 @@ void AnnounceChange(HWND hwnd, const Window& model, ControlId id, Change change)
 // The child id of a control in the window's object.
 inline LONG ChildIdOf(ControlId id) { return static_cast<LONG>(id) + 1; }
 
+// A VT_I4 variant: how MSAA names a child, a role or a state.
+VARIANT LongVariant(LONG value);
+
 }  // namespace ui

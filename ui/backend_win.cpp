@@ -455,11 +455,11 @@ bool Win32Backend::DrawFrame(WindowHost& host, ControlId id, Rect dirty) {
     SelectedObject picture(framesDc_.Get(), frame->bitmap);
     BitBlt(screen, area.left, area.top, area.width, area.height, framesDc_.Get(),
            area.left - at.left, area.top - at.top, SRCCOPY);
-    ReleaseDC(host.hwnd, screen);
-    return true;
+  } else {
+    Render(host, screen, dirty.Intersect(model.ClientRect()));
   }
   ReleaseDC(host.hwnd, screen);
-  return PaintNow(host, dirty);
+  return true;
 }
 
 bool Win32Backend::PaintNow(WindowHost& host, Rect dirty) {

@@ -64,15 +64,19 @@ class UniqueHandle {
   Handle handle_ = Traits::kNone;
 };
 
-// GDI objects freed with DeleteObject; one alias per type keeps a region
-// from being handed where a bitmap is wanted.
-template <typename H>
-struct GdiObjectTraits {
+// Handles that are "none" when null and freed by one call.
+template <typename H, auto FreeFunction>
+struct NullableHandleTraits {
   using Handle = H;
   static constexpr Handle kNone = nullptr;
   static bool IsValid(Handle h) { return h != nullptr; }
-  static void Free(Handle h) { DeleteObject(h); }
+  static void Free(Handle h) { FreeFunction(h); }
 };
+
+// GDI objects freed with DeleteObject; one alias per type keeps a region
+// from being handed where a bitmap is wanted.
+template <typename H>
+using GdiObjectTraits = NullableHandleTraits<H, &DeleteObject>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
@@ -80,31 +84,11 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 
 // Icons from LoadImage or CreateIcon*; never one loaded with LR_SHARED,
 // which the system owns.
-struct IconTraits {
-  using Handle = HICON;
-  static constexpr Handle kNone = nullptr;
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Free(Handle h) { DestroyIcon(h); }
-};
-using UniqueIcon = UniqueHandle<IconTraits>;
-
+using UniqueIcon = UniqueHandle<NullableHandleTraits<HICON, &DestroyIcon>>;
 // DCs from CreateCompatibleDC or CreateDC (GetDC's are released, not deleted).
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static constexpr Handle kNone = nullptr;
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Free(Handle h) { DeleteDC(h); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-
+using UniqueMemoryDc = UniqueHandle<NullableHandleTraits<HDC, &DeleteDC>>;
 // Menus not attached to a window (a window destroys its own menu bar).
-struct MenuTraits {
-  using Handle = HMENU;
-  static constexpr Handle kNone = nullptr;
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Free(Handle h) { DestroyMenu(h); }
-};
-using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueMenu = UniqueHandle<NullableHandleTraits<HMENU, &DestroyMenu>>;
 
 // Kernel handles. Most creating calls fail with null, but CreateFile and
 // CreateToolhelp32Snapshot fail with INVALID_HANDLE_VALUE: both mean "none",

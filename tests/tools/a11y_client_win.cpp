@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/accessible_win.h"
 #include "ui/text_win.h"
 
 namespace {
@@ -52,17 +53,9 @@ std::string States(LONG state) {
   return out.empty() ? "normal" : out;
 }
 
-VARIANT Self(LONG child) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = child;
-  return v;
-}
-
 std::string NameOf(IAccessible* acc, LONG child) {
   BSTR name = nullptr;
-  if (acc->get_accName(Self(child), &name) != S_OK || !name) return {};
+  if (acc->get_accName(ui::LongVariant(child), &name) != S_OK || !name) return {};
   std::string out = ui::Narrow(name);
   SysFreeString(name);
   return out;
@@ -133,8 +126,8 @@ int wmain(int argc, wchar_t** argv) {
       VARIANT role, state;
       VariantInit(&role);
       VariantInit(&state);
-      e.acc->get_accRole(Self(e.child), &role);
-      e.acc->get_accState(Self(e.child), &state);
+      e.acc->get_accRole(ui::LongVariant(e.child), &role);
+      e.acc->get_accState(ui::LongVariant(e.child), &state);
       std::printf("%s%s|%s|%s\n", std::string(static_cast<size_t>(e.depth) * 2, ' ').c_str(),
                   RoleName(role.vt == VT_I4 ? role.lVal : 0), NameOf(e.acc, e.child).c_str(),
                   States(state.vt == VT_I4 ? state.lVal : 0).c_str());
@@ -143,7 +136,7 @@ int wmain(int argc, wchar_t** argv) {
     code = 2;
     for (const Element& e : elements) {
       if (NameOf(e.acc, e.child) != target) continue;
-      code = SUCCEEDED(e.acc->accDoDefaultAction(Self(e.child))) ? 0 : 3;
+      code = SUCCEEDED(e.acc->accDoDefaultAction(ui::LongVariant(e.child))) ? 0 : 3;
       break;
     }
   }

@@ -27,17 +27,9 @@ using testing_win::PumpUntil;
 
 using namespace ui::main_window;
 
-VARIANT Child(LONG id) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
-
 std::string Name(IAccessible* acc, LONG child) {
   BSTR name = nullptr;
-  if (acc->get_accName(Child(child), &name) != S_OK || !name) return {};
+  if (acc->get_accName(ui::LongVariant(child), &name) != S_OK || !name) return {};
   std::string out = ui::Narrow(name);
   SysFreeString(name);
   return out;
@@ -46,13 +38,13 @@ std::string Name(IAccessible* acc, LONG child) {
 LONG Role(IAccessible* acc, LONG child) {
   VARIANT v;
   VariantInit(&v);
-  return acc->get_accRole(Child(child), &v) == S_OK ? v.lVal : -1;
+  return acc->get_accRole(ui::LongVariant(child), &v) == S_OK ? v.lVal : -1;
 }
 
 LONG State(IAccessible* acc, LONG child) {
   VARIANT v;
   VariantInit(&v);
-  return acc->get_accState(Child(child), &v) == S_OK ? v.lVal : -1;
+  return acc->get_accState(ui::LongVariant(child), &v) == S_OK ? v.lVal : -1;
 }
 
 struct AccessibilityTest : ::testing::Test, testing_win::RealProgram {
@@ -114,7 +106,7 @@ TEST_F(AccessibilityTest, ChildrenCarryRolesNamesStatesAndScreenLocations) {
   POINT origin{0, 0};
   ClientToScreen(hwnd, &origin);
   LONG l = 0, t = 0, w = 0, h = 0;
-  ASSERT_EQ(acc->accLocation(&l, &t, &w, &h, Child(Id(按钮1))), S_OK);
+  ASSERT_EQ(acc->accLocation(&l, &t, &w, &h, ui::LongVariant(Id(按钮1))), S_OK);
   EXPECT_EQ(l, origin.x + 256);
   EXPECT_EQ(t, origin.y + 461);
   EXPECT_EQ(w, 136);
@@ -129,21 +121,21 @@ TEST_F(AccessibilityTest, ChildrenCarryRolesNamesStatesAndScreenLocations) {
 
   // A spin control is an object of its own with its two arrows.
   IDispatch* spinDispatch = nullptr;
-  ASSERT_EQ(acc->get_accChild(Child(Id(调节器1)), &spinDispatch), S_OK);
+  ASSERT_EQ(acc->get_accChild(ui::LongVariant(Id(调节器1)), &spinDispatch), S_OK);
   IAccessible* spin = nullptr;
   ASSERT_EQ(spinDispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&spin)), S_OK);
   spinDispatch->Release();
   EXPECT_EQ(Role(spin, CHILDID_SELF), ROLE_SYSTEM_SPINBUTTON);
   EXPECT_EQ(Name(spin, 1), "增加");
   EXPECT_EQ(Name(spin, 2), "减少");
-  ASSERT_EQ(spin->accDoDefaultAction(Child(2)), S_OK);
+  ASSERT_EQ(spin->accDoDefaultAction(ui::LongVariant(2)), S_OK);
   EXPECT_TRUE(PumpUntil([&] { return main->Get(编辑框1).caption == "17"; }));
   spin->Release();
 }
 
 TEST_F(AccessibilityTest, DefaultActionOfTheCommandButtonSchedulesTheTask) {
-  ASSERT_EQ(acc->accDoDefaultAction(Child(Id(单选框3))), S_OK);
-  ASSERT_EQ(acc->accDoDefaultAction(Child(Id(按钮1))), S_OK);
+  ASSERT_EQ(acc->accDoDefaultAction(ui::LongVariant(Id(单选框3))), S_OK);
+  ASSERT_EQ(acc->accDoDefaultAction(ui::LongVariant(Id(按钮1))), S_OK);
   // Posted, not run inside the call: a handler may show a message box.
   EXPECT_TRUE(PumpUntil([&] { return main->Get(按钮1).caption == "取消任务"; }));
   EXPECT_TRUE(main->Get(单选框3).checked);
@@ -151,7 +143,7 @@ TEST_F(AccessibilityTest, DefaultActionOfTheCommandButtonSchedulesTheTask) {
   EXPECT_EQ(Name(acc, Id(分组框3)), "任务成功执行");
   EXPECT_EQ(power.fired, 0);
   // Static text has no default action.
-  EXPECT_EQ(acc->accDoDefaultAction(Child(Id(标签2))), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(acc->accDoDefaultAction(ui::LongVariant(Id(标签2))), DISP_E_MEMBERNOTFOUND);
   // Once the window is gone, what a client holds is disconnected.
   program.desktop.Close(*main);
   EXPECT_EQ(Role(acc, Id(按钮1)), -1);
