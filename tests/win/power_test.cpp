@@ -122,29 +122,6 @@ class PowerTest : public ::testing::Test {
   }
 };
 
-TEST(PowerCallTable, EachModeBecomesOneForcedPlannedCall) {
-  for (const ModeCase& c : kModes) {
-    SCOPED_TRACE(static_cast<int>(c.mode));
-    const PowerCall call = PowerCallFor(c.mode);
-    EXPECT_TRUE(call.force);
-    if (c.call.what == Event::kExitWindows) {
-      EXPECT_EQ(call.kind, PowerCallKind::kExitWindows);
-      EXPECT_EQ(call.flags, c.call.flags);
-      EXPECT_EQ(call.reason, c.call.reason);
-    } else {
-      EXPECT_EQ(call.kind, PowerCallKind::kSuspend);
-      EXPECT_TRUE(call.hibernate);
-    }
-  }
-}
-
-TEST(PowerCallTable, UnknownModesBecomeNoCall) {
-  for (std::int32_t value : kBadModes) {
-    SCOPED_TRACE(value);
-    EXPECT_EQ(PowerCallFor(static_cast<PowerMode>(value)).kind, PowerCallKind::kNone);
-  }
-}
-
 // The privilege step, then exactly the mode's call, whose result is the
 // answer. A failed privilege step still makes the call: log-off needs no
 // privilege, and for the others the system refuses on its own.

@@ -129,24 +129,6 @@ TEST_F(WebViewTest, StartsHiddenAndDisabledAtItsRectWithTheControlInPlace) {
   EXPECT_FALSE(Children(host).empty());
 }
 
-TEST_F(WebViewTest, SetVisibleShowsAndHidesTheView) {
-  auto view = CreateView();
-  ASSERT_NE(view, nullptr);
-  view->SetVisible(true);
-  EXPECT_TRUE(IsWindowVisible(view->Window()));
-  view->SetVisible(false);
-  EXPECT_FALSE(IsWindowVisible(view->Window()));
-}
-
-TEST_F(WebViewTest, SetEnabledEnablesAndDisablesTheView) {
-  auto view = CreateView();
-  ASSERT_NE(view, nullptr);
-  view->SetEnabled(true);
-  EXPECT_TRUE(IsWindowEnabled(view->Window()));
-  view->SetEnabled(false);
-  EXPECT_FALSE(IsWindowEnabled(view->Window()));
-}
-
 // A disabled or hidden parent does not take focus away from its children.
 TEST_F(WebViewTest, DisablingOrHidingTakesKeyboardFocusOutOfTheControl) {
   const std::function<void(ui::WebView&)> steps[] = {
