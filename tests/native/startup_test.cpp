@@ -118,17 +118,6 @@ TEST(StartupOrder, TheReportComesBeforeEveryOtherStep) {
   EXPECT_EQ(main.Get(编辑框8).caption, "a\r\n");
 }
 
-TEST_F(StartupTest, RecordsStartEmptyAndAreReleased) {
-  EXPECT_EQ(program.records.instanceCount, 0);
-  EXPECT_EQ(program.records.task.slideUp, 0);
-  program.records.instanceCount = 3;
-  program.records.task.slideUp = 1;
-  program.ReleaseGlobals();
-  EXPECT_EQ(program.records.instanceCount, 0);
-  EXPECT_EQ(program.records.task.slideUp, 0);
-  program.ReleaseGlobals();  // twice is harmless
-}
-
 TEST_F(StartupTest, VersionWindowLoadsItsPageOnceAtCreation) {
   ui::Window& version = program.desktop.Load(ui::VersionWindowForm(), nullptr);
   EXPECT_EQ(version.Get(ver::超文本浏览框1).caption,

@@ -114,11 +114,6 @@ TEST_F(ImageStoreTest, StillPicturesHaveOneFrameAndNoDelay) {
   }
 }
 
-TEST_F(ImageStoreTest, LinkAnimationHasFourFramesOf100Ms) {
-  ASSERT_EQ(store_->FrameCount(Asset::kLinkAnim), 4);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(store_->FrameDelayMs(Asset::kLinkAnim, i), 100) << i;
-}
-
 TEST_F(ImageStoreTest, AnimationsHaveSeveralDistinctFramesWithDelays) {
   for (const Expected& e : kExpected) {
     if (!e.animated) continue;
