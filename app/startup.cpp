@@ -39,8 +39,11 @@ void ShowReachabilityNotice(Program& program, bool connected) {
 }
 
 void PrepareTaskDoneWindow(Program& program, ui::Window& main) {
-  ui::Window& notice = program.desktop.Load(ui::TaskDoneWindowForm(), &main);
-  task::ParkTaskDoneWindow(program.desktop, notice);
+  // Created where it rests, out of sight: shown anywhere first, the
+  // top-most notice would flash over whatever is there.
+  const ui::FormSpec& form = ui::TaskDoneWindowForm();
+  program.desktop.Load(form, &main,
+                       task::ParkedNoticePosition(program.desktop.ScreenSize(), form.clientSize));
 }
 
 void FocusMainWindow(Program& program, ui::Window& main) { program.desktop.Focus(main); }

@@ -73,7 +73,9 @@ set(QH_WIN_SOURCES
   ui/painter_win.cpp
   ui/system_ui_win.cpp
   ui/text_win.cpp
+  ui/theme_parts_win.cpp
   ui/web_view_win.cpp
+  ui/window_paint_win.cpp
 )
 
 set(QH_WIN_TEST_SOURCES

@@ -46,9 +46,8 @@ void OnTaskNoticeClose(const TaskContext& task, const ui::Event& event) {
   }
 }
 
-void ParkTaskDoneWindow(ui::Desktop& desktop, ui::Window& notice) {
-  ui::Size screen = desktop.ScreenSize();
-  desktop.Move(notice, screen.width - notice.ScreenRect().width, screen.height);
+ui::Point ParkedNoticePosition(ui::Size screen, ui::Size notice) {
+  return {screen.width - notice.width, screen.height};
 }
 
 }  // namespace task

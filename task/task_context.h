@@ -38,8 +38,8 @@ void OnSlideTick(const TaskContext& task, const ui::Event& event);
 void OnTaskNoticeTick(const TaskContext& task, const ui::Event& event);
 void OnTaskNoticeClose(const TaskContext& task, const ui::Event& event);
 
-// Parks TaskDoneWindow flush with the screen's right edge, just below its
-// bottom edge, out of sight.
-void ParkTaskDoneWindow(ui::Desktop& desktop, ui::Window& notice);
+// Where TaskDoneWindow rests out of sight: flush with the screen's right
+// edge, just below its bottom edge.
+ui::Point ParkedNoticePosition(ui::Size screen, ui::Size notice);
 
 }  // namespace task

@@ -368,7 +368,7 @@ void AnnounceChange(HWND hwnd, const Window& model, ControlId id, Change change)
     case Change::kFocus:
       // A native edit box announces its own focus; a drawn control only has
       // it while the window holds the system's focus.
-      if (IsNative(model.At(id).kind) || GetFocus() != hwnd) return;
+      if (IsNative(model.At(id)) || GetFocus() != hwnd) return;
       event = EVENT_OBJECT_FOCUS;
       break;
     case Change::kTimer:

@@ -26,16 +26,17 @@
 #include "ui/render.h"
 #include "ui/system_ui_win.h"
 #include "ui/text_win.h"
+#include "ui/window_host_win.h"
 
 namespace ui {
 
 namespace {
 
-// Timer ids: model timers get a range, keyed by control; the GIF frames of
-// all of a window's picture boxes share one timer.
+// Timer ids: model timers get a range, keyed by control (the frame timer
+// comes after it).
 constexpr UINT_PTR kTimerBase = 0x1000;
 constexpr UINT_PTR kIdRange = 0x3000;
-constexpr UINT_PTR kFrameTimer = 0x4000;
+static_assert(kTimerBase + kIdRange <= kFrameTimer);
 
 // The resource id of the window and tray icon.
 constexpr int kAppIconResource = 1;
@@ -48,24 +49,11 @@ Point ClientPoint(HWND hwnd, LPARAM screenPoint) {
   return {pt.x, pt.y};
 }
 
-// Whether the window can be seen, by the platform's own account.
 // The whole desktop, every monitor. Asking costs several round trips to the
 // window server under Wine, so it is asked once and again on a display change.
 Rect VirtualScreen() {
   return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-bool WindowShows(HWND hwnd, Rect screen) {
-  if (!hwnd) return false;
-  RECT rc{};
-  GetWindowRect(hwnd, &rc);
-  WindowPlacement placement;
-  placement.visible = IsWindowVisible(hwnd) != FALSE;
-  placement.minimized = IsIconic(hwnd) != FALSE;
-  placement.window = {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
-  placement.screen = screen;
-  return ShowsOnScreen(placement);
 }
 
 Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
@@ -92,108 +80,19 @@ bool HoldsFocus(HWND hwnd) {
   return focus && (focus == hwnd || IsChild(hwnd, focus));
 }
 
-// Back buffers up to this many pixels are kept between paints: a 256x256
-// buffer, a quarter of a megabyte, where the whole main window's would be
-// almost two.
-constexpr long long kKeptBufferPixels = 256 * 256;
-
-// The memory bitmap a window paints into before copying to the screen. It
-// holds only the part being repainted; one big enough for animation frames
-// and small repaints is kept and reused, a bigger one lives for one paint.
-class BackBuffer {
- public:
-  BackBuffer() = default;
-  BackBuffer(BackBuffer&& other) noexcept
-      : dc_(std::move(other.dc_)),
-        bitmap_(std::move(other.bitmap_)),
-        selection_(std::move(other.selection_)),
-        size_(std::exchange(other.size_, {})) {}
-  BackBuffer& operator=(BackBuffer&& other) noexcept {
-    if (this != &other) {
-      Reset();  // in the one safe order, before anything is taken over
-      dc_ = std::move(other.dc_);
-      bitmap_ = std::move(other.bitmap_);
-      selection_ = std::move(other.selection_);
-      size_ = std::exchange(other.size_, {});
-    }
-    return *this;
-  }
-
-  // A DC with at least `size` pixels to paint on, from (0, 0).
-  HDC Get(HDC screen, Size size) {
-    if (dc_ && size.width <= size_.width && size.height <= size_.height) return dc_.Get();
-    if (dc_) {
-      // Grown to hold both, unless that makes it more than is worth keeping.
-      const Size both{std::max(size.width, size_.width), std::max(size.height, size_.height)};
-      if (static_cast<long long>(both.width) * both.height <= kKeptBufferPixels) size = both;
-    }
-    Reset();
-    UniqueMemoryDc dc(CreateCompatibleDC(screen));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, size.width, size.height));
-    if (!dc || !bitmap) return nullptr;
-    SelectedObject selection(dc.Get(), bitmap.Get());
-    if (!selection) return nullptr;
-    dc_ = std::move(dc);
-    bitmap_ = std::move(bitmap);
-    selection_ = std::move(selection);
-    size_ = size;
-    return dc_.Get();
-  }
-
- private:
-  // The bitmap leaves the DC before either is deleted.
-  void Reset() {
-    selection_.Restore();
-    bitmap_.Reset();
-    dc_.Reset();
-    size_ = {};
-  }
-
-  // Destroyed in reverse: selection undone, then bitmap, then DC.
-  UniqueMemoryDc dc_;
-  UniqueBitmap bitmap_;
-  SelectedObject selection_;
-  Size size_;
-};
-
 }  // namespace
 
-// Everything the backend keeps for one loaded window. Its frame timer is the
-// window's own, so it dies with it.
-struct WindowHost final : WindowTimer {
-  WindowHost(Win32Backend& b, Window& m, ImageCatalog& images, const Rect& desktop)
-      : backend(&b),
-        model(&m),
-        screen(&desktop),
-        natives(m),
-        frames(*this),
-        animations(m, images, frames) {}
-
-  void StartWindowTimer(int intervalMs) override {
-    SetTimer(hwnd, kFrameTimer, static_cast<UINT>(intervalMs), nullptr);
-  }
-  void StopWindowTimer() override { KillTimer(hwnd, kFrameTimer); }
-  long long NowMs() override { return static_cast<long long>(GetTickCount64()); }
-  bool Shows() const { return WindowShows(hwnd, *screen); }
-  void SyncAnimations() { animations.SyncAll(Shows()); }
-
-  Win32Backend* backend;
-  Window* model;
-  const Rect* screen;  // the backend's, kept up to date
-  HWND hwnd = nullptr;
-  // The picture box whose frame timer's tick runs: its new frame is drawn
-  // at once rather than through WM_PAINT.
-  ControlId drawingFrame = kNoControl;
-  // Set while a model timer's tick is handled: what it changes is drawn at
-  // once too (a progress bar steps 50 times a second).
-  bool tickRunning = false;
-  BackBuffer buffer;
-  NativeParts natives;
-  FrameClock frames;
-  Animations animations;
-  bool trackingLeave = false;
-  std::shared_ptr<AccessibleTarget> accessible = std::make_shared<AccessibleTarget>();
-};
+bool WindowShows(HWND hwnd, Rect screen) {
+  if (!hwnd) return false;
+  RECT rc{};
+  GetWindowRect(hwnd, &rc);
+  WindowPlacement placement;
+  placement.visible = IsWindowVisible(hwnd) != FALSE;
+  placement.minimized = IsIconic(hwnd) != FALSE;
+  placement.window = {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+  placement.screen = screen;
+  return ShowsOnScreen(placement);
+}
 
 Win32Backend::Win32Backend(HINSTANCE instance, ImageStore& images)
     : instance_(instance), images_(images), screen_(VirtualScreen()) {
@@ -438,38 +337,6 @@ bool Win32Backend::OnKey(WindowHost& host, WPARAM virtualKey, bool alt) {
   return out.handled;
 }
 
-bool Win32Backend::DrawFrame(WindowHost& host, ControlId id, Rect dirty) {
-  // An animation frame is drawn now, sparing the update region, WM_PAINT and
-  // BeginPaint their trips to the window server; the window's own DC costs
-  // nothing to get.
-  HDC screen = GetDC(host.hwnd);
-  if (!screen) return false;
-  const Window& model = *host.model;
-  const Control& box = model.At(id);
-  const DrawableFrame* frame = images_.Frame(box.picture, box.frame);
-  const Rect area = frame && frame->opaque ? FrameArea(model, id, frame->size) : Rect{};
-  if (!framesDc_) framesDc_.Reset(CreateCompatibleDC(screen));
-  if (!area.IsEmpty() && FocusRect(model).Intersect(area).IsEmpty() && framesDc_) {
-    // Only the opaque picture changed and nothing lies over it: one copy.
-    const Rect at = model.AbsoluteRect(id);
-    SelectedObject picture(framesDc_.Get(), frame->bitmap);
-    BitBlt(screen, area.left, area.top, area.width, area.height, framesDc_.Get(),
-           area.left - at.left, area.top - at.top, SRCCOPY);
-  } else {
-    Render(host, screen, dirty.Intersect(model.ClientRect()));
-  }
-  ReleaseDC(host.hwnd, screen);
-  return true;
-}
-
-bool Win32Backend::PaintNow(WindowHost& host, Rect dirty) {
-  HDC screen = GetDC(host.hwnd);
-  if (!screen) return false;
-  Render(host, screen, dirty.Intersect(host.model->ClientRect()));
-  ReleaseDC(host.hwnd, screen);
-  return true;
-}
-
 void Win32Backend::SyncTimer(WindowHost& host, ControlId id) {
   if (id < 0 || static_cast<UINT_PTR>(id) >= kIdRange) return;
   int interval = host.model->At(id).interval;
@@ -479,33 +346,6 @@ void Win32Backend::SyncTimer(WindowHost& host, ControlId id) {
   } else {
     KillTimer(host.hwnd, kTimerBase + static_cast<UINT_PTR>(id));
   }
-}
-
-void Win32Backend::Paint(WindowHost& host) {
-  PAINTSTRUCT ps;
-  HDC screen = BeginPaint(host.hwnd, &ps);
-  Render(host, screen,
-         {ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-          ps.rcPaint.bottom - ps.rcPaint.top});
-  EndPaint(host.hwnd, &ps);
-}
-
-void Win32Backend::Render(WindowHost& host, HDC screen, Rect dirty) {
-  if (dirty.IsEmpty()) return;
-  const Size size{dirty.width, dirty.height};
-  BackBuffer oneOff;
-  const bool keep = static_cast<long long>(size.width) * size.height <= kKeptBufferPixels;
-  HDC buffer = (keep ? host.buffer : oneOff).Get(screen, size);
-  if (!buffer) return;
-  {
-    GdiPainter painter(buffer, {dirty.left, dirty.top}, images_, fonts_);
-    PaintWindow(*host.model, painter, images_, dirty);
-  }
-  if (Rect focus = FocusRect(*host.model); !focus.Intersect(dirty).IsEmpty()) {
-    RECT rc = ToRect(focus.Offset(-dirty.left, -dirty.top));
-    DrawFocusRect(buffer, &rc);
-  }
-  BitBlt(screen, dirty.left, dirty.top, dirty.width, dirty.height, buffer, 0, 0, SRCCOPY);
 }
 
 void Win32Backend::Report(WindowHost& host, const WindowReport& report) {
@@ -649,6 +489,12 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         Report(host, {.position = Point{rc.left, rc.top}});
         host.SyncAnimations();  // it may have come onto or gone off the screen
       }
+      break;
+    case WM_THEMECHANGED:
+      // Sent to every top-level window; the parts are shared, and each
+      // window draws its own again with the new ones.
+      parts_.Reset();
+      InvalidateRect(hwnd, nullptr, FALSE);
       break;
     case WM_DISPLAYCHANGE:
       // Sent to every top-level window; the first one refreshes for all.

@@ -15,6 +15,7 @@
 #include "ui/image_store_win.h"
 #include "ui/painter_win.h"
 #include "ui/scoped_win.h"
+#include "ui/theme_parts_win.h"
 
 namespace ui {
 
@@ -88,6 +89,7 @@ class Win32Backend final : public Backend {
   HINSTANCE instance_;
   ImageStore& images_;
   FontCache fonts_;
+  ThemeParts parts_;
   Desktop* desktop_ = nullptr;
   const Window* main_ = nullptr;
   std::unordered_map<const Window*, std::unique_ptr<WindowHost>> hosts_;

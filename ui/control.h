@@ -65,9 +65,14 @@ struct Control {
   int position = 0;        // progress bar, 0 to 100
 };
 
-// Whether the platform gives this kind a native child window (typing, HTML)
-// rather than having the program draw it.
-inline bool IsNative(Kind kind) { return kind == Kind::kEditBox || kind == Kind::kHtmlView; }
+// Whether the platform gives this control a native child window (typing,
+// HTML) rather than having the program draw it. A multi-line edit box holds a
+// report to read, never to type: the program draws it, so its text keeps a
+// size and colour that read well whether or not the box takes input (a native
+// edit draws a disabled box's text in the faint disabled grey).
+inline bool IsNative(const Control& c) {
+  return c.kind == Kind::kHtmlView || (c.kind == Kind::kEditBox && !c.multiline);
+}
 
 // Whether a click (press and release over the same control) is an event of
 // this kind.

@@ -22,10 +22,11 @@ Window* Desktop::Find(WindowName name) {
   return nullptr;
 }
 
-Window& Desktop::Load(const FormSpec& form, Window* owner) {
+Window& Desktop::Load(const FormSpec& form, Window* owner, std::optional<Point> at) {
   if (Window* existing = Find(WindowName{form.name})) return *existing;
   windows_.push_back(std::make_unique<Window>(form));
   Window& window = *windows_.back();
+  if (at) window.screenRect_ = {at->x, at->y, window.screenRect_.width, window.screenRect_.height};
   window.SetObserver(&backend_);
   backend_.Create(window, owner);
   Deliver(Event{&window, kNoControl, EventKind::kCreated, 0});

@@ -40,8 +40,10 @@ class Desktop {
   Window* Find(WindowName name);
 
   // Creates the window and its controls, runs its creation handler and shows
-  // it. Loading a window that is already loaded returns it unchanged.
-  Window& Load(const FormSpec& form, Window* owner);
+  // it. Loading a window that is already loaded returns it unchanged. `at`,
+  // when given, is where the window is created instead of its form's place,
+  // so that it is never seen anywhere else.
+  Window& Load(const FormSpec& form, Window* owner, std::optional<Point> at = std::nullopt);
   // Destroys the window now. Its model, and what the backend keeps for it,
   // stay valid until CollectClosed, so a handler may close the window whose
   // event it is handling.

@@ -18,7 +18,7 @@ bool HasBinding(const Window& window, ControlId id) {
 }
 
 bool IsInteractive(Kind kind) {
-  return IsClickable(kind) || IsNative(kind) || kind == Kind::kSpin;
+  return IsClickable(kind) || kind == Kind::kEditBox || kind == Kind::kHtmlView || kind == Kind::kSpin;
 }
 
 // A clicked radio button is checked and unchecks the radio buttons that
@@ -42,6 +42,13 @@ ControlId InputTarget(const Window& window, Point p) {
   return window.IsEnabled(id) ? id : kNoControl;
 }
 
+// Which arrow of a spin control the point is on: the upper half steps up.
+int ArrowAt(const Window& window, ControlId id, Point p) {
+  if (id == kNoControl || window.At(id).kind != Kind::kSpin) return 0;
+  Rect r = window.AbsoluteRect(id);
+  return (p.y - r.top) < r.height / 2 ? 1 : -1;
+}
+
 }  // namespace
 
 std::vector<Event> MouseDown(Window& window, Point p) {
@@ -52,8 +59,9 @@ std::vector<Event> MouseDown(Window& window, Point p) {
   if (IsClickable(c.kind)) window.SetPressed(id);
   if (IsTabStop(window, id)) window.SetFocused(id);
   if (c.kind == Kind::kSpin) {
-    Rect r = window.AbsoluteRect(id);
-    return ArrowEvents(window, id, (p.y - r.top) < r.height / 2 ? 1 : -1);
+    // Held down only to be drawn pressed: the arrow acts on the press.
+    window.SetPressed(id, ArrowAt(window, id, p));
+    return ArrowEvents(window, id, ArrowAt(window, id, p));
   }
   events.push_back({&window, id, EventKind::kPress, 0});
   return events;
@@ -63,13 +71,19 @@ std::vector<Event> MouseUp(Window& window, Point p) {
   std::vector<Event> events;
   ControlId pressed = window.Pressed();
   window.SetPressed(kNoControl);
-  if (pressed == kNoControl || InputTarget(window, p) != pressed) return events;
+  if (pressed == kNoControl || !IsClickable(window.At(pressed).kind) ||
+      InputTarget(window, p) != pressed) {
+    return events;
+  }
   CheckRadio(window, pressed);
   events.push_back({&window, pressed, EventKind::kClick, 0});
   return events;
 }
 
-void MouseMove(Window& window, Point p) { window.SetHovered(InputTarget(window, p)); }
+void MouseMove(Window& window, Point p) {
+  ControlId id = InputTarget(window, p);
+  window.SetHovered(id, ArrowAt(window, id, p));
+}
 
 void MouseLeave(Window& window) { window.SetHovered(kNoControl); }
 

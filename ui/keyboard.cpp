@@ -158,7 +158,7 @@ KeyOutcome KeyDown(Window& window, KeyPress key) {
     }
     case Key::kSpace:
     case Key::kEnter:
-      if (focused != kNoControl && !IsNative(window.At(focused).kind) && CanFocus(window, focused)) {
+      if (focused != kNoControl && !IsNative(window.At(focused)) && CanFocus(window, focused)) {
         out.handled = true;
         out.events = ClickEvents(window, focused);
       }
@@ -197,7 +197,7 @@ KeyOutcome PressKey(Desktop& desktop, Window& window, KeyPress key) {
 
 Rect FocusRect(const Window& window) {
   ControlId id = window.Focused();
-  if (!window.FocusCue() || id == kNoControl || IsNative(window.At(id).kind)) return {};
+  if (!window.FocusCue() || id == kNoControl || IsNative(window.At(id))) return {};
   Rect r = window.VisibleRect(id);
   // Inside a button's face, clear of its frame, as the platform draws it.
   Kind kind = window.At(id).kind;

@@ -44,43 +44,6 @@ UniqueRegion VisibleRegion(const Window& w, ControlId id, Rect r) {
   return region;
 }
 
-// How far controls in front cover the part from its left edge down its
-// whole height, in pixels.
-int CoveredLeft(const Window& w, ControlId id) {
-  Rect r = w.AbsoluteRect(id);
-  int covered = 0;
-  for (Rect cover : w.CoveringRects(id)) {
-    if (cover.left <= r.left && cover.top <= r.top && cover.Bottom() >= r.Bottom()) {
-      covered = std::max(covered, cover.Right() - r.left);
-    }
-  }
-  return std::min(covered, r.width);
-}
-
-// A multi-line box shows at least two whole lines at once without a scroll
-// bar: its font is made smaller until the box's own formatting rectangle
-// (the edit control keeps its border and a small top offset inside it) holds
-// two lines.
-HFONT FittingFont(HWND edit, const Control& c, FontCache& fonts) {
-  HFONT font = fonts.Get(c.font);
-  if (!c.multiline) return font;
-  HDC dc = GetDC(edit);
-  if (!dc) return font;
-  Font fitted = c.font;
-  for (int height = fitted.heightPx > 0 ? fitted.heightPx : 12; height >= 8; --height) {
-    fitted.heightPx = height;
-    font = fonts.Get(fitted);
-    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SelectedObject selected(dc, font);
-    TEXTMETRICW metrics{};
-    RECT format{};
-    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    if (GetTextMetricsW(dc, &metrics) && format.bottom - format.top >= 2 * metrics.tmHeight) break;
-  }
-  ReleaseDC(edit, dc);
-  return font;
-}
-
 // Keys typed into an edit part go to its window first, which takes the ones
 // the keyboard layer uses (Tab, Up and Down in a time field, Alt+F4); the
 // character a taken key would produce is dropped with it.
@@ -120,15 +83,14 @@ void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
   for (ControlId id = 0; id < model_.ControlCount(); ++id) {
     const Control& c = model_.At(id);
     Rect r = model_.AbsoluteRect(id);
-    if (c.kind == Kind::kEditBox) {
-      DWORD style = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
-      if (c.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
+    if (c.kind == Kind::kEditBox && IsNative(c)) {
+      const DWORD style = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
       HWND edit = CreateWindowExW(0, L"EDIT", Widen(c.caption).c_str(), style, r.left, r.top,
                                   r.width, r.height, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditIdBase + id)),
                                   instance, nullptr);
       if (!edit) continue;
-      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(FittingFont(edit, c, fonts)), FALSE);
+      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(c.font)), FALSE);
       SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
       SetWindowSubclass(edit, &EditKeys, static_cast<UINT_PTR>(id), 0);
       edits_[id] = edit;
@@ -150,10 +112,9 @@ void NativeParts::Layout() {
     if (shown) {
       if (edits_.count(id)) {
         // An edit box whose left end lies under a control in front over its
-        // whole height (the disk report under its result icon) starts where
-        // that control ends: its lines then begin in sight, and no part of
-        // it has to be cut away under the control.
-        int covered = std::min(CoveredLeft(model_, id), r.width - 1);
+        // whole height starts where that control ends: its text then begins
+        // in sight, and no part of it has to be cut away under the control.
+        int covered = std::min(model_.CoveredLeft(id), r.width - 1);
         r.left += covered;
         r.width -= covered;
       }

@@ -1,7 +1,8 @@
 // The drawing surface the control renderer paints through, and the image
 // catalogue it measures pictures with. Both are small on purpose: the Win32
-// backend implements them with GDI+, tests implement them by recording calls.
-// All coordinates are client pixels of the window being painted.
+// backend implements them with GDI, GDI+ and the platform's own control parts,
+// tests implement them by recording calls. All coordinates are client pixels
+// of the window being painted.
 #pragma once
 
 #include <string>
@@ -31,6 +32,14 @@ struct TextLayout {
   bool wrap = true;     // break at the rectangle's width; otherwise one line
 };
 
+// The platform's own pieces of a control: a radio button's indicator and the
+// two arrows of a spin control, drawn as the system draws them for its own
+// controls (the visual style's parts, or the classic ones), so they follow the
+// theme and high-contrast colours.
+enum class Part { kRadio, kSpinUp, kSpinDown };
+
+enum class PartState { kNormal, kHot, kPressed, kDisabled };
+
 class Painter {
  public:
   virtual ~Painter() = default;
@@ -39,12 +48,15 @@ class Painter {
   virtual void PopClip() = 0;
   virtual void FillRect(Rect r, Color c) = 0;
   virtual void FrameRect(Rect r, Color c) = 0;  // 1-pixel outline inside r
+  // Along one axis: every pixel from one end to the other, both included.
+  // A slanted line draws nothing.
   virtual void Line(Point from, Point to, Color c) = 0;
-  virtual void FillEllipse(Rect r, Color c) = 0;
-  virtual void FrameEllipse(Rect r, Color c) = 0;
-  virtual void FillTriangle(Point a, Point b, Point c, Color color) = 0;
+  // One part at r; `checked` matters for the radio indicator only.
+  virtual void DrawPart(Part part, PartState state, bool checked, Rect r) = 0;
   // Draws one frame of an image scaled to dest; unknown images draw nothing.
   virtual void DrawImage(assets::Asset image, int frame, Rect dest) = 0;
+  // The same, in the disabled look: greyed and faded towards white.
+  virtual void DrawGreyedImage(assets::Asset image, int frame, Rect dest) = 0;
   virtual void PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
                         TextLayout layout) = 0;
 };

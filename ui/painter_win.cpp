@@ -1,12 +1,10 @@
-// GdiPainter: rectangles, axis-parallel lines, pictures at their own size and
-// text through GDI; round shapes, slanted lines and scaled pictures through
-// GDI+. The clip is always a single rectangle (clips only ever intersect
-// rectangles), so it is kept as a stack of rectangles and pushed to the DC,
-// and to the Graphics once there is one, whenever it changes. GDI+ runs with
-// the half-pixel offset, which puts pixel (x, y) at [x, x+1) x [y, y+1):
-// integer rectangles then cover exactly their own pixels, aliased or
-// anti-aliased. Only lines, which want integer points on pixel centres,
-// switch it off while they draw.
+// GdiPainter: rectangles, lines, pictures at their own size and text through
+// GDI; the platform's parts through the theme; scaled and greyed pictures
+// through a GDI+ Graphics made for that one picture. The clip is always a
+// single rectangle (clips only ever intersect rectangles), so it is kept as a
+// stack of rectangles and selected into the DC whenever it changes; a
+// Graphics made afterwards starts from the DC's clip, so it is bound by the
+// same rectangle without being told.
 #include "ui/painter_win.h"
 
 #include <algorithm>
@@ -47,7 +45,6 @@ bool FaceInstalled(const std::wstring& face) {
   return found;
 }
 
-Gdiplus::Color ToGdiplus(Color c) { return Gdiplus::Color(255, c.r, c.g, c.b); }
 
 RECT ToRect(Rect r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
 
@@ -117,32 +114,17 @@ std::wstring FontCache::ResolveFace(const std::string& utf8Face) {
   return defaultFace_->empty() ? requested : *defaultFace_;
 }
 
-GdiPainter::GdiPainter(HDC dc, Point origin, ImageStore& images, FontCache& fonts)
-    : dc_(dc), origin_(origin), images_(images), fonts_(fonts) {
+GdiPainter::GdiPainter(HDC dc, Point origin, ImageStore& images, FontCache& fonts,
+                       ThemeParts& parts)
+    : dc_(dc), origin_(origin), images_(images), fonts_(fonts), parts_(parts) {
   UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
   if (clip && GetClipRgn(dc_, clip.Get()) == 1) originalClip_ = std::move(clip);
 }
 
 GdiPainter::~GdiPainter() {
-  FlushGraphics();
-  graphics_.reset();
   pictureSelection_.Restore();  // the picture goes back out before the DC goes
   brushSelection_.Restore();
   SelectClipRgn(dc_, originalClip_.Get());  // a null region removes the clip again
-}
-
-Gdiplus::Graphics& GdiPainter::Graphics() {
-  if (!graphics_) {
-    graphics_.emplace(dc_);
-    graphics_->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    graphics_->SetCompositingMode(Gdiplus::CompositingModeSourceOver);
-    ApplyGraphicsClip();
-  }
-  return *graphics_;
-}
-
-void GdiPainter::FlushGraphics() {
-  if (graphics_) graphics_->Flush(Gdiplus::FlushIntentionSync);
 }
 
 void GdiPainter::PushClip(Rect r) {
@@ -160,29 +142,15 @@ void GdiPainter::PopClip() {
 bool GdiPainter::ClipIsEmpty() const { return !clips_.empty() && clips_.back().IsEmpty(); }
 
 void GdiPainter::ApplyClip() {
-  FlushGraphics();
   if (clips_.empty()) {
     SelectClipRgn(dc_, originalClip_.Get());
-  } else {
-    const Rect top = clips_.back();
-    UniqueRegion region(CreateRectRgn(top.left, top.top, top.Right(), top.Bottom()));
-    if (region) {
-      if (originalClip_) CombineRgn(region.Get(), region.Get(), originalClip_.Get(), RGN_AND);
-      SelectClipRgn(dc_, region.Get());  // the DC keeps a copy
-    }
-  }
-  ApplyGraphicsClip();
-}
-
-void GdiPainter::ApplyGraphicsClip() {
-  if (!graphics_) return;
-  if (clips_.empty()) {
-    graphics_->ResetClip();
     return;
   }
   const Rect top = clips_.back();
-  graphics_->SetClip(Gdiplus::Rect(top.left, top.top, top.width, top.height),
-                     Gdiplus::CombineModeReplace);
+  UniqueRegion region(CreateRectRgn(top.left, top.top, top.Right(), top.Bottom()));
+  if (!region) return;
+  if (originalClip_) CombineRgn(region.Get(), region.Get(), originalClip_.Get(), RGN_AND);
+  SelectClipRgn(dc_, region.Get());  // the DC keeps a copy
 }
 
 void GdiPainter::Fill(Rect r, Color c) {
@@ -195,14 +163,12 @@ void GdiPainter::Fill(Rect r, Color c) {
 void GdiPainter::FillRect(Rect r, Color c) {
   r = Device(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
-  FlushGraphics();
   Fill(r, c);
 }
 
 void GdiPainter::FrameRect(Rect r, Color c) {
   r = Device(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
-  FlushGraphics();
   if (r.width <= 2 || r.height <= 2) {
     Fill(r, c);  // no inside left to keep
     return;
@@ -217,68 +183,16 @@ void GdiPainter::Line(Point from, Point to, Color c) {
   if (ClipIsEmpty()) return;
   from = Device(from);
   to = Device(to);
-  if (from.x == to.x || from.y == to.y) {
-    // Along an axis: the pixels from one end to the other, both included.
-    const int left = std::min(from.x, to.x);
-    const int top = std::min(from.y, to.y);
-    FlushGraphics();
-    Fill({left, top, std::max(from.x, to.x) - left + 1, std::max(from.y, to.y) - top + 1}, c);
-    return;
-  }
-  Gdiplus::Graphics& g = Graphics();
-  Gdiplus::Pen pen(ToGdiplus(c), 1.0f);
-  g.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-  // Without the half-pixel offset integer points are pixel centres.
-  g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeNone);
-  g.DrawLine(&pen, from.x, from.y, to.x, to.y);
-  g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  if (from.x != to.x && from.y != to.y) return;  // only along an axis
+  const int left = std::min(from.x, to.x);
+  const int top = std::min(from.y, to.y);
+  Fill({left, top, std::max(from.x, to.x) - left + 1, std::max(from.y, to.y) - top + 1}, c);
 }
 
-void GdiPainter::FillEllipse(Rect r, Color c) {
+void GdiPainter::DrawPart(Part part, PartState state, bool checked, Rect r) {
   r = Device(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
-  FillDeviceEllipse(r, c);
-}
-
-void GdiPainter::FillDeviceEllipse(Rect r, Color c) {
-  Gdiplus::SolidBrush brush(ToGdiplus(c));
-  Graphics().SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  Graphics().FillEllipse(&brush, Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
-                                               static_cast<float>(r.width),
-                                               static_cast<float>(r.height)));
-}
-
-void GdiPainter::FrameEllipse(Rect r, Color c) {
-  r = Device(r);
-  if (r.IsEmpty() || ClipIsEmpty()) return;
-  if (r.width <= 2 || r.height <= 2) {
-    FillDeviceEllipse(r, c);  // no inside left to keep
-    return;
-  }
-  // A ring filled between r and r inset by one pixel rather than a pen: a
-  // pen is centred on the path and renderers round its half-pixel edges
-  // differently, a fill of integer rectangles stays inside r everywhere.
-  Gdiplus::GraphicsPath ring(Gdiplus::FillModeAlternate);
-  ring.AddEllipse(r.left, r.top, r.width, r.height);
-  ring.AddEllipse(r.left + 1, r.top + 1, r.width - 2, r.height - 2);
-  Gdiplus::SolidBrush brush(ToGdiplus(c));
-  Graphics().SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  Graphics().FillPath(&brush, &ring);
-}
-
-void GdiPainter::FillTriangle(Point a, Point b, Point c, Color color) {
-  if (ClipIsEmpty()) return;
-  a = Device(a);
-  b = Device(b);
-  c = Device(c);
-  const Gdiplus::PointF points[] = {
-      {static_cast<float>(a.x), static_cast<float>(a.y)},
-      {static_cast<float>(b.x), static_cast<float>(b.y)},
-      {static_cast<float>(c.x), static_cast<float>(c.y)},
-  };
-  Gdiplus::SolidBrush brush(ToGdiplus(color));
-  Graphics().SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  Graphics().FillPolygon(&brush, points, 3);
+  parts_.Draw(dc_, part, state, checked, ToRect(r));
 }
 
 void GdiPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
@@ -293,7 +207,6 @@ void GdiPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
     if (!pictureDc_) return;
     pictureSelection_.Restore();
     pictureSelection_ = SelectedObject(pictureDc_.Get(), picture->bitmap);
-    FlushGraphics();
     if (picture->opaque) {
       BitBlt(dc_, dest.left, dest.top, size.width, size.height, pictureDc_.Get(), 0, 0, SRCCOPY);
     } else {
@@ -303,18 +216,47 @@ void GdiPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
     }
     return;
   }
-  // Scaled: GDI+ filters the same pixels, wrapped rather than copied.
+  DrawFiltered(*picture, dest, false);
+}
+
+void GdiPainter::DrawGreyedImage(assets::Asset image, int frame, Rect dest) {
+  dest = Device(dest);
+  if (dest.IsEmpty() || ClipIsEmpty()) return;
+  if (const DrawableFrame* picture = images_.Frame(image, frame)) DrawFiltered(*picture, dest, true);
+}
+
+void GdiPainter::DrawFiltered(const DrawableFrame& picture, Rect dest, bool greyed) {
+  const Size size = picture.size;
+  // GDI+ reads the same pixels, wrapped rather than copied.
   Gdiplus::Bitmap bitmap(size.width, size.height, size.width * 4, PixelFormat32bppPARGB,
-                         reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(picture->pixels)));
+                         reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(picture.pixels)));
   if (bitmap.GetLastStatus() != Gdiplus::Ok) return;
-  const Gdiplus::Rect to(dest.left, dest.top, dest.width, dest.height);
   // The filter reads past the edges, and with the default wrap mode it reads
   // transparent pixels there and draws a faint seam around the picture.
-  Gdiplus::ImageAttributes edges;
-  edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-  Gdiplus::Graphics& g = Graphics();
+  Gdiplus::ImageAttributes attributes;
+  attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+  if (greyed) {
+    // Each colour becomes its luminance, then halfway to white: the face
+    // keeps its shape and reads as unavailable, as the platform's own
+    // disabled pictures do.
+    constexpr Gdiplus::REAL kR = 0.299f / 2, kG = 0.587f / 2, kB = 0.114f / 2, kLift = 0.5f;
+    Gdiplus::ColorMatrix matrix = {{
+        {kR, kR, kR, 0, 0},
+        {kG, kG, kG, 0, 0},
+        {kB, kB, kB, 0, 0},
+        {0, 0, 0, 1, 0},
+        {kLift, kLift, kLift, 0, 1},
+    }};
+    attributes.SetColorMatrix(&matrix);
+  }
+  // GDI's batched calls land before GDI+ reads the DC; the Graphics ends
+  // with this picture, before GDI draws on the DC again.
+  GdiFlush();
+  Gdiplus::Graphics g(dc_);
+  g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
   g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-  g.DrawImage(&bitmap, to, 0, 0, size.width, size.height, Gdiplus::UnitPixel, &edges);
+  g.DrawImage(&bitmap, Gdiplus::Rect(dest.left, dest.top, dest.width, dest.height), 0, 0,
+              size.width, size.height, Gdiplus::UnitPixel, &attributes);
 }
 
 void GdiPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
@@ -329,8 +271,6 @@ void GdiPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rec
                          ? INT_MAX
                          : static_cast<int>(text.size());
 
-  // GDI draws on the DC directly: whatever GDI+ still holds must land first.
-  FlushGraphics();
   // The font goes back out before the cache could ever delete it.
   SelectedObject selectedFont(dc_, fonts_.Get(font));
   const COLORREF oldColor = SetTextColor(dc_, RGB(c.r, c.g, c.b));
@@ -354,7 +294,6 @@ void GdiPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rec
   }
   // Without DT_NOCLIP DrawTextW clips to the box, whose bottom stays r's.
   DrawTextW(dc_, text.data(), length, &box, flags);
-  GdiFlush();  // GDI batches; GDI+ may write the same pixels next
 
   SetBkMode(dc_, oldMode);
   SetTextColor(dc_, oldColor);

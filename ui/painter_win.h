@@ -1,11 +1,12 @@
 // The Painter the windows use. GDI draws rectangles, lines, pictures at their
 // own size (a copy, or a blend for pictures with transparency) and text (GDI
 // uses a CJK font's embedded small-size bitmaps, so 12 px Chinese stays sharp
-// where GDI+ text blurs it); GDI+ draws only what needs anti-aliasing or
-// filtering (round shapes, triangles, scaled pictures), and is started only
-// when a paint needs it, so an animation frame costs a copy. Both draw
-// through one clip rectangle that the painter sets on the DC and on the
-// Graphics together, so neither can draw outside it.
+// where GDI+ text blurs it); the platform's theme or frame controls draw the
+// radio indicator and the spin arrows; GDI+ draws only what needs filtering
+// (scaled and greyed pictures). A GDI+ Graphics lives for one such drawing
+// and no longer: while one exists on a DC nothing may draw on that DC through
+// GDI, and a Graphics keeps the clip the DC had when it was made, so one made
+// earlier in a paint would cut away every later control it was not made for.
 #pragma once
 
 #include <optional>
@@ -16,6 +17,7 @@
 #include "ui/image_store_win.h"
 #include "ui/painter.h"
 #include "ui/scoped_win.h"
+#include "ui/theme_parts_win.h"
 
 namespace ui {
 
@@ -49,12 +51,13 @@ class FontCache {
 // mode or viewport offset), whose pixel (0, 0) stands for the point `origin`
 // of the window: a buffer that holds only the part being repainted. The DC's
 // own clip region at construction bounds everything; the DC's clip, font,
-// colours and background mode are put back on destruction. `images` and
-// `fonts` must outlive the painter.
+// colours and background mode are put back on destruction. `images`, `fonts`
+// and `parts` must outlive the painter.
 class GdiPainter final : public Painter {
  public:
-  GdiPainter(HDC dc, ImageStore& images, FontCache& fonts) : GdiPainter(dc, {}, images, fonts) {}
-  GdiPainter(HDC dc, Point origin, ImageStore& images, FontCache& fonts);
+  GdiPainter(HDC dc, ImageStore& images, FontCache& fonts, ThemeParts& parts)
+      : GdiPainter(dc, {}, images, fonts, parts) {}
+  GdiPainter(HDC dc, Point origin, ImageStore& images, FontCache& fonts, ThemeParts& parts);
   ~GdiPainter() override;
   GdiPainter(const GdiPainter&) = delete;
   GdiPainter& operator=(const GdiPainter&) = delete;
@@ -64,23 +67,19 @@ class GdiPainter final : public Painter {
   void FillRect(Rect r, Color c) override;
   void FrameRect(Rect r, Color c) override;
   void Line(Point from, Point to, Color c) override;
-  void FillEllipse(Rect r, Color c) override;
-  void FrameEllipse(Rect r, Color c) override;
-  void FillTriangle(Point a, Point b, Point c, Color color) override;
+  void DrawPart(Part part, PartState state, bool checked, Rect r) override;
   void DrawImage(assets::Asset image, int frame, Rect dest) override;
+  void DrawGreyedImage(assets::Asset image, int frame, Rect dest) override;
   void PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
                  TextLayout layout) override;
 
  private:
   void ApplyClip();
-  void ApplyGraphicsClip();
   bool ClipIsEmpty() const;
-  // GDI+ for the next drawing, created on first need.
-  Gdiplus::Graphics& Graphics();
-  // Lets what GDI+ still holds land before GDI draws on the same pixels.
-  void FlushGraphics();
   void Fill(Rect r, Color c);  // r already in device pixels
-  void FillDeviceEllipse(Rect r, Color c);
+  // A picture through GDI+, filtered to dest (device pixels); greyed when
+  // asked.
+  void DrawFiltered(const DrawableFrame& picture, Rect dest, bool greyed);
   // Window coordinates to the DC's pixels, cut to where GDI stays exact.
   Rect Device(Rect r) const;
   Point Device(Point p) const;
@@ -89,7 +88,7 @@ class GdiPainter final : public Painter {
   Point origin_;
   ImageStore& images_;
   FontCache& fonts_;
-  std::optional<Gdiplus::Graphics> graphics_;
+  ThemeParts& parts_;
   UniqueMemoryDc pictureDc_;  // holds the picture being drawn; made on first need
   SelectedObject pictureSelection_;
   SelectedObject brushSelection_;  // the DC brush, selected on the first fill

@@ -2,6 +2,8 @@
 #include "ui/render.h"
 
 #include <algorithm>
+#include <string_view>
+#include <vector>
 
 namespace ui {
 
@@ -14,7 +16,9 @@ constexpr Color kFacePressed = Rgb(204, 228, 247);
 constexpr Color kFaceHot = Rgb(229, 241, 251);
 constexpr Color kFocusBorder = Rgb(0, 120, 215);
 constexpr Color kFrame = Rgb(204, 204, 204);
-constexpr Color kGlyph = Rgb(64, 64, 64);
+// The report box's text: near black on white reads at about 16:1, where the
+// disabled grey would be under 3:1.
+constexpr Color kReportText = Rgb(32, 32, 32);
 constexpr Color kProgressTrack = Rgb(230, 230, 230);
 constexpr Color kProgressFill = Rgb(6, 176, 37);
 
@@ -73,13 +77,13 @@ class ControlPainter {
         Button(id, c, r, enabled);
         break;
       case Kind::kRadioButton:
-        Radio(c, r, enabled);
+        Radio(id, c, r, enabled);
         break;
       case Kind::kGroupBox:
         GroupBox(c, r, enabled);
         break;
       case Kind::kSpin:
-        Spin(r, enabled);
+        Spin(id, r, enabled);
         break;
       case Kind::kProgressBar: {
         p_.FillRect(r, kProgressTrack);
@@ -93,9 +97,11 @@ class ControlPainter {
         p_.FillRect(r, w_.Form().background);
         break;
       case Kind::kEditBox:
+        if (!IsNative(c)) Report(id, c, r);
+        break;  // a native part draws itself
       case Kind::kHtmlView:
       case Kind::kTimer:
-        break;  // native parts draw themselves; timers are never seen
+        break;  // the native view draws itself; timers are never seen
     }
   }
 
@@ -121,8 +127,23 @@ class ControlPainter {
     }
     assets::Asset image = c.stateImages[static_cast<size_t>(state)];
     if (image == assets::Asset::kNone) image = c.stateImages[kImageNormal];
-    // The state image is the whole face.
-    if (image != assets::Asset::kNone) p_.DrawImage(image, 0, r);
+    if (image == assets::Asset::kNone) return;
+    // The state image is the whole face; a disabled button shows its normal
+    // face greyed, so it no longer looks as if it would take a click.
+    if (enabled) {
+      p_.DrawImage(image, 0, r);
+    } else {
+      p_.DrawGreyedImage(image, 0, r);
+    }
+  }
+
+  // The look of a control's platform part: hot under the pointer, pressed
+  // while held; `arrow` picks one arrow of a spin control.
+  PartState StateOf(ControlId id, bool enabled, int arrow = 0) const {
+    if (!enabled) return PartState::kDisabled;
+    if (w_.Pressed() == id && w_.PressedArrow() == arrow) return PartState::kPressed;
+    if (w_.Hovered() == id && w_.HoveredArrow() == arrow) return PartState::kHot;
+    return PartState::kNormal;
   }
 
   void Button(ControlId id, const Control& c, Rect r, bool enabled) {
@@ -136,13 +157,12 @@ class ControlPainter {
     Text(face, textRect, enabled, {HAlign::kCenter, true, true});
   }
 
-  void Radio(const Control& c, Rect r, bool enabled) {
-    constexpr int kBox = 13;
-    Rect box{r.left, r.top + (r.height - kBox) / 2, kBox, kBox};
-    p_.FillEllipse(box, kWhite);
-    p_.FrameEllipse(box, enabled ? Rgb(51, 51, 51) : kDisabledText);
-    if (c.checked) p_.FillEllipse({box.left + 3, box.top + 3, kBox - 6, kBox - 6}, kGlyph);
-    Rect textRect{r.left + kBox + 4, r.top, r.width - kBox - 4, r.height};
+  void Radio(ControlId id, const Control& c, Rect r, bool enabled) {
+    // The platform's indicator is 13 pixels square at 96 dots per inch.
+    constexpr int kMark = 13;
+    Rect mark{r.left, r.top + (r.height - kMark) / 2, kMark, kMark};
+    p_.DrawPart(Part::kRadio, StateOf(id, enabled), c.checked, mark);
+    Rect textRect{r.left + kMark + 4, r.top, r.width - kMark - 4, r.height};
     Text(c, textRect, enabled, {HAlign::kLeft, true, false});
   }
 
@@ -168,20 +188,40 @@ class ControlPainter {
          {HAlign::kLeft, false, false});
   }
 
-  void Spin(Rect r, bool enabled) {
+  // The same halves the input takes: the upper one steps up.
+  void Spin(ControlId id, Rect r, bool enabled) {
     int half = r.height / 2;
-    Rect up{r.left, r.top, r.width, half};
-    Rect down{r.left, r.top + half, r.width, r.height - half};
-    Color glyph = enabled ? kGlyph : kDisabledText;
-    for (Rect part : {up, down}) {
-      p_.FillRect(part, kFace);
-      p_.FrameRect(part, kFaceBorder);
+    p_.DrawPart(Part::kSpinUp, StateOf(id, enabled, 1), false, {r.left, r.top, r.width, half});
+    p_.DrawPart(Part::kSpinDown, StateOf(id, enabled, -1), false,
+                {r.left, r.top + half, r.width, r.height - half});
+  }
+
+  // The disk report: read-only lines in a white box, from where the result
+  // icon in front of it ends, each line whole at the box's own font size and
+  // the block centred in the box. Lines that do not fit under the others are
+  // cut, as in a box without a scroll bar.
+  void Report(ControlId id, const Control& c, Rect r) {
+    p_.FillRect(r, kWhite);
+    p_.FrameRect(r, kFaceBorder);
+    std::vector<std::string_view> lines;
+    for (std::string_view rest = c.caption; !rest.empty();) {
+      size_t end = rest.find('\n');
+      std::string_view line = rest.substr(0, end);
+      rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      lines.push_back(line);
     }
-    int cx = r.left + r.width / 2;
-    int uy = up.top + up.height / 2;
-    int dy = down.top + down.height / 2;
-    p_.FillTriangle({cx - 4, uy + 2}, {cx + 4, uy + 2}, {cx, uy - 2}, glyph);
-    p_.FillTriangle({cx - 4, dy - 2}, {cx + 4, dy - 2}, {cx, dy + 2}, glyph);
+    constexpr int kPadding = 4;
+    const int lineHeight = FontHeight(c.font) + 3;
+    const Rect inside{r.left + 1, r.top + 1, r.width - 2, r.height - 2};
+    const int shown = std::min(static_cast<int>(lines.size()), std::max(1, inside.height / lineHeight));
+    const int left = r.left + w_.CoveredLeft(id) + kPadding;
+    const int top = inside.top + (inside.height - shown * lineHeight) / 2;
+    for (int i = 0; i < shown; ++i) {
+      p_.PaintText(lines[static_cast<size_t>(i)], c.font, kReportText,
+                   {left, top + i * lineHeight, inside.Right() - left, lineHeight},
+                   {HAlign::kLeft, true, false});
+    }
   }
 
   const Window& w_;

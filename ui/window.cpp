@@ -90,6 +90,17 @@ std::vector<Rect> Window::CoveringRects(ControlId id) const {
   return out;
 }
 
+int Window::CoveredLeft(ControlId id) const {
+  const Rect r = AbsoluteRect(id);
+  int covered = 0;
+  for (Rect cover : CoveringRects(id)) {
+    if (cover.left <= r.left && cover.top <= r.top && cover.Bottom() >= r.Bottom()) {
+      covered = std::max(covered, cover.Right() - r.left);
+    }
+  }
+  return std::min(covered, r.width);
+}
+
 ControlId Window::Find(std::string_view name) const {
   for (ControlId id = 0; id < ControlCount(); ++id) {
     if (controls_[static_cast<size_t>(id)].name == name) return id;
@@ -182,6 +193,17 @@ void Window::SetVisible(ControlId id, bool visible) {
   if (!visible) Repaint(id);  // the area it leaves, before it goes
   Mut(id).visible = visible;
   if (visible) Repaint(id);
+  // A drawn report box starts its lines where the controls in front of it
+  // end: one shown or hidden over it moves every line, not only what it
+  // covers.
+  const Rect area = AbsoluteRect(id);
+  for (ControlId other = 0; other < ControlCount(); ++other) {
+    const Control& c = At(other);
+    if (other != id && c.kind == Kind::kEditBox && !IsNative(c) &&
+        !AbsoluteRect(other).Intersect(area).IsEmpty()) {
+      Repaint(other);
+    }
+  }
   Notify(id, Change::kVisibility);
 }
 
@@ -189,7 +211,7 @@ void Window::SetDisabled(ControlId id, bool disabled) {
   if (!Valid(id) || At(id).disabled == disabled) return;
   Mut(id).disabled = disabled;
   Repaint(id);
-  if (IsNative(At(id).kind)) Notify(id, Change::kNative);
+  if (IsNative(At(id))) Notify(id, Change::kNative);
   Notify(id, Change::kState);
 }
 
@@ -197,7 +219,7 @@ void Window::SetCaption(ControlId id, std::string_view text) {
   if (!Valid(id) || At(id).caption == text) return;
   Mut(id).caption = std::string(text);
   Repaint(id);
-  if (IsNative(At(id).kind)) Notify(id, Change::kNative);
+  if (IsNative(At(id))) Notify(id, Change::kNative);
   Notify(id, Change::kCaption);
 }
 
@@ -232,7 +254,7 @@ void Window::AppendText(ControlId id, std::string_view text) {
   if (!Valid(id) || text.empty()) return;
   Mut(id).caption += text;
   Repaint(id);
-  if (IsNative(At(id).kind)) Notify(id, Change::kNative);
+  if (IsNative(At(id))) Notify(id, Change::kNative);
   Notify(id, Change::kCaption);
 }
 
@@ -264,24 +286,34 @@ void Window::SetFrame(ControlId id, int frame) {
   Repaint(id);
 }
 
-void Window::SetHovered(ControlId id) {
-  if (hovered_ == id) return;
+namespace {
+
+// Faces that are drawn differently under the pointer or while held down.
+bool ShowsPointer(Kind kind) { return IsClickable(kind) || kind == Kind::kSpin; }
+
+}  // namespace
+
+void Window::SetHovered(ControlId id, int arrow) {
+  id = Valid(id) ? id : kNoControl;
+  arrow = id != kNoControl && At(id).kind == Kind::kSpin ? arrow : 0;
+  if (hovered_ == id && hoveredArrow_ == arrow) return;
   ControlId old = hovered_;
-  hovered_ = Valid(id) ? id : kNoControl;
-  // Only faces that change with the pointer need repainting.
+  hovered_ = id;
+  hoveredArrow_ = arrow;
   for (ControlId c : {old, hovered_}) {
-    if (Valid(c) && (At(c).kind == Kind::kImageButton || At(c).kind == Kind::kButton)) {
-      Repaint(c);
-    }
+    if (Valid(c) && ShowsPointer(At(c).kind)) Repaint(c);
   }
 }
 
-void Window::SetPressed(ControlId id) {
-  if (pressed_ == id) return;
+void Window::SetPressed(ControlId id, int arrow) {
+  id = Valid(id) ? id : kNoControl;
+  arrow = id != kNoControl && At(id).kind == Kind::kSpin ? arrow : 0;
+  if (pressed_ == id && pressedArrow_ == arrow) return;
   ControlId old = pressed_;
-  pressed_ = Valid(id) ? id : kNoControl;
+  pressed_ = id;
+  pressedArrow_ = arrow;
   for (ControlId c : {old, pressed_}) {
-    if (Valid(c) && IsClickable(At(c).kind)) Repaint(c);
+    if (Valid(c) && ShowsPointer(At(c).kind)) Repaint(c);
   }
 }
 

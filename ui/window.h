@@ -68,6 +68,9 @@ class Window {
   Rect VisibleRect(ControlId id) const;
   bool IsShown(ControlId id) const;  // visible, and so is every ancestor
   bool IsEnabled(ControlId id) const;  // not disabled, nor any ancestor
+  // How far shown controls in front cover this one from its left edge down
+  // its whole height, in pixels (the disk report under its result icon).
+  int CoveredLeft(ControlId id) const;
   // The visible parts of shown controls drawn over this one (later in the
   // back-to-front painting order, and not inside it). A native part is cut
   // by these, so what the forms stack in front of it stays in front.
@@ -104,11 +107,14 @@ class Window {
   void SetPicture(ControlName name, assets::Asset p) { SetPicture(Find(name), p); }
   void SetPosition(ControlName name, int p) { SetPosition(Find(name), p); }
 
-  // Pointer state, owned here so painting and input agree on it.
+  // Pointer state, owned here so painting and input agree on it. On a spin
+  // control it also names the arrow: 1 up, -1 down (0 on other kinds).
   ControlId Hovered() const { return hovered_; }
   ControlId Pressed() const { return pressed_; }
-  void SetHovered(ControlId id);
-  void SetPressed(ControlId id);
+  int HoveredArrow() const { return hoveredArrow_; }
+  int PressedArrow() const { return pressedArrow_; }
+  void SetHovered(ControlId id, int arrow = 0);
+  void SetPressed(ControlId id, int arrow = 0);
 
   // The keyboard focus among the controls, and whether its cue (the focus
   // rectangle) shows: hidden until the keyboard is used, as the platform
@@ -142,6 +148,8 @@ class Window {
   WindowObserver* observer_ = nullptr;
   ControlId hovered_ = kNoControl;
   ControlId pressed_ = kNoControl;
+  int hoveredArrow_ = 0;
+  int pressedArrow_ = 0;
   ControlId focused_ = kNoControl;
   bool focusCue_ = false;
 

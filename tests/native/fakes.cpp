@@ -13,7 +13,7 @@ namespace fakes {
 using ui::Rect;
 
 void FakeBackend::Create(ui::Window& w, ui::Window* owner) {
-  calls.push_back({"create", std::string(w.Name()), 0, {}});
+  calls.push_back({"create", std::string(w.Name()), 0, w.ScreenRect()});
   ownerOf.push_back(std::string(w.Name()) + "<-" + (owner ? std::string(owner->Name()) : ""));
 }
 void FakeBackend::Destroy(ui::Window& w) { calls.push_back({"destroy", std::string(w.Name()), 0, {}}); }
@@ -84,14 +84,20 @@ void FakePainter::Line(ui::Point a, ui::Point b, ui::Color c) {
   Add("line", {std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x) + 1,
                std::abs(b.y - a.y) + 1}, c);
 }
-void FakePainter::FillTriangle(ui::Point a, ui::Point b, ui::Point c, ui::Color color) {
-  int l = std::min({a.x, b.x, c.x}), t = std::min({a.y, b.y, c.y});
-  Add("triangle", {l, t, std::max({a.x, b.x, c.x}) - l, std::max({a.y, b.y, c.y}) - t}, color);
+void FakePainter::DrawPart(ui::Part part, ui::PartState state, bool checked, Rect r) {
+  Add("part", r, {});
+  ops.back().part = part;
+  ops.back().state = state;
+  ops.back().checked = checked;
 }
 void FakePainter::DrawImage(assets::Asset image, int frame, Rect dest) {
   Add("image", dest, {});
   ops.back().image = image;
   ops.back().frame = frame;
+}
+void FakePainter::DrawGreyedImage(assets::Asset image, int frame, Rect dest) {
+  DrawImage(image, frame, dest);
+  ops.back().what = "greyed image";
 }
 void FakePainter::PaintText(std::string_view utf8, const ui::Font& font, ui::Color c, Rect r,
                            ui::TextLayout) {

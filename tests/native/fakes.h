@@ -59,7 +59,7 @@ class FakeBackend : public ui::Backend {
 class FakePainter : public ui::Painter {
  public:
   struct Op {
-    std::string what;  // "fill", "frame", "line", "ellipse", "triangle", "image", "text"
+    std::string what;  // "fill", "frame", "line", "part", "image", "greyed image", "text"
     ui::Rect rect;
     ui::Color color;
     ui::Rect clip;  // the clip in force
@@ -67,16 +67,18 @@ class FakePainter : public ui::Painter {
     assets::Asset image = assets::Asset::kNone;
     int frame = 0;
     ui::Font font;
+    ui::Part part = ui::Part::kRadio;
+    ui::PartState state = ui::PartState::kNormal;
+    bool checked = false;
   };
   void PushClip(ui::Rect r) override;
   void PopClip() override;
   void FillRect(ui::Rect r, ui::Color c) override { Add("fill", r, c); }
   void FrameRect(ui::Rect r, ui::Color c) override { Add("frame", r, c); }
   void Line(ui::Point a, ui::Point b, ui::Color c) override;
-  void FillEllipse(ui::Rect r, ui::Color c) override { Add("ellipse", r, c); }
-  void FrameEllipse(ui::Rect r, ui::Color c) override { Add("ellipse-frame", r, c); }
-  void FillTriangle(ui::Point a, ui::Point b, ui::Point c, ui::Color color) override;
+  void DrawPart(ui::Part part, ui::PartState state, bool checked, ui::Rect r) override;
   void DrawImage(assets::Asset image, int frame, ui::Rect dest) override;
+  void DrawGreyedImage(assets::Asset image, int frame, ui::Rect dest) override;
   void PaintText(std::string_view utf8, const ui::Font& font, ui::Color c, ui::Rect r,
                 ui::TextLayout layout) override;
 

@@ -116,12 +116,18 @@ TEST(Render, CheckedRadioAndDisabledText) {
   w.SetTextColor(单选框3, ui::kGreen);
   FakePainter p = Paint(w, w.ClientRect());
   EXPECT_EQ(p.Text("注销电脑")->color, ui::kGreen);
-  Rect radio = w.AbsoluteRect(w.Find("单选框3"));
-  int dots = std::count_if(p.ops.begin(), p.ops.end(), [&](const auto& op) {
-    return op.what == "ellipse" && radio.Contains({op.rect.left, op.rect.top}) &&
-           op.rect.width < 13;
-  });
-  EXPECT_EQ(dots, 1);
+  // One indicator per option, checked only where the selection put it.
+  int checked = 0, indicators = 0;
+  for (const auto& op : p.ops) {
+    if (op.what != "part" || op.part != ui::Part::kRadio) continue;
+    ++indicators;
+    checked += op.checked;
+    if (op.checked) {
+      EXPECT_TRUE(w.AbsoluteRect(w.Find("单选框3")).Contains({op.rect.left, op.rect.top}));
+    }
+  }
+  EXPECT_EQ(indicators, 4);
+  EXPECT_EQ(checked, 1);
   Window version(ui::VersionWindowForm());
   FakePainter vp = Paint(version, version.ClientRect());
   // The status line is disabled in its form yet shows its own colours: in

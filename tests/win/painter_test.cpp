@@ -1,7 +1,8 @@
 // GdiPainter painting into a 32-bit DIB section, checked pixel by pixel:
 // shapes cover exactly their rectangles, clips nest and never leak (for GDI
-// text as much as for GDI+ shapes), pictures land 1:1, text is real CJK ink in
-// the right place. Also the UTF-8 conversions the text path depends on.
+// text, the platform's parts and GDI+ pictures alike), pictures land 1:1, text
+// is real CJK ink in the right place. Also the UTF-8 conversions the text path
+// depends on.
 #include "ui/painter_win.h"
 
 #include <gtest/gtest.h>
@@ -78,7 +79,7 @@ class PainterTest : public ::testing::Test {
   // a window's paint handler does before it blits.
   void Paint(const std::function<void(Painter&)>& draw) {
     {
-      GdiPainter painter(dc_, *images_, *fonts_);
+      GdiPainter painter(dc_, *images_, *fonts_, parts_);
       draw(painter);
     }
     GdiFlush();
@@ -138,6 +139,7 @@ class PainterTest : public ::testing::Test {
   std::uint32_t* pixels_ = nullptr;
   std::unique_ptr<ImageStore> images_;
   std::unique_ptr<FontCache> fonts_;
+  ThemeParts parts_;
 };
 
 std::unique_ptr<GdiplusSession> PainterTest::session_;
@@ -170,41 +172,47 @@ TEST_F(PainterTest, LineIsOnePixelWideBetweenItsEnds) {
   EXPECT_TRUE(UntouchedOutside(Rect{10, 50, 31, 1}.Union({60, 10, 1, 31})));
 }
 
-TEST_F(PainterTest, RoundShapesFillTheirMiddleAndStayInTheirBounds) {
-  // Whether the rims are anti-aliased is not checked: Wine's GDI+ ignores the
-  // smoothing mode on a DC and draws them aliased.
-  struct Case {
-    const char* name;
-    std::function<void(Painter&)> draw;
-    Rect bounds;
-    Point inked;  // a pixel the shape must cover
-    bool hollow;  // the middle stays background
-  };
-  const Case cases[] = {
-      {"fill ellipse", [](Painter& p) { p.FillEllipse({20, 30, 40, 30}, kRed); }, {20, 30, 40, 30},
-       {21, 45}, false},
-      {"frame ellipse", [](Painter& p) { p.FrameEllipse({20, 30, 40, 30}, kRed); },
-       {20, 30, 40, 30}, {20, 45}, true},
-      {"triangle", [](Painter& p) { p.FillTriangle({100, 20}, {140, 20}, {120, 60}, kRed); },
-       {100, 20, 40, 40}, {120, 30}, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Clear();
-    Paint(c.draw);
-    EXPECT_NE(At(c.inked.x, c.inked.y), kBackground);
-    const Point middle{c.bounds.left + c.bounds.width / 2, c.bounds.top + c.bounds.height / 2};
-    EXPECT_EQ(At(middle.x, middle.y), c.hollow ? kBackground : kRed);
-    EXPECT_TRUE(UntouchedOutside(c.bounds));
+// Every drawing through GDI+ or the theme shows inside its own clip, however
+// many were drawn before it in other clips of the same paint: a GDI+ Graphics
+// kept from an earlier clip cut away all but the first.
+TEST_F(PainterTest, PartsAndFilteredPicturesEachShowInTheirOwnClip) {
+  const Rect spots[] = {{10, 10, 40, 20}, {60, 10, 13, 13}, {90, 10, 20, 12},
+                        {120, 10, 40, 20}, {10, 60, 13, 13}, {60, 60, 40, 20}};
+  Paint([&](Painter& p) {
+    p.FillRect(kWhole, kWhite);  // GDI first, as a window's background is
+    const auto inClip = [&](Rect r, const std::function<void()>& draw) {
+      p.PushClip(r);
+      draw();
+      p.PopClip();
+    };
+    inClip(spots[0], [&] { p.DrawImage(Asset::kHeaderLeft, 0, spots[0]); });
+    inClip(spots[1], [&] { p.DrawPart(Part::kRadio, PartState::kNormal, true, spots[1]); });
+    inClip(spots[2], [&] { p.DrawPart(Part::kSpinUp, PartState::kNormal, false, spots[2]); });
+    inClip(spots[3], [&] { p.DrawGreyedImage(Asset::kCheckUp, 0, spots[3]); });
+    inClip(spots[4], [&] { p.DrawPart(Part::kRadio, PartState::kDisabled, false, spots[4]); });
+    inClip(spots[5], [&] { p.DrawImage(Asset::kHeaderLeft, 0, spots[5]); });
+  });
+  for (const Rect& r : spots) {
+    int changed = 0;
+    for (int y = r.top; y < r.Bottom(); ++y) {
+      for (int x = r.left; x < r.Right(); ++x) changed += At(x, y) != kWhite;
+    }
+    EXPECT_GT(changed, r.width * r.height / 8) << r.left << "," << r.top;
   }
 }
 
-TEST_F(PainterTest, FrameEllipseIsOnePixelThick) {
-  Paint([&](Painter& p) { p.FrameEllipse({20, 30, 40, 30}, kRed); });
-  // Across the middle row only the two outermost columns are inked.
-  EXPECT_TRUE(Filled({21, 45, 38, 1}, kBackground));
-  EXPECT_NE(At(20, 45), kBackground);
-  EXPECT_NE(At(59, 45), kBackground);
+// Greyed: every pixel of the face is grey and lighter than black ink.
+TEST_F(PainterTest, GreyedImageIsGreyAndFaded) {
+  const Rect dest{10, 10, 137, 41};
+  Paint([&](Painter& p) { p.DrawGreyedImage(Asset::kCheckUp, 0, dest); });
+  for (int y = dest.top + 1; y < dest.Bottom() - 1; ++y) {
+    for (int x = dest.left + 1; x < dest.Right() - 1; ++x) {
+      const Color c = At(x, y);
+      ASSERT_LE(std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}), 2) << x << "," << y;
+      ASSERT_GE(c.r, 126) << x << "," << y;
+    }
+  }
+  EXPECT_TRUE(UntouchedOutside(dest));
 }
 
 TEST_F(PainterTest, NestedClipsIntersectAndPopRestoresTheOuterOne) {
@@ -227,17 +235,17 @@ TEST_F(PainterTest, NestedClipsIntersectAndPopRestoresTheOuterOne) {
 }
 
 TEST_F(PainterTest, EveryPrimitiveStaysInsideTheClip) {
-  // GDI text and GDI+ shapes must both see the clip.
+  // GDI text, the theme's parts and GDI+ pictures must all see the clip.
   const Rect clip{30, 20, 50, 40};
   std::string longCaption;
   for (int i = 0; i < 40; ++i) longCaption += kCaption;
   Paint([&](Painter& p) {
     p.PushClip(clip);
     p.FrameRect(kWhole, kBlack);
-    p.Line({0, 0}, {kWidth - 1, kHeight - 1}, kBlack);
-    p.FillEllipse({0, 0, 120, 120}, kGreen);
-    p.FillTriangle({0, 0}, {kWidth, 0}, {0, kHeight}, kRed);
+    p.DrawPart(Part::kRadio, PartState::kNormal, true, {0, 0, 120, 120});
+    p.DrawPart(Part::kSpinDown, PartState::kPressed, false, {0, 0, 120, 120});
     p.DrawImage(Asset::kHeaderLeft, 0, {0, 0, 200, 100});
+    p.DrawGreyedImage(Asset::kHeaderLeft, 0, {0, 0, 200, 100});
     p.FillRect(clip, kBackground);  // wipe, so only the text below is left
     p.PaintText(longCaption, Font{20, true, ""}, kBlack, kWhole, TextLayout{});
   });
@@ -250,16 +258,16 @@ TEST_F(PainterTest, NothingIsDrawnIntoAnEmptyClipOrAnEmptyRectangle) {
     for (Rect r : {Rect{10, 10, 0, 20}, Rect{10, 10, 20, 0}, Rect{50, 50, -10, -10}}) {
       p.FillRect(r, kBlack);
       p.FrameRect(r, kBlack);
-      p.FillEllipse(r, kBlack);
-      p.FrameEllipse(r, kBlack);
+      p.DrawPart(Part::kRadio, PartState::kNormal, true, r);
       p.DrawImage(Asset::kCheckUp, 0, r);
+      p.DrawGreyedImage(Asset::kCheckUp, 0, r);
       p.PaintText(kCaption, Font{}, kBlack, r, TextLayout{});
     }
     p.PushClip({0, 0, 20, 20});
     p.PushClip({30, 30, 20, 20});  // disjoint: nothing is left
     p.FillRect(kWhole, kBlack);
-    p.Line({0, 0}, {kWidth, kHeight}, kBlack);
-    p.FillTriangle({0, 0}, {kWidth, 0}, {0, kHeight}, kBlack);
+    p.Line({0, 5}, {kWidth, 5}, kBlack);
+    p.DrawPart(Part::kSpinUp, PartState::kNormal, false, {0, 0, 20, 12});
     p.DrawImage(Asset::kCheckUp, 0, {0, 0, 137, 41});
     p.PaintText(kCaption, Font{}, kBlack, kWhole, TextLayout{});
   });
@@ -332,10 +340,8 @@ TEST_F(PainterTest, PaintingFromAnOriginMatchesTheWholeSurface) {
     p.FillRect({25, 15, 50, 30}, Rgb(10, 200, 30));
     p.FrameRect({80, 15, 40, 30}, kBlack);
     p.Line({20, 60}, {150, 60}, kBlack);
-    p.Line({30, 62}, {90, 120}, Rgb(200, 0, 0));
-    p.FillEllipse({130, 20, 30, 30}, Rgb(0, 0, 200));
-    p.FrameEllipse({170, 20, 30, 30}, kBlack);
-    p.FillTriangle({40, 130}, {60, 100}, {80, 130}, Rgb(90, 90, 0));
+    p.DrawPart(Part::kRadio, PartState::kNormal, true, {130, 20, 13, 13});
+    p.DrawPart(Part::kSpinDown, PartState::kHot, false, {170, 20, 20, 12});
     p.DrawImage(Asset::kResultIcon, 0, {100, 70, 72, 72});
     p.PaintText(kCaption, Font{}, kBlack, {20, 140, 200, 20}, {HAlign::kLeft, false, false});
     p.PopClip();
@@ -347,7 +353,7 @@ TEST_F(PainterTest, PaintingFromAnOriginMatchesTheWholeSurface) {
   const Point origin{70, 50};
   Clear();
   {
-    GdiPainter painter(dc_, origin, *images_, *fonts_);
+    GdiPainter painter(dc_, origin, *images_, *fonts_, parts_);
     scene(painter);
   }
   GdiFlush();
