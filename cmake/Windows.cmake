@@ -46,15 +46,8 @@ if(QH_TESTS)
   set_target_properties(qh_wmi_provider PROPERTIES PREFIX "")
   target_link_libraries(qh_wmi_provider PRIVATE qh_wmi_provider_objects ${QH_STATIC_LINK})
 
-  # Reads the program's edit boxes across processes for the end-to-end tier.
-  add_executable(qh_read_report tests/tools/read_report_win.cpp)
-  if(NOT MSVC)
-    target_link_options(qh_read_report PRIVATE -municode)
-  endif()
-  target_link_libraries(qh_read_report PRIVATE qh_win ${QH_STATIC_LINK})
-
-  # Reads MainWindow's accessible tree across processes and performs default
-  # actions, as a screen reader does, for the end-to-end tier.
+  # Reads MainWindow's accessible tree and values across processes and
+  # performs default actions, as a screen reader does, for the end-to-end tier.
   add_executable(qh_a11y_client tests/tools/a11y_client_win.cpp)
   if(NOT MSVC)
     target_link_options(qh_a11y_client PRIVATE -municode)

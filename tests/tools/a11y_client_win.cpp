@@ -3,7 +3,9 @@
 // class, takes its client object with AccessibleObjectFromWindow and
 //   tree         prints the tree, one element per line, "role|name|state"
 //                (children of an element indented by two spaces), in UTF-8;
-//   do NAME      performs the default action of the first element named NAME.
+//   do NAME      performs the default action of the first element named NAME;
+//   value NAME   prints the value of the first element named NAME, with CR
+//                and LF shown as \r and \n (the disk report is read so).
 // Exit code 1 when the main window or its object is not there, 2 when no
 // element has the name, 3 when the action fails.
 #include <windows.h>
@@ -58,6 +60,23 @@ std::string NameOf(IAccessible* acc, LONG child) {
   if (acc->get_accName(ui::LongVariant(child), &name) != S_OK || !name) return {};
   std::string out = ui::Narrow(name);
   SysFreeString(name);
+  return out;
+}
+
+std::string ValueOf(IAccessible* acc, LONG child) {
+  BSTR value = nullptr;
+  if (acc->get_accValue(ui::LongVariant(child), &value) != S_OK || !value) return {};
+  std::string out;
+  for (char c : ui::Narrow(value)) {
+    if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  SysFreeString(value);
   return out;
 }
 
@@ -136,7 +155,12 @@ int wmain(int argc, wchar_t** argv) {
     code = 2;
     for (const Element& e : elements) {
       if (NameOf(e.acc, e.child) != target) continue;
-      code = SUCCEEDED(e.acc->accDoDefaultAction(ui::LongVariant(e.child))) ? 0 : 3;
+      if (command == L"value") {
+        std::printf("%s\n", ValueOf(e.acc, e.child).c_str());
+        code = 0;
+      } else {
+        code = SUCCEEDED(e.acc->accDoDefaultAction(ui::LongVariant(e.child))) ? 0 : 3;
+      }
       break;
     }
   }
