@@ -47,6 +47,11 @@ WINDOW_MASKS = {
 }
 
 
+# The captures written as references in this run, by name: a state reached
+# in two journeys must look the same in both.
+written = {}
+
+
 def updating():
     return os.environ.get("QH_UPDATE_PICTURES") == "1"
 
@@ -109,6 +114,10 @@ def check(window, kind, state, extra_masks=(), park=True):
     actual = still_capture(window, masks)
     reference = REFERENCES / f"{name}.png"
     if updating():
+        if name in written and differing(written[name], actual):
+            return (f"{kind} window, state {state}: captured twice in this run, "
+                    f"{differing(written[name], actual)} pixels apart")
+        written[name] = actual
         REFERENCES.mkdir(parents=True, exist_ok=True)
         actual.save(reference)
         return None

@@ -8,6 +8,8 @@ state adds to its window's own. A journey goes through all its rows and
 reports every state that differs, not just the first."""
 import datetime
 
+import pytest
+
 from harness import (Tray, Window, count, exact, park_pointer, teal, tray_icon_shown, wait_until,
                      window_info)
 from pictures import MAIN_PROGRESS, MAIN_TASK_GIF, VERSION_WAIT_GIF, check
@@ -200,7 +202,8 @@ def walk(session, journey):
         miss = check(window, kind, state, masks)
         if miss:
             misses.append(miss)
-    assert not misses, "\n".join(misses)
+    if misses:
+        pytest.fail("\n".join(misses), pytrace=False)
 
 
 def test_scheduling(launch):
