@@ -53,6 +53,10 @@ class Session:
         self.main = app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
         painted(self.main, HEADER, teal)
         self.version = None
+        # A state that lasts only a while sets what must still hold once it
+        # has been captured, so that a capture of the state after it fails
+        # as a slow run, not as a changed picture.
+        self.holds = None
 
     def tray(self):
         wait_until(tray_icon_shown, 10, "our icon drawn in the tray's first slot")
@@ -102,6 +106,7 @@ def notice_resting(s):
         info = window_info(notice[0].id)
         return info.viewable and (info.x, info.y) == NOTICE_REST
     wait_until(rested, 10, f"notice resting at {NOTICE_REST} (sunk by its timer first?)")
+    s.holds = rested
     return Window(notice[0].id)
 
 
@@ -110,19 +115,24 @@ def disk_checking(s):
     s.main.click(*CHECK_BUTTON)
     park_pointer()
     wait_until(lambda: s.main.shot(PROGRESS) != idle, 2, "progress bar moving")
+    s.holds = lambda: not revealed(s)
     return s.main
 
 
-def disk_checked(s):
-    # The report box, blank until the progress run ends, then holds text
+def revealed(s):
+    # The report box is blank until the progress run ends, then holds text
     # right of the result icon that covers its left edge.
-    wait_until(lambda: count(s.main.shot(), REPORT_TEXT, lambda p: p != WHITE) > 20, 10,
-               "report box revealed")
+    return count(s.main.shot(), REPORT_TEXT, lambda p: p != WHITE) > 20
+
+
+def disk_checked(s):
+    wait_until(lambda: revealed(s), 10, "report box revealed")
     return s.main
 
 
 def disk_check_run(s):
     disk_checking(s)
+    s.holds = None
     return disk_checked(s)
 
 
@@ -148,6 +158,7 @@ def lookup(colour):
         park_pointer()
         wait_until(lambda: shows(s.version.shot(), LOOKUP_STATUS, colour), 3, "lookup status line")
         s.slot = s.version.shot(PAGE_SLOT)
+        s.holds = lambda: s.version.shot(PAGE_SLOT) == s.slot
         return s.version
     return step
 
@@ -198,8 +209,11 @@ OFFLINE = [
 def walk(session, journey):
     misses = []
     for step, kind, state, masks in journey:
+        session.holds = None
         window = step(session)
         miss = check(window, kind, state, masks)
+        if session.holds and not session.holds():
+            miss = f"{kind} window, state {state}: over before its capture held still"
         if miss:
             misses.append(miss)
     if misses:
