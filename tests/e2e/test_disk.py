@@ -4,8 +4,10 @@ ProgID and class id: the report box stays out of sight until the check
 reveals it, and a screen-reader client in another process reads exactly the
 two lines from it. Also the case where nothing can be read, and what the
 provider saw released by the end."""
+import os
 import subprocess
 import time
+from pathlib import Path
 
 import pytest
 
@@ -19,7 +21,8 @@ NOTHING = "未能读取硬盘信息\\r\\n"
 
 
 def build_file(name):
-    path = REPO / "build/win64" / name
+    # The test tools are built with the exe under test and sit beside it.
+    path = Path(os.environ.get("QH_EXE", REPO / "build/win64/QuondaHalvix.exe")).with_name(name)
     if not path.is_file():
         pytest.fail(f"{path} is missing: run scripts/build win64 first")
     return path

@@ -1,0 +1,233 @@
+"""Every window in every state a user reaches, compared picture for picture
+with its reference (pictures.py). The states come in three journeys, one
+launch each, in the order a user meets them: scheduling a task, the disk
+check and the other windows with a SMART report to show, and the program
+started without a network. Each row is a step of its journey: what the user
+does, then which window is captured under which name, with the masks the
+state adds to its window's own. A journey goes through all its rows and
+reports every state that differs, not just the first."""
+import datetime
+
+import pytest
+
+from harness import (Tray, Window, count, exact, park_pointer, teal, tray_icon_shown, wait_until,
+                     window_info)
+from pictures import MAIN_PROGRESS, MAIN_TASK_GIF, VERSION_WAIT_GIF, check
+from test_disk import provider  # noqa: F401  (the SMART data for the disk journey)
+from test_tray import (CLOSE_BUTTON, UPDATE_TEXT, VERSION_AT, VERSION_CLOSE, VERSION_SIZE,
+                       choose, open_exit_confirmation)
+
+MAIN_NAME = "QuondaHalvix"
+MAIN_SIZE = (867, 524)
+GREEN = (0, 128, 0)
+RED = (255, 0, 0)
+WHITE = (255, 255, 255)
+HEADER = (300, 60)  # a point of the header picture
+
+RESTART = (264, 436, 74, 24)  # 单选框2, "重启电脑": left, top, width, height
+LOGOFF = (383, 436, 72, 24)   # 单选框3, "注销电脑"
+COMMAND = (324, 473)       # 按钮1, "QuondaHalvix执行命令" / "取消任务"
+CHECK_BUTTON = (584, 280)  # 超级按钮1, "开始检测"
+STATUS_CAPTION = (8, 383, 200, 400)  # 分组框3's caption: left, top, right, bottom
+PROGRESS = (128, 264, 368, 32)       # 进度条1: left, top, width, height
+REPORT_TEXT = (184, 328, 504, 360)   # 编辑框8, the disk report, right of 图形按钮4
+
+LOOKUP_BUTTON = (332, 136)  # 按钮1, "检测最新版本"
+LOOKUP_STATUS = (112, 144, 256, 160)  # 透明标签3
+PAGE_SLOT = (112, 136, 144, 24)       # what shows of the page between its masks
+
+NOTICE_SIZE = (384, 205)
+NOTICE_REST = (1536, 1080 - 205 - 30)
+# The fields keep the form's 18:30:00, so the pictures do not depend on the
+# day's time; a task armed just before it would log the prefix off.
+TARGET = datetime.time(18, 30, 0)
+
+
+def painted(window, point, match):
+    wait_until(lambda: match(window.pixel(*point)), 5, "window painted")
+
+
+class Session:
+    def __init__(self, app):
+        self.app = app
+        self.main = app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
+        painted(self.main, HEADER, teal)
+        self.version = None
+        # A state that lasts only a while sets what must still hold once it
+        # has been captured, so that a capture of the state after it fails
+        # as a slow run, not as a changed picture.
+        self.holds = None
+
+    def tray(self):
+        wait_until(tray_icon_shown, 10, "our icon drawn in the tray's first slot")
+        return Tray.find()
+
+
+def shows(image, rect, colour, least=20):
+    return count(image, rect, exact(colour)) >= least
+
+
+# ------------------------------------------------------------------ steps ----
+
+def at_start(s):
+    return s.main
+
+
+def check_option(rect):
+    def step(s):
+        s.main.click(rect[0] + rect[2] // 2, rect[1] + rect[3] // 2)
+        park_pointer()
+        wait_until(lambda: shows(s.main.shot(rect), (0, 0, *rect[2:]), GREEN), 5,
+                   "option caption drawn green")
+        return s.main
+    return step
+
+
+def arm(s):
+    now = datetime.datetime.now()
+    target = datetime.datetime.combine(now.date(), TARGET)
+    if target - datetime.timedelta(seconds=30) <= now < target + datetime.timedelta(seconds=1):
+        wait_until(lambda: datetime.datetime.now() >= target + datetime.timedelta(seconds=1), 35,
+                   "the target second passed")
+    s.main.click(*COMMAND)
+    park_pointer()
+    wait_until(lambda: shows(s.main.shot(), STATUS_CAPTION, GREEN), 5, "status caption 任务成功执行")
+    return s.main
+
+
+def notice_resting(s):
+    """The task notice risen to its rest. Its own 15-second timer, which
+    sinks it again, runs from start-up, and this journey arms well within
+    the first period."""
+    notice = [w for w in s.app.windows() if w.size == NOTICE_SIZE]
+    assert len(notice) == 1, s.app.windows()
+
+    def rested():
+        info = window_info(notice[0].id)
+        return info.viewable and (info.x, info.y) == NOTICE_REST
+    wait_until(rested, 10, f"notice resting at {NOTICE_REST} (sunk by its timer first?)")
+    s.holds = rested
+    return Window(notice[0].id)
+
+
+def disk_checking(s):
+    idle = s.main.shot(PROGRESS)
+    s.main.click(*CHECK_BUTTON)
+    park_pointer()
+    wait_until(lambda: s.main.shot(PROGRESS) != idle, 2, "progress bar moving")
+    s.holds = lambda: not revealed(s)
+    return s.main
+
+
+def revealed(s):
+    # The report box is blank until the progress run ends, then holds text
+    # right of the result icon that covers its left edge.
+    return count(s.main.shot(), REPORT_TEXT, lambda p: p != WHITE) > 20
+
+
+def disk_checked(s):
+    wait_until(lambda: revealed(s), 10, "report box revealed")
+    return s.main
+
+
+def disk_check_run(s):
+    disk_checking(s)
+    s.holds = None
+    return disk_checked(s)
+
+
+def hidden_and_shown(s):
+    s.main.click(*CLOSE_BUTTON)
+    s.main.wait_unmapped()
+    choose(s.app, s.tray(), "显示主界面")
+    s.main.wait_viewable(5)
+    painted(s.main, HEADER, teal)
+    return s.main
+
+
+def version_opened(s):
+    s.main.click(*UPDATE_TEXT)
+    s.version = s.app.wait_window(size=VERSION_SIZE, position=VERSION_AT, timeout=5)
+    painted(s.version, (10, 10), exact(GREEN))
+    return s.version
+
+
+def lookup(colour):
+    def step(s):
+        s.version.click(*LOOKUP_BUTTON)
+        park_pointer()
+        wait_until(lambda: shows(s.version.shot(), LOOKUP_STATUS, colour), 3, "lookup status line")
+        s.slot = s.version.shot(PAGE_SLOT)
+        s.holds = lambda: s.version.shot(PAGE_SLOT) == s.slot
+        return s.version
+    return step
+
+
+def page_shown(s):
+    wait_until(lambda: s.version.shot(PAGE_SLOT) != s.slot, 9, "page slot shown by the tick")
+    return s.version
+
+
+def exit_asked(s):
+    s.version.click(*VERSION_CLOSE)
+    s.version.wait_unmapped()
+    return open_exit_confirmation(s.app, s.tray())
+
+
+# --------------------------------------------------------------- journeys ----
+
+# (step, window, state, masks beyond the window's own)
+SCHEDULING = [
+    (at_start, "main", "start", ()),
+    (check_option(RESTART), "main", "restart-checked", ()),
+    # The second option clicked drew no indicator at all once.
+    (check_option(LOGOFF), "main", "logoff-checked", ()),
+    (arm, "main", "armed", (MAIN_TASK_GIF,)),
+    (notice_resting, "notice", "resting", ()),
+]
+DISK_AND_WINDOWS = [
+    # Captured within the two seconds of the progress run.
+    (disk_checking, "main", "disk-checking", (MAIN_PROGRESS,)),
+    (disk_checked, "main", "disk-report", ()),
+    # After the check the image button that replaced the check button was
+    # left blank by a hide and show.
+    (hidden_and_shown, "main", "hidden-and-shown", ()),
+    (version_opened, "version", "idle", ()),
+    (lookup(GREEN), "version", "waiting", (VERSION_WAIT_GIF,)),
+    (page_shown, "version", "shown", (VERSION_WAIT_GIF,)),
+    (exit_asked, "confirm", "open", ()),
+]
+OFFLINE = [
+    (at_start, "main", "offline", ()),
+    (disk_check_run, "main", "offline-disk-unread", ()),
+    (version_opened, "version", "idle", ()),
+    # Captured before the lookup's 6-second tick shows the page controls.
+    (lookup(RED), "version", "offline", (VERSION_WAIT_GIF,)),
+]
+
+
+def walk(session, journey):
+    misses = []
+    for step, kind, state, masks in journey:
+        session.holds = None
+        window = step(session)
+        miss = check(window, kind, state, masks)
+        if session.holds and not session.holds():
+            miss = f"{kind} window, state {state}: over before its capture held still"
+        if miss:
+            misses.append(miss)
+    if misses:
+        pytest.fail("\n".join(misses), pytrace=False)
+
+
+def test_scheduling(launch):
+    walk(Session(launch()), SCHEDULING)
+
+
+def test_disk_and_windows(provider, launch):  # noqa: F811
+    walk(Session(launch()), DISK_AND_WINDOWS)
+
+
+def test_offline(prefix, exe):
+    park_pointer()
+    walk(Session(prefix.launch_offline(exe)), OFFLINE)
