@@ -1,6 +1,7 @@
 // Opening, hiding and closing the windows, and the exit. Windows are always
 // loaded without modality; only the confirmed exit destroys them.
 #include "app/program.h"
+#include "assets/version.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
@@ -12,7 +13,7 @@ namespace app {
 namespace {
 
 constexpr char kAboutTitle[] = "关于QuondaHalvix";
-constexpr char kAboutText[] = "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。";
+constexpr char kAboutText[] = "QuondaHalvix " QH_VERSION_TEXT "\n按设定的时间自动关机、重启、注销或休眠。";
 
 // The order in which the confirmed exit destroys the windows.
 constexpr ui::WindowName kExitOrder[] = {

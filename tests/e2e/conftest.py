@@ -21,7 +21,8 @@ MAIN_SIZE = (867, 524)
 # Every outside tool the tier drives, with the Debian package that provides it.
 TOOLS = [(WINE64, "wine64"), (WINESERVER, "wine64"), ("Xvfb", "xvfb"), ("xdotool", "xdotool"),
          ("xprop", "x11-utils"), ("xwininfo", "x11-utils"), ("ip", "iproute2"),
-         ("unshare", "util-linux")]
+         ("unshare", "util-linux"), ("wixl", "wixl"), ("osslsigncode", "osslsigncode"),
+         ("zip", "zip"), ("openssl", "openssl")]
 
 
 def missing_tools():

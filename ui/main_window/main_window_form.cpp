@@ -2,6 +2,7 @@
 // the way they are stacked on screen.
 #include "ui/main_window/main_window_form.h"
 
+#include "assets/version.h"
 #include "ui/main_window/main_window_names.h"
 
 namespace ui {
@@ -28,7 +29,7 @@ const ControlSpec kControls[] = {
 
     // Header, children of 图片框2. 透明标签3 lies beyond the piece's width.
     {.name = 图形按钮2, .kind = kGraphicButton, .parent = 图片框2, .rect = {24, 8, 24, 32}, .picture = Asset::kAppIcon},
-    {.name = 透明标签6, .kind = kTransparentLabel, .parent = 图片框2, .rect = {56, 8, 128, 24}, .caption = "QuondaHalvix2.1", .font = Bold(12), .textColor = kWhite},
+    {.name = 透明标签6, .kind = kTransparentLabel, .parent = 图片框2, .rect = {56, 8, 128, 24}, .caption = "QuondaHalvix" QH_VERSION_TEXT, .font = Bold(12), .textColor = kWhite},
     {.name = 透明标签3, .kind = kTransparentLabel, .parent = 图片框2, .rect = {240, 8, 120, 24}, .caption = "QuondaHalvix2.0", .font = Bold(14), .textColor = kWhite},
 
     // Header, children of 图片框1.

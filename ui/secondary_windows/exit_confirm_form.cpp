@@ -1,5 +1,6 @@
 // ExitConfirmWindow as data: a red warning band over a grey window with the
 // two ways out, "取消返回" and "确认退出".
+#include "assets/version.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
 
@@ -21,7 +22,7 @@ const ControlSpec kControls[] = {
     {.name = 透明标签4, .kind = kTransparentLabel, .parent = 图片框1, .rect = {216, 128, 432, 40}, .caption = "软件正在运行您确认要退出吗？", .font = Bold(19), .textColor = kWhite},
     {.name = 透明标签3, .kind = kTransparentLabel, .parent = 图片框1, .rect = {192, 80, 448, 56}, .caption = "主人您退出后正在执行的任务也会被关闭哦！", .font = Bold(19), .textColor = kWhite},
     {.name = 图形按钮3, .kind = kGraphicButton, .parent = 图片框1, .rect = {72, 56, 128, 128}, .picture = Asset::kWarningEmblem},
-    {.name = 透明标签6, .kind = kTransparentLabel, .parent = 图片框1, .rect = {88, 8, 128, 24}, .caption = "QuondaHalvix2.1", .font = Bold(12), .textColor = kWhite},
+    {.name = 透明标签6, .kind = kTransparentLabel, .parent = 图片框1, .rect = {88, 8, 128, 24}, .caption = "QuondaHalvix" QH_VERSION_TEXT, .font = Bold(12), .textColor = kWhite},
     // Both lie left of the window's edge and are never seen.
     {.name = 图形按钮2, .kind = kGraphicButton, .parent = 图片框1, .rect = {8, 8, 24, 32}, .picture = Asset::kAppIcon},
     {.name = 透明标签1, .kind = kTransparentLabel, .parent = 图片框1, .rect = {8, 8, 32, 24}, .caption = "X", .font = Bold(16), .textColor = kWhite, .cursor = Cursor::kHand},

@@ -1,4 +1,5 @@
 // TaskDoneWindow as data: the notice that names the scheduled action.
+#include "assets/version.h"
 #include "ui/secondary_windows/secondary_forms.h"
 #include "ui/secondary_windows/task_done_names.h"
 
@@ -19,7 +20,7 @@ const ControlSpec kControls[] = {
     {.name = 图片框2, .kind = kPictureBox, .rect = {16, 104, 88, 80}, .background = kWhite, .picture = Asset::kNoticeAnim},
     {.name = 图片框1, .kind = kPictureBox, .rect = {0, 0, 392, 80}, .picture = Asset::kNoticeHeader},
     {.name = 透明标签4, .kind = kTransparentLabel, .parent = 图片框1, .rect = {360, 0, 32, 24}, .caption = "X", .font = Bold(16), .textColor = kWhite, .cursor = Cursor::kHand},
-    {.name = 透明标签6, .kind = kTransparentLabel, .parent = 图片框1, .rect = {40, 0, 128, 40}, .caption = "QuondaHalvix2.1", .font = Bold(12), .textColor = kWhite},
+    {.name = 透明标签6, .kind = kTransparentLabel, .parent = 图片框1, .rect = {40, 0, 128, 40}, .caption = "QuondaHalvix" QH_VERSION_TEXT, .font = Bold(12), .textColor = kWhite},
     {.name = 图形按钮1, .kind = kGraphicButton, .parent = 图片框1, .rect = {8, 8, 24, 32}, .picture = Asset::kAppIcon},
     {.name = 时钟1, .kind = kTimer, .interval = 15000},
 };

@@ -1,5 +1,6 @@
 // VersionWindow as data: the current version, the lookup button and the
 // framed slot through which the version page shows once a lookup ends.
+#include "assets/version.h"
 #include "ui/secondary_windows/secondary_forms.h"
 #include "ui/secondary_windows/version_names.h"
 
@@ -29,13 +30,13 @@ const ControlSpec kControls[] = {
     {.name = 透明标签5, .kind = kTransparentLabel, .parent = 图片框3, .rect = {8, 8, 112, 24}, .caption = "推荐最新版本下载：", .font = BoldSong(12), .textColor = kWhite},
     {.name = 时钟1, .kind = kTimer, .parent = 图片框2},
     {.name = 透明标签3, .kind = kTransparentLabel, .parent = 图片框2, .rect = {112, 72, 144, 16}, .disabled = true, .caption = "等待检测最新版本信息", .font = BoldSong(12), .textColor = kBlack},
-    {.name = 透明标签2, .kind = kTransparentLabel, .parent = 图片框2, .rect = {216, 16, 40, 32}, .caption = "2.1", .font = BoldSong(16), .textColor = kRed},
+    {.name = 透明标签2, .kind = kTransparentLabel, .parent = 图片框2, .rect = {216, 16, 40, 32}, .caption = QH_VERSION_TEXT, .font = BoldSong(16), .textColor = kRed},
     {.name = 透明标签1, .kind = kTransparentLabel, .parent = 图片框2, .rect = {104, 16, 104, 32}, .caption = "当前软件版本", .font = BoldSong(16), .textColor = kGrey},
     {.name = 按钮1, .kind = kButton, .parent = 图片框2, .rect = {288, 40, 88, 48}, .caption = "检测最新版本"},
     {.name = 图片框4, .kind = kPictureBox, .parent = 图片框2, .rect = {0, 16, 96, 104}, .background = kWhite, .picture = Asset::kVersionAnim, .animating = false},
     {.name = 图片框5, .kind = kPictureBox, .parent = 图片框4, .rect = {96, 40, 184, 8}},
     {.name = 图片框1, .kind = kPictureBox, .rect = {0, 0, 384, 72}, .background = kGreen},
-    {.name = 透明标签6, .kind = kTransparentLabel, .parent = 图片框1, .rect = {40, 8, 128, 24}, .caption = "QuondaHalvix2.1", .font = Bold(12), .textColor = kWhite},
+    {.name = 透明标签6, .kind = kTransparentLabel, .parent = 图片框1, .rect = {40, 8, 128, 24}, .caption = "QuondaHalvix" QH_VERSION_TEXT, .font = Bold(12), .textColor = kWhite},
     {.name = 图形按钮2, .kind = kGraphicButton, .parent = 图片框1, .rect = {8, 8, 24, 32}, .picture = Asset::kAppIcon},
     {.name = 透明标签4, .kind = kTransparentLabel, .parent = 图片框1, .rect = {360, 0, 32, 24}, .caption = "X", .font = Bold(16), .textColor = kWhite, .cursor = Cursor::kHand},
 };

@@ -1,0 +1,111 @@
+"""scripts/release signing with a throwaway certificate and a local RFC 3161
+service (openssl ts); its MSI installed, started, reinstalled, replaced by a
+rebuild and a newer version, refused as a downgrade and removed, silently."""
+import hashlib
+import http.server
+import os
+import re
+import subprocess
+import threading
+import zipfile
+
+from harness import REPO, WINE64
+
+
+def make_cert(folder, name, usage):
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                    "-keyout", f"{name}.key", "-out", f"{name}.pem", "-subj", f"/CN=test {name}",
+                    "-addext", f"extendedKeyUsage=critical,{usage}"],
+                   cwd=folder, check=True, capture_output=True, timeout=60)
+    return str(folder / f"{name}.pem"), str(folder / f"{name}.key")
+
+
+def serve_time_stamps(config):
+    class Stamp(http.server.BaseHTTPRequestHandler):
+        def do_POST(self):
+            query = self.rfile.read(int(self.headers["Content-Length"]))
+            reply = subprocess.run(["openssl", "ts", "-reply", "-config", config, "-queryfile",
+                                    "/dev/stdin", "-out", "/dev/stdout"],
+                                   input=query, capture_output=True, timeout=60).stdout
+            self.send_response(200)
+            self.send_header("Content-Type", "application/timestamp-reply")
+            self.end_headers()
+            self.wfile.write(reply)
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Stamp)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def release(out, *args, env=None):
+    done = subprocess.run([REPO / "scripts/release", "--out", out, *args], env=env,
+                          capture_output=True, text=True, timeout=300)
+    assert done.returncode == 0, done.stdout + done.stderr
+    return done.stdout
+
+
+def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
+    cert, key = make_cert(tmp_path, "signer", "codeSigning")
+    tsa_cert, tsa_key = make_cert(tmp_path, "tsa", "timeStamping")
+    (tmp_path / "tsa.cnf").write_text(
+        f"[tsa]\ndefault_tsa = t\n[t]\nserial = {tmp_path}/serial\nsigner_cert = {tsa_cert}\n"
+        f"signer_key = {tsa_key}\nsigner_digest = sha256\ndefault_policy = 1.2.3.4.1\n"
+        "digests = sha256\ness_cert_id_alg = sha256\n")
+    tsa = serve_time_stamps(str(tmp_path / "tsa.cnf"))
+    try:
+        assert "UNSIGNED" not in release(tmp_path, "--exe", exe, env=dict(
+            os.environ, QH_SIGN_CERT=cert, QH_SIGN_KEY=key,
+            QH_TIMESTAMP_URL=f"http://127.0.0.1:{tsa.server_address[1]}/"))
+    finally:
+        tsa.shutdown()
+    assert "UNSIGNED" in release(tmp_path / "same", "--exe", exe)
+    release(tmp_path / "newer", "--exe", exe, "--version", "99.0")
+
+    msi, archive = tmp_path / "QuondaHalvix-2.1-x64.msi", tmp_path / "QuondaHalvix-2.1-x64.zip"
+    assert (tmp_path / "SHA256SUMS").read_text().splitlines() == [
+        f"{hashlib.sha256(p.read_bytes()).hexdigest()}  {p.name}" for p in (archive, msi)]
+    with zipfile.ZipFile(archive) as z:
+        assert sorted(z.namelist())[1:] == ["QuondaHalvix-2.1-x64/QuondaHalvix.exe",
+                                            "QuondaHalvix-2.1-x64/README.txt"]
+        (tmp_path / "zipped.exe").write_bytes(z.read("QuondaHalvix-2.1-x64/QuondaHalvix.exe"))
+    drive_c = prefix.path / "drive_c"
+
+    def assert_signed(path):
+        done = subprocess.run(["osslsigncode", "verify", "-in", path, "-CAfile", cert, "-TSA-CAfile",
+                               tsa_cert], capture_output=True, text=True, timeout=60)
+        assert "Timestamp Server Signature verification: ok" in done.stdout and done.returncode == 0, \
+            done.stdout + done.stderr
+
+    def msiexec(option, package):
+        done = subprocess.run([WINE64, "msiexec", option, "Z:" + str(package).replace("/", "\\"), "/qn"],
+                              env=prefix.env, capture_output=True, timeout=120)
+        out = subprocess.run([WINE64, "reg", "query", r"HKLM\Software\Microsoft\Windows\CurrentVersion"
+                              r"\Uninstall", "/s"], env=prefix.env, capture_output=True, timeout=60)
+        installed = [re.search(r"DisplayVersion\s+REG_SZ\s+(\S+)", key).group(1)
+                     for key in out.stdout.decode(errors="replace").split("HKEY_")
+                     if re.search(r"DisplayName\s+REG_SZ\s+QuondaHalvix\s", key)]
+        print("msiexec", option, package.relative_to(tmp_path), "->", done.returncode, "installed:", installed)
+        return done.returncode, installed
+
+    def ours():
+        return [str(p.relative_to(drive_c)) for p in drive_c.rglob("*") if "quondahalvix" in p.name.lower()]
+
+    for signed in (tmp_path / "zipped.exe", msi):
+        assert_signed(signed)
+    assert msiexec("/i", msi) == (0, ["2.1.0"])
+    assert_signed(drive_c / "Program Files/QuondaHalvix/QuondaHalvix.exe")
+    # Wine puts a per-machine shortcut in the user's Start menu, Windows in
+    # ProgramData's: either way it is there.
+    assert any(p.endswith("Start Menu/Programs/QuondaHalvix.lnk") for p in ours()), ours()
+    app = prefix.launch(r"C:\Program Files\QuondaHalvix\QuondaHalvix.exe")
+    app.wait_window(name="QuondaHalvix", size=(867, 524))
+    app.kill()
+
+    newer = tmp_path / "newer/QuondaHalvix-99.0-x64.msi"
+    assert msiexec("/i", msi) == (0, ["2.1.0"])
+    assert msiexec("/i", tmp_path / "same/QuondaHalvix-2.1-x64.msi") == (0, ["2.1.0"])
+    assert msiexec("/i", newer) == (0, ["99.0.0"])
+    code, installed = msiexec("/i", msi)  # an older package does not go over a newer one
+    assert code != 0 and installed == ["99.0.0"]
+    assert msiexec("/x", newer) == (0, [])
+    assert ours() == []
