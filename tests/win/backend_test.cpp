@@ -253,8 +253,17 @@ TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
 TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
   std::string own = processes.OwnExecutable();
   EXPECT_EQ(own, "qh_win_tests.exe");
-  auto list = processes.RunningExecutables();
-  EXPECT_NE(std::find(list.begin(), list.end(), own), list.end());
+  auto list = processes.RunningProcesses();
+  const std::uint32_t id = processes.OwnId();
+  EXPECT_NE(std::find_if(list.begin(), list.end(),
+                         [&](const app::ProcessEntry& e) { return e.executable == own && e.id == id; }),
+            list.end());
+  // The guard orders copies by start: a running one has a start, and one
+  // that is gone must not count against the copy asking.
+  app::ProcessStart self = processes.StartOf(id);
+  EXPECT_TRUE(self.running);
+  EXPECT_TRUE(self.ticks.has_value());
+  EXPECT_FALSE(processes.StartOf(0xFFFFFFF0u).running);
 }
 
 // Every balloon notice the program shows, by caller.

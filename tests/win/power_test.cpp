@@ -1,9 +1,10 @@
 // The power actions without ending anything: the flags and reason each mode
 // becomes, the order and count of the system calls through a recording seam,
-// the real shutdown-privilege step in this process's token and in one without
-// the privilege, and the worker thread that performs an action while the
-// caller carries on. The real ExitWindowsEx ends every process of the Wine
-// prefix, so it is never called.
+// what a refusal is reported as, the real shutdown-privilege step in this
+// process's token and in one without the privilege, the worker thread that
+// performs an action while the caller carries on and posts a failure back to
+// the window thread, and the execution state asked to stay awake. The real
+// ExitWindowsEx ends every process of the Wine prefix, so it is never called.
 #include "task/power_win.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,9 @@ struct Recorder {
   std::thread::id callThread;
   bool privilegeResult = true;
   BOOL callResult = TRUE;
+  DWORD callError = ERROR_SUCCESS;  // the last error a failed call leaves
+  bool hibernateAvailable = true;
+  std::vector<EXECUTION_STATE> executionStates;
   // While set, the call waits (at most 10 s) for `released`.
   bool holdCall = false;
   bool released = false;
@@ -69,6 +73,9 @@ void Reset() {
   Rec().callThread = {};
   Rec().privilegeResult = true;
   Rec().callResult = TRUE;
+  Rec().callError = ERROR_SUCCESS;
+  Rec().hibernateAvailable = true;
+  Rec().executionStates.clear();
   Rec().holdCall = false;
   Rec().released = false;
   Rec().callDone = false;
@@ -82,7 +89,11 @@ BOOL RecordCall(const Event& event) {
   if (Rec().holdCall) Rec().changed.wait_for(lock, 10s, [] { return Rec().released; });
   Rec().callDone = true;
   Rec().changed.notify_all();
-  return Rec().callResult;
+  const BOOL result = Rec().callResult;
+  const DWORD error = Rec().callError;
+  lock.unlock();
+  if (!result) SetLastError(error);  // last, so no lock call can overwrite it
+  return result;
 }
 
 BOOL FakeExitWindowsEx(UINT flags, DWORD reason) { return RecordCall(Exit(flags, reason)); }
@@ -97,7 +108,19 @@ bool FakeEnablePrivilege() {
   return Rec().privilegeResult;
 }
 
-constexpr PowerApi kRecording{&FakeExitWindowsEx, &FakeSetSuspendState, &FakeEnablePrivilege};
+bool FakeHibernateAvailable() {
+  std::lock_guard lock(Rec().mutex);
+  return Rec().hibernateAvailable;
+}
+
+EXECUTION_STATE FakeSetThreadExecutionState(EXECUTION_STATE flags) {
+  std::lock_guard lock(Rec().mutex);
+  Rec().executionStates.push_back(flags);
+  return ES_CONTINUOUS;
+}
+
+constexpr PowerApi kRecording{&FakeExitWindowsEx, &FakeSetSuspendState, &FakeEnablePrivilege,
+                              &FakeHibernateAvailable, &FakeSetThreadExecutionState};
 
 struct ModeCase {
   PowerMode mode;
@@ -139,7 +162,7 @@ TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
       Reset();
       Rec().privilegeResult = o.privilege;
       Rec().callResult = o.call;
-      EXPECT_EQ(SystemPowerAction(c.mode, kRecording), o.result);
+      EXPECT_EQ(SystemPowerAction(c.mode, kRecording).failure == PowerFailure::kNone, o.result);
       EXPECT_EQ(Events(), (std::vector<Event>{Privilege(), c.call}));
     }
   }
@@ -148,11 +171,37 @@ TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
 TEST_F(PowerTest, UnknownModeOrMissingEntryCallsNothing) {
   for (std::int32_t value : kBadModes) {
     SCOPED_TRACE(value);
-    EXPECT_FALSE(SystemPowerAction(static_cast<PowerMode>(value), kRecording));
+    EXPECT_EQ(SystemPowerAction(static_cast<PowerMode>(value), kRecording).failure,
+              PowerFailure::kRefused);
   }
   EXPECT_TRUE(Events().empty());
-  EXPECT_FALSE(SystemPowerAction(PowerMode::kShutDown, PowerApi{}));
-  EXPECT_FALSE(SystemPowerAction(PowerMode::kHibernate, PowerApi{}));
+  EXPECT_EQ(SystemPowerAction(PowerMode::kShutDown, PowerApi{}).failure, PowerFailure::kRefused);
+  EXPECT_EQ(SystemPowerAction(PowerMode::kHibernate, PowerApi{}).failure, PowerFailure::kRefused);
+}
+
+// A refusal used to vanish while the status line said the task ran; it is
+// now reported with the reason the user can act on.
+TEST_F(PowerTest, RefusalIsReportedWithItsReason) {
+  struct Case {
+    PowerMode mode;
+    DWORD error;
+    bool hibernateAvailable;
+    PowerResult result;
+  } cases[] = {
+      {PowerMode::kShutDown, ERROR_PRIVILEGE_NOT_HELD, true, {PowerFailure::kNoRight, 1314}},
+      {PowerMode::kRestart, ERROR_ACCESS_DENIED, true, {PowerFailure::kNoRight, 5}},
+      {PowerMode::kLogOff, ERROR_NOT_READY, true, {PowerFailure::kRefused, 21}},
+      {PowerMode::kHibernate, ERROR_NOT_SUPPORTED, false, {PowerFailure::kHibernateUnavailable, 50}},
+      {PowerMode::kHibernate, ERROR_PRIVILEGE_NOT_HELD, true, {PowerFailure::kNoRight, 1314}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.mode));
+    Reset();
+    Rec().callResult = FALSE;
+    Rec().callError = c.error;
+    Rec().hibernateAvailable = c.hibernateAvailable;
+    EXPECT_EQ(SystemPowerAction(c.mode, kRecording), c.result);
+  }
 }
 
 using ui::UniqueKernelHandle;
@@ -238,6 +287,49 @@ TEST_F(PowerTest, WorkerThreadMakesTheCallWhileTheCallerCarriesOn) {
     Rec().changed.notify_all();
     ASSERT_TRUE(Rec().changed.wait_for(lock, 10s, [] { return Rec().callDone; }));
   }
+}
+
+// The worker must not touch the tray or the windows: its failure arrives as a
+// message on the thread that owns the report window, here the test's.
+TEST_F(PowerTest, FailureIsPostedToTheWindowThread) {
+  constexpr UINT kReport = WM_APP + 5;
+  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  Rec().callResult = FALSE;
+  Rec().callError = ERROR_PRIVILEGE_NOT_HELD;
+  {
+    Win32PowerActions actions(kRecording);
+    actions.ReportFailuresTo(window, kReport);
+    actions.RunPowerAction(PowerMode::kRestart);
+  }
+  MSG msg{};
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  bool got = false;
+  while (!got && std::chrono::steady_clock::now() < deadline) {
+    got = PeekMessageW(&msg, window, kReport, kReport, PM_REMOVE) != FALSE;
+    if (!got) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
+  }
+  ASSERT_TRUE(got);
+  PowerFailureReport report = UnpackFailure(msg.wParam, msg.lParam);
+  EXPECT_EQ(report.mode, PowerMode::kRestart);
+  EXPECT_EQ(report.result, (PowerResult{PowerFailure::kNoRight, ERROR_PRIVILEGE_NOT_HELD}));
+  EXPECT_FALSE(PeekMessageW(&msg, window, kReport, kReport, PM_REMOVE));  // told once
+  DestroyWindow(window);
+}
+
+// System required and continuous while armed, never the display; ES_CONTINUOUS
+// alone withdraws it, also when the object goes with the request standing.
+TEST_F(PowerTest, StayAwakeIsRequestedAndWithdrawn) {
+  {
+    Win32PowerActions actions(kRecording);
+    actions.KeepAwake(true);
+    actions.KeepAwake(false);
+    actions.KeepAwake(true);
+  }
+  std::lock_guard lock(Rec().mutex);
+  EXPECT_EQ(Rec().executionStates,
+            (std::vector<EXECUTION_STATE>{0x80000001, 0x80000000, 0x80000001, 0x80000000}));
 }
 
 }  // namespace
