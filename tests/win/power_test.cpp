@@ -3,8 +3,8 @@
 // what a refusal is reported as, the real shutdown-privilege step in this
 // process's token and in one without the privilege, the worker thread that
 // performs an action while the caller carries on and posts a failure back to
-// the window thread, and the execution state asked to stay awake. The real
-// ExitWindowsEx ends every process of the Wine prefix, so it is never called.
+// the window thread. The real ExitWindowsEx ends every process of the Wine
+// prefix, so it is never called.
 #include "task/power_win.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +55,6 @@ struct Recorder {
   BOOL callResult = TRUE;
   DWORD callError = ERROR_SUCCESS;  // the last error a failed call leaves
   bool hibernateAvailable = true;
-  std::vector<EXECUTION_STATE> executionStates;
   // While set, the call waits (at most 10 s) for `released`.
   bool holdCall = false;
   bool released = false;
@@ -75,7 +74,6 @@ void Reset() {
   Rec().callResult = TRUE;
   Rec().callError = ERROR_SUCCESS;
   Rec().hibernateAvailable = true;
-  Rec().executionStates.clear();
   Rec().holdCall = false;
   Rec().released = false;
   Rec().callDone = false;
@@ -113,14 +111,8 @@ bool FakeHibernateAvailable() {
   return Rec().hibernateAvailable;
 }
 
-EXECUTION_STATE FakeSetThreadExecutionState(EXECUTION_STATE flags) {
-  std::lock_guard lock(Rec().mutex);
-  Rec().executionStates.push_back(flags);
-  return ES_CONTINUOUS;
-}
-
 constexpr PowerApi kRecording{&FakeExitWindowsEx, &FakeSetSuspendState, &FakeEnablePrivilege,
-                              &FakeHibernateAvailable, &FakeSetThreadExecutionState};
+                              &FakeHibernateAvailable};
 
 struct ModeCase {
   PowerMode mode;
@@ -279,7 +271,6 @@ TEST_F(PowerTest, FailureIsPostedToTheWindowThreadWithItsReason) {
     PowerResult result;
   } cases[] = {
       {PowerMode::kRestart, ERROR_PRIVILEGE_NOT_HELD, true, {PowerFailure::kNoRight, 1314}},
-      {PowerMode::kLogOff, ERROR_NOT_READY, true, {PowerFailure::kRefused, 21}},
       {PowerMode::kHibernate, ERROR_NOT_SUPPORTED, false, {PowerFailure::kHibernateUnavailable, 50}},
   };
   for (const Case& c : cases) {
@@ -303,19 +294,6 @@ TEST_F(PowerTest, FailureIsPostedToTheWindowThreadWithItsReason) {
     EXPECT_FALSE(PeekMessageW(&msg, window, kReport, kReport, PM_REMOVE));  // told once
   }
   DestroyWindow(window);
-}
-
-// System required and continuous while armed, never the display; ES_CONTINUOUS
-// alone withdraws it, also when the object goes with the request standing.
-TEST_F(PowerTest, StayAwakeIsRequestedAndWithdrawn) {
-  {
-    Win32PowerActions actions(kRecording);
-    actions.KeepAwake(true);
-    actions.KeepAwake(false);
-    actions.KeepAwake(true);
-  }
-  EXPECT_EQ(Rec().executionStates,
-            (std::vector<EXECUTION_STATE>{0x80000001, 0x80000000, 0x80000001, 0x80000000}));
 }
 
 }  // namespace
