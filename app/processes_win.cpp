@@ -10,18 +10,18 @@
 
 namespace app {
 
-std::vector<std::string> Win32Processes::RunningExecutables() {
-  std::vector<std::string> names;
+std::vector<ProcessEntry> Win32Processes::RunningProcesses() {
+  std::vector<ProcessEntry> list;
   // A failed snapshot is INVALID_HANDLE_VALUE, which the owner never closes.
   ui::UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return names;
+  if (!snapshot) return list;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
        more = Process32NextW(snapshot.Get(), &entry)) {
-    names.push_back(ui::Narrow(entry.szExeFile));
+    list.push_back({ui::Narrow(entry.szExeFile), entry.th32ProcessID});
   }
-  return names;
+  return list;
 }
 
 std::string Win32Processes::OwnExecutable() {
@@ -37,6 +37,25 @@ std::string Win32Processes::OwnExecutable() {
   }
   size_t slash = path.find_last_of(L"\\/");
   return ui::Narrow(slash == std::wstring::npos ? path : path.substr(slash + 1));
+}
+
+std::uint32_t Win32Processes::OwnId() { return GetCurrentProcessId(); }
+
+ProcessStart Win32Processes::StartOf(std::uint32_t id) {
+  // The limited right is what an unelevated copy gets on an elevated one.
+  HANDLE opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  const DWORD error = GetLastError();
+  ui::UniqueKernelHandle process(opened);
+  if (!process) {
+    // No such process any more; any other refusal means it runs but is not
+    // ours to ask.
+    return {error != ERROR_INVALID_PARAMETER, std::nullopt};
+  }
+  DWORD exitCode = 0;
+  if (GetExitCodeProcess(process.Get(), &exitCode) && exitCode != STILL_ACTIVE) return {false, {}};
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process.Get(), &created, &exited, &kernel, &user)) return {true, {}};
+  return {true, (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime};
 }
 
 void Win32Processes::EndProcess(int exitCode) {

@@ -7,8 +7,10 @@ namespace app {
 
 class Win32Processes final : public Processes {
  public:
-  std::vector<std::string> RunningExecutables() override;
+  std::vector<ProcessEntry> RunningProcesses() override;
   std::string OwnExecutable() override;
+  std::uint32_t OwnId() override;
+  ProcessStart StartOf(std::uint32_t id) override;
   void EndProcess(int exitCode) override;
   // Runs when EndProcess ends the program, before the process goes.
   void SetAtEnd(void (*atEnd)()) { atEnd_ = atEnd; }

@@ -18,6 +18,7 @@
 #include "ui/gdiplus_session_win.h"
 #include "ui/image_store_win.h"
 #include "ui/main_window/main_window_form.h"
+#include "ui/messages_win.h"
 
 namespace app {
 
@@ -75,6 +76,14 @@ int RunProgram(HINSTANCE instance, const RunOptions& options) {
 
   ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
   backend.SetMainWindow(&main);
+  // A failed power action comes back from its worker as a posted message and
+  // is shown here, on the window thread, like every other notice.
+  backend.AddMessageRoute(ui::kPowerFailedMessage, [&program](ui::Window&, WPARAM w, LPARAM l) {
+    task::PowerFailureReport report = task::UnpackFailure(w, l);
+    task::OnPowerActionFailed(program.Task(), report.mode, report.result.failure,
+                              report.result.error);
+  });
+  power.ReportFailuresTo(backend.Handle(main), ui::kPowerFailedMessage);
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -1,6 +1,7 @@
 // MainWindow's creation-finished handler: the start-up steps in their fixed
 // order. Each step is its own function so the order reads at a glance; a
 // second instance ends inside the single-instance step and runs none after.
+#include "app/main_window_place.h"
 #include "app/program.h"
 #include "app/single_instance.h"
 #include "net/reachability.h"
@@ -13,6 +14,13 @@
 namespace app {
 
 namespace {
+
+// Before anything else, while the window is still hidden: it shows where it
+// stays.
+void PlaceMainWindow(Program& program, ui::Window& main) {
+  ui::Point at = FirstPosition(main.ScreenRect(), program.desktop.WorkArea(main));
+  program.desktop.Move(main, at.x, at.y);
+}
 
 void CollectDiskReport(Program& program, ui::Window& main) {
   for (const std::string& line : program.services.smart.CollectSmartReport()) {
@@ -56,6 +64,7 @@ void ReleaseStartupObjects(Program& program) { program.services.smart.ReleaseObj
 
 void OnMainWindowCreated(Program& program, const ui::Event& event) {
   ui::Window& main = *event.window;
+  PlaceMainWindow(program, main);
   CollectDiskReport(program, main);
   WriteFirstLocalTime(program, main);
   ApplyVisualStyle(program);

@@ -57,6 +57,8 @@ void OnExitConfirm(Program& program, const ui::Event&) {
   // The process is about to end: take the icon along rather than leave a dead
   // one in the notification area until the mouse passes over it.
   program.services.tray.RemoveIcon();
+  // An armed task ends with the program; so does its hold on idle sleep.
+  program.services.power.KeepAwake(false);
   for (ui::WindowName name : kExitOrder) {
     if (ui::Window* w = program.desktop.Find(name)) program.desktop.Close(*w);
   }

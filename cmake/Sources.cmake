@@ -1,6 +1,7 @@
 # Source lists. The portable core builds everywhere; files ending in _win.cpp
 # are the Windows side and only build for Windows.
 set(QH_CORE_SOURCES
+  app/main_window_place.cpp
   app/program.cpp
   app/single_instance.cpp
   app/startup.cpp
@@ -16,6 +17,7 @@ set(QH_CORE_SOURCES
   task/clock_handlers.cpp
   task/firing.cpp
   task/notice_slide.cpp
+  task/power_notice.cpp
   task/scheduling.cpp
   task/time_text.cpp
   ui/animation.cpp

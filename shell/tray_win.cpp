@@ -68,8 +68,8 @@ Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance) : backend_(b
                            });
   // Sent to every top-level window when the shell (re)starts: the icon is
   // gone with the old shell and must be added again.
-  backend_.AddMessageRoute(RegisterWindowMessageW(L"TaskbarCreated"),
-                           [this](ui::Window&, WPARAM, LPARAM) { AddAgain(); });
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  backend_.AddMessageRoute(taskbarCreated_, [this](ui::Window&, WPARAM, LPARAM) { AddAgain(); });
 }
 
 Win32Tray::~Win32Tray() { RemoveIcon(); }
@@ -80,6 +80,12 @@ void Win32Tray::AddIcon(ui::Window& owner, std::string_view tip) {
   record_.hWnd = backend_.Handle(owner);
   record_.uID = kTrayIconId;
   tip_ = ui::Widen(tip);
+  // Run as administrator, the window would never hear of a restarted shell:
+  // privilege isolation drops registered messages from the unelevated
+  // Explorer unless the receiving window lets that one message through.
+  if (record_.hWnd && taskbarCreated_ != 0) {
+    ChangeWindowMessageFilterEx(record_.hWnd, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  }
   AddAgain();
 }
 

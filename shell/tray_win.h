@@ -77,6 +77,7 @@ class Win32Tray final : public Tray {
   ui::UniqueIcon icon_;
   NOTIFYICONDATAA record_{};
   std::wstring tip_;
+  UINT taskbarCreated_ = 0;
   bool added_ = false;
 };
 

@@ -12,13 +12,28 @@ namespace task {
 // possible in a corrupt record and must be refused, not acted upon.
 enum class PowerMode : std::int32_t { kShutDown = 1, kRestart = 2, kLogOff = 3, kHibernate = 4 };
 
+// Why the system did not perform an action, as far as the program can tell.
+enum class PowerFailure : std::int32_t {
+  kNone = 0,
+  kNoRight = 1,               // the account or a policy lacks the right
+  kHibernateUnavailable = 2,  // hibernation is off, or its file is the reduced one
+  kNoWorker = 3,              // no thread could be started to perform it
+  kRefused = 4,               // any other refusal; the system's error code tells more
+};
+
 class PowerActions {
  public:
   virtual ~PowerActions() = default;
   // Performs the action forced, on a short-lived worker thread; returns at
-  // once. Failures are ignored: by the time they would show, there is nobody
-  // left to tell.
+  // once. A failure is handed back to the user-interface thread, which runs
+  // OnPowerActionFailed (task_context.h) for it.
   virtual void RunPowerAction(PowerMode mode) = 0;
+  // Whether the system can hibernate now.
+  virtual bool HibernateAvailable() = 0;
+  // Asks the system not to fall asleep when idle (true) or withdraws that
+  // (false). The request belongs to the calling thread: call it from the
+  // user-interface thread only. The display may still turn off.
+  virtual void KeepAwake(bool awake) = 0;
 };
 
 }  // namespace task

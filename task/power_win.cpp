@@ -1,6 +1,7 @@
 // The power actions on Windows: the call table, the shutdown privilege, the
-// real system calls and the detached worker that performs an action so the
-// window thread never waits on it.
+// real system calls, the detached worker that performs an action so the
+// window thread never waits on it, the hibernation check and the thread's
+// execution state.
 #include "task/power_win.h"
 
 #include <powrprof.h>
@@ -21,6 +22,22 @@ BOOL RealExitWindowsEx(UINT flags, DWORD reason) { return ExitWindowsEx(flags, r
 
 BOOLEAN RealSetSuspendState(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEventsDisabled) {
   return SetSuspendState(hibernate, force, wakeEventsDisabled);
+}
+
+EXECUTION_STATE RealSetThreadExecutionState(EXECUTION_STATE flags) {
+  return SetThreadExecutionState(flags);
+}
+
+// HiberFileType, from Windows 10 on the byte after DiskSpinDown (the first of
+// MinGW's spare3; zero on earlier systems). A reduced file serves fast
+// start-up only: the system then offers no hibernation, though SystemS4 and
+// HiberFilePresent may both be set.
+constexpr BYTE kHiberFileTypeReduced = 1;
+
+void PostFailure(HWND window, UINT message, PowerMode mode, const PowerResult& result) {
+  if (window == nullptr || result.failure == PowerFailure::kNone) return;
+  PostMessageW(window, message, PackFailure(mode, result.failure),
+               static_cast<LPARAM>(result.error));
 }
 
 PowerCall ExitWindowsCall(UINT flags) {
@@ -52,8 +69,15 @@ PowerCall PowerCallFor(PowerMode mode) {
 }
 
 const PowerApi& RealPowerApi() {
-  static const PowerApi api{&RealExitWindowsEx, &RealSetSuspendState, &EnableShutdownPrivilege};
+  static const PowerApi api{&RealExitWindowsEx, &RealSetSuspendState, &EnableShutdownPrivilege,
+                            &HibernationEnabled, &RealSetThreadExecutionState};
   return api;
+}
+
+bool HibernationEnabled() {
+  SYSTEM_POWER_CAPABILITIES caps{};
+  if (!GetPwrCapabilities(&caps)) return true;
+  return caps.SystemS4 && caps.HiberFilePresent && caps.spare3[0] != kHiberFileTypeReduced;
 }
 
 bool EnableShutdownPrivilege() {
@@ -79,28 +103,82 @@ bool EnableShutdownPrivilege(HANDLE token) {
   return GetLastError() != ERROR_NOT_ALL_ASSIGNED;
 }
 
-bool SystemPowerAction(PowerMode mode, const PowerApi& api) {
+PowerResult SystemPowerAction(PowerMode mode, const PowerApi& api) {
   const PowerCall call = PowerCallFor(mode);
-  if (call.kind == PowerCallKind::kNone) return false;
+  if (call.kind == PowerCallKind::kNone) return {PowerFailure::kRefused, ERROR_INVALID_PARAMETER};
   // The result of the privilege step is not a gate; see the header.
   if (api.enablePrivilege != nullptr) api.enablePrivilege();
+  bool done = false;
+  SetLastError(ERROR_SUCCESS);
   if (call.kind == PowerCallKind::kExitWindows) {
-    return api.exitWindowsEx != nullptr && api.exitWindowsEx(call.flags, call.reason) != FALSE;
+    done = api.exitWindowsEx != nullptr && api.exitWindowsEx(call.flags, call.reason) != FALSE;
+  } else {
+    done = api.setSuspendState != nullptr &&
+           api.setSuspendState(call.hibernate ? TRUE : FALSE, call.force ? TRUE : FALSE, FALSE) !=
+               FALSE;
   }
-  return api.setSuspendState != nullptr &&
-         api.setSuspendState(call.hibernate ? TRUE : FALSE, call.force ? TRUE : FALSE, FALSE) !=
-             FALSE;
+  if (done) return {};
+  const DWORD error = GetLastError();
+  // SetSuspendState gives no telling code when hibernation is off; the
+  // capabilities do.
+  if (call.kind == PowerCallKind::kSuspend && api.hibernateAvailable != nullptr &&
+      !api.hibernateAvailable()) {
+    return {PowerFailure::kHibernateUnavailable, error};
+  }
+  if (error == ERROR_PRIVILEGE_NOT_HELD || error == ERROR_ACCESS_DENIED) {
+    return {PowerFailure::kNoRight, error};
+  }
+  return {PowerFailure::kRefused, error};
+}
+
+WPARAM PackFailure(PowerMode mode, PowerFailure failure) {
+  return MAKEWPARAM(static_cast<WORD>(mode), static_cast<WORD>(failure));
+}
+
+PowerFailureReport UnpackFailure(WPARAM wParam, LPARAM lParam) {
+  return {static_cast<PowerMode>(LOWORD(wParam)),
+          {static_cast<PowerFailure>(HIWORD(wParam)), static_cast<DWORD>(lParam)}};
+}
+
+Win32PowerActions::~Win32PowerActions() {
+  if (awake_) KeepAwake(false);
+}
+
+void Win32PowerActions::ReportFailuresTo(HWND window, UINT message) {
+  reportWindow_ = window;
+  reportMessage_ = message;
+}
+
+void Win32PowerActions::Report(PowerMode mode, const PowerResult& result) const {
+  PostFailure(reportWindow_, reportMessage_, mode, result);
 }
 
 void Win32PowerActions::RunPowerAction(PowerMode mode) {
   if (PowerCallFor(mode).kind == PowerCallKind::kNone) return;
-  // The worker gets its own copy of the call table, never this object, which
-  // the window side may destroy while the call is still running.
+  // The worker gets its own copies of the call table and the report address,
+  // never this object, which the window side may destroy while the call is
+  // still running. It posts a failure rather than show it: the tray and the
+  // windows belong to the window thread, which runs no locks.
   try {
-    std::thread([mode, api = api_] { SystemPowerAction(mode, api); }).detach();
+    std::thread([mode, api = api_, window = reportWindow_, message = reportMessage_] {
+      PostFailure(window, message, mode, SystemPowerAction(mode, api));
+    }).detach();
   } catch (const std::system_error&) {
-    // No thread to be had: the action is lost like any other failure of it.
+    Report(mode, {PowerFailure::kNoWorker, 0});
   }
+}
+
+bool Win32PowerActions::HibernateAvailable() {
+  return api_.hibernateAvailable == nullptr || api_.hibernateAvailable();
+}
+
+void Win32PowerActions::KeepAwake(bool awake) {
+  // Continuous and for the system only: the display may still go dark, and
+  // ES_CONTINUOUS alone clears the request. It holds for this thread, which
+  // is why only the window thread calls it.
+  if (api_.setThreadExecutionState == nullptr) return;
+  api_.setThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+  awake_ = awake;
 }
 
 }  // namespace task

@@ -1,8 +1,10 @@
 // The power actions on Windows: which system call each mode becomes (a pure
 // table, so the flags can be checked without ending anything), the calls
-// themselves behind a seam of plain function pointers, and the worker thread
-// that performs one. ExitWindowsEx and SetSuspendState end or suspend the whole
-// session, so nothing but the shipped program may call the real ones.
+// themselves behind a seam of plain function pointers, the worker thread that
+// performs one and posts a failure back to the window thread, the hibernation
+// check and the request to stay awake. ExitWindowsEx and SetSuspendState end
+// or suspend the whole session, so nothing but the shipped program may call
+// the real ones.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +34,8 @@ struct PowerApi {
   BOOL (*exitWindowsEx)(UINT flags, DWORD reason) = nullptr;
   BOOLEAN (*setSuspendState)(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEventsDisabled) = nullptr;
   bool (*enablePrivilege)() = nullptr;
+  bool (*hibernateAvailable)() = nullptr;
+  EXECUTION_STATE (*setThreadExecutionState)(EXECUTION_STATE flags) = nullptr;
 };
 
 const PowerApi& RealPowerApi();
@@ -43,21 +47,58 @@ const PowerApi& RealPowerApi();
 bool EnableShutdownPrivilege();
 bool EnableShutdownPrivilege(HANDLE token);
 
-// The privilege step, then the one call for the mode; whether that call
-// succeeded. A refused mode makes no calls and gives false. The call is made
-// even when the privilege step fails: log-off needs no privilege, and for the
-// others the system refuses on its own (ERROR_PRIVILEGE_NOT_HELD), so the
-// system stays the only judge of what this account may do.
-bool SystemPowerAction(PowerMode mode, const PowerApi& api = RealPowerApi());
+// Hibernation is on, with a full hibernation file (GetPwrCapabilities).
+// True when the system cannot be asked: the action itself will tell then.
+bool HibernationEnabled();
+
+// What became of one action: kNone when the system took it, otherwise why
+// not, with the system's error code of the failed call.
+struct PowerResult {
+  PowerFailure failure = PowerFailure::kNone;
+  DWORD error = 0;
+  bool operator==(const PowerResult&) const = default;
+};
+
+// The privilege step, then the one call for the mode. A refused mode makes no
+// calls and gives kRefused. The call is made even when the privilege step
+// fails: log-off needs no privilege, and for the others the system refuses on
+// its own (ERROR_PRIVILEGE_NOT_HELD), so the system stays the only judge of
+// what this account may do; its refusal is what the result reports.
+PowerResult SystemPowerAction(PowerMode mode, const PowerApi& api = RealPowerApi());
+
+// A failure as posted to the window thread: the mode and the failure in
+// wParam, the error code in lParam.
+struct PowerFailureReport {
+  PowerMode mode = PowerMode::kShutDown;
+  PowerResult result;
+};
+WPARAM PackFailure(PowerMode mode, PowerFailure failure);
+PowerFailureReport UnpackFailure(WPARAM wParam, LPARAM lParam);
 
 class Win32PowerActions final : public PowerActions {
  public:
   explicit Win32PowerActions(const PowerApi& api = RealPowerApi()) : api_(api) {}
+  // Withdraws a request to stay awake still standing.
+  ~Win32PowerActions() override;
+  Win32PowerActions(const Win32PowerActions&) = delete;
+  Win32PowerActions& operator=(const Win32PowerActions&) = delete;
+
+  // Failures are posted as `message` to `window`, whose thread shows them;
+  // the worker itself never touches the user interface. Without a window
+  // they are dropped.
+  void ReportFailuresTo(HWND window, UINT message);
 
   void RunPowerAction(PowerMode mode) override;
+  bool HibernateAvailable() override;
+  void KeepAwake(bool awake) override;
 
  private:
+  void Report(PowerMode mode, const PowerResult& result) const;
+
   PowerApi api_;
+  HWND reportWindow_ = nullptr;
+  UINT reportMessage_ = 0;
+  bool awake_ = false;
 };
 
 }  // namespace task

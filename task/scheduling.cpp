@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "task/power_notice.h"
 #include "task/task_context.h"
 #include "task/time_text.h"
 #include "ui/secondary_windows/task_done_names.h"
@@ -17,7 +18,6 @@ namespace {
 using namespace ui::main_window;
 
 constexpr ui::ControlName kStatusGroup = 分组框3;
-constexpr char kCancelTitle[] = "QuondaHalvix任务提示！";
 constexpr char kCancelText[] = "QuondaHalvix任务已经成功取消，感谢您的使用！";
 constexpr char kTimeMissingText[] = "Quonda任务执行的时间请填写完整，否则不能执行计划。";
 constexpr char kTimeMissingTitle[] = "Quonda任务时间填写不完整";
@@ -48,10 +48,11 @@ void StartSlide(const TaskContext& task, ui::Window& main) {
 }
 
 void Cancel(const TaskContext& task, ui::Window& main) {
-  task.tray.Notify(kCancelTitle, kCancelText, shell::kInfoIcon);
+  task.tray.Notify(kTaskNoticeTitle, kCancelText, shell::kInfoIcon);
   SetStatus(main, "任务取消成功", ui::kRed);
   main.SetAnimating(图片框5, false);
   main.SetInterval(任务时钟, 0);
+  task.power.KeepAwake(false);
   main.SetCaption(按钮1, kIdleCaption);
 }
 
@@ -61,7 +62,13 @@ void Schedule(const TaskContext& task, ui::Window& main) {
   main.SetAnimating(图片框5, true);
   main.SetInterval(任务时钟, 1000);
   task.state.firing.Start(task.clock.Now());
+  // Idle sleep would pass the target unseen, and the firing check rightly
+  // does not make up a second it slept through.
+  task.power.KeepAwake(true);
   main.SetCaption(按钮1, kArmedCaption);
+  if (CheckedMode(main) == PowerMode::kHibernate && !task.power.HibernateAvailable()) {
+    task.tray.Notify(kTaskNoticeTitle, kHibernateUnavailableText, shell::kInfoIcon);
+  }
 }
 
 }  // namespace
@@ -79,11 +86,12 @@ void OnCommandButtonClick(const TaskContext& task, const ui::Event& event) {
     Cancel(task, main);
   } else if (std::any_of(std::begin(kTimeFields), std::end(kTimeFields),
                          [&](ui::ControlName f) { return main.Get(f).caption.empty(); })) {
+    // Owned by MainWindow, which the box disables while it shows: unowned,
+    // the window stayed clickable and each click on 按钮1 stacked another.
     task.desktop.ShowMessageBox(kTimeMissingText, ui::kMessageOkInformation, kTimeMissingTitle,
-                                nullptr);
+                                &main);
   } else if (!CheckedMode(main)) {
-    task.desktop.ShowMessageBox(kNoActionText, ui::kMessageOkInformation, kNoActionTitle,
-                                nullptr);
+    task.desktop.ShowMessageBox(kNoActionText, ui::kMessageOkInformation, kNoActionTitle, &main);
   } else {
     Schedule(task, main);
   }
@@ -128,8 +136,12 @@ void OnTimeSpin(const TaskContext&, const ui::Event& event) {
 
 void OnTaskClockTick(const TaskContext& task, const ui::Event& event) {
   ui::Window& main = *event.window;
-  TimeOfDay target{TextToInt(main.Get(编辑框1).caption), TextToInt(main.Get(编辑框2).caption),
-                   TextToInt(main.Get(编辑框3).caption)};
+  // A field without a number (blanks, letters) holds a time the clock never
+  // shows; read as 0 it would fire at midnight.
+  const auto field = [&](ui::ControlName name) {
+    return TextToNumber(main.Get(name).caption).value_or(-1);
+  };
+  TimeOfDay target{field(编辑框1), field(编辑框2), field(编辑框3)};
   if (!task.state.firing.Check(task.clock.Now(), target)) return;
   // The option checked at the firing moment is the one performed; the worker
   // gets the mode and never touches the controls.

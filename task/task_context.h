@@ -3,6 +3,8 @@
 // themselves.
 #pragma once
 
+#include <cstdint>
+
 #include "shell/tray.h"
 #include "task/clock.h"
 #include "task/firing.h"
@@ -37,6 +39,10 @@ void OnClockTick(const TaskContext& task, const ui::Event& event);
 void OnSlideTick(const TaskContext& task, const ui::Event& event);
 void OnTaskNoticeTick(const TaskContext& task, const ui::Event& event);
 void OnTaskNoticeClose(const TaskContext& task, const ui::Event& event);
+// A power action the worker could not perform, handed back to the window
+// thread: one balloon that says which and why; the task stays armed.
+void OnPowerActionFailed(const TaskContext& task, PowerMode mode, PowerFailure failure,
+                         std::uint32_t error);
 
 // Where TaskDoneWindow rests out of sight: flush with the screen's right
 // edge, just below its bottom edge.

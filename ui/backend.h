@@ -29,6 +29,9 @@ class Backend : public WindowObserver {
   virtual void SetDisplayState(Window& window, DisplayState state) = 0;
   virtual void Move(Window& window, Rect screen) = 0;
   virtual Size ScreenSize() = 0;
+  // The work area (the screen less the taskbar and docked bars) of the
+  // monitor that holds most of `screen`, or the nearest one.
+  virtual Rect WorkArea(Rect screen) = 0;
   // Shows the items at the mouse position; the chosen index or -1.
   virtual int PopupMenu(Window& owner, const std::vector<std::string_view>& items) = 0;
   virtual int ShowMessageBox(std::string_view text, int flags, std::string_view title,

@@ -246,6 +246,16 @@ Size Win32Backend::ScreenSize() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+Rect Win32Backend::WorkArea(Rect screen) {
+  RECT r{screen.left, screen.top, screen.Right(), screen.Bottom()};
+  MONITORINFO info{sizeof(info)};
+  if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) {
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  const RECT& w = info.rcWork;
+  return {w.left, w.top, w.right - w.left, w.bottom - w.top};
+}
+
 int Win32Backend::PopupMenu(Window& owner, const std::vector<std::string_view>& items) {
   return TrackMenuAtCursor(Handle(owner), items);
 }

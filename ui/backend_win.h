@@ -51,6 +51,7 @@ class Win32Backend final : public Backend {
   void SetDisplayState(Window& window, DisplayState state) override;
   void Move(Window& window, Rect screen) override;
   Size ScreenSize() override;
+  Rect WorkArea(Rect screen) override;
   int PopupMenu(Window& owner, const std::vector<std::string_view>& items) override;
   int ShowMessageBox(std::string_view text, int flags, std::string_view title,
                  Window* owner) override;

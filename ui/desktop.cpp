@@ -83,6 +83,8 @@ void Desktop::Move(Window& window, std::optional<int> left, std::optional<int> t
 
 Size Desktop::ScreenSize() { return backend_.ScreenSize(); }
 
+Rect Desktop::WorkArea(const Window& window) { return backend_.WorkArea(window.ScreenRect()); }
+
 void Desktop::PopupMenu(Window& owner) {
   if (owner.closed_ || owner.Form().menuItems.empty()) return;
   std::vector<std::string_view> items(owner.Form().menuItems.begin(),

@@ -57,6 +57,8 @@ class Desktop {
   void Move(Window& window, std::optional<int> left, std::optional<int> top,
             std::optional<int> width = std::nullopt, std::optional<int> height = std::nullopt);
   Size ScreenSize();
+  // The work area of the monitor the window is on; see Backend::WorkArea.
+  Rect WorkArea(const Window& window);
   // Pops up the owner's menu at the mouse and delivers the chosen item.
   void PopupMenu(Window& owner);
   int ShowMessageBox(std::string_view text, int flags, std::string_view title, Window* owner);

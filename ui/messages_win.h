@@ -21,5 +21,8 @@ inline constexpr UINT kEditKeyMessage = WM_APP + 3;
 // Sent by an edit part to its window when it took the keyboard focus
 // (wParam the control).
 inline constexpr UINT kEditFocusMessage = WM_APP + 4;
+// Posted to the main window by the power-action worker when the action
+// failed (see task/power_win.h for wParam and lParam); routed by the program.
+inline constexpr UINT kPowerFailedMessage = WM_APP + 5;
 
 }  // namespace ui

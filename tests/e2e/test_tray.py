@@ -197,3 +197,23 @@ def test_second_copy_ends_and_the_first_keeps_running(app, main, tray, launch, f
     assert code == 0
     assert app.running() and main.info().viewable
     assert tray_icon_shown()
+
+
+@pytest.mark.parametrize("copies", [2, 5])
+def test_copies_started_together_leave_exactly_one(prefix, exe, copies, figures):
+    # Each copy used to count every other at its guard, so copies started
+    # together all ended. A copy that shows its main window is past the guard
+    # for good; the others must end, with exit code 0.
+    started = [prefix.launch(exe) for _ in range(copies)]
+
+    def settled():
+        shown = [a for a in started if a.running() and a.find_window(name="QuondaHalvix")]
+        ended = [a for a in started if not a.running()]
+        return len(shown) + len(ended) == copies and (shown, ended)
+
+    shown, ended = wait_until(settled, 120, f"each of {copies} copies ended or showing its window",
+                              interval=0.2)
+    figures(f"{copies} copies started together: {len(shown)} running, {len(ended)} ended "
+            f"(exit codes {sorted(a.proc.returncode for a in ended)})")
+    assert len(shown) == 1
+    assert all(a.proc.returncode == 0 for a in ended)

@@ -4,6 +4,8 @@
 // image catalogue with fixed sizes, and a settable clock.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,7 @@ class FakeBackend : public ui::Backend {
   void SetDisplayState(ui::Window& w, ui::DisplayState s) override;
   void Move(ui::Window& w, ui::Rect r) override;
   ui::Size ScreenSize() override { return screen; }
+  ui::Rect WorkArea(ui::Rect) override { return workArea; }
   int PopupMenu(ui::Window& owner, const std::vector<std::string_view>& items) override;
   int ShowMessageBox(std::string_view text, int flags, std::string_view title,
                  ui::Window* owner) override;
@@ -43,6 +46,7 @@ class FakeBackend : public ui::Backend {
   std::vector<std::string> Ops() const;
 
   ui::Size screen{1920, 1080};
+  ui::Rect workArea{0, 0, 1920, 1040};
   int menuChoice = -1;  // what the user picks in the next pop-up menu
   std::vector<Call> calls;
   std::vector<std::string> ownerOf;  // "window<-owner" per create
@@ -126,18 +130,26 @@ class FakeTray : public shell::Tray {
   bool added = false;
 };
 
-// EndProcess throws Ended so a test can see the process end and where.
+// EndProcess throws Ended so a test can see the process end and where. A
+// process started at the tick of its id unless `starts` says otherwise.
 class FakeProcesses : public app::Processes {
  public:
   struct Ended {
     int exitCode;
   };
-  std::vector<std::string> RunningExecutables() override { return processes; }
+  std::vector<app::ProcessEntry> RunningProcesses() override { return processes; }
   std::string OwnExecutable() override { return own; }
+  std::uint32_t OwnId() override { return ownId; }
+  app::ProcessStart StartOf(std::uint32_t id) override {
+    auto it = starts.find(id);
+    return it != starts.end() ? it->second : app::ProcessStart{true, id};
+  }
   void EndProcess(int exitCode) override { throw Ended{exitCode}; }
 
-  std::vector<std::string> processes{"services.exe", "QuondaHalvix.exe"};
+  std::vector<app::ProcessEntry> processes{{"services.exe", 4}, {"QuondaHalvix.exe", 100}};
   std::string own = "QuondaHalvix.exe";
+  std::uint32_t ownId = 100;
+  std::map<std::uint32_t, app::ProcessStart> starts;
 };
 
 class FakeNetwork : public net::Network {
@@ -159,7 +171,11 @@ class FakeWebPages : public net::WebPages {
 class FakePower : public task::PowerActions {
  public:
   void RunPowerAction(task::PowerMode mode) override { fired.push_back(mode); }
+  bool HibernateAvailable() override { return canHibernate; }
+  void KeepAwake(bool awake) override { awakeCalls.push_back(awake); }
   std::vector<task::PowerMode> fired;
+  std::vector<bool> awakeCalls;  // each request to stay awake (true) or to withdraw it
+  bool canHibernate = true;
 };
 
 class FakeSmartReport : public disk::SmartReport {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 #include <vector>
 
 #include "task/firing.h"
@@ -14,16 +15,28 @@ using task::FiringCheck;
 using task::LocalTime;
 
 TEST(TimeText, ConversionIsTotal) {
+  constexpr std::optional<int> none;
   struct Case {
     const char* text;
-    int value;
+    std::optional<int> value;  // none: no number, which never matches the clock
   } cases[] = {
-      {"07", 7},  {"0", 0},    {"", 0},    {" ", 0},   {"  12ab", 12}, {"abc", 0},
-      {"-3", -3}, {"+4", 4},   {"--4", 0}, {"1 2", 1}, {"99999999999999999999", INT_MAX},
+      {"07", 7},  {"0", 0},     {"", none},  {" ", none}, {"  12ab", 12}, {"abc", none},
+      {"-3", -3}, {"+4", 4},    {"--4", none}, {"1 2", 1}, {"99999999999999999999", INT_MAX},
       {"-99999999999999999999", INT_MIN}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
-      {"\xe5\x8d\x81", 0},  // a Chinese numeral is not a digit
+      {"\xe5\x8d\x81", none},  // a Chinese numeral is not a digit
+      // Full-width, as a Chinese input method types in full-width mode.
+      {"\xef\xbc\x91\xef\xbc\x98", 18},                  // "１８"
+      {"\xef\xbc\x90\xef\xbc\x97", 7},                   // "０７"
+      {"\xef\xbc\x91" "8", 18},                             // "１" then "8"
+      {"\xe3\x80\x80\xef\xbc\x8d\xef\xbc\x93", -3},     // "　－３"
+      {"\xe3\x80\x80", none},                              // one full-width blank
+      {"\xef\xbc\x9a", none},                              // "：" is not a digit
+      {"\xef\xbc", none},                                   // a cut sequence
   };
-  for (const auto& c : cases) EXPECT_EQ(task::TextToInt(c.text), c.value) << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(task::TextToNumber(c.text), c.value) << c.text;
+    EXPECT_EQ(task::TextToInt(c.text), c.value.value_or(0)) << c.text;
+  }
   EXPECT_EQ(task::IntToText(9), "9");
 }
 

@@ -57,6 +57,26 @@ TEST_F(StartupTest, NoticeIsParkedBelowTheBottomRightCorner) {
   }
 }
 
+// At (50, 50) the 867x524 window ran under the taskbar of a small or scaled
+// screen, its command button out of reach.
+TEST_F(StartupTest, MainWindowOpensInsideTheWorkArea) {
+  struct Case {
+    ui::Rect workArea;
+    ui::Point at;
+  } cases[] = {
+      {{0, 40, 1920, 1040}, {50, 50}},  // taskbar at the top, clear of it
+      {{0, 0, 910, 512}, {43, 0}},      // 1366x768 at 150 %: smaller than the window
+      {{80, 0, 1840, 1080}, {80, 50}},  // taskbar at the left
+  };
+  for (const Case& c : cases) {
+    fakes::TestProgram t;
+    t.backend.workArea = c.workArea;
+    ui::Window& main = t.program.desktop.Load(ui::MainWindowForm(), nullptr);
+    EXPECT_EQ(main.ScreenRect(), (ui::Rect{c.at.x, c.at.y, 867, 524})) << c.workArea.width;
+    EXPECT_TRUE(main.IsVisible());
+  }
+}
+
 TEST_F(StartupTest, ClockTicksRewriteTheCaption) {
   ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
   clock.now = {2027, 1, 1, 0, 0, 7, 0};

@@ -3,6 +3,8 @@
 // the firing tick, through the real handlers with a fake platform.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/program.h"
 #include "task/scheduling.h"
 #include "tests/native/fakes.h"
@@ -55,6 +57,7 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   EXPECT_TRUE(main->Get(图片框5).animating);
   EXPECT_EQ(notice->Get(透明标签3).caption, "重启电脑");
   EXPECT_TRUE(backend.boxes.empty());
+  EXPECT_EQ(power.awakeCalls, std::vector<bool>{true});  // idle sleep would skip the target
 
   main->SetCaption(编辑框2, "");  // an emptied field does not stop a cancel
   ClickButton();
@@ -65,6 +68,7 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   EXPECT_EQ(Interval("时钟4"), 0);
   EXPECT_FALSE(main->Get(图片框5).animating);
   EXPECT_TRUE(backend.boxes.empty());
+  EXPECT_EQ(power.awakeCalls, (std::vector<bool>{true, false}));
   ASSERT_FALSE(tray.notices.empty());
   EXPECT_EQ(tray.notices.back().title, "QuondaHalvix任务提示！");
   EXPECT_EQ(tray.notices.back().text, "QuondaHalvix任务已经成功取消，感谢您的使用！");
@@ -98,6 +102,8 @@ TEST_F(TaskTest, FailedChecksShowTheirBoxAndChangeNothing) {
     ASSERT_EQ(b.boxes.size(), 1u) << c.title;
     EXPECT_EQ(b.boxes[0].title, c.title);
     EXPECT_EQ(b.boxes[0].flags, 0x40);
+    EXPECT_TRUE(b.boxes[0].owned);  // unowned, MainWindow stayed clickable and boxes stacked
+    EXPECT_TRUE(t.power.awakeCalls.empty());
     EXPECT_EQ(m.Get(按钮1).caption, "QuondaHalvix执行命令");
     EXPECT_EQ(m.Get(分组框3).caption, "QuondaHalvix定时系统");
     EXPECT_EQ(m.Get(时钟4).interval, 0);
@@ -205,6 +211,50 @@ TEST_F(TaskTest, FiresTheOptionCheckedAtTheMoment) {
   // Firing changes nothing: still armed.
   EXPECT_EQ(Caption("按钮1"), "取消任务");
   EXPECT_EQ(Caption("分组框3"), "任务成功执行");
+}
+
+// Typed with a Chinese input method in full-width mode, the fields used to
+// read as 0: "１８" fired at midnight, and so did a lone blank.
+TEST_F(TaskTest, FieldsFireAtTheTimeAsTyped) {
+  struct Case {
+    const char* hour;
+    int clockHour;
+    bool fires;
+  } cases[] = {{"\xef\xbc\x91\xef\xbc\x98", 18, true}, {"\xef\xbc\x91\xef\xbc\x98", 0, false},
+               {" ", 0, false}, {"ab", 0, false}};
+  for (const Case& c : cases) {
+    fakes::TestProgram t;
+    ui::Window& m = t.program.desktop.Load(ui::MainWindowForm(), nullptr);
+    m.SetCaption(编辑框1, c.hour);  // 30 minutes, 00 seconds as the form has them
+    m.SetChecked(单选框1, true);
+    t.clock.now = {2026, 12, 8, c.clockHour, 29, 59, 0};
+    t.program.desktop.Deliver(ui::Event{&m, m.Find("按钮1"), EventKind::kClick, 0});
+    t.clock.now = {2026, 12, 8, c.clockHour, 30, 0, 0};
+    t.program.desktop.Deliver(ui::Event{&m, m.Find("任务时钟"), EventKind::kTick, 0});
+    EXPECT_EQ(t.power.fired.size(), c.fires ? 1u : 0u) << c.hour << " at " << c.clockHour;
+  }
+}
+
+// A failed action is told once, in words, and the task stays armed; choosing
+// hibernation where it is off is told when the task is scheduled.
+TEST_F(TaskTest, PowerFailuresAreToldByOneBalloon) {
+  Pick("单选框4");
+  power.canHibernate = false;
+  ClickButton();
+  ASSERT_EQ(tray.notices.size(), 2u);  // after the start-up notice
+  EXPECT_EQ(tray.notices[1].text,
+            "已选择“休眠模式”，但本机的休眠功能已关闭或不可用，到时电脑将无法休眠。"
+            "可用管理员命令 powercfg /h on 开启休眠。");
+  task::OnPowerActionFailed(program.Task(), task::PowerMode::kRestart,
+                            task::PowerFailure::kNoRight, 1314);
+  ASSERT_EQ(tray.notices.size(), 3u);
+  EXPECT_EQ(tray.notices[2].title, "QuondaHalvix任务提示！");
+  EXPECT_EQ(tray.notices[2].iconKind, 1);
+  EXPECT_EQ(tray.notices[2].text,
+            "QuondaHalvix未能重启电脑：当前帐户没有这项权限，或被管理员、组策略禁止。"
+            "任务仍然有效，下次到达设定时间时会再试。");
+  EXPECT_EQ(Caption("按钮1"), "取消任务");
+  EXPECT_EQ(Interval("任务时钟"), 1000);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "app/single_instance.h"
@@ -96,6 +97,7 @@ TEST_F(TrayTest, ConfirmedExitRemovesTheIconBeforeTheWindowsGo) {
   ASSERT_NE(confirm, nullptr);
   program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮1"), EventKind::kClick, 0});
   EXPECT_EQ(tray.removed, 1);
+  EXPECT_EQ(power.awakeCalls, std::vector<bool>{false});  // no hold on sleep outlives the program
   EXPECT_EQ(program.desktop.Find(MainWindow), nullptr);
   program.desktop.CollectClosed();
 }
@@ -108,26 +110,40 @@ TEST_F(TrayTest, CancelledExitKeepsTheIcon) {
   EXPECT_NE(program.desktop.Find(MainWindow), nullptr);
 }
 
-TEST(SingleInstance, CountRule) {
-  const std::string own = "QuondaHalvix.exe";
+TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
+  // This copy is id 100, started at tick 1000.
+  const std::string q = "QuondaHalvix.exe";
+  const app::ProcessEntry self{q, 100}, services{"services.exe", 4};
   struct Case {
-    std::vector<std::string> list;
+    std::vector<app::ProcessEntry> list;
+    app::ProcessStart other;  // the start of id 50
     int count;
   } cases[] = {
-      {{}, 0},
-      {{own}, 0},                          // the first entry is never examined
-      {{"services.exe", own}, 1},
-      {{own, own, own}, 2},
-      {{"a.exe", "quondahalvix.exe", "QuondaHalvix.EXE"}, 0},  // other letter case
-      {{"a.exe", "QuondaHalvix2.exe", "QuondaHalvix.exe "}, 0},  // other names
+      {{}, {}, 0},
+      {{self}, {}, 0},  // the first entry is never examined
+      {{services, self}, {}, 1},
+      {{services, self, {q, 50}}, {true, 999}, 2},
+      {{services, {q, 50}, self}, {true, 1001}, 1},  // started after this copy
+      {{services, self, {q, 50}}, {true, 1000}, 2},  // same tick: the lower id came first
+      {{services, self, {q, 50}}, {false, 999}, 1},  // ended since the list was taken
+      {{services, self, {q, 50}}, {true, std::nullopt}, 2},  // not ours to ask
+      {{services, self, {"quondahalvix.exe", 50}, {"QuondaHalvix.EXE", 50}}, {true, 1}, 1},
+      {{services, self, {"QuondaHalvix2.exe", 50}, {"QuondaHalvix.exe ", 50}}, {true, 1}, 1},
   };
-  for (const Case& c : cases) EXPECT_EQ(app::CountInstances(c.list, own), c.count);
+  for (const Case& c : cases) {
+    fakes::FakeProcesses p;
+    p.processes = c.list;
+    p.starts = {{100, {true, 1000}}, {50, c.other}};
+    EXPECT_EQ(app::CountInstances(p), c.count) << &c - cases;
+  }
 }
 
 TEST(SingleInstance, SecondCopyShowsItsNoticeAndEndsBeforeTheNoticeWindow) {
   fakes::TestProgram t;
   auto& [backend, clock, tray, processes, network, web, power, smart, program] = t;
-  processes.processes = {"services.exe", "QuondaHalvix.exe", "explorer.exe", "QuondaHalvix.exe"};
+  // The other copy, id 50, started first.
+  processes.processes = {{"services.exe", 4}, {"QuondaHalvix.exe", 100}, {"explorer.exe", 8},
+                         {"QuondaHalvix.exe", 50}};
   try {
     program.desktop.Load(ui::MainWindowForm(), nullptr);
     FAIL() << "the second copy kept running";

@@ -253,8 +253,14 @@ TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
 TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
   std::string own = processes.OwnExecutable();
   EXPECT_EQ(own, "qh_win_tests.exe");
-  auto list = processes.RunningExecutables();
-  EXPECT_NE(std::find(list.begin(), list.end(), own), list.end());
+  auto list = processes.RunningProcesses();
+  const std::uint32_t id = processes.OwnId();
+  EXPECT_NE(std::find_if(list.begin(), list.end(),
+                         [&](const app::ProcessEntry& e) { return e.executable == own && e.id == id; }),
+            list.end());
+  EXPECT_TRUE(processes.StartOf(id).ticks.has_value());
+  // A copy gone since the list was taken must not count against the asker.
+  EXPECT_FALSE(processes.StartOf(0xFFFFFFF0u).running);
 }
 
 // Every balloon notice the program shows, by caller.

@@ -1,8 +1,9 @@
 // The power actions without ending anything: the flags and reason each mode
 // becomes, the order and count of the system calls through a recording seam,
-// the real shutdown-privilege step in this process's token and in one without
-// the privilege, and the worker thread that performs an action while the
-// caller carries on. The real ExitWindowsEx ends every process of the Wine
+// what a refusal is reported as, the real shutdown-privilege step in this
+// process's token and in one without the privilege, the worker thread that
+// performs an action while the caller carries on and posts a failure back to
+// the window thread. The real ExitWindowsEx ends every process of the Wine
 // prefix, so it is never called.
 #include "task/power_win.h"
 
@@ -52,6 +53,8 @@ struct Recorder {
   std::thread::id callThread;
   bool privilegeResult = true;
   BOOL callResult = TRUE;
+  DWORD callError = ERROR_SUCCESS;  // the last error a failed call leaves
+  bool hibernateAvailable = true;
   // While set, the call waits (at most 10 s) for `released`.
   bool holdCall = false;
   bool released = false;
@@ -69,6 +72,8 @@ void Reset() {
   Rec().callThread = {};
   Rec().privilegeResult = true;
   Rec().callResult = TRUE;
+  Rec().callError = ERROR_SUCCESS;
+  Rec().hibernateAvailable = true;
   Rec().holdCall = false;
   Rec().released = false;
   Rec().callDone = false;
@@ -82,7 +87,11 @@ BOOL RecordCall(const Event& event) {
   if (Rec().holdCall) Rec().changed.wait_for(lock, 10s, [] { return Rec().released; });
   Rec().callDone = true;
   Rec().changed.notify_all();
-  return Rec().callResult;
+  const BOOL result = Rec().callResult;
+  const DWORD error = Rec().callError;
+  lock.unlock();
+  if (!result) SetLastError(error);  // last, so no lock call can overwrite it
+  return result;
 }
 
 BOOL FakeExitWindowsEx(UINT flags, DWORD reason) { return RecordCall(Exit(flags, reason)); }
@@ -97,7 +106,13 @@ bool FakeEnablePrivilege() {
   return Rec().privilegeResult;
 }
 
-constexpr PowerApi kRecording{&FakeExitWindowsEx, &FakeSetSuspendState, &FakeEnablePrivilege};
+bool FakeHibernateAvailable() {
+  std::lock_guard lock(Rec().mutex);
+  return Rec().hibernateAvailable;
+}
+
+constexpr PowerApi kRecording{&FakeExitWindowsEx, &FakeSetSuspendState, &FakeEnablePrivilege,
+                              &FakeHibernateAvailable};
 
 struct ModeCase {
   PowerMode mode;
@@ -139,7 +154,7 @@ TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
       Reset();
       Rec().privilegeResult = o.privilege;
       Rec().callResult = o.call;
-      EXPECT_EQ(SystemPowerAction(c.mode, kRecording), o.result);
+      EXPECT_EQ(SystemPowerAction(c.mode, kRecording).failure == PowerFailure::kNone, o.result);
       EXPECT_EQ(Events(), (std::vector<Event>{Privilege(), c.call}));
     }
   }
@@ -148,11 +163,12 @@ TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
 TEST_F(PowerTest, UnknownModeOrMissingEntryCallsNothing) {
   for (std::int32_t value : kBadModes) {
     SCOPED_TRACE(value);
-    EXPECT_FALSE(SystemPowerAction(static_cast<PowerMode>(value), kRecording));
+    EXPECT_EQ(SystemPowerAction(static_cast<PowerMode>(value), kRecording).failure,
+              PowerFailure::kRefused);
   }
   EXPECT_TRUE(Events().empty());
-  EXPECT_FALSE(SystemPowerAction(PowerMode::kShutDown, PowerApi{}));
-  EXPECT_FALSE(SystemPowerAction(PowerMode::kHibernate, PowerApi{}));
+  EXPECT_EQ(SystemPowerAction(PowerMode::kShutDown, PowerApi{}).failure, PowerFailure::kRefused);
+  EXPECT_EQ(SystemPowerAction(PowerMode::kHibernate, PowerApi{}).failure, PowerFailure::kRefused);
 }
 
 using ui::UniqueKernelHandle;
@@ -238,6 +254,46 @@ TEST_F(PowerTest, WorkerThreadMakesTheCallWhileTheCallerCarriesOn) {
     Rec().changed.notify_all();
     ASSERT_TRUE(Rec().changed.wait_for(lock, 10s, [] { return Rec().callDone; }));
   }
+}
+
+// A refusal used to vanish while the status line said the task ran. The
+// worker must not touch the tray or the windows: the failure, with its
+// reason, arrives as a message on the thread of the report window, the test's.
+TEST_F(PowerTest, FailureIsPostedToTheWindowThreadWithItsReason) {
+  constexpr UINT kReport = WM_APP + 5;
+  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  struct Case {
+    PowerMode mode;
+    DWORD error;
+    bool hibernateAvailable;
+    PowerResult result;
+  } cases[] = {
+      {PowerMode::kRestart, ERROR_PRIVILEGE_NOT_HELD, true, {PowerFailure::kNoRight, 1314}},
+      {PowerMode::kHibernate, ERROR_NOT_SUPPORTED, false, {PowerFailure::kHibernateUnavailable, 50}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.mode));
+    Reset();
+    Rec().callResult = FALSE;
+    Rec().callError = c.error;
+    Rec().hibernateAvailable = c.hibernateAvailable;
+    Win32PowerActions actions(kRecording);
+    actions.ReportFailuresTo(window, kReport);
+    actions.RunPowerAction(c.mode);
+    MSG msg{};
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!PeekMessageW(&msg, window, kReport, kReport, PM_REMOVE)) {
+      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "no report";
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
+    }
+    PowerFailureReport report = UnpackFailure(msg.wParam, msg.lParam);
+    EXPECT_EQ(report.mode, c.mode);
+    EXPECT_EQ(report.result, c.result);
+    EXPECT_FALSE(PeekMessageW(&msg, window, kReport, kReport, PM_REMOVE));  // told once
+  }
+  DestroyWindow(window);
 }
 
 }  // namespace

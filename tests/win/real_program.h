@@ -40,8 +40,10 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
 // The real process list, but a second copy never ends the test process.
 class TestProcesses final : public app::Processes {
  public:
-  std::vector<std::string> RunningExecutables() override { return real.RunningExecutables(); }
+  std::vector<app::ProcessEntry> RunningProcesses() override { return real.RunningProcesses(); }
   std::string OwnExecutable() override { return real.OwnExecutable(); }
+  std::uint32_t OwnId() override { return real.OwnId(); }
+  app::ProcessStart StartOf(std::uint32_t id) override { return real.StartOf(id); }
   void EndProcess(int code) override { ended = code; }
   app::Win32Processes real;
   int ended = -1;
@@ -51,6 +53,8 @@ class TestProcesses final : public app::Processes {
 class CountingPower final : public task::PowerActions {
  public:
   void RunPowerAction(task::PowerMode) override { ++fired; }
+  bool HibernateAvailable() override { return true; }
+  void KeepAwake(bool) override {}
   int fired = 0;
 };
 

@@ -1,0 +1,50 @@
+// The failure balloon of a power action. The worker that met the failure has
+// handed it over to the window thread, where this runs; the task's state is
+// left alone, so it fires again the next time the clock shows its time.
+#include "task/power_notice.h"
+
+#include "task/task_context.h"
+
+namespace task {
+
+namespace {
+
+const char* ActionPhrase(PowerMode mode) {
+  switch (mode) {
+    case PowerMode::kShutDown: return "关闭电脑";
+    case PowerMode::kRestart: return "重启电脑";
+    case PowerMode::kLogOff: return "注销电脑";
+    case PowerMode::kHibernate: return "让电脑休眠";
+  }
+  return "执行任务";
+}
+
+}  // namespace
+
+std::string PowerFailureText(PowerMode mode, PowerFailure failure, std::uint32_t error) {
+  std::string reason;
+  switch (failure) {
+    case PowerFailure::kNoRight:
+      reason = "当前帐户没有这项权限，或被管理员、组策略禁止";
+      break;
+    case PowerFailure::kHibernateUnavailable:
+      reason = "本机的休眠功能已关闭或不可用（可用管理员命令 powercfg /h on 开启）";
+      break;
+    case PowerFailure::kNoWorker:
+      reason = "系统资源不足，无法启动执行任务的线程";
+      break;
+    case PowerFailure::kNone:
+    case PowerFailure::kRefused:
+      reason = "系统拒绝了这项操作（错误代码 " + std::to_string(error) + "）";
+      break;
+  }
+  return std::string("QuondaHalvix未能") + ActionPhrase(mode) + "：" + reason +
+         "。任务仍然有效，下次到达设定时间时会再试。";
+}
+
+void OnPowerActionFailed(const TaskContext& task, PowerMode mode, PowerFailure failure,
+                         std::uint32_t error) {
+  task.tray.Notify(kTaskNoticeTitle, PowerFailureText(mode, failure, error), shell::kInfoIcon);
+}
+
+}  // namespace task
