@@ -56,6 +56,7 @@ set(QH_NATIVE_TEST_SOURCES
 
 # The Windows side: platform adapters and the Win32 backend.
 set(QH_WIN_SOURCES
+  app/dll_search_win.cpp
   app/processes_win.cpp
   app/run_win.cpp
   net/network_win.cpp
