@@ -25,6 +25,7 @@ set(QH_CORE_SOURCES
   ui/keyboard.cpp
   ui/names.cpp
   ui/render.cpp
+  ui/web_view_rule.cpp
   ui/window.cpp
   ui/main_window/main_window_form.cpp
   ui/secondary_windows/exit_confirm_form.cpp
@@ -52,6 +53,7 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/version_lookup_test.cpp
   tests/native/smart_decode_test.cpp
   tests/native/enumerator_table_test.cpp
+  tests/native/web_view_rule_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.
