@@ -76,6 +76,7 @@ set(QH_WIN_SOURCES
   ui/painter_win.cpp
   ui/system_ui_win.cpp
   ui/text_win.cpp
+  ui/web_view_events_win.cpp
   ui/web_view_win.cpp
 )
 
