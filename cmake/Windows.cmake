@@ -11,6 +11,11 @@ set(QH_DELAY_LOADED_DLLS powrprof wininet gdiplus msimg32 comctl32 oleacc uxthem
 include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
 if(NOT MSVC)
   set(QH_STATIC_LINK -static -static-libgcc -static-libstdc++)
+else()
+  # assets/resources.rc embeds the manifest for every toolchain. The MSVC
+  # linker would add one of its own under the same resource type and id, and
+  # the duplicate fails the link: it makes none.
+  add_link_options(/MANIFEST:NO)
 endif()
 
 # Keep Windows headers lean and the API wide: the program converts its UTF-8
