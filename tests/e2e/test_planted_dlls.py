@@ -19,13 +19,9 @@ VERSION_SIZE = (378, 232)
 UPDATE_LABEL = (760, 16)
 
 
-def windows_path(path):
-    return str(PureWindowsPath("Z:" + str(path)))
-
-
 def mapped_dlls(pid):
-    """The DLL files mapped into the process, by lower-case name: under Wine a
-    module, built-in or not, is a mapped file."""
+    """The files of the DLLs in the process (under Wine every module, built-in
+    or not, is a mapped file), by lower-case name."""
     found = {}
     with open(f"/proc/{pid}/maps", encoding="utf-8", errors="replace") as maps:
         for line in maps:
@@ -46,7 +42,7 @@ def test_dlls_beside_the_exe_are_never_loaded(prefix, exe, screenshots, figures)
     for name in PLANTED:
         shutil.copy(stand_in, folder / f"{name}.dll")
     prefix.env["WINEDLLOVERRIDES"] += ";" + ",".join(PLANTED) + "=n,b"
-    prefix.env["QH_MARKER_DIR"] = windows_path(markers)
+    prefix.env["QH_MARKER_DIR"] = str(PureWindowsPath("Z:" + str(markers)))
 
     app = prefix.launch(copy)
     try:
