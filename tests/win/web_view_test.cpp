@@ -229,8 +229,7 @@ TEST_F(WebViewTest, BeforeNavigateCancelsAllButTheStartPage) {
   events->SetStartAddress("http://ver.quondahalvix.invalid/start.htm");
   struct Case {
     const wchar_t* url;
-    bool inFrame;
-    bool cancelled;
+    bool inFrame, cancelled;
   };
   const Case cases[] = {
       {L"http://ver.quondahalvix.invalid/start.htm", false, false},
