@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "app/dll_search_win.h"
 #include "app/processes_win.h"
 #include "app/program.h"
 #include "disk/smart_report_win.h"
@@ -51,6 +52,8 @@ class OleSession {
 }  // namespace
 
 int RunProgram(HINSTANCE instance, const RunOptions& options) {
+  // First: everything below loads DLLs (comctl32, GDI+, OLE and what they use).
+  RestrictDllSearch();
   OleSession ole;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -27,6 +27,7 @@ set(QH_CORE_SOURCES
   ui/keyboard.cpp
   ui/names.cpp
   ui/render.cpp
+  ui/web_view_rule.cpp
   ui/window.cpp
   ui/main_window/main_window_form.cpp
   ui/secondary_windows/exit_confirm_form.cpp
@@ -54,10 +55,12 @@ set(QH_NATIVE_TEST_SOURCES
   tests/native/version_lookup_test.cpp
   tests/native/smart_decode_test.cpp
   tests/native/enumerator_table_test.cpp
+  tests/native/web_view_rule_test.cpp
 )
 
 # The Windows side: platform adapters and the Win32 backend.
 set(QH_WIN_SOURCES
+  app/dll_search_win.cpp
   app/processes_win.cpp
   app/run_win.cpp
   net/network_win.cpp
@@ -76,6 +79,7 @@ set(QH_WIN_SOURCES
   ui/system_ui_win.cpp
   ui/text_win.cpp
   ui/theme_parts_win.cpp
+  ui/web_view_events_win.cpp
   ui/web_view_win.cpp
   ui/window_paint_win.cpp
 )

@@ -2,9 +2,20 @@
 # statically so QuondaHalvix.exe runs with no DLLs beside it.
 enable_language(RC)
 
-set(QH_WIN_LIBS powrprof wininet gdiplus msimg32 comctl32 oleacc uxtheme ole32 oleaut32 uuid shlwapi shell32 gdi32 user32)
+# Linked normally: known DLLs only, which Windows always takes from the system
+# directory. Every other system DLL is delay-loaded (cmake/DelayLoad.cmake), so
+# it is loaded after the entry routine has restricted the search path.
+# scripts/check-pe fails the build's tests when that rule is broken.
+set(QH_WIN_LIBS ole32 oleaut32 uuid shlwapi shell32 gdi32 user32)
+set(QH_DELAY_LOADED_DLLS powrprof wininet gdiplus msimg32 comctl32 oleacc uxtheme)
+include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
 if(NOT MSVC)
   set(QH_STATIC_LINK -static -static-libgcc -static-libstdc++)
+else()
+  # assets/resources.rc embeds the manifest for every toolchain. The MSVC
+  # linker would add one of its own under the same resource type and id, and
+  # the duplicate fails the link: it makes none.
+  add_link_options(/MANIFEST:NO)
 endif()
 
 # Keep Windows headers lean and the API wide: the program converts its UTF-8
@@ -13,6 +24,7 @@ set(QH_WIN_DEFINES NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 add_library(qh_win STATIC ${QH_WIN_SOURCES})
 target_link_libraries(qh_win PUBLIC qh_core ${QH_WIN_LIBS})
+qh_delay_load(qh_win ${QH_DELAY_LOADED_DLLS})
 target_compile_definitions(qh_win PUBLIC ${QH_WIN_DEFINES})
 
 set(QH_RESOURCES ${CMAKE_SOURCE_DIR}/assets/resources.rc)
@@ -45,6 +57,12 @@ if(QH_TESTS)
     tests/provider/provider_dll_win.cpp tests/provider/qh_wmi_provider.def)
   set_target_properties(qh_wmi_provider PROPERTIES PREFIX "")
   target_link_libraries(qh_wmi_provider PRIVATE qh_wmi_provider_objects ${QH_STATIC_LINK})
+
+  # Planted beside a copy of the exe under the names of the system DLLs it
+  # loads, by the end-to-end tier: each copy that gets loaded leaves a marker.
+  add_library(qh_planted_marker SHARED tests/tools/planted_marker_win.cpp)
+  set_target_properties(qh_planted_marker PROPERTIES PREFIX "")
+  target_link_libraries(qh_planted_marker PRIVATE ${QH_STATIC_LINK})
 
   # Reads MainWindow's accessible tree and values across processes and
   # performs default actions, as a screen reader does, for the end-to-end tier.

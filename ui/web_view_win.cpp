@@ -1,10 +1,10 @@
-// Hosts the WebBrowser control without ATL or MFC. WebViewSite is the one COM
-// object the control talks to: client site, in-place site, in-place frame, host
-// UI handler (no context menu, no 3D border), message box suppressor, ambient
-// property source (download control flags) and browser event sink (refuses new
-// windows, file downloads and script-initiated closes, each of which would
-// otherwise put a window or prompt on screen). The control lives inside a child
-// window of ours so that visibility, input and position are plain window calls.
+// Hosts the WebBrowser control without ATL or MFC. WebViewSite is the COM
+// object the control is embedded in: client site, in-place site, in-place
+// frame, host UI handler (no context menu, no 3D border), message box
+// suppressor and ambient property source (download control flags). Its events
+// go to WebViewEvents, which keeps it on its page (web_view_events_win.h). The
+// control lives inside a child window of ours so that visibility, input and
+// position are plain window calls.
 #include "ui/web_view_win.h"
 
 #include <exdisp.h>
@@ -17,15 +17,19 @@
 
 #include <utility>
 
+#include "ui/text_win.h"
+#include "ui/web_view_events_win.h"
+
 namespace ui {
 namespace {
 
 constexpr wchar_t kHostClassName[] = L"QuondaHalvixWebViewHost";
 
-// Pictures and scripts yes; ActiveX, Java and anything that would ask the user
-// a question no.
-constexpr LONG kDownloadControl = DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_BGSOUNDS | DLCTL_SILENT |
-                                  DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS |
+// Pictures and scripts yes; ActiveX, Java, behaviours and anything that would
+// ask the user a question no. Videos and background sounds play only when
+// their flags (DLCTL_VIDEOS, DLCTL_BGSOUNDS) are given, so they are left out:
+// a page in a 144 x 24 slot has nothing to play.
+constexpr LONG kDownloadControl = DLCTL_DLIMAGES | DLCTL_SILENT | DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS |
                                   DLCTL_NO_DLACTIVEXCTLS | DLCTL_NO_BEHAVIORS;
 
 HINSTANCE ThisModule() {
@@ -42,14 +46,6 @@ RECT Normalized(RECT rect) {
 }
 
 RECT LocalRect(RECT rect) { return RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top}; }
-
-// Sets an event's by-reference Cancel flag; `index` counts from the last declared
-// parameter, since IDispatch passes arguments in reverse order.
-void SetCancel(DISPPARAMS* params, UINT index) {
-  if (params == nullptr || index >= params->cArgs) return;
-  VARIANT& cancel = params->rgvarg[index];
-  if (cancel.vt == (VT_BOOL | VT_BYREF) && cancel.pboolVal != nullptr) *cancel.pboolVal = VARIANT_TRUE;
-}
 
 }  // namespace
 
@@ -80,7 +76,7 @@ class WebViewSite final : public IOleClientSite,
       *out = static_cast<IDocHostUIHandler*>(this);
     } else if (iid == __uuidof(IDocHostShowUI)) {
       *out = static_cast<IDocHostShowUI*>(this);
-    } else if (iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) {
+    } else if (iid == IID_IDispatch) {
       *out = static_cast<IDispatch*>(this);
     } else {
       return E_NOINTERFACE;
@@ -208,7 +204,7 @@ class WebViewSite final : public IOleClientSite,
   }
   STDMETHODIMP ShowHelp(HWND, LPOLESTR, UINT, DWORD, POINT, IDispatch*) override { return S_OK; }
 
-  // IDispatch: ambient properties for the control and DWebBrowserEvents2.
+  // IDispatch: ambient properties for the control.
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
     if (count != nullptr) *count = 0;
     return S_OK;
@@ -218,7 +214,7 @@ class WebViewSite final : public IOleClientSite,
     return E_NOTIMPL;
   }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                       UINT*) override {
     switch (id) {
       case DISPID_AMBIENT_DLCONTROL:
@@ -236,19 +232,6 @@ class WebViewSite final : public IOleClientSite,
         result->vt = VT_BOOL;
         result->boolVal = VARIANT_TRUE;
         return S_OK;
-      case DISPID_NEWWINDOW2:     // (ppDisp, Cancel)
-      case DISPID_WINDOWCLOSING:  // (IsChildWindow, Cancel)
-        SetCancel(params, 0);
-        return S_OK;
-      case DISPID_NEWWINDOW3:  // (ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl)
-        SetCancel(params, 3);
-        return S_OK;
-      case DISPID_FILEDOWNLOAD: {  // (ActiveDocument, Cancel): only a document may load.
-        if (params == nullptr || params->cArgs != 2) return S_OK;
-        const VARIANT& isDocument = params->rgvarg[1];
-        if (isDocument.vt == VT_BOOL && isDocument.boolVal == VARIANT_FALSE) SetCancel(params, 0);
-        return S_OK;
-      }
       default:
         return DISP_E_MEMBERNOTFOUND;
     }
@@ -310,13 +293,19 @@ std::unique_ptr<WebView> WebView::Create(HWND parent, RECT rect, const std::wstr
   view->browser_->put_RegisterAsDropTarget(VARIANT_FALSE);
   view->browser_->put_RegisterAsBrowser(VARIANT_FALSE);
 
+  // Without its event sink the view would go wherever a page sends it: no
+  // sink, no view.
+  ComPtr<IUnknown> identity;
   ComPtr<IConnectionPointContainer> points;
   ComPtr<IConnectionPoint> events;
-  if (SUCCEEDED(view->oleObject_.As(&points)) &&
-      SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &events))) {
-    ComPtr<IUnknown> sink;
-    view->site_.As(&sink);
-    if (FAILED(events->Advise(sink.Get(), &view->eventsCookie_))) view->eventsCookie_ = 0;
+  if (FAILED(view->oleObject_.As(&identity)) || FAILED(view->oleObject_.As(&points)) ||
+      FAILED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &events))) {
+    return nullptr;
+  }
+  view->events_.Attach(new WebViewEvents(identity.Get()));
+  if (FAILED(events->Advise(view->events_.Get(), &view->eventsCookie_))) {
+    view->eventsCookie_ = 0;
+    return nullptr;
   }
 
   view->Navigate(url);
@@ -349,6 +338,7 @@ void WebView::Teardown() {
     oleObject_->Close(OLECLOSE_NOSAVE);
     oleObject_->SetClientSite(nullptr);
   }
+  events_.Reset();
   browser_.Reset();
   inPlaceObject_.Reset();
   oleObject_.Reset();
@@ -413,9 +403,11 @@ void WebView::SetBounds(RECT rect) {
 }
 
 void WebView::Navigate(const std::wstring& url) {
-  if (browser_ == nullptr || url.empty()) return;
+  if (browser_ == nullptr || events_ == nullptr || url.empty()) return;
   Bstr address(url);
   if (address.Get() == nullptr) return;
+  // The one address the view may then show.
+  events_->SetStartAddress(Narrow(url));
   Variant empty;
   browser_->Navigate(address.Get(), empty.Get(), empty.Get(), empty.Get(), empty.Get());
 }

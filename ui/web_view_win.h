@@ -1,7 +1,8 @@
 // An embedded HTML view: the system WebBrowser control hosted in a child window
 // of ours through a minimal hand-written OLE container (client site, in-place site
 // and frame). The container window is what gets shown, hidden, enabled and moved;
-// the control lives inside it, silenced so that it never raises a dialog of its own.
+// the control lives inside it, silenced so that it never raises a dialog of its own,
+// and held to the one address it was sent to (web_view_events_win.h).
 //
 // Threading: every call, construction and destruction included, must happen on the
 // thread that owns `parent`, and that thread must have called OleInitialize (a
@@ -22,6 +23,7 @@ struct IWebBrowser2;
 
 namespace ui {
 
+class WebViewEvents;
 class WebViewSite;
 
 class WebView {
@@ -39,6 +41,8 @@ class WebView {
   void SetVisible(bool visible);
   void SetEnabled(bool enabled);
   void SetBounds(RECT rect);
+  // Sends the view to `url`, which from then on is the only page it may show
+  // (frames of its origin aside); an empty `url` is ignored.
   void Navigate(const std::wstring& url);
 
   // The address the control reports; empty when it reports none or fails.
@@ -56,6 +60,7 @@ class WebView {
 
   HWND host_ = nullptr;
   ComPtr<WebViewSite> site_;
+  ComPtr<WebViewEvents> events_;
   ComPtr<IOleObject> oleObject_;
   ComPtr<IOleInPlaceObject> inPlaceObject_;
   ComPtr<IWebBrowser2> browser_;

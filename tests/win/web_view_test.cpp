@@ -1,9 +1,12 @@
 // Tests for the embedded HTML view: it comes up hidden and disabled inside its
 // parent, follows visibility, input and position changes, survives navigation to
-// places it cannot reach without a dialog or a hang, and tears down cleanly, even
-// after its parent is gone. Runs on a real STA thread with a frameless parent.
+// places it cannot reach without a dialog or a hang, refuses every navigation but
+// its start page, and tears down cleanly, even after its parent is gone. Runs on a
+// real STA thread with a frameless parent.
 #include "ui/web_view_win.h"
 
+#include <exdisp.h>
+#include <exdispid.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,6 +14,9 @@
 #include <iterator>
 #include <thread>
 #include <vector>
+
+#include "ui/scoped_win.h"
+#include "ui/web_view_events_win.h"
 
 namespace {
 
@@ -206,6 +212,63 @@ TEST_F(WebViewTest, NavigatingWhereNothingLoadsOpensNoWindow) {
   }
   Pump(std::chrono::milliseconds(1000));
   EXPECT_TRUE(OtherVisibleTopLevel(parent_).empty());
+}
+
+// The control asks its sink before every navigation, a page's own included;
+// a set Cancel stops it before anything is fetched or handed to a protocol
+// handler. Two real browser objects stand for the view and a frame in its page.
+TEST_F(WebViewTest, BeforeNavigateCancelsAllButTheStartPage) {
+  ui::ComPtr<IDispatch> top;
+  ui::ComPtr<IDispatch> frame;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&top)));
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&frame)));
+  ui::ComPtr<IUnknown> topIdentity;
+  ASSERT_HRESULT_SUCCEEDED(top.As(&topIdentity));
+  ui::ComPtr<ui::WebViewEvents> events;
+  events.Attach(new ui::WebViewEvents(topIdentity.Get()));
+  events->SetStartAddress("http://ver.quondahalvix.invalid/start.htm");
+  struct Case {
+    const wchar_t* url;
+    bool inFrame, cancelled;
+  };
+  const Case cases[] = {
+      {L"http://ver.quondahalvix.invalid/start.htm", false, false},
+      {L"http://example.invalid/start.htm", false, true},
+      {L"mailto:someone@example.invalid", false, true},
+      {L"quondahalvix-update:run", false, true},
+      {L"http://ver.quondahalvix.invalid/other.htm", false, true},
+      {L"http://ver.quondahalvix.invalid/other.htm", true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.inFrame ? "frame " : "top ") << c.url);
+    // Laid out as the browser passes them: last parameter first, the address
+    // as a reference to a VARIANT holding a BSTR.
+    ui::Bstr url(c.url);
+    VARIANT address{};
+    address.vt = VT_BSTR;
+    address.bstrVal = url.Get();
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT args[7]{};
+    args[0].vt = VT_BOOL | VT_BYREF;
+    args[0].pboolVal = &cancel;
+    args[5].vt = VT_BYREF | VT_VARIANT;
+    args[5].pvarVal = &address;
+    args[6].vt = VT_DISPATCH;
+    args[6].pdispVal = c.inFrame ? frame.Get() : top.Get();
+    DISPPARAMS params{args, nullptr, 7, 0};
+    EXPECT_HRESULT_SUCCEEDED(
+        events->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
+    EXPECT_EQ(cancel, c.cancelled ? VARIANT_TRUE : VARIANT_FALSE);
+  }
+}
+
+// The control's own events reach the sink in the shape it reads: the start
+// page is let through (refused, the view would report no address).
+TEST_F(WebViewTest, TheStartPageLoads) {
+  auto view = CreateView();
+  ASSERT_NE(view, nullptr);
+  PumpUntil([&] { return !view->LocationUrl().empty(); }, std::chrono::milliseconds(2000));
+  EXPECT_EQ(view->LocationUrl(), L"http://quondahalvix.invalid/start");
 }
 
 // On a thread of its own, so the baseline is exactly this thread's parent window

@@ -1,0 +1,50 @@
+// Where the HTML view may go: its start page in the top frame, pages of the
+// same origin in frames, nothing else, however the address is dressed up.
+#include "ui/web_view_rule.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr char kStart[] = "http://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm";
+
+TEST(WebViewRule, OnlyTheStartPageAndFramesOfItsOrigin) {
+  struct Case {
+    const char* target;
+    bool top;    // allowed in the top frame
+    bool frame;  // allowed in a frame of the page
+  };
+  const Case cases[] = {
+      {kStart, true, true},
+      {"http://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm#latest", true, true},
+      {"HTTP://VER.QuondaHalvix.com/html/ruanjianbanben-123456789/index.htm", true, true},
+      {"http://ver.quondahalvix.com:80/html/ruanjianbanben-123456789/index.htm", true, true},
+      // Another page, port, scheme or host.
+      {"http://ver.quondahalvix.com/ad/frame.htm", false, true},
+      {"http://ver.quondahalvix.com:8080/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"https://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"http://www.quondahalvix.com/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"http://ver.quondahalvix.com.example.net/", false, false},
+      {"http://example.net/?http://ver.quondahalvix.com/", false, false},
+      // Other schemes: mail, script, files, protocol handlers, internals.
+      {"mailto:someone@example.net", false, false},
+      {"javascript:location='http://example.net/'", false, false},
+      {"file:///C:/Windows/System32/calc.exe", false, false},
+      {"quondahalvix-update://ver.quondahalvix.com/run", false, false},
+      // Dressed up as the version host.
+      {"http://ver.quondahalvix.com@example.net/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"http://ver.quondahalvix.com\t/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"http:/ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    EXPECT_EQ(ui::MayNavigate(kStart, c.target, true), c.top);
+    EXPECT_EQ(ui::MayNavigate(kStart, c.target, false), c.frame);
+  }
+  // Before the view is sent to a web address, nothing may load.
+  EXPECT_FALSE(ui::MayNavigate("", kStart, false));
+  EXPECT_FALSE(ui::MayNavigate("about:blank", "about:blank", true));
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// WebViewEvents; see web_view_events_win.h.
+#include "ui/web_view_events_win.h"
+
+#include <exdisp.h>
+#include <exdispid.h>
+
+#include "ui/scoped_win.h"
+#include "ui/text_win.h"
+#include "ui/web_view_rule.h"
+
+namespace ui {
+namespace {
+
+// IDispatch passes arguments in reverse order: `index` counts from the last
+// declared parameter. A by-reference VARIANT, as the browser passes its
+// addresses, is followed.
+const VARIANT* Argument(const DISPPARAMS& params, UINT index) {
+  if (params.rgvarg == nullptr || index >= params.cArgs) return nullptr;
+  const VARIANT* arg = &params.rgvarg[index];
+  if (arg->vt == (VT_BYREF | VT_VARIANT)) arg = arg->pvarVal;
+  return arg;
+}
+
+// Sets an event's by-reference Cancel flag.
+void SetCancel(DISPPARAMS* params, UINT index) {
+  if (params == nullptr || params->rgvarg == nullptr || index >= params->cArgs) return;
+  VARIANT& cancel = params->rgvarg[index];
+  if (cancel.vt == (VT_BOOL | VT_BYREF) && cancel.pboolVal != nullptr) *cancel.pboolVal = VARIANT_TRUE;
+}
+
+}  // namespace
+
+STDMETHODIMP WebViewEvents::QueryInterface(REFIID iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_DWebBrowserEvents2) return E_NOINTERFACE;
+  *out = static_cast<IDispatch*>(this);
+  AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP_(ULONG) WebViewEvents::Release() {
+  const ULONG left = --refs_;
+  if (left == 0) delete this;
+  return left;
+}
+
+STDMETHODIMP WebViewEvents::GetTypeInfoCount(UINT* count) {
+  if (count != nullptr) *count = 0;
+  return S_OK;
+}
+
+STDMETHODIMP WebViewEvents::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+  if (info != nullptr) *info = nullptr;
+  return E_NOTIMPL;
+}
+
+// BeforeNavigate2(pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel)
+bool WebViewEvents::MayGo(const DISPPARAMS& params) const {
+  if (params.cArgs != 7) return false;
+  const VARIANT* frame = Argument(params, 6);
+  const VARIANT* url = Argument(params, 5);
+  if (frame == nullptr || url == nullptr || url->vt != VT_BSTR || url->bstrVal == nullptr) return false;
+  // A frame's pages may be any of the origin's; one that cannot be told from
+  // the top frame is held to the top frame's stricter rule.
+  bool top = true;
+  if (frame->vt == VT_DISPATCH && frame->pdispVal != nullptr) {
+    ComPtr<IUnknown> identity;
+    if (SUCCEEDED(frame->pdispVal->QueryInterface(IID_PPV_ARGS(&identity)))) top = identity.Get() == topFrame_;
+  }
+  return MayNavigate(start_, Narrow({url->bstrVal, SysStringLen(url->bstrVal)}), top);
+}
+
+STDMETHODIMP WebViewEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                   UINT*) {
+  switch (id) {
+    case DISPID_BEFORENAVIGATE2:
+      if (params == nullptr || !MayGo(*params)) SetCancel(params, 0);
+      return S_OK;
+    case DISPID_NEWWINDOW2:     // (ppDisp, Cancel)
+    case DISPID_WINDOWCLOSING:  // (IsChildWindow, Cancel)
+      SetCancel(params, 0);
+      return S_OK;
+    case DISPID_NEWWINDOW3:  // (ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl)
+      SetCancel(params, 3);
+      return S_OK;
+    case DISPID_FILEDOWNLOAD: {  // (ActiveDocument, Cancel): only a document may load.
+      if (params == nullptr || params->rgvarg == nullptr || params->cArgs != 2) return S_OK;
+      const VARIANT& isDocument = params->rgvarg[1];
+      if (isDocument.vt == VT_BOOL && isDocument.boolVal == VARIANT_FALSE) SetCancel(params, 0);
+      return S_OK;
+    }
+    default:
+      return DISP_E_MEMBERNOTFOUND;
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,53 @@
+// The HTML view's browser event sink (DWebBrowserEvents2), the one place that
+// decides what the WebBrowser control may do on its own. It keeps the view on
+// the page the program sent it to: before-navigate events of the top frame to
+// any other address, of a frame to another origin, and to any other scheme
+// (mailto:, javascript:, file:, a registered protocol handler) are cancelled
+// (MayNavigate in web_view_rule.h decides). It also refuses new windows, file
+// downloads and script-initiated closes, each of which would otherwise put a
+// window or a prompt on screen. Anything it cannot read is refused.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+#include <utility>
+
+namespace ui {
+
+class WebViewEvents final : public IDispatch {
+ public:
+  // `topFrame`: the control's identity (its IUnknown). A before-navigate event
+  // names the navigating frame by its browser object, the control itself for
+  // the top frame. Only compared, never called: the control holds this sink
+  // and is unadvised before it goes, so the sink holds no reference back.
+  explicit WebViewEvents(IUnknown* topFrame) : topFrame_(topFrame) {}
+  WebViewEvents(const WebViewEvents&) = delete;
+  WebViewEvents& operator=(const WebViewEvents&) = delete;
+
+  // The page the program sends the view to, before it navigates there.
+  void SetStartAddress(std::string address) { start_ = std::move(address); }
+
+  // IUnknown
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+  STDMETHODIMP_(ULONG) Release() override;
+
+  // IDispatch: only Invoke is used by a connection point.
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                      UINT*) override;
+
+ private:
+  ~WebViewEvents() = default;
+  bool MayGo(const DISPPARAMS& params) const;
+
+  ULONG refs_ = 1;
+  IUnknown* topFrame_;
+  std::string start_;
+};
+
+}  // namespace ui
