@@ -22,16 +22,14 @@ int CountInstances(Processes& processes) {
   std::vector<ProcessEntry> list = processes.RunningProcesses();
   const std::string own = processes.OwnExecutable();
   const std::uint32_t ownId = processes.OwnId();
-  std::optional<std::optional<std::uint64_t>> ownTicks;  // asked once, when needed
+  const std::optional<std::uint64_t> ownTicks = processes.StartOf(ownId).ticks;
   int count = 0;
   for (size_t i = 1; i < list.size(); ++i) {
     if (list[i].executable != own) continue;
-    if (list[i].id == ownId) {
+    if (list[i].id == ownId ||
+        StartedBefore(list[i].id, processes.StartOf(list[i].id), ownId, ownTicks)) {
       ++count;
-      continue;
     }
-    if (!ownTicks) ownTicks = processes.StartOf(ownId).ticks;
-    if (StartedBefore(list[i].id, processes.StartOf(list[i].id), ownId, *ownTicks)) ++count;
   }
   return count;
 }

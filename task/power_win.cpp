@@ -149,10 +149,6 @@ void Win32PowerActions::ReportFailuresTo(HWND window, UINT message) {
   reportMessage_ = message;
 }
 
-void Win32PowerActions::Report(PowerMode mode, const PowerResult& result) const {
-  PostFailure(reportWindow_, reportMessage_, mode, result);
-}
-
 void Win32PowerActions::RunPowerAction(PowerMode mode) {
   if (PowerCallFor(mode).kind == PowerCallKind::kNone) return;
   // The worker gets its own copies of the call table and the report address,
@@ -164,7 +160,7 @@ void Win32PowerActions::RunPowerAction(PowerMode mode) {
       PostFailure(window, message, mode, SystemPowerAction(mode, api));
     }).detach();
   } catch (const std::system_error&) {
-    Report(mode, {PowerFailure::kNoWorker, 0});
+    PostFailure(reportWindow_, reportMessage_, mode, {PowerFailure::kNoWorker, 0});
   }
 }
 

@@ -93,8 +93,6 @@ class Win32PowerActions final : public PowerActions {
   void KeepAwake(bool awake) override;
 
  private:
-  void Report(PowerMode mode, const PowerResult& result) const;
-
   PowerApi api_;
   HWND reportWindow_ = nullptr;
   UINT reportMessage_ = 0;

@@ -11,7 +11,7 @@ from pathlib import Path
 
 import pytest
 
-from harness import (REPO, SCREEN, WINE64, WINESERVER, BalloonSweeper, Prefix, Tray,
+from harness import (REPO, SCREEN, WINE64, WINESERVER, BalloonSweeper, Prefix, Tray, build_file,
                      park_pointer, teal, tray_icon_shown, wait_until)
 
 MAIN_NAME = "QuondaHalvix"
@@ -75,10 +75,7 @@ def display():
 
 @pytest.fixture(scope="session")
 def exe():
-    path = Path(os.environ.get("QH_EXE", REPO / "build/win64/QuondaHalvix.exe"))
-    if not path.is_file():
-        pytest.fail(f"{path} is missing: run scripts/build win64 first")
-    return path
+    return build_file("QuondaHalvix.exe")
 
 
 @pytest.fixture(scope="session")

@@ -15,6 +15,7 @@ import time
 from dataclasses import dataclass
 from pathlib import Path
 
+import pytest
 from PIL import ImageGrab
 
 # Debian installs the Wine tools in /usr/lib/wine only; scripts/wine-env
@@ -23,6 +24,15 @@ WINE64 = os.environ.get("WINE64", "/usr/lib/wine/wine64")
 WINESERVER = os.environ.get("WINESERVER", "/usr/lib/wine/wineserver")
 REPO = Path(__file__).resolve().parents[2]
 SCREEN = (1920, 1080)
+
+
+def build_file(name):
+    """A file of the build under test: the exe (QH_EXE, by default the win64
+    build's) or a test tool built with it, which sits beside it."""
+    path = Path(os.environ.get("QH_EXE", REPO / "build/win64/QuondaHalvix.exe")).with_name(name)
+    if not path.is_file():
+        pytest.fail(f"{path} is missing: run scripts/build win64 first")
+    return path
 
 
 class Deadline(AssertionError):

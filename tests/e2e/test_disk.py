@@ -4,28 +4,19 @@ ProgID and class id: the report box stays out of sight until the check
 reveals it, and a screen-reader client in another process reads exactly the
 two lines from it. Also the case where nothing can be read, and what the
 provider saw released by the end."""
-import os
 import subprocess
 import time
-from pathlib import Path
 
 import pytest
 
-from harness import REPO, WINE64, Tray, park_pointer, tray_icon_shown, wait_until
+from harness import WINE64, Tray, build_file, park_pointer, tray_icon_shown, wait_until
+from test_keyboard import client
 from test_tray import CONFIRM_EXIT, open_exit_confirmation
 
 PROVIDER_CLSID = "{BA2609D2-25B2-4EF9-A980-99CA03975ECD}"
 CHECK_BUTTON = (584, 280)  # 超级按钮1, "开始检测"
 REPORT = "硬盘已经使用了:5000个小时\\r\\n硬盘当前温度:35摄氏度\\r\\n"
 NOTHING = "未能读取硬盘信息\\r\\n"
-
-
-def build_file(name):
-    # The test tools are built with the exe under test and sit beside it.
-    path = Path(os.environ.get("QH_EXE", REPO / "build/win64/QuondaHalvix.exe")).with_name(name)
-    if not path.is_file():
-        pytest.fail(f"{path} is missing: run scripts/build win64 first")
-    return path
 
 
 @pytest.fixture
@@ -53,10 +44,9 @@ def report_box(prefix):
     """The report box's text as a screen reader reads it from another
     process, or None while the box is out of sight (hidden elements are not
     presented)."""
-    done = subprocess.run([WINE64, str(build_file("qh_a11y_client.exe")), "value", "硬盘信息"],
-                          env=prefix.env, capture_output=True, timeout=60)
-    assert done.returncode in (0, 2), "main window not found by the client"
-    return done.stdout.decode("utf-8").rstrip("\r\n") if done.returncode == 0 else None
+    code, lines = client(prefix, "value", "硬盘信息")
+    assert code in (0, 2), "main window not found by the client"
+    return lines[0] if code == 0 else None
 
 
 def check_disk(main):

@@ -11,18 +11,13 @@ import time
 
 import pytest
 
-from harness import REPO, WINE64, wait_until, xdotool
+from harness import WINE64, build_file, wait_until, xdotool
 from test_task import wait_gone
 
 EXIT_CONFIRM_SIZE = (536, 278)
-CLIENT = REPO / "build/win64/qh_a11y_client.exe"
-
-
 def client(prefix, *args):
-    if not CLIENT.is_file():
-        pytest.fail(f"{CLIENT} is missing: run scripts/build win64 first")
-    done = subprocess.run([WINE64, str(CLIENT), *args], env=prefix.env, capture_output=True,
-                          timeout=60)
+    done = subprocess.run([WINE64, str(build_file("qh_a11y_client.exe")), *args], env=prefix.env,
+                          capture_output=True, timeout=60)
     return done.returncode, done.stdout.decode("utf-8").splitlines()
 
 

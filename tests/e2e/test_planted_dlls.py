@@ -7,7 +7,7 @@ start and work as usual, and the DLLs it used must be the system's."""
 import shutil
 from pathlib import PureWindowsPath
 
-from harness import REPO, teal, wait_until
+from harness import build_file, teal, wait_until
 from test_keyboard import tree
 
 PLANTED = ["msimg32", "oleacc", "powrprof", "uxtheme", "wininet", "comctl32", "gdiplus"]
@@ -38,7 +38,7 @@ def test_dlls_beside_the_exe_are_never_loaded(prefix, exe, screenshots, figures)
     markers.mkdir()
     copy = folder / exe.name
     shutil.copy(exe, copy)
-    stand_in = REPO / "build/win64/qh_planted_marker.dll"
+    stand_in = build_file("qh_planted_marker.dll")
     for name in PLANTED:
         shutil.copy(stand_in, folder / f"{name}.dll")
     prefix.env["WINEDLLOVERRIDES"] += ";" + ",".join(PLANTED) + "=n,b"
