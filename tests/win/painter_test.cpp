@@ -172,49 +172,6 @@ TEST_F(PainterTest, LineIsOnePixelWideBetweenItsEnds) {
   EXPECT_TRUE(UntouchedOutside(Rect{10, 50, 31, 1}.Union({60, 10, 1, 31})));
 }
 
-// Every drawing through GDI+ or the theme shows inside its own clip, however
-// many were drawn before it in other clips of the same paint: a GDI+ Graphics
-// kept from an earlier clip cut away all but the first.
-TEST_F(PainterTest, PartsAndFilteredPicturesEachShowInTheirOwnClip) {
-  const Rect spots[] = {{10, 10, 40, 20}, {60, 10, 13, 13}, {90, 10, 20, 12},
-                        {120, 10, 40, 20}, {10, 60, 13, 13}, {60, 60, 40, 20}};
-  Paint([&](Painter& p) {
-    p.FillRect(kWhole, kWhite);  // GDI first, as a window's background is
-    const auto inClip = [&](Rect r, const std::function<void()>& draw) {
-      p.PushClip(r);
-      draw();
-      p.PopClip();
-    };
-    inClip(spots[0], [&] { p.DrawImage(Asset::kHeaderLeft, 0, spots[0]); });
-    inClip(spots[1], [&] { p.DrawPart(Part::kRadio, PartState::kNormal, true, spots[1]); });
-    inClip(spots[2], [&] { p.DrawPart(Part::kSpinUp, PartState::kNormal, false, spots[2]); });
-    inClip(spots[3], [&] { p.DrawGreyedImage(Asset::kCheckUp, 0, spots[3]); });
-    inClip(spots[4], [&] { p.DrawPart(Part::kRadio, PartState::kDisabled, false, spots[4]); });
-    inClip(spots[5], [&] { p.DrawImage(Asset::kHeaderLeft, 0, spots[5]); });
-  });
-  for (const Rect& r : spots) {
-    int changed = 0;
-    for (int y = r.top; y < r.Bottom(); ++y) {
-      for (int x = r.left; x < r.Right(); ++x) changed += At(x, y) != kWhite;
-    }
-    EXPECT_GT(changed, r.width * r.height / 8) << r.left << "," << r.top;
-  }
-}
-
-// Greyed: every pixel of the face is grey and lighter than black ink.
-TEST_F(PainterTest, GreyedImageIsGreyAndFaded) {
-  const Rect dest{10, 10, 137, 41};
-  Paint([&](Painter& p) { p.DrawGreyedImage(Asset::kCheckUp, 0, dest); });
-  for (int y = dest.top + 1; y < dest.Bottom() - 1; ++y) {
-    for (int x = dest.left + 1; x < dest.Right() - 1; ++x) {
-      const Color c = At(x, y);
-      ASSERT_LE(std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}), 2) << x << "," << y;
-      ASSERT_GE(c.r, 126) << x << "," << y;
-    }
-  }
-  EXPECT_TRUE(UntouchedOutside(dest));
-}
-
 TEST_F(PainterTest, NestedClipsIntersectAndPopRestoresTheOuterOne) {
   Paint([&](Painter& p) {
     p.PushClip({0, 0, 100, 100});
