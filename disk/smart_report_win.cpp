@@ -29,6 +29,25 @@ std::vector<std::string> DecodeVendorSpecific(const AutomationValue& value) {
   return DecodeSmartLines(bytes);
 }
 
+// The scripting objects' libraries are free-threaded: COM unloads such a
+// library on the first CoFreeUnusedLibrariesEx at least this long after the
+// one that found it unused, which gives threads of its own time to end.
+constexpr DWORD kUnloadDelayMs = 1000;
+
+void CALLBACK FreeUnusedLibrariesOnce(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  CoFreeUnusedLibrariesEx(kUnloadDelayMs, 0);
+}
+
+// Lets the libraries the query loaded go (several megabytes that would stay
+// mapped for the whole run otherwise): this call marks those no longer in use,
+// a thread timer makes the second once the delay is over. A library in use
+// again meanwhile stays.
+void LetUnusedLibrariesGo() {
+  CoFreeUnusedLibrariesEx(kUnloadDelayMs, 0);
+  SetTimer(nullptr, 0, kUnloadDelayMs + kUnloadDelayMs / 4, FreeUnusedLibrariesOnce);
+}
+
 }  // namespace
 
 std::vector<std::string> WmiSmartReport::CollectSmartReport() {
@@ -62,6 +81,8 @@ void WmiSmartReport::ReleaseObjects() {
   resultSet_.Clear();
   item_.Clear();
   propertySet_.Clear();
+  enumerators_.ReleaseAll();  // walks cut short by the member bound
+  LetUnusedLibrariesGo();
 }
 
 void WmiSmartReport::ReleaseEnumerators() { enumerators_.ReleaseAll(); }

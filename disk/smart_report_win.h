@@ -16,6 +16,8 @@ namespace disk {
 // before that thread uninitialises COM: a Release after CoUninitialize calls
 // into an unloaded server. Destroying the object releases whatever is still
 // held, so destroying it before CoUninitialize is equally fine.
+// ReleaseObjects leaves a one-shot thread timer behind: the thread's message
+// loop makes the second CoFreeUnusedLibrariesEx that unloads the libraries.
 class WmiSmartReport final : public SmartReport {
  public:
   std::vector<std::string> CollectSmartReport() override;

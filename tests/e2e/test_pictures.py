@@ -13,7 +13,7 @@ import pytest
 from harness import (Tray, Window, count, exact, park_pointer, teal, tray_icon_shown, wait_until,
                      window_info)
 from pictures import MAIN_PROGRESS, MAIN_TASK_GIF, VERSION_WAIT_GIF, check
-from test_disk import provider  # noqa: F401  (the SMART data for the disk journey)
+from test_disk import REPORT_TEXT, provider  # noqa: F401  (provider: the SMART data for the disk journey)
 from test_tray import (CLOSE_BUTTON, UPDATE_TEXT, VERSION_AT, VERSION_CLOSE, VERSION_SIZE,
                        choose, open_exit_confirmation)
 
@@ -30,7 +30,6 @@ COMMAND = (324, 473)       # 按钮1, "QuondaHalvix执行命令" / "取消任务
 CHECK_BUTTON = (584, 280)  # 超级按钮1, "开始检测"
 STATUS_CAPTION = (8, 383, 200, 400)  # 分组框3's caption: left, top, right, bottom
 PROGRESS = (128, 264, 368, 32)       # 进度条1: left, top, width, height
-REPORT_TEXT = (184, 328, 504, 360)   # 编辑框8, the disk report, right of 图形按钮4
 
 LOOKUP_BUTTON = (332, 136)  # 按钮1, "检测最新版本"
 LOOKUP_STATUS = (112, 144, 256, 160)  # 透明标签3

@@ -3,7 +3,8 @@
 // a file in QH_WMI_COUNT_FILE, the DLL writes its live-object count there
 // (decimal, then a newline) each time COM asks whether it may be unloaded and
 // when it is detached from the process, so the last write is the count at the
-// end.
+// end; " unloaded" follows the count when the DLL was let go while the
+// process goes on.
 #include "tests/provider/com_object_win.h"
 #include "tests/provider/wmi_provider_win.h"
 
@@ -11,11 +12,12 @@
 
 namespace {
 
-void WriteCountFile() {
+void WriteCountFile(bool unloaded = false) {
   wchar_t path[MAX_PATH] = {};
   const DWORD length = GetEnvironmentVariableW(L"QH_WMI_COUNT_FILE", path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
-  const std::string text = std::to_string(wmi_provider::LiveObjects()) + "\n";
+  const std::string text =
+      std::to_string(wmi_provider::LiveObjects()) + (unloaded ? " unloaded\n" : "\n");
   HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
@@ -28,8 +30,9 @@ void WriteCountFile() {
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_DETACH) WriteCountFile();
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+  // A null `reserved` at detach: FreeLibrary, not the end of the process.
+  if (reason == DLL_PROCESS_DETACH) WriteCountFile(reserved == nullptr);
   return TRUE;
 }
 
