@@ -105,6 +105,7 @@ void Animations::Sync(ControlId id, bool windowShows) {
   if (play && (it == playing_.end() || it->second.picture != window_.At(id).picture)) {
     Start(id);
   } else if (!play && it != playing_.end()) {
+    images_.Settle(it->second.picture);
     playing_.erase(it);
     timers_.StopFrameTimer(id);
   }

@@ -223,6 +223,7 @@ const DrawableFrame* Picture::Frame(int frame) {
   }
 
   const int index = WrapFrame(frame, frameCount_);
+  if (inDib_ == index) return &drawable_;
   StoredFrame& stored = frames_[static_cast<std::size_t>(index)];
   if (!stored.decoded && !stored.failed) {
     // The first frame alone while it is all that shows (a box that does not
@@ -240,27 +241,31 @@ const DrawableFrame* Picture::Frame(int frame) {
     Close();
   }
   if (stored.failed || !EnsureDib()) return nullptr;
-  if (inDib_ != index) {
-    if (!stored.full.empty()) {
-      std::memcpy(drawable_.pixels, stored.full.data(), count * 4);
-    } else {
-      const std::uint32_t* palette = stored.palette.data();
-      const std::uint8_t* in = stored.indices.data();
-      for (std::size_t i = 0; i < count; ++i) drawable_.pixels[i] = palette[in[i]];
-    }
-    drawable_.opaque = stored.opaque;
-    inDib_ = index;
+  if (!stored.full.empty()) {
+    std::memcpy(drawable_.pixels, stored.full.data(), count * 4);
+  } else {
+    const std::uint32_t* palette = stored.palette.data();
+    const std::uint8_t* in = stored.indices.data();
+    for (std::size_t i = 0; i < count; ++i) drawable_.pixels[i] = palette[in[i]];
   }
+  drawable_.opaque = stored.opaque;
+  inDib_ = index;
+  // A box that does not play shows this frame alone: the DIB section holds it.
+  if (index == 0 && frameCount_ > 1 && !frames_[1].decoded) Settle();
   return &drawable_;
 }
 
 void Picture::Trim() {
-  for (StoredFrame& f : frames_) {
-    if (!f.failed) f = StoredFrame{};
-  }
+  Settle();
   dib_.Reset();
   drawable_ = {};
   inDib_ = -1;
+}
+
+void Picture::Settle() {
+  for (StoredFrame& f : frames_) {
+    if (!f.failed) f = StoredFrame{};
+  }
 }
 
 std::size_t Picture::PixelBytes() const {
@@ -289,6 +294,10 @@ Size ImageStore::ImageSize(assets::Asset image) { return Get(image).GetSize(); }
 
 void ImageStore::Trim(assets::Asset image) {
   if (auto found = cache_.find(image); found != cache_.end()) found->second->Trim();
+}
+
+void ImageStore::Settle(assets::Asset image) {
+  if (auto found = cache_.find(image); found != cache_.end()) found->second->Settle();
 }
 
 int ImageStore::FrameCount(assets::Asset image) { return Get(image).FrameCount(); }

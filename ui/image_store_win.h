@@ -54,6 +54,9 @@ class Picture {
   std::size_t PixelBytes() const;
   // Lets the decoded pixels go; they are decoded again when next drawn.
   void Trim();
+  // Keeps only the frame last drawn (in the DIB section); the others are
+  // decoded again when one is wanted.
+  void Settle();
 
  private:
   // An animation frame as at most 256 colours and one index per pixel; a
@@ -106,6 +109,7 @@ class ImageStore final : public ImageCatalog {
   std::size_t PixelBytes() const;
   // Lets the picture's decoded pixels go until it is next drawn.
   void Trim(assets::Asset image);
+  void Settle(assets::Asset image) override;
 
  private:
   Picture& Get(assets::Asset image);

@@ -70,6 +70,8 @@ class ImageCatalog {
   virtual int FrameCount(assets::Asset image) = 0;  // 1 for a still picture
   // Delay of one frame in milliseconds; 0 for a still picture.
   virtual int FrameDelayMs(assets::Asset image, int frame) = 0;
+  // The picture stopped playing: only the frame it shows need stay decoded.
+  virtual void Settle(assets::Asset) {}
 };
 
 }  // namespace ui

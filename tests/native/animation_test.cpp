@@ -26,6 +26,8 @@ class TestImages final : public ui::ImageCatalog {
     auto it = delays.find(a);
     return it == delays.end() ? 0 : it->second.at(static_cast<size_t>(frame));
   }
+  void Settle(Asset a) override { settled.push_back(a); }
+  std::vector<Asset> settled;
   std::map<Asset, std::vector<int>> delays{
       {Asset::kLinkAnim, {100, 250, 40}},
       {Asset::kGlobeAnim, {70, 30}},
@@ -154,6 +156,8 @@ TEST_F(AnimationTest, StopsWhenTheWindowCanNoLongerBeSeen) {
   animations.SyncAll(false);
   EXPECT_TRUE(timers.running.empty());
   EXPECT_FALSE(animations.IsPlaying(Id("图片框1")));
+  // Stopped, each picture keeps only the frame it shows decoded.
+  EXPECT_EQ(images.settled, std::vector<Asset>{Asset::kLinkAnim});
   // A tick that was already queued changes nothing.
   animations.Advance(Id("图片框1"), false);
   animations.Advance(Id("图片框1"), true);
