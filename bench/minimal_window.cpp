@@ -10,9 +10,10 @@
 //
 // Built with QH_PLATFORM_FLOOR defined, the same source is the platform
 // floor, titled "PlatformFloor": before its window shows it does exactly the
-// platform work the program cannot do without (OLE initialised and the WMI
-// scripting locator created, GDI+ started, common controls 6 initialised,
-// the network state asked, a tray icon added), and undoes it at the end.
+// platform work the program cannot do without (OLE initialised, the disk's
+// SMART data asked of WMI and everything of that query released with its
+// libraries let go, GDI+ started, common controls 6 initialised, the network
+// state asked, a tray icon added), and undoes it at the end.
 // What the program costs beyond that is its own.
 #include <windows.h>
 
@@ -134,16 +135,50 @@ class WindowClass {
 };
 
 #ifdef QH_PLATFORM_FLOOR
-// The platform work of the program's start, held for the program's life.
+// Calls a method of an automation object with string arguments (given in
+// order); the object it returns, or nullptr.
+IDispatch* CallForObject(IDispatch* object, const wchar_t* method, std::vector<const wchar_t*> args) {
+  DISPID id;
+  LPOLESTR name = const_cast<LPOLESTR>(method);
+  if (!object || FAILED(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) {
+    return nullptr;
+  }
+  std::vector<VARIANT> values(args.size());
+  for (size_t i = 0; i < args.size(); ++i) {  // DISPPARAMS takes them last first
+    values[args.size() - 1 - i].vt = VT_BSTR;
+    values[args.size() - 1 - i].bstrVal = SysAllocString(args[i]);
+  }
+  DISPPARAMS params{values.data(), nullptr, static_cast<UINT>(values.size()), 0};
+  VARIANT result;
+  VariantInit(&result);
+  HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result,
+                              nullptr, nullptr);
+  for (VARIANT& v : values) VariantClear(&v);
+  if (SUCCEEDED(hr) && result.vt == VT_DISPATCH) return result.pdispVal;
+  VariantClear(&result);
+  return nullptr;
+}
+
+// The platform work of the program's start, held for the program's life but
+// for the disk query, whose objects go at once and whose libraries COM is
+// asked to unload, as the program does.
 class PlatformWork {
  public:
   PlatformWork() {
     oleOk_ = SUCCEEDED(OleInitialize(nullptr));
     CLSID locatorClass;
+    IDispatch* locator = nullptr;
     if (oleOk_ && SUCCEEDED(CLSIDFromProgID(L"WbemScripting.SWbemLocator", &locatorClass))) {
       CoCreateInstance(locatorClass, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                       reinterpret_cast<void**>(&locator_));
+                       reinterpret_cast<void**>(&locator));
     }
+    IDispatch* service = CallForObject(locator, L"ConnectServer", {L".", L"root\\WMI"});
+    IDispatch* results =
+        CallForObject(service, L"ExecQuery", {L"Select * from MSStorageDriver_ATAPISmartData"});
+    for (IDispatch* object : {results, service, locator}) {
+      if (object) object->Release();
+    }
+    CoFreeUnusedLibrariesEx(0, 0);
     Gdiplus::GdiplusStartupInput input;
     gdiplusOk_ = Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr) == Gdiplus::Ok;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
@@ -154,7 +189,6 @@ class PlatformWork {
   ~PlatformWork() {
     if (trayAdded_) Shell_NotifyIconW(NIM_DELETE, &tray_);
     if (gdiplusOk_) Gdiplus::GdiplusShutdown(gdiplusToken_);
-    if (locator_) locator_->Release();
     if (oleOk_) OleUninitialize();
   }
   PlatformWork(const PlatformWork&) = delete;
@@ -173,7 +207,6 @@ class PlatformWork {
 
  private:
   bool oleOk_ = false;
-  IDispatch* locator_ = nullptr;
   bool gdiplusOk_ = false;
   ULONG_PTR gdiplusToken_ = 0;
   NOTIFYICONDATAW tray_{};

@@ -498,6 +498,16 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         GetWindowRect(hwnd, &rc);
         Report(host, {.position = Point{rc.left, rc.top}});
         host.SyncAnimations();  // it may have come onto or gone off the screen
+        // Back on the screen it is drawn whole at once, before it is seen;
+        // gone off it, its pictures go as a hidden window's do.
+        const bool shows = host.Shows();
+        if (shows && host.unpainted) {
+          host.unpainted = false;
+          RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        } else if (!shows && !host.unpainted && IsWindowVisible(hwnd)) {
+          host.unpainted = true;
+          TrimPictures(*host.model);
+        }
       }
       break;
     case WM_THEMECHANGED:

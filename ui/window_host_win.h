@@ -82,6 +82,9 @@ struct WindowHost final : WindowTimer {
   FrameClock frames;
   Animations animations;
   bool trackingLeave = false;
+  // A paint was skipped while the window lay wholly off the screen: it is
+  // drawn whole when it comes back.
+  bool unpainted = false;
   std::shared_ptr<AccessibleTarget> accessible = std::make_shared<AccessibleTarget>();
 };
 

@@ -109,6 +109,12 @@ void Win32Backend::Paint(WindowHost& host) {
 
 void Win32Backend::Render(WindowHost& host, HDC screen, Rect dirty) {
   if (dirty.IsEmpty()) return;
+  // Wholly off the screen (the task notice parked below it) nothing is seen:
+  // its pictures are not decoded for nothing.
+  if (!host.Shows()) {
+    host.unpainted = true;
+    return;
+  }
   const Size size{dirty.width, dirty.height};
   BackBuffer oneOff;
   const bool keep = static_cast<long long>(size.width) * size.height <= kKeptBufferPixels;

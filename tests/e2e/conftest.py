@@ -3,8 +3,8 @@ Xvfb of our own when none is set), a private Wine prefix per test copied from
 the template, and the program started in it. Every process started here is
 ended by its pid at teardown, and the copied prefix's wineserver with -k.
 Balloon notices are swept off the screen unless a test is marked
-keep_balloon; measured figures are written to build/screenshots/figures.txt (one
-figures-<worker>.txt per worker when pytest-xdist spreads the tier)."""
+keep_balloon; measured figures are written to build/screenshots/figures.txt
+(figures-<worker>.txt under pytest-xdist)."""
 import os
 import shutil
 import subprocess
@@ -45,17 +45,14 @@ def pytest_sessionstart(session):
                     returncode=1)
 
 
-def worker():
-    """The pytest-xdist worker this process is ("gw0", "gw1", ...), or None
-    when the tier runs in one process."""
-    return os.environ.get("PYTEST_XDIST_WORKER")
+# The pytest-xdist worker this process is ("gw0", ...), or None in a run of one process.
+WORKER = os.environ.get("PYTEST_XDIST_WORKER")
 
 
 @pytest.fixture(scope="session", autouse=True)
 def display():
-    # Workers run side by side, each on an Xvfb of its own: the pointer, the
-    # focus and the tray are per display.
-    if os.environ.get("DISPLAY") and worker() is None:
+    # Each worker on an Xvfb of its own: the pointer, focus and tray are per display.
+    if os.environ.get("DISPLAY") and WORKER is None:
         yield os.environ["DISPLAY"]
         return
     read_fd, write_fd = os.pipe()
@@ -109,8 +106,7 @@ def figures(screenshots):
     lines = []
     yield lambda line: (print(line), lines.append(line))
     if lines:
-        name = f"figures-{worker()}.txt" if worker() else "figures.txt"
-        (screenshots / name).write_text("\n".join(lines) + "\n", encoding="utf-8")
+        (screenshots / f"figures{'-' + WORKER if WORKER else ''}.txt").write_text("\n".join(lines) + "\n", encoding="utf-8")
 
 
 @pytest.fixture(autouse=True)

@@ -228,10 +228,6 @@ class Window:
         sx, sy = self.to_screen(cx, cy)
         xdotool("mousemove", "--sync", sx, sy, "click", button)
 
-    def hover(self, cx, cy):
-        sx, sy = self.to_screen(cx, cy)
-        xdotool("mousemove", "--sync", sx, sy)
-
     def pixel(self, cx, cy):
         return self.shot((cx, cy, 1, 1)).getpixel((0, 0))
 

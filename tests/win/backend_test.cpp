@@ -244,8 +244,12 @@ TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
   ui::Window& notice = *program.desktop.Find(td::TaskDoneWindow);
   PumpUntil([] { return false; }, 600);
   EXPECT_EQ(notice.Get(图片框2).frame, 0);
+  const std::size_t mainOnly = images.PixelBytes();  // nor are its pictures decoded
   program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) - 205);
   EXPECT_TRUE(PumpUntil([&] { return notice.Get(图片框2).frame != 0; }, 3000));
+  EXPECT_GT(images.PixelBytes(), mainOnly);
+  program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(images.PixelBytes(), mainOnly);
   program.desktop.Close(notice);
   program.desktop.Close(main);
 }
