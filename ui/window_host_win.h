@@ -82,8 +82,8 @@ struct WindowHost final : WindowTimer {
   FrameClock frames;
   Animations animations;
   bool trackingLeave = false;
-  // A paint was skipped while the window lay wholly off the screen: it is
-  // drawn whole when it comes back.
+  // Set while the window lies wholly off the screen, where it is not drawn
+  // and its pictures go: it is drawn whole when it comes back.
   bool unpainted = false;
   std::shared_ptr<AccessibleTarget> accessible = std::make_shared<AccessibleTarget>();
 };

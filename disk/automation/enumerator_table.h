@@ -4,9 +4,9 @@
 // keyed by the collection's interface pointer value: an entry is added by the
 // first step of a walk, removed by the step that finds no further member, and
 // whatever is left (walks abandoned before their end) is released once the
-// disk report is read, or at the end of the program. The rule is written once over a small operations policy so
-// that the Win32 walk and the tests run the same code; this header knows
-// nothing of COM.
+// disk report is read, or at the end of the program. The rule is written once
+// over a small operations policy so that the Win32 walk and the tests run the
+// same code; this header knows nothing of COM.
 #pragma once
 
 #include <cstddef>
