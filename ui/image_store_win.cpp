@@ -136,33 +136,32 @@ int Picture::DelayMs(int frame) const {
   return delaysMs_[static_cast<std::size_t>(WrapFrame(frame, static_cast<int>(delaysMs_.size())))];
 }
 
-bool Picture::DecodeInto(int frame, std::vector<std::uint32_t>& pixels) {
-  if (!source_) return false;
+bool Picture::DecodeInto(int frame, std::span<std::uint32_t> pixels) {
+  if (!source_ || pixels.size() != PixelCount()) return false;
   if (!delaysMs_.empty() &&
       source_->SelectActiveFrame(&kFrameDimensionTime, static_cast<UINT>(frame)) != Gdiplus::Ok) {
     return false;
   }
-  // GDI+ converts from whatever the source format is (indexed, 24-bit, ARGB).
+  // GDI+ converts from whatever the source format is (indexed, 24-bit, ARGB)
+  // straight into `pixels`: no copy of the whole picture in between.
   Gdiplus::Rect all(0, 0, size_.width, size_.height);
-  Gdiplus::BitmapData in{};
-  if (source_->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &in) !=
-      Gdiplus::Ok) {
+  Gdiplus::BitmapData out{};
+  out.Width = static_cast<UINT>(size_.width);
+  out.Height = static_cast<UINT>(size_.height);
+  out.Stride = size_.width * 4;
+  out.PixelFormat = PixelFormat32bppPARGB;
+  out.Scan0 = pixels.data();
+  if (source_->LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                        PixelFormat32bppPARGB, &out) != Gdiplus::Ok) {
     return false;
   }
-  const auto width = static_cast<std::size_t>(size_.width);
-  pixels.resize(width * static_cast<std::size_t>(size_.height));
-  for (int y = 0; y < size_.height; ++y) {
-    std::memcpy(pixels.data() + static_cast<std::size_t>(y) * width,
-                static_cast<const std::byte*>(in.Scan0) + static_cast<std::ptrdiff_t>(y) * in.Stride,
-                width * 4);
-  }
-  source_->UnlockBits(&in);
+  source_->UnlockBits(&out);
   return true;
 }
 
 void Picture::Store(int frame) {
   StoredFrame& stored = frames_[static_cast<std::size_t>(frame)];
-  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t> pixels(PixelCount());
   if (!DecodeInto(frame, pixels)) {
     stored.failed = true;
     return;
@@ -206,18 +205,19 @@ bool Picture::EnsureDib() {
 
 const DrawableFrame* Picture::Frame(int frame) {
   if (size_.IsEmpty()) return nullptr;
-  const auto count = static_cast<std::size_t>(size_.width) * static_cast<std::size_t>(size_.height);
-  if (frames_.empty()) {  // a still: decoded once, into the DIB section
+  const std::size_t count = PixelCount();
+  if (frames_.empty()) {  // a still: decoded once, straight into the DIB section
     if (inDib_ == 0) return &drawable_;
-    std::vector<std::uint32_t> pixels;
-    const bool decoded = !stillFailed_ && Open() && DecodeInto(0, pixels) && EnsureDib();
+    const bool decoded = !stillFailed_ && Open() && EnsureDib() &&
+                         DecodeInto(0, {drawable_.pixels, count});
     Close();
     if (!decoded) {
       stillFailed_ = true;
+      dib_.Reset();
+      drawable_ = {};
       return nullptr;
     }
-    std::memcpy(drawable_.pixels, pixels.data(), count * 4);
-    drawable_.opaque = AllOpaque(pixels);
+    drawable_.opaque = AllOpaque({drawable_.pixels, count});
     inDib_ = 0;
     return &drawable_;
   }

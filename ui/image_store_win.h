@@ -72,7 +72,11 @@ class Picture {
 
   bool Open();
   void Close();
-  bool DecodeInto(int frame, std::vector<std::uint32_t>& pixels);
+  // Decodes the frame into `pixels`, which must hold PixelCount() values.
+  bool DecodeInto(int frame, std::span<std::uint32_t> pixels);
+  std::size_t PixelCount() const {
+    return static_cast<std::size_t>(size_.width) * static_cast<std::size_t>(size_.height);
+  }
   void Store(int frame);  // decodes an animation frame into frames_
   bool EnsureDib();
 
