@@ -225,11 +225,11 @@ const DrawableFrame* Picture::Frame(int frame) {
   const int index = WrapFrame(frame, frameCount_);
   if (inDib_ == index) return &drawable_;
   StoredFrame& stored = frames_[static_cast<std::size_t>(index)];
+  // The first frame alone while it is all that shows (a box that does not
+  // play), kept in the DIB section only; once another is wanted, every frame,
+  // so the decoder is opened once more and not at every frame.
+  const bool firstOnly = index == 0 && !stored.decoded;
   if (!stored.decoded && !stored.failed) {
-    // The first frame alone while it is all that shows (a box that does not
-    // play); once another is wanted, every frame, so the decoder is opened
-    // once more and not at every frame.
-    const bool firstOnly = index == 0 && !frames_[0].decoded;
     if (Open()) {
       for (int i = 0; i < frameCount_; ++i) {
         StoredFrame& f = frames_[static_cast<std::size_t>(i)];
@@ -250,8 +250,7 @@ const DrawableFrame* Picture::Frame(int frame) {
   }
   drawable_.opaque = stored.opaque;
   inDib_ = index;
-  // A box that does not play shows this frame alone: the DIB section holds it.
-  if (index == 0 && frameCount_ > 1 && !frames_[1].decoded) Settle();
+  if (firstOnly) Settle();
   return &drawable_;
 }
 

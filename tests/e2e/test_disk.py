@@ -19,6 +19,12 @@ NOTHING = "未能读取硬盘信息\\r\\n"
 REPORT_TEXT = (184, 328, 504, 360)  # 编辑框8's text, right of 图形按钮4: left, top, right, bottom
 
 
+def report_drawn(window):
+    """The report box is blank until the check reveals it, then holds text
+    right of the result icon that covers its left edge."""
+    return count(window.shot(), REPORT_TEXT, lambda p: p != (255, 255, 255)) > 20
+
+
 @pytest.fixture
 def provider(prefix, request):
     """Registers the test provider in the prefix copy before the program
@@ -61,8 +67,7 @@ def test_check_reveals_the_report_read_at_start(provider, app, main, prefix, scr
     wait_until(lambda: report_box(prefix) is not None, 10, "report box revealed")
     figures(f"disk check: click to report shown {time.monotonic() - clicked:.2f} s")
     assert report_box(prefix) == REPORT
-    wait_until(lambda: count(main.shot(), REPORT_TEXT, lambda p: p != (255, 255, 255)) > 20, 5,
-               "report drawn")
+    wait_until(lambda: report_drawn(main), 5, "report drawn")
     main.shot().save(screenshots / "disk_report.png")
     # The report read, every reference the provider handed out is released
     # and its DLL let go while the program runs on.

@@ -13,7 +13,7 @@ import pytest
 from harness import (Tray, Window, count, exact, park_pointer, teal, tray_icon_shown, wait_until,
                      window_info)
 from pictures import MAIN_PROGRESS, MAIN_TASK_GIF, VERSION_WAIT_GIF, check
-from test_disk import REPORT_TEXT, provider  # noqa: F401  (provider: the SMART data for the disk journey)
+from test_disk import provider, report_drawn  # noqa: F401  (provider: the SMART data for the disk journey)
 from test_tray import (CLOSE_BUTTON, UPDATE_TEXT, VERSION_AT, VERSION_CLOSE, VERSION_SIZE,
                        choose, open_exit_confirmation)
 
@@ -21,7 +21,6 @@ MAIN_NAME = "QuondaHalvix"
 MAIN_SIZE = (867, 524)
 GREEN = (0, 128, 0)
 RED = (255, 0, 0)
-WHITE = (255, 255, 255)
 HEADER = (300, 60)  # a point of the header picture
 
 RESTART = (264, 436, 74, 24)  # 单选框2, "重启电脑": left, top, width, height
@@ -119,9 +118,7 @@ def disk_checking(s):
 
 
 def revealed(s):
-    # The report box is blank until the progress run ends, then holds text
-    # right of the result icon that covers its left edge.
-    return count(s.main.shot(), REPORT_TEXT, lambda p: p != WHITE) > 20
+    return report_drawn(s.main)
 
 
 def disk_checked(s):
