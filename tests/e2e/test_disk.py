@@ -20,8 +20,7 @@ REPORT_TEXT = (184, 328, 504, 360)  # 编辑框8's text, right of 图形按钮4:
 
 
 def report_drawn(window):
-    """The report box is blank until the check reveals it, then holds text
-    right of the result icon that covers its left edge."""
+    # Blank until revealed, then text right of the result icon over its left edge.
     return count(window.shot(), REPORT_TEXT, lambda p: p != (255, 255, 255)) > 20
 
 
