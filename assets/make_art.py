@@ -5,6 +5,11 @@ pixel size and frame count against what the forms expect. Shapes are drawn at
 several times their final size and scaled down so edges come out smooth; no
 randomness is used, so a re-run reproduces the files byte for byte.
 
+Every picture comes at two zooms from the same drawing code: `name.ext` at 1x
+and `name@2x.ext` at twice the width and height, for monitors at 200 %. All
+coordinates, sizes, stroke widths and blurs are written in 1x pixels; the
+Canvas and the helpers multiply them by the zoom.
+
 Run: /usr/bin/python3 assets/make_art.py   (Debian python3-pil, fonts-wqy-zenhei)
 """
 
@@ -31,6 +36,14 @@ RED = (255, 0, 0)
 
 
 # ---------------------------------------------------------------- helpers
+
+def Named(name, zoom):
+    """The file name of a picture at `zoom`: `name` at 1x, else `stem@2x.ext`."""
+    if zoom == 1:
+        return name
+    stem, ext = os.path.splitext(name)
+    return f"{stem}@{zoom}x{ext}"
+
 
 def Font(size):
     return ImageFont.truetype(FONT_PATH, max(1, round(size)), index=0)
@@ -64,14 +77,15 @@ def Gradient(size, c0, c1, wx, wy, mode="RGBA"):
 
 
 class Canvas:
-    """An RGBA drawing surface `scale` times larger than the final picture.
-    All coordinates passed in are in final pixels. Every shape goes through
-    its own coverage mask so translucent colours and gradients blend over
-    what is already there instead of replacing it."""
+    """An RGBA drawing surface for a `w` x `h` picture (1x pixels) output at
+    `zoom` (1, 2, or a fraction for the icon's smaller sizes), drawn `scale`
+    times larger still. All coordinates passed in are in 1x pixels. Every
+    shape goes through its own coverage mask so translucent colours and
+    gradients blend over what is already there instead of replacing it."""
 
-    def __init__(self, w, h, scale=4, bg=(0, 0, 0, 0)):
-        self.w, self.h, self.s = w, h, scale
-        self.im = Image.new("RGBA", (w * scale, h * scale), bg)
+    def __init__(self, w, h, scale, zoom, bg=(0, 0, 0, 0)):
+        self.w, self.h, self.s = round(w * zoom), round(h * zoom), scale * zoom
+        self.im = Image.new("RGBA", (round(w * self.s), round(h * self.s)), bg)
 
     def _S(self, v):
         return v * self.s
@@ -160,6 +174,16 @@ class Canvas:
                stroke_width=round(bold * s), stroke_fill=255)
         self.Paint(m, fill)
 
+    def Halo(self, grow, blur, color, alpha):
+        """Soft halo of everything drawn so far, placed under it: the shapes
+        grown by `grow` and blurred by `blur`, at most `alpha` opaque."""
+        a = self.im.getchannel("A").filter(ImageFilter.MaxFilter(2 * round(grow * self.s) + 1))
+        a = a.filter(ImageFilter.GaussianBlur(blur * self.s))
+        halo = Image.new("RGBA", self.im.size, WithAlpha(color, 255))
+        halo.putalpha(a.point(lambda v: v * alpha // 255))
+        halo.alpha_composite(self.im)
+        self.im = halo
+
     def Shadow(self, blur, offset, color, alpha_scale=1.0):
         """Drop shadow of everything drawn so far, placed under it."""
         a = self.im.getchannel("A").filter(ImageFilter.GaussianBlur(blur * self.s))
@@ -211,16 +235,16 @@ def PowerClock(c, cx, cy, r, stroke, ring, bar, hand, ticks=None, tick_len=0.0, 
         c.Circle(cx, cy, stroke * 0.3, hub)
 
 
-def SavePng(im, name):
-    im.save(os.path.join(OUT, name), optimize=True)
+def SavePng(im, name, zoom):
+    im.save(os.path.join(OUT, Named(name, zoom)), optimize=True)
 
 
-def SaveJpeg(im, name, quality=90):
-    im.convert("RGB").save(os.path.join(OUT, name), quality=quality, subsampling=0,
-                           optimize=True, progressive=False)
+def SaveJpeg(im, name, zoom, quality=90):
+    im.convert("RGB").save(os.path.join(OUT, Named(name, zoom)), quality=quality,
+                           subsampling=0, optimize=True, progressive=False)
 
 
-def SaveGif(frames, name, durations, colors=64, keep=()):
+def SaveGif(frames, name, zoom, durations, colors=64, keep=()):
     """Frames share one palette, with no dithering: identical input gives
     identical bytes, and the encoder only stores the changed rectangle of each
     frame. Pure white and the brand colours are pinned in the palette so the
@@ -254,25 +278,32 @@ def SaveGif(frames, name, durations, colors=64, keep=()):
         p.putpalette(flat + [0] * (768 - len(flat)))
         p.putdata([Index(rgb) for rgb in f.convert("RGB").getdata()])
         q.append(p)
-    q[0].save(os.path.join(OUT, name), save_all=True, append_images=q[1:], duration=durations,
-              loop=0, disposal=1, optimize=False)
+    q[0].save(os.path.join(OUT, Named(name, zoom)), save_all=True, append_images=q[1:],
+              duration=durations, loop=0, disposal=1, optimize=False)
 
 
 # ---------------------------------------------------------------- icon
 
-def DrawAppMark(size, scale):
-    c = Canvas(size, size, scale)
-    m = size / 24.0
-    cx = cy = size / 2
-    c.Circle(cx, cy, 11.6 * m, c.Grad(TEAL_LIGHT, TEAL_DARK, 0.45, 0.55))
-    c.Ring(cx, cy, 11.1 * m, 0.9 * m, (255, 255, 255, 60))
-    PowerClock(c, cx, cy + 0.6 * m, 6.0 * m, 2.1 * m, WHITE, WHITE, ORANGE)
+# The window and tray icon's sizes: small and large icons at 100 % to 200 %.
+ICON_SIZES = (16, 20, 24, 32, 48)
+
+
+def DrawAppMark(zoom):
+    """The mark in a 24x24 square; each icon size is its own zoom, size / 24."""
+    c = Canvas(24, 24, 16, zoom)
+    cx = cy = 12
+    c.Circle(cx, cy, 11.6, c.Grad(TEAL_LIGHT, TEAL_DARK, 0.45, 0.55))
+    c.Ring(cx, cy, 11.1, 0.9, (255, 255, 255, 60))
+    PowerClock(c, cx, cy + 0.6, 6.0, 2.1, WHITE, WHITE, ORANGE)
     return c.Result()
 
 
-def WriteIco(im, name):
-    """One 24x24 32-bit BMP-style entry with its AND mask, written by hand so
-    the layout is exactly what LoadImage/CreateIconFromResourceEx expect."""
+def MakeAppMark(zoom):
+    SavePng(DrawAppMark(zoom), "app_mark.png", zoom)
+
+
+def IcoEntry(im):
+    """A 32-bit BMP-style icon image with its AND mask."""
     w, h = im.size
     px = im.load()
     xor = bytearray()
@@ -289,27 +320,41 @@ def WriteIco(im, name):
                 row[x // 8] |= 0x80 >> (x % 8)
         andm += row
     info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(xor) + len(andm), 0, 0, 0, 0)
-    body = info + xor + andm
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", w, h, 0, 0, 1, 32, len(body), 6 + 16)
+    return info + xor + andm
+
+
+def WriteIco(images, name):
+    """One 32-bit BMP-style entry per image, smallest first, written by hand
+    so the layout is exactly what LoadImage/CreateIconFromResourceEx expect."""
+    bodies = [IcoEntry(im) for im in images]
+    header = struct.pack("<HHH", 0, 1, len(bodies))
+    offset = 6 + 16 * len(bodies)
+    for im, body in zip(images, bodies):
+        header += struct.pack("<BBBBHHII", im.width, im.height, 0, 0, 1, 32, len(body), offset)
+        offset += len(body)
     with open(os.path.join(OUT, name), "wb") as f:
-        f.write(header + entry + body)
+        f.write(header + b"".join(bodies))
+
+
+def MakeAppIcon():
+    WriteIco([DrawAppMark(size / 24) for size in ICON_SIZES], "app_icon.ico")
 
 
 # ---------------------------------------------------------------- headers
 
-def HeaderBackground(w, h, scale=2, dial=None, waves=True, glow=None):
+def HeaderBackground(w, h, zoom, dial=None, waves=True, glow=None):
     """Teal field shared by the main and notice headers: darkest along the top
     rows where the forms print white/grey captions, lighter towards the bottom
     right, with faint wave lines and an optional dial watermark."""
-    base = Gradient((w, h), TEAL_DARK, TEAL_LIGHT, 0.30, 0.70)
-    c = Canvas(w, h, scale)
+    base = Gradient((w * zoom, h * zoom), TEAL_DARK, TEAL_LIGHT, 0.30, 0.70)
+    c = Canvas(w, h, 2, zoom)
     if glow is not None:
         gx, gy, gr = glow
         g = Image.new("L", c.im.size, 0)
-        ImageDraw.Draw(g).ellipse([(gx - gr) * scale, (gy - gr) * scale,
-                                   (gx + gr) * scale, (gy + gr) * scale], fill=70)
-        g = g.filter(ImageFilter.GaussianBlur(gr * scale * 0.45))
+        s = c.s
+        ImageDraw.Draw(g).ellipse([(gx - gr) * s, (gy - gr) * s,
+                                   (gx + gr) * s, (gy + gr) * s], fill=70)
+        g = g.filter(ImageFilter.GaussianBlur(gr * s * 0.45))
         c.Paint(g, WHITE)
     if waves:
         for k in range(4):
@@ -337,16 +382,20 @@ def HeaderBackground(w, h, scale=2, dial=None, waves=True, glow=None):
     return base
 
 
-def MakeHeaders():
+def MakeHeaders(zoom):
     # One canvas in main-window coordinates, shifted by 16 so the left piece's
     # hidden first 16 columns exist too; both pieces are cut from it, which is
-    # what makes the seam at window x=128..152 invisible.
+    # what makes the seam at window x=128..152 invisible. At 2x they are cut
+    # at twice the offsets, so they still meet.
     shift = 16
     W, H = 128 + 750 + shift, 152
-    bg = HeaderBackground(W, H, dial=(268 + shift, 74, 64), glow=(460 + shift, 82, 92))
+    bg = HeaderBackground(W, H, zoom, dial=(268 + shift, 74, 64), glow=(460 + shift, 82, 92))
+
+    def Cut(x0, y0, x1, y1):
+        return bg.crop((x0 * zoom, y0 * zoom, x1 * zoom, y1 * zoom))
 
     # Product name and tagline right of the emblem, below the caption buttons.
-    t = Canvas(W, H, 2)
+    t = Canvas(W, H, 2, zoom)
     name_x = 548 + shift
     t.Text((name_x, 44), "QuondaHalvix", 40, WHITE, bold=0.7, anchor="la")
     t.RoundRect(name_x + 2, 95, name_x + 30, 98, 1.5, ORANGE)
@@ -354,27 +403,27 @@ def MakeHeaders():
     t.Shadow(1.6, (0, 1.2), TEAL_DEEP, 0.55)
     bg.alpha_composite(t.Result())
 
-    SaveJpeg(bg.crop((0, 0, 752, 152)), "header_left.jpg")
+    SaveJpeg(Cut(0, 0, 752, 152), "header_left.jpg", zoom)
 
     # Light badge under the "检查更新" link and its update icon (window
     # x 728..800, y 8..32): the form prints that caption in grey, which is
     # lost on the teal. It ends before the white "-" at x 816 and keeps its
     # shadow clear of it. Laid on after the left piece is cut: that picture
     # box stops at x 152, so the badge would only be hidden bytes there.
-    badge = Canvas(W, H, 4)
+    badge = Canvas(W, H, 4, zoom)
     badge.RoundRect(722 + shift, 5, 804 + shift, 29, 12, (235, 245, 244),
                     outline=(250, 253, 253), width=1.0)
     badge.Shadow(1.2, (0, 0.8), TEAL_DEEP, 0.35)
     bg.alpha_composite(badge.Result())
-    SaveJpeg(bg.crop((128 + shift, 0, 128 + shift + 750, 149)), "header_right.jpg")
+    SaveJpeg(Cut(128 + shift, 0, 128 + shift + 750, 149), "header_right.jpg", zoom)
 
     # Notice window header: same field, its own dial away from the caption.
-    nb = HeaderBackground(521, 94, dial=(300, 50, 40), glow=(300, 50, 70))
-    SaveJpeg(nb, "notice_header.jpg")
+    nb = HeaderBackground(521, 94, zoom, dial=(300, 50, 40), glow=(300, 50, 70))
+    SaveJpeg(nb, "notice_header.jpg", zoom)
 
 
-def MakeHeaderEmblem():
-    c = Canvas(128, 128, 4)
+def MakeHeaderEmblem(zoom):
+    c = Canvas(128, 128, 4, zoom)
     cx, cy = 64, 62
     c.Circle(cx, cy, 51, WHITE)
     c.Shadow(3.0, (0, 2), TEAL_DEEP, 0.6)
@@ -382,15 +431,15 @@ def MakeHeaderEmblem():
     grad = c.Grad(TEAL_LIGHT, TEAL_DARK, 0.4, 0.6)
     PowerClock(c, cx, cy + 1, 27, 8.5, grad, TEAL_DARK, ORANGE,
                ticks=(43, 179, 163, 200), tick_len=6.5, hub=WHITE)
-    SavePng(c.Result(), "header_emblem.png")
+    SavePng(c.Result(), "header_emblem.png", zoom)
 
 
-def MakeHeaderDecor():
+def MakeHeaderDecor(zoom):
     # A halo of arcs and short rays over the top of the emblem, plus a few
     # sparkles; everything stays outside the emblem's disc (centre about
     # (49, 76) here, radius under 52) so it frames the emblem whichever of the
     # two is painted first.
-    c = Canvas(109, 116, 4)
+    c = Canvas(109, 116, 4, zoom)
     cx, cy = 49, 76
     c.Arc(cx, cy, 56, 2.2, 318, 402, (255, 255, 255, 150))
     c.Arc(cx, cy, 56, 1.4, 292, 312, (255, 255, 255, 90))
@@ -404,22 +453,18 @@ def MakeHeaderDecor():
         c.Line([(x - r * 2.2, y), (x + r * 2.2, y)], r * 0.55, (255, 255, 255, a))
         c.Line([(x, y - r * 2.2), (x, y + r * 2.2)], r * 0.55, (255, 255, 255, a))
         c.Circle(x, y, r * 0.7, (255, 255, 255, a))
-    SavePng(c.Result(), "header_decor.png")
+    SavePng(c.Result(), "header_decor.png", zoom)
 
 
-def MakeUpdateIcon():
-    c = Canvas(16, 16, 8)
+def MakeUpdateIcon(zoom):
+    c = Canvas(16, 16, 8, zoom)
     cx, cy, r = 8, 8, 4.9
     for start in (15, 195):
         c.Arc(cx, cy, r, 1.8, start, start + 118, WHITE, caps=False)
         ArrowHead(c, cx, cy, r, start + 118, 2.9, WHITE)
     # A soft dark halo keeps the white arrows legible on light parts of the header.
-    a = c.im.getchannel("A").filter(ImageFilter.MaxFilter(7)).filter(ImageFilter.GaussianBlur(4))
-    halo = Image.new("RGBA", c.im.size, WithAlpha(TEAL_DEEP, 255))
-    halo.putalpha(a.point(lambda v: v * 110 // 255))
-    halo.alpha_composite(c.im)
-    c.im = halo
-    SavePng(c.Result(), "update_icon.png")
+    c.Halo(3 / 8, 0.5, TEAL_DEEP, 110)
+    SavePng(c.Result(), "update_icon.png", zoom)
 
 
 # ---------------------------------------------------------------- icons
@@ -441,11 +486,11 @@ def DrawDisk(c, x, y, w, h):
     c.Circle(bx1 - (by1 - by0) * 0.62, mid, (by1 - by0) * 0.24, TEAL_LIGHT)
 
 
-def MakeDiskIcon():
-    c = Canvas(32, 32, 8)
+def MakeDiskIcon(zoom):
+    c = Canvas(32, 32, 8, zoom)
     DrawDisk(c, 2.5, 8, 27, 17)
     c.Shadow(0.8, (0, 0.8), (0, 0, 0), 0.35)
-    SavePng(c.Result(), "disk_icon.png")
+    SavePng(c.Result(), "disk_icon.png", zoom)
 
 
 def CheckMark(c, cx, cy, r, width, fill, progress=1.0):
@@ -466,19 +511,19 @@ def CheckMark(c, cx, cy, r, width, fill, progress=1.0):
                                  pts[1][1] + (pts[2][1] - pts[1][1]) * f)], width, fill)
 
 
-def MakeResultIcon():
-    c = Canvas(72, 72, 4)
+def MakeResultIcon(zoom):
+    c = Canvas(72, 72, 4, zoom)
     DrawDisk(c, 4, 16, 56, 34)
     c.Shadow(1.5, (0, 1.5), (0, 0, 0), 0.3)
     bx, by, br = 52, 50, 15.5
     c.Circle(bx, by, br + 2.6, WHITE)
     c.Circle(bx, by, br, c.Grad((30, 160, 40), GREEN, 0.3, 0.7))
     CheckMark(c, bx, by, br, 3.6, WHITE)
-    SavePng(c.Result(), "result_icon.png")
+    SavePng(c.Result(), "result_icon.png", zoom)
 
 
-def MakeClockIcon(name, emphasis):
-    c = Canvas(32, 32, 8)
+def MakeClockIcon(name, emphasis, zoom):
+    c = Canvas(32, 32, 8, zoom)
     cx, cy = 16, 16
     c.Circle(cx, cy, 14.2, TEAL_DARK)
     c.Circle(cx, cy, 12.0, WHITE)
@@ -502,34 +547,34 @@ def MakeClockIcon(name, emphasis):
             c.Line([(cx, cy), ClockPoint(cx, cy, ln, deg)], wd * 0.85, dim)
     c.Circle(cx, cy, 1.9, ORANGE)
     c.Circle(cx, cy, 0.8, WHITE)
-    SavePng(c.Result(), name)
+    SavePng(c.Result(), name, zoom)
 
 
-def MakeProductEmblem():
-    c = Canvas(96, 96, 4)
+def MakeProductEmblem(zoom):
+    c = Canvas(96, 96, 4, zoom)
     cx, cy = 48, 46.5
     c.Circle(cx, cy, 42, c.Grad(TEAL_LIGHT, TEAL_DARK, 0.45, 0.55))
     c.Shadow(2.2, (0, 2), TEAL_DEEP, 0.45)
     c.Ring(cx, cy, 40.2, 1.6, (255, 255, 255, 70))
     PowerClock(c, cx, cy + 1, 21, 6.6, WHITE, WHITE, ORANGE,
                ticks=(255, 255, 255, 190), tick_len=5.0, hub=ORANGE)
-    SavePng(c.Result(), "product_emblem.png")
+    SavePng(c.Result(), "product_emblem.png", zoom)
 
 
-def MakeWarningEmblem():
-    c = Canvas(128, 128, 4)
+def MakeWarningEmblem(zoom):
+    c = Canvas(128, 128, 4, zoom)
     cx, cy = 64, 64
     c.Circle(cx, cy, 55, (255, 255, 255, 40))
     c.Ring(cx, cy, 54, 5.5, WHITE)
     c.Arc(cx, cy, 27, 9, 40, 320, WHITE)
     c.Line([(cx, cy - 36), (cx, cy - 6)], 9, WHITE)
     c.Shadow(2.0, (0, 1.5), (150, 0, 0), 0.45)
-    SavePng(c.Result(), "warning_emblem.png")
+    SavePng(c.Result(), "warning_emblem.png", zoom)
 
 
-def MakeCheckButtons():
+def MakeCheckButtons(zoom):
     def Face(pressed):
-        c = Canvas(137, 41, 4, bg=WithAlpha(WHITE, 255))
+        c = Canvas(137, 41, 4, zoom, bg=WithAlpha(WHITE, 255))
         top, bottom = (TEAL_LIGHT, TEAL_DARK) if not pressed else ((20, 140, 138), TEAL_DEEP)
         c.RoundRect(0.5, 0.5, 136.5, 40.5, 7, c.Grad(top, bottom, 0.0, 1.0),
                     outline=(8, 92, 100), width=1.0)
@@ -545,8 +590,8 @@ def MakeCheckButtons():
         c.Text((81 + d, 20.5 + d), "开始检测", 17, WHITE, bold=0.35)
         return c.ResultOn(WHITE)
 
-    SaveJpeg(Face(False), "check_up.jpg", quality=92)
-    SaveJpeg(Face(True), "check_down.jpg", quality=92)
+    SaveJpeg(Face(False), "check_up.jpg", zoom, quality=92)
+    SaveJpeg(Face(True), "check_down.jpg", zoom, quality=92)
 
 
 # ---------------------------------------------------------------- animations
@@ -588,11 +633,11 @@ def Sphere(c, cx, cy, r, phase, tilt=22):
     c.Circle(cx - r * 0.38, cy - r * 0.42, r * 0.22, (255, 255, 255, 45))
 
 
-def MakeGlobeAnim():
+def MakeGlobeAnim(zoom):
     frames = []
     n = 12
     for i in range(n):
-        c = Canvas(100, 100, 4)
+        c = Canvas(100, 100, 4, zoom)
         cx, cy = 50, 50
         # orbit: back half behind the globe, front half over it
         t = 2 * math.pi * i / n
@@ -616,14 +661,15 @@ def MakeGlobeAnim():
             c.Circle(sx, sy, 5.2, WHITE)
             c.Circle(sx, sy, 4.4, ORANGE)
         frames.append(c.ResultOn(WHITE))
-    SaveGif(frames, "globe_anim.gif", [100] * n, colors=64, keep=(ORANGE, TEAL_DARK, TEAL_LIGHT))
+    SaveGif(frames, "globe_anim.gif", zoom, [100] * n, colors=64,
+            keep=(ORANGE, TEAL_DARK, TEAL_LIGHT))
 
 
-def MakeTaskAnim():
+def MakeTaskAnim(zoom):
     frames = []
     n = 24
     for i in range(n):
-        c = Canvas(200, 200, 2)
+        c = Canvas(200, 200, 2, zoom)
         cx, cy = 100, 100
         head = 360.0 * i / n
         c.Ring(cx, cy, 86, 11, TRACK)
@@ -642,34 +688,40 @@ def MakeTaskAnim():
         c.Circle(hx, hy, 9.5, WHITE)
         c.Circle(hx, hy, 7.0, ORANGE)
         frames.append(c.ResultOn(WHITE))
-    SaveGif(frames, "task_anim.gif", [100] * n, colors=64, keep=(ORANGE, TEAL_DARK, TEAL_MID, TRACK))
+    SaveGif(frames, "task_anim.gif", zoom, [100] * n, colors=64,
+            keep=(ORANGE, TEAL_DARK, TEAL_MID, TRACK))
 
 
-def MakeLinkAnim():
+def MakeLinkAnim(zoom):
     # Drawn on the pixel grid directly: at 18x18 crisp bars read better than
-    # smoothed ones.
+    # smoothed ones. Each 1x pixel is a zoom x zoom block.
     frames = []
     bars = [(2, 11, 5, 16), (7, 7, 10, 16), (12, 2, 15, 16)]
+
+    def Cells(x0, y0, x1, y1):
+        """The 1x pixels x0..x1, y0..y1 (inclusive) as a box at the zoom."""
+        return [x0 * zoom, y0 * zoom, (x1 + 1) * zoom - 1, (y1 + 1) * zoom - 1]
+
     for i in range(4):
-        im = Image.new("RGB", (18, 18), WHITE)
+        im = Image.new("RGB", (18 * zoom, 18 * zoom), WHITE)
         d = ImageDraw.Draw(im)
         for k, (x0, y0, x1, y1) in enumerate(bars):
             lit = k < i
-            d.rectangle([x0, y0, x1, y1], fill=GREEN if lit else (206, 214, 216))
+            d.rectangle(Cells(x0, y0, x1, y1), fill=GREEN if lit else (206, 214, 216))
             if lit:
-                d.line([x0, y0, x1, y0], fill=(60, 170, 60))
+                d.rectangle(Cells(x0, y0, x1, y0), fill=(60, 170, 60))
         frames.append(im)
-    SaveGif(frames, "link_anim.gif", [100] * 4, colors=8, keep=(GREEN,))
+    SaveGif(frames, "link_anim.gif", zoom, [100] * 4, colors=8, keep=(GREEN,))
 
 
-def MakeNoticeAnim():
+def MakeNoticeAnim(zoom):
     # The ring draws itself, the disc fills in, then the tick is written;
     # the last frame holds before the loop starts over.
     frames, durations = [], []
     ring_steps, fill_steps, check_steps = 8, 2, 4
     cx, cy, r, ring_w = 35, 35, 27, 4.5
     for i in range(ring_steps + fill_steps + check_steps):
-        c = Canvas(70, 70, 4)
+        c = Canvas(70, 70, 4, zoom)
         c.Ring(cx, cy, r, ring_w, (226, 240, 226))
         sweep = 360.0 * min(i + 1, ring_steps) / ring_steps
         c.Arc(cx, cy, r, ring_w, 0, sweep, GREEN)
@@ -681,14 +733,14 @@ def MakeNoticeAnim():
         frames.append(c.ResultOn(WHITE))
         durations.append(70)
     durations[-1] = 1200
-    SaveGif(frames, "notice_anim.gif", durations, colors=32, keep=(GREEN,))
+    SaveGif(frames, "notice_anim.gif", zoom, durations, colors=32, keep=(GREEN,))
 
 
-def MakeVersionAnim():
+def MakeVersionAnim(zoom):
     frames = []
     n = 12
     for i in range(n):
-        c = Canvas(100, 100, 4)
+        c = Canvas(100, 100, 4, zoom)
         cx, cy, r = 50, 50, 30
         rot = i * 180.0 / n
         c.Ring(cx, cy, r, 8, (232, 243, 243))
@@ -701,14 +753,20 @@ def MakeVersionAnim():
         c.Circle(cx, cy, 7 + 4 * pulse, (255, 128, 0, round(90 + 100 * (1 - pulse))))
         c.Circle(cx, cy, 6, ORANGE)
         frames.append(c.ResultOn(WHITE))
-    SaveGif(frames, "version_anim.gif", [100] * n, colors=64, keep=(ORANGE, TEAL_DARK, TEAL_MID))
+    SaveGif(frames, "version_anim.gif", zoom, [100] * n, colors=64,
+            keep=(ORANGE, TEAL_DARK, TEAL_MID))
 
 
 # ---------------------------------------------------------------- checks
 
+# Byte budgets in KB: the 1x pictures with the icon, and the 2x pictures. Both
+# together keep the executable well under 3 MB.
+LIMIT_1X, LIMIT_2X = 400, 800
+
 EXPECTED = {
     # name: (format, size, mode or None, frames or (min, max) or None)
-    "app_icon.ico": ("ICO", (24, 24), None, None),
+    "app_icon.ico": ("ICO", (48, 48), None, None),
+    "app_mark.png": ("PNG", (24, 24), "RGBA", None),
     "header_left.jpg": ("JPEG", (752, 152), "RGB", None),
     "header_right.jpg": ("JPEG", (750, 149), "RGB", None),
     "header_emblem.png": ("PNG", (128, 128), "RGBA", None),
@@ -730,36 +788,54 @@ EXPECTED = {
     "warning_emblem.png": ("PNG", (128, 128), "RGBA", None),
     "version_anim.gif": ("GIF", (100, 100), None, (2, 1000)),
 }
+# Every picture but the icon also at 2x: twice the size, the same frames.
+EXPECTED.update({Named(name, 2): (fmt, (w * 2, h * 2), mode, frames)
+                 for name, (fmt, (w, h), mode, frames) in list(EXPECTED.items()) if fmt != "ICO"})
 
 
 def CheckIco(path, problems):
     data = open(path, "rb").read()
-    if len(data) != 2462:
-        problems.append(f"app_icon.ico is {len(data)} bytes, want 2462")
+    header = struct.unpack_from("<HHH", data, 0)
+    if header != (0, 1, len(ICON_SIZES)):
+        problems.append(f"app_icon.ico: header {header}, want {len(ICON_SIZES)} icons")
         return
-    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
-    w, h, colors, res, planes, bpp, nbytes, offset = struct.unpack_from("<BBBBHHII", data, 6)
-    if (reserved, kind, count) != (0, 1, 1):
-        problems.append("app_icon.ico: header is not a single-entry icon")
-    if (w, h, bpp, planes, nbytes, offset) != (24, 24, 32, 1, 2440, 22):
-        problems.append("app_icon.ico: directory entry is not 24x24 32-bit at offset 22")
-    if data[22:30] == b"\x89PNG\r\n\x1a\n":
-        problems.append("app_icon.ico: entry is PNG, want BMP")
-        return
-    bi = struct.unpack_from("<IiiHHI", data, 22)
-    if bi != (40, 24, 48, 1, 32, 0):
-        problems.append(f"app_icon.ico: BITMAPINFOHEADER {bi} unexpected")
+    at = 6 + 16 * len(ICON_SIZES)
+    for k, n in enumerate(ICON_SIZES):
+        entry = struct.unpack_from("<BBBBHHII", data, 6 + 16 * k)
+        size = 40 + n * n * 4 + (n + 31) // 32 * 4 * n     # header, BGRA rows, AND mask
+        if entry != (n, n, 0, 0, 1, 32, size, at):
+            problems.append(f"app_icon.ico: entry {k} is {entry}, want {n}x{n} 32-bit, "
+                            f"{size} bytes at {at}")
+        elif struct.unpack_from("<IiiHHI", data, at) != (40, n, 2 * n, 1, 32, 0):
+            problems.append(f"app_icon.ico: entry {k} is not a 32-bit {n}x{n} BMP")
+        at += size
+    if at != len(data):
+        problems.append(f"app_icon.ico is {len(data)} bytes, want {at}")
+    # The mark drawn inside windows is the icon's 24 and 48 px images.
+    with Image.open(path) as ico:
+        for n, name in ((24, "app_mark.png"), (48, "app_mark@2x.png")):
+            with Image.open(os.path.join(OUT, name)) as mark:
+                if ico.ico.getimage((n, n)).tobytes() != mark.tobytes():
+                    problems.append(f"{name} differs from the icon's {n} px image")
+
+
+def Delays(im):
+    out = []
+    for k in range(getattr(im, "n_frames", 1)):
+        im.seek(k)
+        out.append(im.info.get("duration"))
+    return out
 
 
 def Verify():
     problems = []
-    total = 0
+    totals = {1: 0, 2: 0}
     for name, (fmt, size, mode, frames) in EXPECTED.items():
         path = os.path.join(OUT, name)
         if not os.path.exists(path):
             problems.append(f"{name}: missing")
             continue
-        total += os.path.getsize(path)
+        totals[2 if "@2x" in name else 1] += os.path.getsize(path)
         with Image.open(path) as im:
             if im.format != fmt:
                 problems.append(f"{name}: format {im.format}, want {fmt}")
@@ -773,43 +849,48 @@ def Verify():
                     problems.append(f"{name}: {n} frames, want {frames[0]}..{frames[1]}")
                 if im.info.get("loop") != 0:
                     problems.append(f"{name}: does not loop forever")
-                if name == "link_anim.gif":
-                    for k in range(n):
-                        im.seek(k)
-                        if im.info.get("duration") != 100:
-                            problems.append(f"{name}: frame {k} delay {im.info.get('duration')}")
+                if name == "link_anim.gif" and Delays(im) != [100] * 4:
+                    problems.append(f"{name}: delays {Delays(im)}, want 100 ms each")
+                if "@2x" in name:
+                    with Image.open(os.path.join(OUT, name.replace("@2x", ""))) as one:
+                        if Delays(im) != Delays(one):
+                            problems.append(f"{name}: frames and delays differ from 1x")
             if fmt == "ICO":
                 im.load()
     CheckIco(os.path.join(OUT, "app_icon.ico"), problems)
-    if total > 400 * 1024:
-        problems.append(f"total size {total} bytes is over 400 KB")
-    return problems, total
+    for zoom, limit in ((1, LIMIT_1X), (2, LIMIT_2X)):
+        if totals[zoom] > limit * 1024:
+            problems.append(f"{zoom}x total size {totals[zoom]} bytes is over {limit} KB")
+    return problems, totals
 
 
 def main():
-    WriteIco(DrawAppMark(24, 16), "app_icon.ico")
-    MakeHeaders()
-    MakeHeaderEmblem()
-    MakeHeaderDecor()
-    MakeUpdateIcon()
-    MakeResultIcon()
-    MakeDiskIcon()
-    MakeClockIcon("hour_icon.png", "hour")
-    MakeClockIcon("minute_icon.png", "minute")
-    MakeClockIcon("second_icon.png", "second")
-    MakeProductEmblem()
-    MakeCheckButtons()
-    MakeGlobeAnim()
-    MakeTaskAnim()
-    MakeLinkAnim()
-    MakeNoticeAnim()
-    MakeWarningEmblem()
-    MakeVersionAnim()
+    MakeAppIcon()
+    for zoom in (1, 2):
+        MakeAppMark(zoom)
+        MakeHeaders(zoom)
+        MakeHeaderEmblem(zoom)
+        MakeHeaderDecor(zoom)
+        MakeUpdateIcon(zoom)
+        MakeResultIcon(zoom)
+        MakeDiskIcon(zoom)
+        MakeClockIcon("hour_icon.png", "hour", zoom)
+        MakeClockIcon("minute_icon.png", "minute", zoom)
+        MakeClockIcon("second_icon.png", "second", zoom)
+        MakeProductEmblem(zoom)
+        MakeCheckButtons(zoom)
+        MakeGlobeAnim(zoom)
+        MakeTaskAnim(zoom)
+        MakeLinkAnim(zoom)
+        MakeNoticeAnim(zoom)
+        MakeWarningEmblem(zoom)
+        MakeVersionAnim(zoom)
 
-    problems, total = Verify()
+    problems, totals = Verify()
     for name in EXPECTED:
         print(f"{os.path.getsize(os.path.join(OUT, name)):8d}  {name}")
-    print(f"{total:8d}  total")
+    print(f"{totals[1]:8d}  1x total (with the icon)")
+    print(f"{totals[2]:8d}  2x total")
     if problems:
         for p in problems:
             print("PROBLEM:", p, file=sys.stderr)
