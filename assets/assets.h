@@ -7,7 +7,7 @@ namespace assets {
 
 enum class Asset : int {
   kNone = 0,
-  kAppIcon = 101,        // 24x24 32-bit ICO, the window and tray icon
+  kAppIcon = 101,        // 24x24 PNG, the mark drawn inside windows
   kHeaderLeft = 102,     // 752x152 JPEG, left header piece
   kHeaderRight = 103,    // 750x149 JPEG, right header piece
   kHeaderEmblem = 104,   // 128x128 PNG drawn over the header
@@ -29,6 +29,9 @@ enum class Asset : int {
   kWarningEmblem = 120,  // 128x128 PNG, exit confirmation
   kVersionAnim = 121,    // 100x100 animated GIF, version lookup
 };
+
+// The 2x picture of an asset is embedded under its id plus this.
+inline constexpr int kDoubleScaleOffset = 100;
 
 // Every embedded image, for tests that decode them all.
 inline constexpr Asset kAllAssets[] = {
