@@ -73,6 +73,7 @@ set(QH_WIN_SOURCES
   task/power_win.cpp
   ui/accessible_win.cpp
   ui/backend_win.cpp
+  ui/dpi_win.cpp
   ui/image_store_win.cpp
   ui/native_parts_win.cpp
   ui/painter_win.cpp

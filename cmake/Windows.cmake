@@ -28,8 +28,13 @@ qh_delay_load(qh_win ${QH_DELAY_LOADED_DLLS})
 target_compile_definitions(qh_win PUBLIC ${QH_WIN_DEFINES})
 
 set(QH_RESOURCES ${CMAKE_SOURCE_DIR}/assets/resources.rc)
+# The resource compiler reports no dependencies: a picture drawn again must
+# still rebuild the resources.
+file(GLOB QH_ARTWORK CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/assets/*.png ${CMAKE_SOURCE_DIR}/assets/*.jpg
+  ${CMAKE_SOURCE_DIR}/assets/*.gif ${CMAKE_SOURCE_DIR}/assets/*.ico)
 set_source_files_properties(${QH_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/app.manifest;${CMAKE_SOURCE_DIR}/assets/images.rc")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/app.manifest;${CMAKE_SOURCE_DIR}/assets/images.rc;${QH_ARTWORK}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/assets")
 
 add_executable(QuondaHalvix WIN32 app/main_win.cpp ${QH_RESOURCES})

@@ -5,6 +5,7 @@
 
 #include "ui/backend_win.h"
 #include "ui/desktop.h"
+#include "ui/dpi_win.h"
 #include "ui/messages_win.h"
 #include "ui/text_win.h"
 
@@ -13,7 +14,6 @@ namespace shell {
 namespace {
 
 constexpr int kAppIconResource = 1;
-constexpr int kTrayIconSize = 24;  // the icon's own size; the shell scales it
 
 template <size_t N>
 void CopyGbk(char (&buffer)[N], std::string_view utf8) {
@@ -59,9 +59,19 @@ NOTIFYICONDATAW WideNotice(const NOTIFYICONDATAA& r, std::string_view title,
 
 bool NeedsWideNotice(UINT ansiCodePage) { return ansiCodePage != 936; }
 
-Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance) : backend_(backend) {
-  icon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource),
-                                             IMAGE_ICON, kTrayIconSize, kTrayIconSize, 0)));
+Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance)
+    : backend_(backend), instance_(instance) {
+  LoadIconFor(ui::SystemScale().Dpi());
+  // The notification area is drawn at the DPI of the monitor it is on; when
+  // the scale changes, so does the size it wants.
+  backend_.AddMessageRoute(WM_DPICHANGED, [this](ui::Window&, WPARAM wParam, LPARAM) {
+    LoadIconFor(LOWORD(wParam));
+    if (!added_) return;
+    NOTIFYICONDATAW data = IconData();
+    data.uFlags = NIF_ICON;
+    data.hIcon = icon_.Get();
+    Shell_NotifyIconW(NIM_MODIFY, &data);
+  });
   backend_.AddMessageRoute(ui::kTrayCallbackMessage,
                            [this](ui::Window& owner, WPARAM, LPARAM lParam) {
                              OnCallback(owner, lParam);
@@ -73,6 +83,14 @@ Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance) : backend_(b
 }
 
 Win32Tray::~Win32Tray() { RemoveIcon(); }
+
+void Win32Tray::LoadIconFor(int dpi) {
+  // Drawn for 16, 20, 24 and 32 pixels: 100 % to 200 % get one made for them.
+  const int size = ui::MetricFor(SM_CXSMICON, ui::Scale(dpi));
+  auto* icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kAppIconResource),
+                                             IMAGE_ICON, size, size, 0));
+  if (icon) icon_.Reset(icon);  // the shell keeps its own copy of the one it had
+}
 
 void Win32Tray::AddIcon(ui::Window& owner, std::string_view tip) {
   record_ = NOTIFYICONDATAA{};

@@ -71,8 +71,11 @@ class Win32Tray final : public Tray {
   NOTIFYICONDATAW IconData() const;
   void AddAgain();
   void OnCallback(ui::Window& owner, LPARAM lParam);
+  // The icon file's image for the small-icon size at the DPI.
+  void LoadIconFor(int dpi);
 
   ui::Win32Backend& backend_;
+  HINSTANCE instance_;
   ui::Desktop* desktop_ = nullptr;
   ui::UniqueIcon icon_;
   NOTIFYICONDATAA record_{};

@@ -201,12 +201,13 @@ class AccessibleObject final : public IAccessible, public IEnumVARIANT {
     if (!left || !top || !width || !height) return E_POINTER;
     AccessibleInfo info;
     if (HRESULT hr = Info(child, info); FAILED(hr)) return hr;
-    POINT origin{info.rect.left, info.rect.top};
+    const Rect at = target_->scale.ToDevice(info.rect);
+    POINT origin{at.left, at.top};
     ClientToScreen(target_->hwnd, &origin);
     *left = origin.x;
     *top = origin.y;
-    *width = info.rect.width;
-    *height = info.rect.height;
+    *width = at.width;
+    *height = at.height;
     return S_OK;
   }
   STDMETHODIMP accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
@@ -237,11 +238,12 @@ class AccessibleObject final : public IAccessible, public IEnumVARIANT {
     if (!hit) return E_POINTER;
     VariantInit(hit);
     if (!Live()) return CO_E_OBJNOTCONNECTED;
-    POINT pt{x, y};
-    ScreenToClient(target_->hwnd, &pt);
+    POINT screen{x, y};
+    ScreenToClient(target_->hwnd, &screen);
+    const Point pt = target_->scale.PixelAt(Point{screen.x, screen.y});
     const Window& model = *target_->model;
-    if (!model.ClientRect().Contains({pt.x, pt.y})) return S_FALSE;
-    AccessibleId id = ElementAt(model, {pt.x, pt.y});
+    if (!model.ClientRect().Contains(pt)) return S_FALSE;
+    AccessibleId id = ElementAt(model, pt);
     if (container_ != kNoControl) {
       if (id.control != container_) return S_FALSE;
       *hit = LongVariant(id.part > 0 ? 1 : 2);

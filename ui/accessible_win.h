@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "ui/scale.h"
 #include "ui/window.h"
 
 namespace ui {
@@ -25,6 +26,7 @@ namespace ui {
 struct AccessibleTarget {
   Window* model = nullptr;
   HWND hwnd = nullptr;
+  Scale scale;  // the window's: locations are told in the screen's pixels
 };
 
 // The answer to WM_GETOBJECT with OBJID_CLIENT.

@@ -28,10 +28,12 @@ class Backend : public WindowObserver {
   virtual void Show(Window& window, bool visible) = 0;
   virtual void SetDisplayState(Window& window, DisplayState state) = 0;
   virtual void Move(Window& window, Rect screen) = 0;
+  // Sizes and places on the screen are in the model's 96-DPI pixels, at the
+  // scale of the monitor concerned (the system's for the screen's size).
   virtual Size ScreenSize() = 0;
   // The work area (the screen less the taskbar and docked bars) of the
-  // monitor that holds most of `screen`, or the nearest one.
-  virtual Rect WorkArea(Rect screen) = 0;
+  // monitor that holds most of the window, or the nearest one.
+  virtual Rect WorkArea(const Window& window) = 0;
   // Shows the items at the mouse position; the chosen index or -1.
   virtual int PopupMenu(Window& owner, const std::vector<std::string_view>& items) = 0;
   virtual int ShowMessageBox(std::string_view text, int flags, std::string_view title,

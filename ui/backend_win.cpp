@@ -19,6 +19,7 @@
 #include "ui/accessible_win.h"
 #include "ui/animation.h"
 #include "ui/desktop.h"
+#include "ui/dpi_win.h"
 #include "ui/input.h"
 #include "ui/keyboard.h"
 #include "ui/messages_win.h"
@@ -43,10 +44,18 @@ constexpr int kAppIconResource = 1;
 
 RECT ToRect(Rect r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
 
-Point ClientPoint(HWND hwnd, LPARAM screenPoint) {
-  POINT pt{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
-  ScreenToClient(hwnd, &pt);
-  return {pt.x, pt.y};
+// A point on the screen to the model pixel under it.
+Point ClientPoint(const WindowHost& host, POINT pt) {
+  ScreenToClient(host.hwnd, &pt);
+  return host.scale.PixelAt(Point{pt.x, pt.y});
+}
+
+// A window's place and size at the scale: its corner as a point, its size
+// as its client area's, which the model's pixels fill edge to edge.
+Rect DevicePlace(Rect model, Scale scale) {
+  const Point at = scale.ToDevice(Point{model.left, model.top});
+  const Size size = scale.ToDevice(Size{model.width, model.height});
+  return {at.x, at.y, size.width, size.height};
 }
 
 // The whole desktop, every monitor. Asking costs several round trips to the
@@ -56,7 +65,9 @@ Rect VirtualScreen() {
           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-Point LParamPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+Point LParamPoint(const WindowHost& host, LPARAM lParam) {
+  return host.scale.PixelAt(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+}
 
 Key KeyOf(WPARAM virtualKey) {
   switch (virtualKey) {
@@ -160,14 +171,23 @@ void Win32Backend::Create(Window& window, Window* owner) {
   DWORD exStyle = form.taskbarButton ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
   if (form.topmost) exStyle |= WS_EX_TOPMOST;
   if (form.noActivate) exStyle |= WS_EX_NOACTIVATE;
-  Rect r = window.ScreenRect();
+  // Placed at the system's scale first; on a monitor of another, the window
+  // has that one's once it exists.
+  raw->scale = SystemScale();
+  Rect r = DevicePlace(window.ScreenRect(), raw->scale);
   HWND ownerHwnd = owner ? Handle(*owner) : nullptr;
   // WM_NCCREATE stores the host; everything from then on reaches it.
   CreateWindowExW(exStyle, Widen(form.className).c_str(), Widen(form.caption).c_str(), style,
                   r.left, r.top, r.width, r.height, ownerHwnd, nullptr, instance_, raw);
   if (!raw->hwnd) return;
-  *raw->accessible = {&window, raw->hwnd};
-  raw->natives.Create(raw->hwnd, instance_, fonts_);
+  if (const Scale own = WindowScale(raw->hwnd); !(own == raw->scale)) {
+    raw->scale = own;
+    r = DevicePlace(window.ScreenRect(), own);
+    SetWindowPos(raw->hwnd, nullptr, r.left, r.top, r.width, r.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  *raw->accessible = {&window, raw->hwnd, raw->scale};
+  raw->natives.Create(raw->hwnd, instance_, fonts_, raw->scale);
   for (ControlId id = 0; id < window.ControlCount(); ++id) {
     if (window.At(id).kind == Kind::kTimer) SyncTimer(*raw, id);
   }
@@ -237,23 +257,32 @@ void Win32Backend::SetDisplayState(Window& window, DisplayState state) {
 
 void Win32Backend::Move(Window& window, Rect screen) {
   if (WindowHost* host = HostOf(window); host && host->hwnd) {
-    SetWindowPos(host->hwnd, nullptr, screen.left, screen.top, screen.width, screen.height,
+    const Rect r = DevicePlace(screen, host->scale);
+    SetWindowPos(host->hwnd, nullptr, r.left, r.top, r.width, r.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
 Size Win32Backend::ScreenSize() {
-  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return SystemScale().ToModel(Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 }
 
-Rect Win32Backend::WorkArea(Rect screen) {
-  RECT r{screen.left, screen.top, screen.Right(), screen.Bottom()};
+Rect Win32Backend::WorkArea(const Window& window) {
+  WindowHost* host = HostOf(window);
+  const Scale scale = host ? host->scale : SystemScale();
+  HMONITOR monitor = nullptr;
+  if (host && host->hwnd) {
+    monitor = MonitorFromWindow(host->hwnd, MONITOR_DEFAULTTONEAREST);
+  } else {
+    const RECT r = ToRect(DevicePlace(window.ScreenRect(), scale));
+    monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST);
+  }
   MONITORINFO info{sizeof(info)};
-  if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) {
-    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (!GetMonitorInfoW(monitor, &info)) {
+    return scale.ToModel(Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
   }
   const RECT& w = info.rcWork;
-  return {w.left, w.top, w.right - w.left, w.bottom - w.top};
+  return scale.ToModel(Rect{w.left, w.top, w.right - w.left, w.bottom - w.top});
 }
 
 int Win32Backend::PopupMenu(Window& owner, const std::vector<std::string_view>& items) {
@@ -286,7 +315,7 @@ void Win32Backend::Invalidate(Window& window, Rect rect) {
   if (!host || !host->hwnd || !IsWindowVisible(host->hwnd) || IsIconic(host->hwnd)) return;
   if (host->drawingFrame != kNoControl && DrawFrame(*host, host->drawingFrame, rect)) return;
   if (host->tickRunning && PaintNow(*host, rect)) return;
-  RECT rc = ToRect(rect);
+  RECT rc = ToRect(host->scale.ToDevice(rect));
   InvalidateRect(host->hwnd, &rc, FALSE);
 }
 
@@ -400,7 +429,9 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       LRESULT hit = DefWindowProcW(hwnd, message, wParam, lParam);
       if (hit != HTCLIENT) return hit;
       // Where no control takes the press, the press drags the window.
-      return TakesPress(model, ClientPoint(hwnd, lParam)) ? HTCLIENT : HTCAPTION;
+      return TakesPress(model, ClientPoint(host, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+                 ? HTCLIENT
+                 : HTCAPTION;
     }
     case WM_NCLBUTTONDBLCLK:
       return 0;  // a frameless window has nothing to maximise
@@ -408,8 +439,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == hwnd) {
         POINT pt;
         GetCursorPos(&pt);
-        ScreenToClient(hwnd, &pt);
-        bool hand = CursorAt(model, {pt.x, pt.y}) == Cursor::kHand;
+        bool hand = CursorAt(model, ClientPoint(host, pt)) == Cursor::kHand;
         SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
         return TRUE;
       }
@@ -423,7 +453,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
         host.trackingLeave = TrackMouseEvent(&tme) != FALSE;
       }
-      MouseMove(model, LParamPoint(lParam));
+      MouseMove(model, LParamPoint(host, lParam));
       return 0;
     case WM_MOUSELEAVE:
       host.trackingLeave = false;
@@ -435,12 +465,12 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       SetCapture(hwnd);
-      Deliver(host, MouseDown(model, LParamPoint(lParam)));
+      Deliver(host, MouseDown(model, LParamPoint(host, lParam)));
       return 0;  // the host may be gone now
     case WM_LBUTTONUP: {
       // The click is decided before the capture goes: releasing it sends
       // WM_CAPTURECHANGED, which forgets the pressed control.
-      std::vector<Event> events = MouseUp(model, LParamPoint(lParam));
+      std::vector<Event> events = MouseUp(model, LParamPoint(host, lParam));
       if (GetCapture() == hwnd) ReleaseCapture();
       Deliver(host, events);
       return 0;
@@ -496,7 +526,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       if (!IsIconic(hwnd)) {
         RECT rc;
         GetWindowRect(hwnd, &rc);
-        Report(host, {.position = Point{rc.left, rc.top}});
+        Report(host, {.position = host.scale.ToModel(Point{rc.left, rc.top})});
         host.SyncAnimations();  // it may have come onto or gone off the screen
         // Back on the screen it is drawn whole at once, before it is seen;
         // gone off it, its pictures go as a hidden window's do.
@@ -510,6 +540,22 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         }
       }
       break;
+    case WM_GETDPISCALEDSIZE:
+      // The size at the new DPI is ours to say: the model's, converted, so
+      // that the rectangle WM_DPICHANGED then suggests is exactly it.
+      if (auto* size = reinterpret_cast<SIZE*>(lParam)) {
+        const Rect r = DevicePlace(model.ScreenRect(), Scale(static_cast<int>(wParam)));
+        *size = SIZE{r.width, r.height};
+        return TRUE;
+      }
+      break;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      Rescale(host, Scale(static_cast<int>(LOWORD(wParam))),
+              suggested ? Point{suggested->left, suggested->top} : Point{});
+      if (main_ == &model) RunRoutes(model, message, wParam, lParam);
+      return 0;
+    }
     case WM_THEMECHANGED:
       // Sent to every top-level window; the parts are shared, and each
       // window draws its own again with the new ones.
@@ -561,21 +607,41 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       if (main_ == &model) PostQuitMessage(0);
       return 0;
     default:
-      if (main_ == &model) {
-        bool routed = false;
-        // By index, and each route copied before it runs: a route may add
-        // another, which moves the list.
-        for (size_t i = 0; i < routes_.size(); ++i) {
-          if (routes_[i].first != message) continue;
-          MessageRoute route = routes_[i].second;
-          route(model, wParam, lParam);
-          routed = true;
-        }
-        if (routed) return 0;
-      }
+      if (main_ == &model && RunRoutes(model, message, wParam, lParam)) return 0;
       break;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool Win32Backend::RunRoutes(Window& model, UINT message, WPARAM wParam, LPARAM lParam) {
+  bool routed = false;
+  // By index, and each route copied before it runs: a route may add
+  // another, which moves the list.
+  for (size_t i = 0; i < routes_.size(); ++i) {
+    if (routes_[i].first != message) continue;
+    MessageRoute route = routes_[i].second;
+    route(model, wParam, lParam);
+    routed = true;
+  }
+  return routed;
+}
+
+void Win32Backend::Rescale(WindowHost& host, Scale scale, Point at) {
+  const Scale before = host.scale;
+  host.scale = scale;
+  host.accessible->scale = scale;
+  // Where the system suggests, at the model's size for the new DPI: the
+  // fonts, pictures and theme parts of that DPI are made as it is drawn.
+  const Rect r = DevicePlace(host.model->ScreenRect(), scale);
+  SetWindowPos(host.hwnd, nullptr, at.x, at.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  host.natives.Rescale(scale, fonts_);
+  InvalidateRect(host.hwnd, nullptr, FALSE);
+  if (before == scale) return;
+  // What was kept for the old DPI goes unless another window still has it.
+  for (const auto& [model, other] : hosts_) {
+    if (other->hwnd && other->scale == before) return;
+  }
+  images_.Forget(before);
 }
 
 }  // namespace ui

@@ -14,6 +14,7 @@
 #include "ui/gdiplus_session_win.h"
 #include "ui/image_store_win.h"
 #include "ui/painter_win.h"
+#include "ui/scale.h"
 #include "ui/scoped_win.h"
 #include "ui/theme_parts_win.h"
 
@@ -51,7 +52,7 @@ class Win32Backend final : public Backend {
   void SetDisplayState(Window& window, DisplayState state) override;
   void Move(Window& window, Rect screen) override;
   Size ScreenSize() override;
-  Rect WorkArea(Rect screen) override;
+  Rect WorkArea(const Window& window) override;
   int PopupMenu(Window& owner, const std::vector<std::string_view>& items) override;
   int ShowMessageBox(std::string_view text, int flags, std::string_view title,
                  Window* owner) override;
@@ -86,6 +87,12 @@ class Win32Backend final : public Backend {
   // Puts the system's focus where the model's is, while the window has it.
   void SyncFocus(WindowHost& host);
   WindowHost* HostOf(const Window& window) const;
+  // The routes for a message to the main window; false when it has none.
+  bool RunRoutes(Window& model, UINT message, WPARAM wParam, LPARAM lParam);
+  // The window is now on a monitor of another DPI, or its DPI changed:
+  // placed at `at` with the model's size at the new scale, its native parts
+  // moved and refitted, and drawn again.
+  void Rescale(WindowHost& host, Scale scale, Point at);
 
   HINSTANCE instance_;
   ImageStore& images_;

@@ -83,7 +83,7 @@ void Desktop::Move(Window& window, std::optional<int> left, std::optional<int> t
 
 Size Desktop::ScreenSize() { return backend_.ScreenSize(); }
 
-Rect Desktop::WorkArea(const Window& window) { return backend_.WorkArea(window.ScreenRect()); }
+Rect Desktop::WorkArea(const Window& window) { return backend_.WorkArea(window); }
 
 void Desktop::PopupMenu(Window& owner) {
   if (owner.closed_ || owner.Form().menuItems.empty()) return;

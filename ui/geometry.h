@@ -17,7 +17,7 @@ struct Size {
   int width = 0;
   int height = 0;
   friend bool operator==(Size a, Size b) { return a.width == b.width && a.height == b.height; }
-  bool IsEmpty() const { return width <= 0 || height <= 0; }
+  constexpr bool IsEmpty() const { return width <= 0 || height <= 0; }
 };
 
 struct Rect {
@@ -26,9 +26,9 @@ struct Rect {
   int width = 0;
   int height = 0;
 
-  int Right() const { return left + width; }
-  int Bottom() const { return top + height; }
-  bool IsEmpty() const { return width <= 0 || height <= 0; }
+  constexpr int Right() const { return left + width; }
+  constexpr int Bottom() const { return top + height; }
+  constexpr bool IsEmpty() const { return width <= 0 || height <= 0; }
   bool Contains(Point p) const {
     return p.x >= left && p.x < Right() && p.y >= top && p.y < Bottom();
   }

@@ -79,6 +79,44 @@ std::vector<int> FrameDelays(Gdiplus::Bitmap& image, UINT& frameCount) {
   return delays;
 }
 
+// GDI+ converts from whatever the source format is (indexed, 24-bit, ARGB)
+// straight into `pixels`: no copy of the whole picture in between.
+bool ReadPixels(Gdiplus::Bitmap& source, Size size, std::uint32_t* pixels) {
+  Gdiplus::Rect all(0, 0, size.width, size.height);
+  Gdiplus::BitmapData out{};
+  out.Width = static_cast<UINT>(size.width);
+  out.Height = static_cast<UINT>(size.height);
+  out.Stride = size.width * 4;
+  out.PixelFormat = PixelFormat32bppPARGB;
+  out.Scan0 = pixels;
+  if (source.LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                      PixelFormat32bppPARGB, &out) != Gdiplus::Ok) {
+    return false;
+  }
+  source.UnlockBits(&out);
+  return true;
+}
+
+// One drawing brought to another size with the best filter GDI+ has, once.
+bool Resample(const std::uint32_t* from, Size fromSize, std::uint32_t* to, Size toSize) {
+  Gdiplus::Bitmap source(fromSize.width, fromSize.height, fromSize.width * 4,
+                         PixelFormat32bppPARGB,
+                         reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(from)));
+  Gdiplus::Bitmap target(toSize.width, toSize.height, toSize.width * 4, PixelFormat32bppPARGB,
+                         reinterpret_cast<BYTE*>(to));
+  if (source.GetLastStatus() != Gdiplus::Ok || target.GetLastStatus() != Gdiplus::Ok) return false;
+  Gdiplus::Graphics g(&target);
+  // The filter reads past the edges: mirrored there, no seam of
+  // transparency creeps in around an opaque picture.
+  Gdiplus::ImageAttributes edges;
+  edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+  g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+  g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+  return g.DrawImage(&source, Gdiplus::Rect(0, 0, toSize.width, toSize.height), 0, 0,
+                     fromSize.width, fromSize.height, Gdiplus::UnitPixel, &edges) == Gdiplus::Ok;
+}
+
 int WrapFrame(int frame, int count) {
   const int i = frame % count;
   return i < 0 ? i + count : i;
@@ -93,14 +131,17 @@ bool AllOpaque(std::span<const std::uint32_t> pixels) {
 
 }  // namespace
 
-Picture::Picture(std::span<const std::byte> bytes) : bytes_(bytes) {
+Picture::Picture(std::span<const std::byte> bytes, Size size) : bytes_(bytes) {
   if (!Open()) return;
   const UINT width = source_->GetWidth();
   const UINT height = source_->GetHeight();
-  if (width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide) {
+  const bool sized = size.IsEmpty() || (size.width <= static_cast<int>(kMaxSide) &&
+                                        size.height <= static_cast<int>(kMaxSide));
+  if (width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && sized) {
     UINT frames = 1;
     delaysMs_ = FrameDelays(*source_, frames);
-    size_ = {static_cast<int>(width), static_cast<int>(height)};
+    sourceSize_ = {static_cast<int>(width), static_cast<int>(height)};
+    size_ = size.IsEmpty() ? sourceSize_ : size;
     frameCount_ = static_cast<int>(frames);
     if (!delaysMs_.empty()) frames_.resize(frames);
   }
@@ -142,21 +183,11 @@ bool Picture::DecodeInto(int frame, std::span<std::uint32_t> pixels) {
       source_->SelectActiveFrame(&kFrameDimensionTime, static_cast<UINT>(frame)) != Gdiplus::Ok) {
     return false;
   }
-  // GDI+ converts from whatever the source format is (indexed, 24-bit, ARGB)
-  // straight into `pixels`: no copy of the whole picture in between.
-  Gdiplus::Rect all(0, 0, size_.width, size_.height);
-  Gdiplus::BitmapData out{};
-  out.Width = static_cast<UINT>(size_.width);
-  out.Height = static_cast<UINT>(size_.height);
-  out.Stride = size_.width * 4;
-  out.PixelFormat = PixelFormat32bppPARGB;
-  out.Scan0 = pixels.data();
-  if (source_->LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-                        PixelFormat32bppPARGB, &out) != Gdiplus::Ok) {
-    return false;
-  }
-  source_->UnlockBits(&out);
-  return true;
+  if (sourceSize_ == size_) return ReadPixels(*source_, size_, pixels.data());
+  std::vector<std::uint32_t> stored(static_cast<std::size_t>(sourceSize_.width) *
+                                    static_cast<std::size_t>(sourceSize_.height));
+  return ReadPixels(*source_, sourceSize_, stored.data()) &&
+         Resample(stored.data(), sourceSize_, pixels.data(), size_);
 }
 
 void Picture::Store(int frame) {
@@ -280,31 +311,55 @@ ImageStore::ImageStore(const GdiplusSession& session, HMODULE module)
 
 ImageStore::~ImageStore() = default;
 
-Picture& ImageStore::Get(assets::Asset image) {
-  auto found = cache_.find(image);
+Picture& ImageStore::Get(assets::Asset image, Scale scale) {
+  const auto key = std::make_pair(image, scale.Dpi());
+  auto found = cache_.find(key);
   if (found != cache_.end()) return *found->second;
+  const auto bytes = [&](int id) {
+    return gdiplusOk_ ? ResourceBytes(module_, id) : std::span<const std::byte>{};
+  };
+  const int id = static_cast<int>(image);
+  std::unique_ptr<Picture> picture;
+  if (scale.IsIdentity()) {
+    picture = std::make_unique<Picture>(bytes(id));
+  } else {
+    // The 2x drawing, or the 1x one where a picture has none, brought to the
+    // 1x size at this scale.
+    const Size size = scale.ToDevice(Get(image).GetSize());
+    std::span<const std::byte> drawing = bytes(id + assets::kDoubleScaleOffset);
+    if (drawing.empty()) drawing = bytes(id);
+    if (!size.IsEmpty()) picture = std::make_unique<Picture>(drawing, size);
+  }
   // A picture that fails to open is kept too, so a broken one costs one attempt.
-  auto picture = std::make_unique<Picture>(
-      gdiplusOk_ ? ResourceBytes(module_, static_cast<int>(image)) : std::span<const std::byte>{});
-  return *cache_.emplace(image, std::move(picture)).first->second;
+  if (!picture) picture = std::make_unique<Picture>(std::span<const std::byte>{});
+  return *cache_.emplace(key, std::move(picture)).first->second;
 }
 
 Size ImageStore::ImageSize(assets::Asset image) { return Get(image).GetSize(); }
 
 void ImageStore::Trim(assets::Asset image) {
-  if (auto found = cache_.find(image); found != cache_.end()) found->second->Trim();
+  for (auto& [key, picture] : cache_) {
+    if (key.first == image) picture->Trim();
+  }
 }
 
 void ImageStore::Settle(assets::Asset image) {
-  if (auto found = cache_.find(image); found != cache_.end()) found->second->Settle();
+  for (auto& [key, picture] : cache_) {
+    if (key.first == image) picture->Settle();
+  }
+}
+
+void ImageStore::Forget(Scale scale) {
+  if (scale.IsIdentity()) return;  // the sizes the forms lay out come from these
+  std::erase_if(cache_, [&](const auto& entry) { return entry.first.second == scale.Dpi(); });
 }
 
 int ImageStore::FrameCount(assets::Asset image) { return Get(image).FrameCount(); }
 
 int ImageStore::FrameDelayMs(assets::Asset image, int frame) { return Get(image).DelayMs(frame); }
 
-const DrawableFrame* ImageStore::Frame(assets::Asset image, int frame) {
-  return Get(image).Frame(frame);
+const DrawableFrame* ImageStore::Frame(assets::Asset image, int frame, Scale scale) {
+  return Get(image, scale).Frame(frame);
 }
 
 std::size_t ImageStore::PixelBytes() const {

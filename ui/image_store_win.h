@@ -1,6 +1,10 @@
-// The program's pictures, ready for GDI to draw. Each picture is opened from
-// the RCDATA resource whose id is its assets::Asset value when it is first
-// asked about, and only what is needed is decoded, when it is first drawn.
+// The program's pictures, ready for GDI to draw at a window's scale. Each
+// picture is opened from the RCDATA resource whose id is its assets::Asset
+// value (its 2x drawing: that id plus assets::kDoubleScaleOffset) when it is
+// first asked about, and only what is needed is decoded, when it is first
+// drawn. At 100 % the 1x drawing is drawn, at 200 % the 2x one; for a scale
+// between, the 2x drawing is resampled once, as it is decoded, and kept for
+// that scale.
 // Pixels are 32-bit premultiplied BGRA in a DIB section, which GDI copies or
 // blends without conversion; an animation keeps its frames as palette
 // indices (a quarter of the size) and writes the one being drawn into its DIB
@@ -17,6 +21,7 @@
 #include "assets/assets.h"
 #include "ui/gdiplus_session_win.h"
 #include "ui/painter.h"
+#include "ui/scale.h"
 #include "ui/scoped_win.h"
 
 namespace ui {
@@ -36,8 +41,10 @@ class Picture {
  public:
   // Reads the header and the frame delays of PNG, JPEG, GIF, ICO or BMP bytes,
   // which must outlive the picture; GDI+ must be running. Garbage or
-  // truncated data gives a picture of size {0, 0} that draws nothing.
-  explicit Picture(std::span<const std::byte> bytes);
+  // truncated data gives a picture of size {0, 0} that draws nothing. Given
+  // a `size` other than its own, every frame is resampled to it as it is
+  // decoded, with a high-quality filter.
+  explicit Picture(std::span<const std::byte> bytes, Size size = {});
   ~Picture();
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
@@ -81,7 +88,8 @@ class Picture {
   bool EnsureDib();
 
   std::span<const std::byte> bytes_;
-  Size size_;
+  Size size_;        // as drawn
+  Size sourceSize_;  // as stored
   int frameCount_ = 1;
   std::vector<int> delaysMs_;  // one per frame for an animation, empty for a still
   // The decoder, open only while decoding.
@@ -104,23 +112,28 @@ class ImageStore final : public ImageCatalog {
   ImageStore(const ImageStore&) = delete;
   ImageStore& operator=(const ImageStore&) = delete;
 
+  // The 1x drawing's: the size the forms lay out.
   Size ImageSize(assets::Asset image) override;
   int FrameCount(assets::Asset image) override;
   int FrameDelayMs(assets::Asset image, int frame) override;
-  // See Picture::Frame; nullptr for a missing picture.
-  const DrawableFrame* Frame(assets::Asset image, int frame);
+  // See Picture::Frame, at the scale's size (ImageSize converted);
+  // nullptr for a missing picture.
+  const DrawableFrame* Frame(assets::Asset image, int frame, Scale scale = {});
   // Bytes held for the pixels of every picture opened so far.
   std::size_t PixelBytes() const;
-  // Lets the picture's decoded pixels go until it is next drawn.
+  // Lets the picture's decoded pixels go, at every scale, until it is next
+  // drawn.
   void Trim(assets::Asset image);
   void Settle(assets::Asset image) override;
+  // Lets go of everything kept for a scale no window has any more.
+  void Forget(Scale scale);
 
  private:
-  Picture& Get(assets::Asset image);
+  Picture& Get(assets::Asset image, Scale scale = {});
 
   bool gdiplusOk_;
   HMODULE module_;
-  std::map<assets::Asset, std::unique_ptr<Picture>> cache_;
+  std::map<std::pair<assets::Asset, int>, std::unique_ptr<Picture>> cache_;  // by DPI
 };
 
 }  // namespace ui

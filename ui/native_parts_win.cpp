@@ -32,12 +32,14 @@ std::wstring WindowText(HWND hwnd) {
 // Only what the forms do not stack in front of the control, and only inside
 // its ancestors, shows: the region does the clipping a child window cannot
 // do by itself. Null when GDI has no region to give.
-UniqueRegion VisibleRegion(const Window& w, ControlId id, Rect r) {
-  Rect local = w.VisibleRect(id).Offset(-r.left, -r.top);
+// `r` is where the part lies, in device pixels; what cuts it is converted
+// edge by edge, so it meets what lies beside it.
+UniqueRegion VisibleRegion(const Window& w, ControlId id, Rect r, Scale scale) {
+  Rect local = scale.ToDevice(w.VisibleRect(id)).Offset(-r.left, -r.top);
   UniqueRegion region(CreateRectRgn(local.left, local.top, local.Right(), local.Bottom()));
   for (Rect cover : w.CoveringRects(id)) {
     if (!region) break;
-    Rect c = cover.Offset(-r.left, -r.top);
+    Rect c = scale.ToDevice(cover).Offset(-r.left, -r.top);
     UniqueRegion hole(CreateRectRgn(c.left, c.top, c.Right(), c.Bottom()));
     if (hole) CombineRgn(region.Get(), region.Get(), hole.Get(), RGN_DIFF);
   }
@@ -79,10 +81,11 @@ LRESULT CALLBACK EditKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
 
 }  // namespace
 
-void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
+void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts, Scale scale) {
+  scale_ = scale;
   for (ControlId id = 0; id < model_.ControlCount(); ++id) {
     const Control& c = model_.At(id);
-    Rect r = model_.AbsoluteRect(id);
+    Rect r = scale_.ToDevice(model_.AbsoluteRect(id));
     if (c.kind == Kind::kEditBox && IsNative(c)) {
       const DWORD style = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
       HWND edit = CreateWindowExW(0, L"EDIT", Widen(c.caption).c_str(), style, r.left, r.top,
@@ -90,13 +93,13 @@ void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditIdBase + id)),
                                   instance, nullptr);
       if (!edit) continue;
-      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(c.font)), FALSE);
-      SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+      FitEdit(id, edit, fonts);
       SetWindowSubclass(edit, &EditKeys, static_cast<UINT_PTR>(id), 0);
       edits_[id] = edit;
     } else if (c.kind == Kind::kHtmlView) {
       // Created blank; the start address is the control's first address.
       if (auto view = WebView::Create(parent, ToRect(r), L"")) {
+        view->SetZoom(scale_.Percent());
         views_[id] = std::move(view);
         Navigate(id, c.caption);
       }
@@ -105,24 +108,39 @@ void NativeParts::Create(HWND parent, HINSTANCE instance, FontCache& fonts) {
   Layout();
 }
 
+void NativeParts::FitEdit(ControlId id, HWND edit, FontCache& fonts) {
+  const int margin = scale_.ToDevice(1);
+  SendMessageW(edit, WM_SETFONT,
+               reinterpret_cast<WPARAM>(fonts.Get(ScaledFont(model_.At(id).font, scale_))), FALSE);
+  SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+}
+
+void NativeParts::Rescale(Scale scale, FontCache& fonts) {
+  scale_ = scale;
+  for (auto& [id, edit] : edits_) FitEdit(id, edit, fonts);
+  for (auto& [id, view] : views_) view->SetZoom(scale_.Percent());
+  Layout();
+}
+
 void NativeParts::Layout() {
   auto place = [&](ControlId id, HWND child) {
-    Rect r = model_.AbsoluteRect(id);
+    Rect m = model_.AbsoluteRect(id);
     bool shown = !model_.VisibleRect(id).IsEmpty();
     if (shown) {
       if (edits_.count(id)) {
         // An edit box whose left end lies under a control in front over its
         // whole height starts where that control ends: its text then begins
         // in sight, and no part of it has to be cut away under the control.
-        int covered = std::min(model_.CoveredLeft(id), r.width - 1);
-        r.left += covered;
-        r.width -= covered;
+        int covered = std::min(model_.CoveredLeft(id), m.width - 1);
+        m.left += covered;
+        m.width -= covered;
       }
+      const Rect r = scale_.ToDevice(m);
       SetWindowPos(child, nullptr, r.left, r.top, r.width, r.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
       // The window owns the region only once the call succeeds; until then
       // it is still ours to delete.
-      UniqueRegion region = VisibleRegion(model_, id, r);
+      UniqueRegion region = VisibleRegion(model_, id, r, scale_);
       if (region && SetWindowRgn(child, region.Get(), TRUE)) (void)region.Release();
     }
     EnableWindow(child, model_.IsEnabled(id));
@@ -130,7 +148,7 @@ void NativeParts::Layout() {
   };
   for (auto& [id, edit] : edits_) place(id, edit);
   for (auto& [id, view] : views_) {
-    view->SetBounds(ToRect(model_.AbsoluteRect(id)));
+    view->SetBounds(ToRect(scale_.ToDevice(model_.AbsoluteRect(id))));
     view->SetEnabled(model_.IsEnabled(id));
     if (HWND child = view->Window()) place(id, child);
     view->SetVisible(!model_.VisibleRect(id).IsEmpty());

@@ -17,6 +17,7 @@
 #include <unordered_map>
 
 #include "ui/painter_win.h"
+#include "ui/scale.h"
 #include "ui/web_view_win.h"
 #include "ui/window.h"
 
@@ -29,8 +30,12 @@ class NativeParts {
   NativeParts& operator=(const NativeParts&) = delete;
 
   // Makes the parts of every edit box and HTML view inside `parent`, the
-  // model's platform window, and lays them out. `fonts` must outlive them.
-  void Create(HWND parent, HINSTANCE instance, FontCache& fonts);
+  // model's platform window, and lays them out at the window's scale.
+  // `fonts` must outlive them.
+  void Create(HWND parent, HINSTANCE instance, FontCache& fonts, Scale scale);
+  // The window's scale changed: the parts are laid out, and the edits'
+  // fonts and the page's zoom made, for the new one.
+  void Rescale(Scale scale, FontCache& fonts);
   // Places, cuts, enables and shows or hides every part as the model now
   // has it.
   void Layout();
@@ -51,8 +56,10 @@ class NativeParts {
 
  private:
   void Navigate(ControlId id, const std::string& address);
+  void FitEdit(ControlId id, HWND edit, FontCache& fonts);
 
   Window& model_;
+  Scale scale_;
   std::unordered_map<ControlId, HWND> edits_;
   std::unordered_map<ControlId, std::unique_ptr<WebView>> views_;
   // The address each view was sent to, and how often. A view is navigated

@@ -62,18 +62,22 @@ int BoundedCoord(long long v) {
 }  // namespace
 
 Rect GdiPainter::Device(Rect r) const {
-  const long long x = static_cast<long long>(r.left) - origin_.x;
-  const long long y = static_cast<long long>(r.top) - origin_.y;
-  const int left = BoundedCoord(x);
-  const int top = BoundedCoord(y);
-  const int right = BoundedCoord(x + r.width);
-  const int bottom = BoundedCoord(y + r.height);
-  return {left, top, std::max(right - left, 0), std::max(bottom - top, 0)};
+  // Cut before scaling too, so no edge overflows on its way to the device.
+  const int left = BoundedCoord(r.left);
+  const int top = BoundedCoord(r.top);
+  const int right = BoundedCoord(static_cast<long long>(r.left) + r.width);
+  const int bottom = BoundedCoord(static_cast<long long>(r.top) + r.height);
+  const Rect at = scale_.ToDevice(Rect{left, top, right - left, bottom - top});
+  const int l = BoundedCoord(static_cast<long long>(at.left) - origin_.x);
+  const int t = BoundedCoord(static_cast<long long>(at.top) - origin_.y);
+  const int rr = BoundedCoord(static_cast<long long>(at.Right()) - origin_.x);
+  const int b = BoundedCoord(static_cast<long long>(at.Bottom()) - origin_.y);
+  return {l, t, std::max(rr - l, 0), std::max(b - t, 0)};
 }
 
-Point GdiPainter::Device(Point p) const {
-  return {BoundedCoord(static_cast<long long>(p.x) - origin_.x),
-          BoundedCoord(static_cast<long long>(p.y) - origin_.y)};
+Font ScaledFont(Font font, Scale scale) {
+  font.heightPx = scale.ToDevice(font.heightPx > 0 ? font.heightPx : kDefaultFontHeight);
+  return font;
 }
 
 HFONT FontCache::Get(const Font& font) {
@@ -115,8 +119,8 @@ std::wstring FontCache::ResolveFace(const std::string& utf8Face) {
 }
 
 GdiPainter::GdiPainter(HDC dc, Point origin, ImageStore& images, FontCache& fonts,
-                       ThemeParts& parts)
-    : dc_(dc), origin_(origin), images_(images), fonts_(fonts), parts_(parts) {
+                       ThemeParts& parts, Scale scale)
+    : dc_(dc), origin_(origin), scale_(scale), images_(images), fonts_(fonts), parts_(parts) {
   UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
   if (clip && GetClipRgn(dc_, clip.Get()) == 1) originalClip_ = std::move(clip);
 }
@@ -167,62 +171,85 @@ void GdiPainter::FillRect(Rect r, Color c) {
 }
 
 void GdiPainter::FrameRect(Rect r, Color c) {
-  r = Device(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
+  const int right = BoundedCoord(static_cast<long long>(r.left) + r.width);
+  const int bottom = BoundedCoord(static_cast<long long>(r.top) + r.height);
+  r.left = BoundedCoord(r.left);
+  r.top = BoundedCoord(r.top);
+  r = {r.left, r.top, right - r.left, bottom - r.top};
   if (r.width <= 2 || r.height <= 2) {
-    Fill(r, c);  // no inside left to keep
+    FillRect(r, c);  // no inside left to keep
     return;
   }
-  Fill({r.left, r.top, r.width, 1}, c);
-  Fill({r.left, r.Bottom() - 1, r.width, 1}, c);
-  Fill({r.left, r.top + 1, 1, r.height - 2}, c);
-  Fill({r.Right() - 1, r.top + 1, 1, r.height - 2}, c);
+  // The outline is a 96-DPI pixel wide: as wide as one at the scale.
+  FillRect({r.left, r.top, r.width, 1}, c);
+  FillRect({r.left, r.Bottom() - 1, r.width, 1}, c);
+  FillRect({r.left, r.top + 1, 1, r.height - 2}, c);
+  FillRect({r.Right() - 1, r.top + 1, 1, r.height - 2}, c);
 }
 
 void GdiPainter::Line(Point from, Point to, Color c) {
   if (ClipIsEmpty()) return;
-  from = Device(from);
-  to = Device(to);
   if (from.x != to.x && from.y != to.y) return;  // only along an axis
+  // A 96-DPI pixel wide, as FrameRect's sides.
   const int left = std::min(from.x, to.x);
   const int top = std::min(from.y, to.y);
-  Fill({left, top, std::max(from.x, to.x) - left + 1, std::max(from.y, to.y) - top + 1}, c);
+  FillRect({left, top, BoundedCoord(std::max(from.x, to.x) - static_cast<long long>(left) + 1),
+            BoundedCoord(std::max(from.y, to.y) - static_cast<long long>(top) + 1)},
+           c);
 }
 
 void GdiPainter::DrawPart(Part part, PartState state, bool checked, Rect r) {
   r = Device(r);
   if (r.IsEmpty() || ClipIsEmpty()) return;
-  parts_.Draw(dc_, part, state, checked, ToRect(r));
+  parts_.Draw(dc_, part, state, checked, ToRect(r), scale_);
 }
 
 void GdiPainter::DrawImage(assets::Asset image, int frame, Rect dest) {
   dest = Device(dest);
   if (dest.IsEmpty() || ClipIsEmpty()) return;
-  const DrawableFrame* picture = images_.Frame(image, frame);
+  const DrawableFrame* picture = images_.Frame(image, frame, scale_);
   if (picture == nullptr) return;
-  const Size size = picture->size;
-  if (dest.width == size.width && dest.height == size.height) {
-    // Same size: each source pixel lands on exactly one destination pixel.
-    if (!pictureDc_) pictureDc_.Reset(CreateCompatibleDC(dc_));
-    if (!pictureDc_) return;
-    pictureSelection_.Restore();
-    pictureSelection_ = SelectedObject(pictureDc_.Get(), picture->bitmap);
-    if (picture->opaque) {
-      BitBlt(dc_, dest.left, dest.top, size.width, size.height, pictureDc_.Get(), 0, 0, SRCCOPY);
+  if (!CopyPicture(*picture, dest)) DrawFiltered(*picture, dest, false);
+}
+
+bool GdiPainter::CopyPicture(const DrawableFrame& picture, Rect dest) {
+  // A picture drawn at its size for the scale lands on an edge-rounded
+  // rectangle that may be a pixel wider or taller than it: that pixel
+  // repeats its last column or row, and each source pixel still lands on
+  // exactly one destination pixel.
+  const Size size = picture.size;
+  const int dw = dest.width - size.width;
+  const int dh = dest.height - size.height;
+  if (dw < -1 || dw > 1 || dh < -1 || dh > 1) return false;
+  if (!pictureDc_) pictureDc_.Reset(CreateCompatibleDC(dc_));
+  if (!pictureDc_) return true;
+  pictureSelection_.Restore();
+  pictureSelection_ = SelectedObject(pictureDc_.Get(), picture.bitmap);
+  const auto copy = [&](int x, int y, int w, int h, int fromX, int fromY) {
+    if (w <= 0 || h <= 0) return;
+    if (picture.opaque) {
+      BitBlt(dc_, x, y, w, h, pictureDc_.Get(), fromX, fromY, SRCCOPY);
     } else {
       const BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      AlphaBlend(dc_, dest.left, dest.top, size.width, size.height, pictureDc_.Get(), 0, 0,
-                 size.width, size.height, over);
+      AlphaBlend(dc_, x, y, w, h, pictureDc_.Get(), fromX, fromY, w, h, over);
     }
-    return;
-  }
-  DrawFiltered(*picture, dest, false);
+  };
+  const int w = std::min(dest.width, size.width);
+  const int h = std::min(dest.height, size.height);
+  copy(dest.left, dest.top, w, h, 0, 0);
+  if (dw > 0) copy(dest.left + w, dest.top, 1, h, size.width - 1, 0);
+  if (dh > 0) copy(dest.left, dest.top + h, w, 1, 0, size.height - 1);
+  if (dw > 0 && dh > 0) copy(dest.left + w, dest.top + h, 1, 1, size.width - 1, size.height - 1);
+  return true;
 }
 
 void GdiPainter::DrawGreyedImage(assets::Asset image, int frame, Rect dest) {
   dest = Device(dest);
   if (dest.IsEmpty() || ClipIsEmpty()) return;
-  if (const DrawableFrame* picture = images_.Frame(image, frame)) DrawFiltered(*picture, dest, true);
+  if (const DrawableFrame* picture = images_.Frame(image, frame, scale_)) {
+    DrawFiltered(*picture, dest, true);
+  }
 }
 
 void GdiPainter::DrawFiltered(const DrawableFrame& picture, Rect dest, bool greyed) {
@@ -272,7 +299,7 @@ void GdiPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rec
                          : static_cast<int>(text.size());
 
   // The font goes back out before the cache could ever delete it.
-  SelectedObject selectedFont(dc_, fonts_.Get(font));
+  SelectedObject selectedFont(dc_, fonts_.Get(ScaledFont(font, scale_)));
   const COLORREF oldColor = SetTextColor(dc_, RGB(c.r, c.g, c.b));
   const int oldMode = SetBkMode(dc_, TRANSPARENT);
 

@@ -16,6 +16,7 @@
 #include "ui/gdiplus_session_win.h"
 #include "ui/image_store_win.h"
 #include "ui/painter.h"
+#include "ui/scale.h"
 #include "ui/scoped_win.h"
 #include "ui/theme_parts_win.h"
 
@@ -47,9 +48,15 @@ class FontCache {
   std::optional<std::wstring> defaultFace_;  // looked up once, on first need
 };
 
+// The font that draws `font` at the scale: its height in device pixels.
+Font ScaledFont(Font font, Scale scale);
+
 // Paints on `dc` (normally a memory DC holding a back buffer, with no mapping
-// mode or viewport offset), whose pixel (0, 0) stands for the point `origin`
-// of the window: a buffer that holds only the part being repainted. The DC's
+// mode or viewport offset), whose pixel (0, 0) stands for the device pixel
+// `origin` of the window: a buffer that holds only the part being repainted.
+// What it is asked to draw is in 96-DPI pixels and is drawn at `scale`:
+// edges converted, text in a font of the scaled height, pictures in their
+// drawing for the scale, the platform's parts at its DPI. The DC's
 // own clip region at construction bounds everything; the DC's clip, font,
 // colours and background mode are put back on destruction. `images`, `fonts`
 // and `parts` must outlive the painter.
@@ -57,7 +64,8 @@ class GdiPainter final : public Painter {
  public:
   GdiPainter(HDC dc, ImageStore& images, FontCache& fonts, ThemeParts& parts)
       : GdiPainter(dc, {}, images, fonts, parts) {}
-  GdiPainter(HDC dc, Point origin, ImageStore& images, FontCache& fonts, ThemeParts& parts);
+  GdiPainter(HDC dc, Point origin, ImageStore& images, FontCache& fonts, ThemeParts& parts,
+             Scale scale = {});
   ~GdiPainter() override;
   GdiPainter(const GdiPainter&) = delete;
   GdiPainter& operator=(const GdiPainter&) = delete;
@@ -82,10 +90,13 @@ class GdiPainter final : public Painter {
   void DrawFiltered(const DrawableFrame& picture, Rect dest, bool greyed);
   // Window coordinates to the DC's pixels, cut to where GDI stays exact.
   Rect Device(Rect r) const;
-  Point Device(Point p) const;
+  // A picture at its own size at dest's corner; false when the two sizes
+  // differ by more than the rounding of dest's edges.
+  bool CopyPicture(const DrawableFrame& picture, Rect dest);
 
   HDC dc_;
   Point origin_;
+  Scale scale_;
   ImageStore& images_;
   FontCache& fonts_;
   ThemeParts& parts_;

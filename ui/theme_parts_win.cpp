@@ -4,6 +4,8 @@
 
 #include <vssym32.h>
 
+#include "ui/dpi_win.h"
+
 namespace ui {
 namespace {
 
@@ -42,26 +44,24 @@ UINT ClassicState(PartState state) {
 
 }  // namespace
 
-HTHEME ThemeParts::Theme(UniqueTheme& theme, bool& tried, const wchar_t* classes) {
+HTHEME ThemeParts::Theme(UniqueTheme& theme, bool& tried, const wchar_t* classes, Scale scale) {
   if (!tried) {
     tried = true;
     // No window: the parts are drawn on the program's own surfaces, and the
-    // class's theme is the same for every window of the process.
-    if (IsAppThemed()) theme.Reset(OpenThemeData(nullptr, classes));
+    // class's theme is the same for every window of the process at one DPI.
+    theme.Reset(OpenThemeFor(classes, scale));
   }
   return theme.Get();
 }
 
-void ThemeParts::Reset() {
-  button_.Reset();
-  spin_.Reset();
-  buttonTried_ = spinTried_ = false;
-}
+void ThemeParts::Reset() { byDpi_.clear(); }
 
-void ThemeParts::Draw(HDC dc, Part part, PartState state, bool checked, const RECT& r) {
+void ThemeParts::Draw(HDC dc, Part part, PartState state, bool checked, const RECT& r,
+                      Scale scale) {
   RECT box = r;
+  Themes& themes = byDpi_[scale.Dpi()];
   if (part == Part::kRadio) {
-    if (HTHEME theme = Theme(button_, buttonTried_, L"BUTTON")) {
+    if (HTHEME theme = Theme(themes.button, themes.buttonTried, L"BUTTON", scale)) {
       DrawThemeBackground(theme, dc, BP_RADIOBUTTON, RadioState(state, checked), &box, nullptr);
       return;
     }
@@ -70,7 +70,7 @@ void ThemeParts::Draw(HDC dc, Part part, PartState state, bool checked, const RE
     return;
   }
   const bool up = part == Part::kSpinUp;
-  if (HTHEME theme = Theme(spin_, spinTried_, L"SPIN")) {
+  if (HTHEME theme = Theme(themes.spin, themes.spinTried, L"SPIN", scale)) {
     DrawThemeBackground(theme, dc, up ? SPNP_UP : SPNP_DOWN, ArrowState(state), &box, nullptr);
     return;
   }

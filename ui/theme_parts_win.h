@@ -9,7 +9,10 @@
 #include <windows.h>
 #include <uxtheme.h>
 
+#include <map>
+
 #include "ui/painter.h"
+#include "ui/scale.h"
 #include "ui/scoped_win.h"
 
 namespace ui {
@@ -20,21 +23,26 @@ class ThemeParts {
   ThemeParts(const ThemeParts&) = delete;
   ThemeParts& operator=(const ThemeParts&) = delete;
 
-  // Draws `part` filling `r` (device pixels of `dc`), within the DC's clip.
-  void Draw(HDC dc, Part part, PartState state, bool checked, const RECT& r);
+  // Draws `part` filling `r` (device pixels of `dc`), within the DC's clip,
+  // as the system draws it at the scale.
+  void Draw(HDC dc, Part part, PartState state, bool checked, const RECT& r, Scale scale);
   // Forgets the theme handles: the visual style changed (WM_THEMECHANGED)
   // and the next drawing opens the new one.
   void Reset();
 
  private:
   using UniqueTheme = UniqueHandle<NullableHandleTraits<HTHEME, &CloseThemeData>>;
+  // A theme's parts are sized for one DPI: each scale in use has its own.
+  struct Themes {
+    UniqueTheme button;
+    UniqueTheme spin;
+    bool buttonTried = false;
+    bool spinTried = false;
+  };
   // The theme of a class, or null when no visual style is in force.
-  HTHEME Theme(UniqueTheme& theme, bool& tried, const wchar_t* classes);
+  static HTHEME Theme(UniqueTheme& theme, bool& tried, const wchar_t* classes, Scale scale);
 
-  UniqueTheme button_;
-  UniqueTheme spin_;
-  bool buttonTried_ = false;
-  bool spinTried_ = false;
+  std::map<int, Themes> byDpi_;
 };
 
 }  // namespace ui

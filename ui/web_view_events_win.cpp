@@ -30,6 +30,13 @@ void SetCancel(DISPPARAMS* params, UINT index) {
 
 }  // namespace
 
+void ZoomPage(IWebBrowser2& browser, int percent) {
+  Variant zoom;
+  zoom.Get()->vt = VT_I4;
+  zoom.Get()->lVal = percent;
+  browser.ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, zoom.Get(), nullptr);
+}
+
 STDMETHODIMP WebViewEvents::QueryInterface(REFIID iid, void** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
@@ -84,6 +91,20 @@ STDMETHODIMP WebViewEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* pa
     case DISPID_NEWWINDOW3:  // (ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl)
       SetCancel(params, 3);
       return S_OK;
+    case DISPID_DOCUMENTCOMPLETE: {  // (pDisp, URL): the top frame's page is there to zoom
+      const VARIANT* frame = params ? Argument(*params, 1) : nullptr;
+      if (zoom_ == 100 || frame == nullptr || frame->vt != VT_DISPATCH || frame->pdispVal == nullptr) {
+        return S_OK;  // a page loads at its own size
+      }
+      ComPtr<IUnknown> identity;
+      ComPtr<IWebBrowser2> browser;
+      if (SUCCEEDED(frame->pdispVal->QueryInterface(IID_PPV_ARGS(&identity))) &&
+          identity.Get() == topFrame_ &&
+          SUCCEEDED(frame->pdispVal->QueryInterface(IID_PPV_ARGS(&browser)))) {
+        ZoomPage(*browser.Get(), zoom_);
+      }
+      return S_OK;
+    }
     case DISPID_FILEDOWNLOAD: {  // (ActiveDocument, Cancel): only a document may load.
       if (params == nullptr || params->rgvarg == nullptr || params->cArgs != 2) return S_OK;
       const VARIANT& isDocument = params->rgvarg[1];

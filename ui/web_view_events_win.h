@@ -14,7 +14,12 @@
 #include <string>
 #include <utility>
 
+struct IWebBrowser2;
+
 namespace ui {
+
+// Zooms the page the browser shows to `percent` of its size.
+void ZoomPage(IWebBrowser2& browser, int percent);
 
 class WebViewEvents final : public IDispatch {
  public:
@@ -28,6 +33,9 @@ class WebViewEvents final : public IDispatch {
 
   // The page the program sends the view to, before it navigates there.
   void SetStartAddress(std::string address) { start_ = std::move(address); }
+  // Each page is zoomed to this percent once it has loaded, so that the
+  // view shows the same part of it at every display scale.
+  void SetZoom(int percent) { zoom_ = percent; }
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
@@ -48,6 +56,7 @@ class WebViewEvents final : public IDispatch {
   ULONG refs_ = 1;
   IUnknown* topFrame_;
   std::string start_;
+  int zoom_ = 100;
 };
 
 }  // namespace ui

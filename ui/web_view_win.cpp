@@ -402,6 +402,16 @@ void WebView::SetBounds(RECT rect) {
   }
 }
 
+void WebView::SetZoom(int percent) {
+  if (events_ != nullptr) events_->SetZoom(percent);
+  // A page already there is zoomed now; one still loading, once it has.
+  if (browser_ == nullptr) return;
+  READYSTATE state = READYSTATE_UNINITIALIZED;
+  if (SUCCEEDED(browser_->get_ReadyState(&state)) && state >= READYSTATE_INTERACTIVE) {
+    ZoomPage(*browser_.Get(), percent);
+  }
+}
+
 void WebView::Navigate(const std::wstring& url) {
   if (browser_ == nullptr || events_ == nullptr || url.empty()) return;
   Bstr address(url);

@@ -41,6 +41,8 @@ class WebView {
   void SetVisible(bool visible);
   void SetEnabled(bool enabled);
   void SetBounds(RECT rect);
+  // The page's zoom, in percent of its size: now, and for every page after.
+  void SetZoom(int percent);
   // Sends the view to `url`, which from then on is the only page it may show
   // (frames of its origin aside); an empty `url` is ignored.
   void Navigate(const std::wstring& url);

@@ -11,6 +11,7 @@
 #include "ui/accessible_win.h"
 #include "ui/animation.h"
 #include "ui/native_parts_win.h"
+#include "ui/scale.h"
 #include "ui/scoped_win.h"
 #include "ui/window.h"
 
@@ -71,6 +72,8 @@ struct WindowHost final : WindowTimer {
   Window* model;
   const Rect* screen;  // the backend's, kept up to date
   HWND hwnd = nullptr;
+  // Its monitor's DPI over 96: the model's pixels to the window's.
+  Scale scale;
   // The picture box whose frame timer's tick runs: its new frame is drawn
   // at once rather than through WM_PAINT.
   ControlId drawingFrame = kNoControl;

@@ -74,17 +74,22 @@ bool Win32Backend::DrawFrame(WindowHost& host, ControlId id, Rect dirty) {
   if (!screen) return false;
   const Window& model = *host.model;
   const Control& box = model.At(id);
-  const DrawableFrame* frame = images_.Frame(box.picture, box.frame);
-  const Rect area = frame && frame->opaque ? FrameArea(model, id, frame->size) : Rect{};
+  const DrawableFrame* frame = images_.Frame(box.picture, box.frame, host.scale);
+  const Rect modelArea =
+      frame && frame->opaque ? FrameArea(model, id, images_.ImageSize(box.picture)) : Rect{};
+  const Rect area = host.scale.ToDevice(modelArea);
+  const Rect at = host.scale.ToDevice(model.AbsoluteRect(id));
+  // Where the picture's edges round outwards, it is more than the frame.
+  const bool inFrame = frame && area.Right() - at.left <= frame->size.width &&
+                       area.Bottom() - at.top <= frame->size.height;
   if (!framesDc_) framesDc_.Reset(CreateCompatibleDC(screen));
-  if (!area.IsEmpty() && FocusRect(model).Intersect(area).IsEmpty() && framesDc_) {
+  if (!area.IsEmpty() && inFrame && FocusRect(model).Intersect(modelArea).IsEmpty() && framesDc_) {
     // Only the opaque picture changed and nothing lies over it: one copy.
-    const Rect at = model.AbsoluteRect(id);
     SelectedObject picture(framesDc_.Get(), frame->bitmap);
     BitBlt(screen, area.left, area.top, area.width, area.height, framesDc_.Get(),
            area.left - at.left, area.top - at.top, SRCCOPY);
   } else {
-    Render(host, screen, dirty.Intersect(model.ClientRect()));
+    Render(host, screen, host.scale.ToDevice(dirty.Intersect(model.ClientRect())));
   }
   ReleaseDC(host.hwnd, screen);
   return true;
@@ -93,7 +98,7 @@ bool Win32Backend::DrawFrame(WindowHost& host, ControlId id, Rect dirty) {
 bool Win32Backend::PaintNow(WindowHost& host, Rect dirty) {
   HDC screen = GetDC(host.hwnd);
   if (!screen) return false;
-  Render(host, screen, dirty.Intersect(host.model->ClientRect()));
+  Render(host, screen, host.scale.ToDevice(dirty.Intersect(host.model->ClientRect())));
   ReleaseDC(host.hwnd, screen);
   return true;
 }
@@ -121,10 +126,10 @@ void Win32Backend::Render(WindowHost& host, HDC screen, Rect dirty) {
   HDC buffer = (keep ? host.buffer : oneOff).Get(screen, size);
   if (!buffer) return;
   {
-    GdiPainter painter(buffer, {dirty.left, dirty.top}, images_, fonts_, parts_);
-    PaintWindow(*host.model, painter, images_, dirty);
+    GdiPainter painter(buffer, {dirty.left, dirty.top}, images_, fonts_, parts_, host.scale);
+    PaintWindow(*host.model, painter, images_, host.scale.Covering(dirty));
   }
-  if (Rect focus = FocusRect(*host.model); !focus.Intersect(dirty).IsEmpty()) {
+  if (Rect focus = host.scale.ToDevice(FocusRect(*host.model)); !focus.Intersect(dirty).IsEmpty()) {
     RECT rc = ToRect(focus.Offset(-dirty.left, -dirty.top));
     DrawFocusRect(buffer, &rc);
   }

@@ -31,7 +31,7 @@ class FakeBackend : public ui::Backend {
   void SetDisplayState(ui::Window& w, ui::DisplayState s) override;
   void Move(ui::Window& w, ui::Rect r) override;
   ui::Size ScreenSize() override { return screen; }
-  ui::Rect WorkArea(ui::Rect) override { return workArea; }
+  ui::Rect WorkArea(const ui::Window&) override { return workArea; }
   int PopupMenu(ui::Window& owner, const std::vector<std::string_view>& items) override;
   int ShowMessageBox(std::string_view text, int flags, std::string_view title,
                  ui::Window* owner) override;

@@ -7,6 +7,7 @@
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/secondary_windows/secondary_forms.h"
+#include "ui/scale.h"
 #include "ui/window.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
@@ -198,6 +199,31 @@ TEST(WindowCovering, CyclicParentsAreHarmless) {
   w.SetVisible(w.Find("a"), false);
   EXPECT_FALSE(w.IsShown(w.Find("a")));
   EXPECT_TRUE(w.CoveringRects(w.Find("a")).empty());
+}
+
+// The Win32 side's one conversion to a monitor's DPI. At 125 % and 175 %
+// sizes do not scale to whole pixels: edges are rounded, so neighbours still
+// meet, a click lands in the 96-DPI pixel drawn under it, and a window's
+// place survives the trip to device pixels and back.
+TEST(WindowScale, EdgesRoundSoNeighboursMeetAndClicksLandWhereDrawn) {
+  for (int dpi : {96, 120, 144, 168, 192}) {
+    const ui::Scale s(dpi);
+    for (int x = -300; x <= 300; ++x) {
+      const ui::Rect left{x - 3, 0, 3, 1}, right{x, 0, 5, 1};
+      EXPECT_EQ(s.ToDevice(left).Right(), s.ToDevice(right).left) << dpi << " " << x;
+      EXPECT_GE(s.ToDevice(right).width, 5) << dpi << " " << x;
+      EXPECT_EQ(s.ToModel(s.ToDevice(x)), x) << dpi << " " << x;
+      const int d = s.ToDevice(x);
+      for (int in = d; in < s.ToDevice(x + 1); ++in) EXPECT_EQ(s.PixelAt(in), x) << dpi;
+    }
+    const ui::Rect dirty{7, -5, 3, 11};
+    const ui::Rect covered = s.ToDevice(s.Covering(dirty));
+    EXPECT_EQ(covered.Intersect(dirty), dirty) << dpi;
+  }
+  EXPECT_EQ(ui::Scale(120).ToDevice(ui::Rect{1, 2, 3, 4}), (ui::Rect{1, 3, 4, 5}));
+  EXPECT_EQ(ui::Scale(144).ToDevice(ui::Size{867, 524}), (ui::Size{1301, 786}));
+  EXPECT_EQ(ui::Scale(0).Dpi(), 96);
+  EXPECT_EQ(ui::Scale(168).Percent(), 175);
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ struct NativePartsTest : ::testing::Test {
   void SetUp() override {
     parent = MakeParent();
     ASSERT_NE(parent, nullptr);
-    parts.Create(parent, GetModuleHandleW(nullptr), fonts);
+    parts.Create(parent, GetModuleHandleW(nullptr), fonts, {});
     edit = FindWindowExW(parent, nullptr, L"Edit", nullptr);
     ASSERT_NE(edit, nullptr);
   }
@@ -152,7 +152,7 @@ TEST(NativeParts, EditStartsClearOfTheIconInFrontAndTheViewLoadsOnce) {
   ui::Window model{kReportForm};
   ui::FontCache fonts;
   ui::NativeParts parts{model};
-  parts.Create(parent, GetModuleHandleW(nullptr), fonts);
+  parts.Create(parent, GetModuleHandleW(nullptr), fonts, {});
   HWND edit = FindWindowExW(parent, nullptr, L"Edit", nullptr);
   ASSERT_NE(edit, nullptr);
   // The part starts where the icon in front of its left end stops, so its
