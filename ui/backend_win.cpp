@@ -634,6 +634,11 @@ void Win32Backend::Rescale(WindowHost& host, Scale scale, Point at) {
   // fonts, pictures and theme parts of that DPI are made as it is drawn.
   const Rect r = DevicePlace(host.model->ScreenRect(), scale);
   SetWindowPos(host.hwnd, nullptr, at.x, at.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Unmoved on the screen, it still lies elsewhere in the model's pixels.
+  RECT placed;
+  if (GetWindowRect(host.hwnd, &placed)) {
+    Report(host, {.position = scale.ToModel(Point{placed.left, placed.top})});
+  }
   host.natives.Rescale(scale, fonts_);
   InvalidateRect(host.hwnd, nullptr, FALSE);
   if (before == scale) return;

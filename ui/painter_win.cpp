@@ -191,11 +191,12 @@ void GdiPainter::FrameRect(Rect r, Color c) {
 void GdiPainter::Line(Point from, Point to, Color c) {
   if (ClipIsEmpty()) return;
   if (from.x != to.x && from.y != to.y) return;  // only along an axis
-  // A 96-DPI pixel wide, as FrameRect's sides.
-  const int left = std::min(from.x, to.x);
-  const int top = std::min(from.y, to.y);
-  FillRect({left, top, BoundedCoord(std::max(from.x, to.x) - static_cast<long long>(left) + 1),
-            BoundedCoord(std::max(from.y, to.y) - static_cast<long long>(top) + 1)},
+  // A 96-DPI pixel wide, as FrameRect's sides; the ends cut first, as far
+  // out as anything is drawn.
+  const int left = BoundedCoord(std::min(from.x, to.x));
+  const int top = BoundedCoord(std::min(from.y, to.y));
+  FillRect({left, top, BoundedCoord(std::max(from.x, to.x)) - left + 1,
+            BoundedCoord(std::max(from.y, to.y)) - top + 1},
            c);
 }
 

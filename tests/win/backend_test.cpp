@@ -18,6 +18,7 @@
 #include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/version_names.h"
+#include "ui/dpi_win.h"
 #include "ui/text_win.h"
 
 namespace {
@@ -116,6 +117,33 @@ TEST_F(BackendTest, EditBoxesAreRealAndTypedTextReachesTheModel) {
   wchar_t text[16] = {};
   GetWindowTextW(hour, text, 16);
   EXPECT_STREQ(text, L"23");
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
+  program.desktop.Close(main);
+}
+
+// Moved to a monitor of another DPI: the size is the model's at the new
+// scale, the place the system's suggestion, the time fields follow, and the
+// model keeps its 96-DPI place. And back again.
+TEST_F(BackendTest, AWindowTakesTheScaleOfTheMonitorItMovesTo) {
+  ui::Window& main = Main();
+  HWND hwnd = backend.Handle(main);
+  HWND hour = GetDlgItem(hwnd, 0x100 + main.Find(编辑框1));  // the edits' ids: control + 0x100
+  ASSERT_NE(hour, nullptr);
+  for (int dpi : {144, 96}) {
+    SIZE size{};
+    EXPECT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    RECT suggested{150, 120, 150 + size.cx, 120 + size.cy};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    EXPECT_EQ(rc.right - rc.left, dpi == 144 ? 1301 : 867);
+    EXPECT_EQ(rc.bottom - rc.top, dpi == 144 ? 786 : 524);
+    EXPECT_EQ(main.ScreenRect().left, dpi == 144 ? 100 : 150);
+    GetWindowRect(hour, &rc);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(rc.left, dpi == 144 ? 224 : 149);
+    EXPECT_EQ(rc.top, dpi == 144 ? 608 : 405);
+  }
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
 }

@@ -63,24 +63,27 @@ TEST_F(ImageStoreTest, TableCoversEveryAsset) {
   EXPECT_EQ(listed.size(), std::size(assets::kAllAssets));
 }
 
-TEST_F(ImageStoreTest, EveryAssetDecodesAtItsDocumentedSize) {
+// At 100 %, at 200 % (the 2x drawings) and between (resampled from them).
+TEST_F(ImageStoreTest, EveryAssetDecodesAtItsDocumentedSizeAtEveryScale) {
   for (const Expected& e : kExpected) {
-    SCOPED_TRACE(static_cast<int>(e.asset));
-    EXPECT_EQ(store_->ImageSize(e.asset), (Size{e.width, e.height}));
-    const DrawableFrame* frame = store_->Frame(e.asset, 0);
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->size, (Size{e.width, e.height}));
-    BITMAP dib{};
-    ASSERT_EQ(GetObjectW(frame->bitmap, sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
-    EXPECT_EQ(dib.bmBitsPixel, 32);
-    EXPECT_EQ(dib.bmBits, frame->pixels);
-    // Premultiplied: no colour channel above its alpha.
-    bool premultiplied = true;
-    for (std::uint32_t p : Pixels(frame)) {
-      const std::uint32_t a = p >> 24;
-      premultiplied = premultiplied && ((p >> 16) & 0xFF) <= a && ((p >> 8) & 0xFF) <= a && (p & 0xFF) <= a;
+    for (const ui::Scale scale : {ui::Scale(96), ui::Scale(144), ui::Scale(192)}) {
+      SCOPED_TRACE(static_cast<int>(e.asset) * 1000 + scale.Dpi());
+      EXPECT_EQ(store_->ImageSize(e.asset), (Size{e.width, e.height}));
+      const DrawableFrame* frame = store_->Frame(e.asset, 0, scale);
+      ASSERT_NE(frame, nullptr);
+      EXPECT_EQ(frame->size, scale.ToDevice(Size{e.width, e.height}));
+      BITMAP dib{};
+      ASSERT_EQ(GetObjectW(frame->bitmap, sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
+      EXPECT_EQ(dib.bmBitsPixel, 32);
+      EXPECT_EQ(dib.bmBits, frame->pixels);
+      // Premultiplied: no colour channel above its alpha.
+      bool premultiplied = true;
+      for (std::uint32_t p : Pixels(frame)) {
+        const std::uint32_t a = p >> 24;
+        premultiplied = premultiplied && ((p >> 16) & 0xFF) <= a && ((p >> 8) & 0xFF) <= a && (p & 0xFF) <= a;
+      }
+      EXPECT_TRUE(premultiplied);
     }
-    EXPECT_TRUE(premultiplied);
   }
 }
 
