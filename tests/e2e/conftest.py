@@ -33,6 +33,7 @@ def missing_tools():
 def pytest_configure(config):
     config.addinivalue_line("markers", "keep_balloon: leave the shell's balloon notices on screen")
     config.addinivalue_line("markers", "scenario(name): the data the test WMI provider serves")
+    config.addinivalue_line("markers", "dpi(value): the display scale of the test's prefix")
 
 
 def pytest_sessionstart(session):
@@ -119,8 +120,9 @@ def balloons_swept(request, display):
 
 
 @pytest.fixture
-def prefix(template_prefix):
-    p = Prefix(template_prefix)
+def prefix(template_prefix, request):
+    mark = request.node.get_closest_marker("dpi")
+    p = Prefix(template_prefix, mark.args[0] if mark else 96)
     try:
         yield p
     finally:

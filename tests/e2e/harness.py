@@ -26,6 +26,14 @@ REPO = Path(__file__).resolve().parents[2]
 SCREEN = (1920, 1080)
 
 
+def scaled(v, dpi):
+    """A 96-DPI length or coordinate, or a tuple of them, in device pixels at
+    dpi, rounded half up; a (left, top, right, bottom) rect's edges one by one."""
+    if isinstance(v, tuple):
+        return tuple(scaled(n, dpi) for n in v)
+    return (v * dpi + 48) // 96
+
+
 def build_file(name):
     """A file of the build under test: the exe (QH_EXE, by default the win64
     build's) or a test tool built with it, which sits beside it."""
@@ -457,7 +465,7 @@ class Prefix:
     server's own boot. With the services up first, the prefix's process list
     starts with services.exe as on a booted system, not with our program."""
 
-    def __init__(self, template):
+    def __init__(self, template, dpi=96):
         self.root = Path(tempfile.mkdtemp(prefix="qh-e2e-"))
         self.path = self.root / "prefix"
         self.env = wine_env(self.path)
@@ -466,6 +474,8 @@ class Prefix:
             subprocess.run(["cp", "-a", str(template), str(self.path)], check=True)
             with open(self.path / "user.reg", "a", encoding="utf-8") as reg:
                 reg.write(UI_FONT_REPLACEMENTS)
+                if dpi != 96:  # the server reads it once, when it starts
+                    reg.write(f'\n[Control Panel\\\\Desktop] 1700000000\n"LogPixels"=dword:{dpi:08x}\n')
             subprocess.run([WINESERVER, "-p"], env=self.env, check=True, timeout=30)
             subprocess.run([WINE64, "cmd.exe", "/c", "exit"], env=self.env, cwd=self.root,
                            check=True, timeout=60, stdin=subprocess.DEVNULL,
