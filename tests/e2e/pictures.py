@@ -12,7 +12,7 @@ from dataclasses import dataclass
 
 from PIL import Image, ImageChops, ImageDraw
 
-from harness import REPO, Deadline, park_pointer, wait_until, xdotool
+from harness import REPO, Deadline, park_pointer, scaled, wait_until, xdotool
 
 REFERENCES = REPO / "tests/e2e/pictures"
 RESULTS = REPO / "build/results/pictures"
@@ -22,7 +22,7 @@ MASK_COLOUR = (255, 0, 255)
 @dataclass(frozen=True)
 class Mask:
     control: str
-    rect: tuple  # client coordinates: left, top, right, bottom (exclusive)
+    rect: tuple  # client coordinates at 96 DPI: left, top, right, bottom (exclusive)
 
 
 # Regions of each window that change with time. A picture box's mask is its
@@ -108,16 +108,16 @@ def difference_image(expected, actual):
                            changed(expected, actual))
 
 
-def check(window, kind, state, extra_masks=(), park=True):
+def check(window, kind, state, extra_masks=(), park=True, dpi=96):
     """Compares the window with its reference; returns None when they agree,
     else a one-line account of the mismatch (the images are written to
     build/results/pictures). In update mode writes the reference."""
     if park:
         if kind in NEUTRAL_POINTS:
-            xdotool("mousemove", "--sync", *window.to_screen(*NEUTRAL_POINTS[kind]))
+            xdotool("mousemove", "--sync", *window.to_screen(*scaled(NEUTRAL_POINTS[kind], dpi)))
         park_pointer()
-    masks = WINDOW_MASKS[kind] + list(extra_masks)
-    name = f"{kind}-{state}"
+    masks = [Mask(m.control, scaled(m.rect, dpi)) for m in WINDOW_MASKS[kind] + list(extra_masks)]
+    name = f"{kind}-{state}" + (f"@{dpi}" if dpi != 96 else "")  # main-start@144
     actual = still_capture(window, masks)
     reference = REFERENCES / f"{name}.png"
     if updating():

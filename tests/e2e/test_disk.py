@@ -9,7 +9,7 @@ import time
 
 import pytest
 
-from harness import WINE64, build_file, count, park_pointer, wait_until
+from harness import WINE64, build_file, count, park_pointer, scaled, wait_until
 from test_keyboard import client
 
 PROVIDER_CLSID = "{BA2609D2-25B2-4EF9-A980-99CA03975ECD}"
@@ -19,9 +19,9 @@ NOTHING = "未能读取硬盘信息\\r\\n"
 REPORT_TEXT = (184, 328, 504, 360)  # 编辑框8's text, right of 图形按钮4: left, top, right, bottom
 
 
-def report_drawn(window):
+def report_drawn(window, dpi=96):
     # Blank until revealed, then text right of the result icon over its left edge.
-    return count(window.shot(), REPORT_TEXT, lambda p: p != (255, 255, 255)) > 20
+    return count(window.shot(), scaled(REPORT_TEXT, dpi), lambda p: p != (255, 255, 255)) > 20
 
 
 @pytest.fixture

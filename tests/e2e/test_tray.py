@@ -7,7 +7,7 @@ import time
 import pytest
 
 from harness import (Tray, assert_skin, balloons, count, dark, exact, grab,
-                     park_pointer, tray_icon_shown, wait_until, xdotool)
+                     park_pointer, scaled, tray_icon_shown, wait_until, xdotool)
 
 MENU = ["官方网站", "显示主界面", "关于本软件", "用户意见反馈", "退出本软件"]
 ABOUT_TITLE = "关于QuondaHalvix"
@@ -52,10 +52,11 @@ def choose(app, tray, item):
     park_pointer()
 
 
-def open_exit_confirmation(app, tray):
+def open_exit_confirmation(app, tray, dpi=96):
     choose(app, tray, "退出本软件")
-    confirm = app.wait_window(size=CONFIRM_SIZE, position=CONFIRM_AT, timeout=5)
-    wait_until(lambda: confirm.pixel(500, 20) == RED, 5, "confirmation painted")
+    confirm = app.wait_window(size=scaled(CONFIRM_SIZE, dpi), position=scaled(CONFIRM_AT, dpi),
+                              timeout=5)
+    wait_until(lambda: confirm.pixel(*scaled((500, 20), dpi)) == RED, 5, "confirmation painted")
     return confirm
 
 
