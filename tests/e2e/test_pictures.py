@@ -5,13 +5,14 @@ check and the other windows with a SMART report to show, and the program
 started without a network. Each row is a step of its journey: what the user
 does, then which window is captured under which name, with the masks the
 state adds to its window's own. A journey goes through all its rows and
-reports every state that differs, not just the first."""
+reports every state that differs, not just the first. A short fourth journey
+runs at 144 DPI, its steps at their 96-DPI coordinates scaled."""
 import datetime
 
 import pytest
 
-from harness import (Tray, Window, count, exact, park_pointer, teal, tray_icon_shown, wait_until,
-                     window_info)
+from harness import (SCREEN, Tray, Window, count, exact, park_pointer, scaled, teal,
+                     tray_icon_shown, wait_until, window_info)
 from pictures import MAIN_PROGRESS, MAIN_TASK_GIF, VERSION_WAIT_GIF, check
 from test_disk import provider, report_drawn  # noqa: F401  (provider: the SMART data for the disk journey)
 from test_tray import (CLOSE_BUTTON, UPDATE_TEXT, VERSION_AT, VERSION_CLOSE, VERSION_SIZE,
@@ -35,7 +36,6 @@ LOOKUP_STATUS = (112, 144, 256, 160)  # 透明标签3
 PAGE_SLOT = (112, 136, 144, 24)       # what shows of the page between its masks
 
 NOTICE_SIZE = (384, 205)
-NOTICE_REST = (1536, 1080 - 205 - 30)
 # The fields keep the form's 18:30:00, so the pictures do not depend on the
 # day's time; a task armed just before it would log the prefix off.
 TARGET = datetime.time(18, 30, 0)
@@ -46,15 +46,25 @@ def painted(window, point, match):
 
 
 class Session:
-    def __init__(self, app):
+    def __init__(self, app, dpi=96):
         self.app = app
-        self.main = app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
-        painted(self.main, HEADER, teal)
+        self.dpi = dpi
+        self.main = app.wait_window(name=MAIN_NAME, size=self.at(MAIN_SIZE))
+        painted(self.main, self.at(HEADER), teal)
         self.version = None
         # A state that lasts only a while sets what must still hold once it
         # has been captured, so that a capture of the state after it fails
         # as a slow run, not as a changed picture.
         self.holds = None
+
+    def at(self, v):
+        """A length, point or (left, top, right, bottom) of the tables at this DPI."""
+        return scaled(v, self.dpi)
+
+    def box(self, rect):
+        """A (left, top, width, height) of the tables at this DPI, its edges converted."""
+        left, top, right, bottom = self.at((rect[0], rect[1], rect[0] + rect[2], rect[1] + rect[3]))
+        return (left, top, right - left, bottom - top)
 
     def tray(self):
         wait_until(tray_icon_shown, 10, "our icon drawn in the tray's first slot")
@@ -73,9 +83,10 @@ def at_start(s):
 
 def check_option(rect):
     def step(s):
-        s.main.click(rect[0] + rect[2] // 2, rect[1] + rect[3] // 2)
+        x, y, w, h = s.box(rect)
+        s.main.click(x + w // 2, y + h // 2)
         park_pointer()
-        wait_until(lambda: shows(s.main.shot(rect), (0, 0, *rect[2:]), GREEN), 5,
+        wait_until(lambda: shows(s.main.shot((x, y, w, h)), (0, 0, w, h), GREEN), 5,
                    "option caption drawn green")
         return s.main
     return step
@@ -87,9 +98,13 @@ def arm(s):
     if target - datetime.timedelta(seconds=30) <= now < target + datetime.timedelta(seconds=1):
         wait_until(lambda: datetime.datetime.now() >= target + datetime.timedelta(seconds=1), 35,
                    "the target second passed")
-    s.main.click(*COMMAND)
+    s.main.click(*s.at(COMMAND))
     park_pointer()
-    wait_until(lambda: shows(s.main.shot(), STATUS_CAPTION, GREEN), 5, "status caption 任务成功执行")
+    wait_until(lambda: shows(s.main.shot(), s.at(STATUS_CAPTION), GREEN), 5,
+               "status caption 任务成功执行")
+    # At 144 DPI the rising notice soon reaches the window's bottom right corner.
+    size, bottom = s.at(NOTICE_SIZE), s.main.info().y + s.at(MAIN_SIZE[1])
+    s.holds = lambda: all(w.y >= bottom for w in s.app.windows() if w.size == size)
     return s.main
 
 
@@ -97,28 +112,31 @@ def notice_resting(s):
     """The task notice risen to its rest. Its own 15-second timer, which
     sinks it again, runs from start-up, and this journey arms well within
     the first period."""
-    notice = [w for w in s.app.windows() if w.size == NOTICE_SIZE]
+    notice = [w for w in s.app.windows() if w.size == s.at(NOTICE_SIZE)]
     assert len(notice) == 1, s.app.windows()
+    # Flush right, 30 above the bottom of the screen in 96-DPI units (1280x720 at 144 DPI).
+    width, height = (v * 96 // s.dpi for v in SCREEN)
+    rest = s.at((width - NOTICE_SIZE[0], height - NOTICE_SIZE[1] - 30))
 
     def rested():
         info = window_info(notice[0].id)
-        return info.viewable and (info.x, info.y) == NOTICE_REST
-    wait_until(rested, 10, f"notice resting at {NOTICE_REST} (sunk by its timer first?)")
+        return info.viewable and (info.x, info.y) == rest
+    wait_until(rested, 10, f"notice resting at {rest} (sunk by its timer first?)")
     s.holds = rested
     return Window(notice[0].id)
 
 
 def disk_checking(s):
-    idle = s.main.shot(PROGRESS)
-    s.main.click(*CHECK_BUTTON)
+    idle = s.main.shot(s.box(PROGRESS))
+    s.main.click(*s.at(CHECK_BUTTON))
     park_pointer()
-    wait_until(lambda: s.main.shot(PROGRESS) != idle, 2, "progress bar moving")
+    wait_until(lambda: s.main.shot(s.box(PROGRESS)) != idle, 2, "progress bar moving")
     s.holds = lambda: not revealed(s)
     return s.main
 
 
 def revealed(s):
-    return report_drawn(s.main)
+    return report_drawn(s.main, s.dpi)
 
 
 def disk_checked(s):
@@ -133,47 +151,48 @@ def disk_check_run(s):
 
 
 def hidden_and_shown(s):
-    s.main.click(*CLOSE_BUTTON)
+    s.main.click(*s.at(CLOSE_BUTTON))
     s.main.wait_unmapped()
     choose(s.app, s.tray(), "显示主界面")
     s.main.wait_viewable(5)
-    painted(s.main, HEADER, teal)
+    painted(s.main, s.at(HEADER), teal)
     return s.main
 
 
 def version_opened(s):
-    s.main.click(*UPDATE_TEXT)
-    s.version = s.app.wait_window(size=VERSION_SIZE, position=VERSION_AT, timeout=5)
-    painted(s.version, (10, 10), exact(GREEN))
+    s.main.click(*s.at(UPDATE_TEXT))
+    s.version = s.app.wait_window(size=s.at(VERSION_SIZE), position=s.at(VERSION_AT), timeout=5)
+    painted(s.version, s.at((10, 10)), exact(GREEN))
     return s.version
 
 
 def lookup(colour):
     def step(s):
-        s.version.click(*LOOKUP_BUTTON)
+        s.version.click(*s.at(LOOKUP_BUTTON))
         park_pointer()
-        wait_until(lambda: shows(s.version.shot(), LOOKUP_STATUS, colour), 3, "lookup status line")
-        s.slot = s.version.shot(PAGE_SLOT)
-        s.holds = lambda: s.version.shot(PAGE_SLOT) == s.slot
+        wait_until(lambda: shows(s.version.shot(), s.at(LOOKUP_STATUS), colour), 3,
+                   "lookup status line")
+        s.slot = s.version.shot(s.box(PAGE_SLOT))
+        s.holds = lambda: s.version.shot(s.box(PAGE_SLOT)) == s.slot
         return s.version
     return step
 
 
 def version_hidden(s):
     # The lookup goes on meanwhile: its tick reaches the hidden window too.
-    s.version.click(*VERSION_CLOSE)
+    s.version.click(*s.at(VERSION_CLOSE))
     s.version.wait_unmapped()
     return s.version
 
 
 def page_shown(s):
-    wait_until(lambda: s.version.shot(PAGE_SLOT) != s.slot, 9, "page slot shown by the tick")
+    wait_until(lambda: s.version.shot(s.box(PAGE_SLOT)) != s.slot, 9, "page slot shown by the tick")
     return s.version
 
 
 def exit_asked(s):
     # The confirmation covers the version window whole.
-    return open_exit_confirmation(s.app, s.tray())
+    return open_exit_confirmation(s.app, s.tray(), s.dpi)
 
 
 def chain(*steps):
@@ -215,6 +234,16 @@ OFFLINE = [
     # Captured before the lookup's 6-second tick shows the page controls.
     (lookup(RED), "version", "offline", (VERSION_WAIT_GIF,)),
 ]
+AT_144_DPI = [
+    (at_start, "main", "start", ()),
+    # The lookup's six seconds pass while the disk is checked and the task armed.
+    (chain(version_opened, lookup(GREEN), version_hidden, disk_check_run),
+     "main", "disk-report", ()),
+    (chain(check_option(LOGOFF), arm), "main", "armed", (MAIN_TASK_GIF,)),
+    (chain(version_opened, page_shown), "version", "shown", (VERSION_WAIT_GIF,)),
+    (notice_resting, "notice", "resting", ()),
+    (exit_asked, "confirm", "open", ()),
+]
 
 
 def walk(session, journey):
@@ -222,7 +251,7 @@ def walk(session, journey):
     for step, kind, state, masks in journey:
         session.holds = None
         window = step(session)
-        miss = check(window, kind, state, masks)
+        miss = check(window, kind, state, masks, dpi=session.dpi)
         if session.holds and not session.holds():
             miss = f"{kind} window, state {state}: over before its capture held still"
         if miss:
@@ -242,3 +271,8 @@ def test_disk_and_windows(provider, launch):  # noqa: F811
 def test_offline(prefix, exe):
     park_pointer()
     walk(Session(prefix.launch_offline(exe)), OFFLINE)
+
+
+@pytest.mark.dpi(144)
+def test_at_144_dpi(provider, launch):  # noqa: F811
+    walk(Session(launch(), 144), AT_144_DPI)
