@@ -28,8 +28,12 @@ int ScreenDcDpi() {
 }  // namespace
 
 Scale SystemScale() {
-  static const auto forSystem = Lookup<DpiForSystem>(L"user32.dll", "GetDpiForSystem");
-  return Scale(forSystem ? static_cast<int>(forSystem()) : ScreenDcDpi());
+  // Fixed for the life of the process: asked once.
+  static const Scale system = [] {
+    const auto forSystem = Lookup<DpiForSystem>(L"user32.dll", "GetDpiForSystem");
+    return Scale(forSystem ? static_cast<int>(forSystem()) : ScreenDcDpi());
+  }();
+  return system;
 }
 
 Scale WindowScale(HWND hwnd) {

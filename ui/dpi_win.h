@@ -21,7 +21,8 @@
 
 namespace ui {
 
-// The DPI the system draws at: the primary monitor's when the program started.
+// The DPI the system draws at: the primary monitor's when the program
+// started, which it stays for the program's life.
 Scale SystemScale();
 // The window's: its monitor's under per-monitor awareness.
 Scale WindowScale(HWND hwnd);

@@ -34,9 +34,7 @@ class Scale {
   // A size measured from an origin: a window's, a picture's, a font's.
   constexpr Size ToDevice(Size s) const { return {ToDevice(s.width), ToDevice(s.height)}; }
   constexpr Rect ToDevice(Rect r) const {
-    const int left = ToDevice(r.left);
-    const int top = ToDevice(r.top);
-    return {left, top, ToDevice(r.Right()) - left, ToDevice(r.Bottom()) - top};
+    return Edges(r, [this](int v) { return ToDevice(v); });
   }
 
   // The 96-DPI pixel that holds device pixel `d`: where a click lands.
@@ -60,14 +58,19 @@ class Scale {
   constexpr Point ToModel(Point p) const { return {ToModel(p.x), ToModel(p.y)}; }
   constexpr Size ToModel(Size s) const { return {ToModel(s.width), ToModel(s.height)}; }
   constexpr Rect ToModel(Rect r) const {
-    const int left = ToModel(r.left);
-    const int top = ToModel(r.top);
-    return {left, top, ToModel(r.Right()) - left, ToModel(r.Bottom()) - top};
+    return Edges(r, [this](int d) { return ToModel(d); });
   }
 
   friend constexpr bool operator==(Scale a, Scale b) { return a.dpi_ == b.dpi_; }
 
  private:
+  // Each edge converted on its own.
+  template <typename Convert>
+  static constexpr Rect Edges(Rect r, Convert convert) {
+    const int left = convert(r.left);
+    const int top = convert(r.top);
+    return {left, top, convert(r.Right()) - left, convert(r.Bottom()) - top};
+  }
   static constexpr long long FloorDiv(long long a, long long b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
   }
