@@ -28,6 +28,8 @@ TEAL_LIGHT = (43, 179, 163)    # #2BB3A3
 TEAL_DEEP = (9, 96, 106)
 TEAL_MID = (24, 150, 150)
 ORANGE = (255, 128, 0)
+AMBER_LIGHT = (255, 172, 40)
+AMBER = (232, 122, 0)
 GREEN = (0, 128, 0)
 WHITE = (255, 255, 255)
 SLATE = (78, 100, 105)
@@ -511,15 +513,34 @@ def CheckMark(c, cx, cy, r, width, fill, progress=1.0):
                                  pts[1][1] + (pts[2][1] - pts[1][1]) * f)], width, fill)
 
 
-def MakeResultIcon(zoom):
+def ExclamationMark(c, cx, cy, r, width, fill):
+    c.Line([(cx, cy - r * 0.52), (cx, cy + r * 0.12)], width, fill)
+    c.Circle(cx, cy + r * 0.46, width * 0.62, fill)
+
+
+def MakeResultPicture(name, zoom, light, dark, Mark):
+    """A disk-check result: the disk with a round badge on its lower right,
+    shaded from `light` to `dark`, and `Mark(c, cx, cy, r)` in white on it."""
     c = Canvas(72, 72, 4, zoom)
     DrawDisk(c, 4, 16, 56, 34)
     c.Shadow(1.5, (0, 1.5), (0, 0, 0), 0.3)
     bx, by, br = 52, 50, 15.5
     c.Circle(bx, by, br + 2.6, WHITE)
-    c.Circle(bx, by, br, c.Grad((30, 160, 40), GREEN, 0.3, 0.7))
-    CheckMark(c, bx, by, br, 3.6, WHITE)
-    SavePng(c.Result(), "result_icon.png", zoom)
+    c.Circle(bx, by, br, c.Grad(light, dark, 0.3, 0.7))
+    Mark(c, bx, by, br)
+    SavePng(c.Result(), name, zoom)
+
+
+def MakeResultIcon(zoom):
+    MakeResultPicture("result_icon.png", zoom, (30, 160, 40), GREEN,
+                      lambda c, x, y, r: CheckMark(c, x, y, r, 3.6, WHITE))
+
+
+def MakeResultUnread(zoom):
+    # Nothing could be read from the disk: an amber "!" rather than the green
+    # tick, calm enough not to look like a fault of the computer.
+    MakeResultPicture("result_unread.png", zoom, AMBER_LIGHT, AMBER,
+                      lambda c, x, y, r: ExclamationMark(c, x, y, r, 3.6, WHITE))
 
 
 def MakeClockIcon(name, emphasis, zoom):
@@ -773,6 +794,7 @@ EXPECTED = {
     "header_decor.png": ("PNG", (109, 116), "RGBA", None),
     "update_icon.png": ("PNG", (16, 16), "RGBA", None),
     "result_icon.png": ("PNG", (72, 72), "RGBA", None),
+    "result_unread.png": ("PNG", (72, 72), "RGBA", None),
     "disk_icon.png": ("PNG", (32, 32), "RGBA", None),
     "hour_icon.png": ("PNG", (32, 32), "RGBA", None),
     "minute_icon.png": ("PNG", (32, 32), "RGBA", None),
@@ -873,6 +895,7 @@ def main():
         MakeHeaderDecor(zoom)
         MakeUpdateIcon(zoom)
         MakeResultIcon(zoom)
+        MakeResultUnread(zoom)
         MakeDiskIcon(zoom)
         MakeClockIcon("hour_icon.png", "hour", zoom)
         MakeClockIcon("minute_icon.png", "minute", zoom)
