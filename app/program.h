@@ -29,6 +29,7 @@ struct Services {
 struct Records {
   std::int32_t instanceCount = 0;
   task::TaskState task;
+  disk::Unread diskUnread = disk::Unread::kDriveSilent;  // why start-up read nothing
 };
 
 class Program final : public ui::HandlerSink {

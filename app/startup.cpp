@@ -23,9 +23,9 @@ void PlaceMainWindow(Program& program, ui::Window& main) {
 }
 
 void CollectDiskReport(Program& program, ui::Window& main) {
-  for (const std::string& line : program.services.smart.CollectSmartReport()) {
-    main.AppendText(ui::main_window::编辑框8, line);
-  }
+  disk::DiskReading reading = program.services.smart.CollectSmartReport();
+  for (const std::string& line : reading.lines) main.AppendText(ui::main_window::编辑框8, line);
+  program.records.diskUnread = reading.why;
 }
 
 void WriteFirstLocalTime(Program& program, ui::Window& main) {

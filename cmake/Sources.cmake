@@ -8,6 +8,7 @@ set(QH_CORE_SOURCES
   app/window_handlers.cpp
   disk/disk_check.cpp
   disk/smart_decode.cpp
+  disk/storage_reading.cpp
   net/reachability.cpp
   net/version_lookup.cpp
   net/web_links.cpp
@@ -66,6 +67,7 @@ set(QH_WIN_SOURCES
   net/network_win.cpp
   net/web_pages_win.cpp
   disk/smart_report_win.cpp
+  disk/storage_drives_win.cpp
   disk/automation/automation_win.cpp
   disk/automation/next_member_win.cpp
   shell/tray_win.cpp

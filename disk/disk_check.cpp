@@ -9,10 +9,15 @@ namespace {
 
 using namespace ui::main_window;
 
-void Reveal(shell::Tray& tray, ui::Window& main) {
-  bool nothingRead = main.Get(编辑框8).caption.empty();
-  if (nothingRead) main.AppendText(编辑框8, kNothingReadLine);
-  tray.Notify(kCheckTitle, nothingRead ? kCheckFailedText : kCheckText, shell::kInfoIcon);
+void Reveal(shell::Tray& tray, Unread why, ui::Window& main) {
+  const char* notice = kCheckText;
+  if (main.Get(编辑框8).caption.empty()) {
+    const bool rights = why == Unread::kNeedsAdministrator;
+    main.AppendText(编辑框8, rights ? kNeedsAdministratorLines : kDriveSilentLines);
+    main.SetPicture(图形按钮4, assets::Asset::kResultUnread);  // no tick for what was not read
+    notice = rights ? kCheckFailedText : kCheckSilentText;
+  }
+  tray.Notify(kCheckTitle, notice, shell::kInfoIcon);
   main.SetVisible(编辑框8, true);
   main.SetDisabled(超级按钮1, false);
   main.SetVisible(超级按钮1, false);
@@ -30,10 +35,10 @@ void OnDiskCheckClick(const ui::Event& event) {
   main.SetDisabled(超级按钮1, true);
 }
 
-void OnDiskCheckTick(shell::Tray& tray, const ui::Event& event) {
+void OnDiskCheckTick(shell::Tray& tray, Unread why, const ui::Event& event) {
   ui::Window& main = *event.window;
   int position = main.Get(进度条1).position;
-  if (position == 100) Reveal(tray, main);
+  if (position == 100) Reveal(tray, why, main);
   // Every tick, the revealing one included; the bar is clamped at full.
   main.SetPosition(进度条1, position + 1);
 }

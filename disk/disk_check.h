@@ -4,6 +4,7 @@
 // so in a tray notice. The check queries nothing itself and runs at most once.
 #pragma once
 
+#include "disk/smart_report.h"
 #include "shell/tray.h"
 #include "ui/window.h"
 
@@ -14,13 +15,19 @@ inline constexpr char kCheckTitle[] = "Quonda硬盘检测结果提示！";
 inline constexpr char kCheckText[] =
     "您的计算机硬盘使用时间和温度已经成功提取请查看！注：30-50度硬盘正常！70度以上硬盘危险温度过高！";
 // When nothing could be read: saying the values were extracted would report a
-// failure as success. Reading them needs administrator rights, and some disks
-// (NVMe among them) do not provide them at all.
+// failure as success. The report box says why in two lines, and the notice
+// what to do: run as administrator where that would help, nothing otherwise.
+inline constexpr char kNeedsAdministratorLines[] =
+    "未能读取硬盘信息：需要管理员权限。\r\n请右键本软件，选择“以管理员身份运行”后重试。\r\n";
+inline constexpr char kDriveSilentLines[] =
+    "未能读取硬盘信息：硬盘或驱动（RAID、USB硬盘盒等）\r\n不向系统提供使用时间和温度，定时关机不受影响。\r\n";
 inline constexpr char kCheckFailedText[] =
     "未能读取硬盘使用时间和温度！请以管理员身份运行本软件后重试。注：部分硬盘不提供此信息。";
-inline constexpr char kNothingReadLine[] = "未能读取硬盘信息\r\n";
+inline constexpr char kCheckSilentText[] =
+    "未能读取硬盘使用时间和温度！此硬盘或其驱动不向系统提供此信息，定时关机不受影响。";
 
 void OnDiskCheckClick(const ui::Event& event);
-void OnDiskCheckTick(shell::Tray& tray, const ui::Event& event);
+// `why`: what start-up found when it read nothing.
+void OnDiskCheckTick(shell::Tray& tray, Unread why, const ui::Event& event);
 
 }  // namespace disk

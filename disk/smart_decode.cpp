@@ -1,6 +1,7 @@
 // SMART attribute table to report lines; see smart_decode.h for the rules.
 #include "disk/smart_decode.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -11,6 +12,49 @@ constexpr std::size_t kHeaderSize = 2;
 constexpr std::size_t kRecordSize = 12;
 constexpr std::uint8_t kPowerOnHours = 9;
 constexpr std::uint8_t kTemperature = 194;
+
+constexpr char kHoursPrefix[] = "硬盘已经使用了:";
+constexpr char kTemperaturePrefix[] = "硬盘当前温度:";
+
+constexpr std::size_t kNvmeLogSize = 512;
+constexpr std::size_t kNvmeHoursAt = 128;
+constexpr std::size_t kNvmeHoursSize = 16;
+constexpr long long kKelvinOffset = 273;
+// The descriptor's own header (Version, Size) and the protocol data header
+// as the first systems with the query laid it out (seven 4-byte fields).
+constexpr std::size_t kDescriptorHeader = 8;
+constexpr std::size_t kProtocolHeader = 28;
+constexpr std::size_t kProtocolOffsetAt = kDescriptorHeader + 16;
+constexpr std::size_t kProtocolLengthAt = kDescriptorHeader + 20;
+constexpr std::size_t kPredictFlagSize = 4;
+constexpr std::size_t kSmartTableSize = 512;
+constexpr std::size_t kTemperatureHeader = 24;
+constexpr std::size_t kTemperatureCountAt = 12;
+constexpr std::size_t kSensorSize = 16;
+
+std::uint32_t Le(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t size) {
+  std::uint32_t value = 0;
+  for (std::size_t i = size; i-- > 0;) value = (value << 8) | bytes[at + i];
+  return value;
+}
+
+// A little-endian count of any width, in decimal: divided by ten again and
+// again, most significant byte first.
+std::string LittleEndianDecimal(std::span<const std::uint8_t> bytes) {
+  std::vector<std::uint8_t> number(bytes.rbegin(), bytes.rend());
+  std::string digits;
+  while (std::any_of(number.begin(), number.end(), [](std::uint8_t b) { return b != 0; })) {
+    unsigned remainder = 0;
+    for (std::uint8_t& b : number) {
+      const unsigned current = remainder * 256 + b;
+      b = static_cast<std::uint8_t>(current / 10);
+      remainder = current % 10;
+    }
+    digits.push_back(static_cast<char>('0' + remainder));
+  }
+  if (digits.empty()) return std::string(1, '0');
+  return std::string(digits.rbegin(), digits.rend());
+}
 
 // 2^63 exactly; every double below it in magnitude converts to int64_t.
 constexpr double kTwoPow63 = 9223372036854775808.0;
@@ -43,13 +87,59 @@ std::vector<std::string> DecodeSmartLines(std::span<const std::uint8_t> attribut
   for (std::size_t j = 0; j < count; ++j) {
     const auto record = records.subspan(j * kRecordSize, kRecordSize);
     if (record[0] == kPowerOnHours) {
-      const unsigned hours = record[5] + 256u * record[6];
-      lines.push_back("硬盘已经使用了:" + std::to_string(hours) + "个小时\r\n");
+      lines.push_back(HoursLine(std::to_string(record[5] + 256u * record[6])));
     } else if (record[0] == kTemperature) {
-      lines.push_back("硬盘当前温度:" + std::to_string(record[5]) + "摄氏度\r\n");
+      lines.push_back(TemperatureLine(record[5]));
     }
   }
   return lines;
+}
+
+std::string HoursLine(std::string_view hours) {
+  std::string line = kHoursPrefix;
+  line.append(hours).append("个小时\r\n");
+  return line;
+}
+
+std::string TemperatureLine(long long celsius) {
+  std::string line = kTemperaturePrefix;
+  line.append(std::to_string(celsius)).append("摄氏度\r\n");
+  return line;
+}
+
+bool IsTemperatureLine(std::string_view line) { return line.starts_with(kTemperaturePrefix); }
+
+std::vector<std::string> DecodeNvmeHealthLog(std::span<const std::uint8_t> log) {
+  if (log.size() < kNvmeLogSize) return {};
+  std::vector<std::string> lines{HoursLine(LittleEndianDecimal(log.subspan(kNvmeHoursAt, kNvmeHoursSize)))};
+  if (const std::uint32_t kelvin = Le(log, 1, 2); kelvin != 0) {
+    lines.push_back(TemperatureLine(static_cast<long long>(kelvin) - kKelvinOffset));
+  }
+  return lines;
+}
+
+std::vector<std::string> DecodeNvmeHealthReply(std::span<const std::uint8_t> reply) {
+  if (reply.size() < kDescriptorHeader + kProtocolHeader) return {};
+  const std::uint32_t version = Le(reply, 0, 4);
+  const std::uint32_t size = Le(reply, 4, 4);
+  if (version != size || size < kDescriptorHeader + kProtocolHeader || size > reply.size()) return {};
+  const std::size_t offset = Le(reply, kProtocolOffsetAt, 4);
+  const std::size_t length = Le(reply, kProtocolLengthAt, 4);
+  if (offset < kProtocolHeader || length < kNvmeLogSize) return {};
+  const std::size_t start = kDescriptorHeader + offset;  // the offset counts from the header
+  if (start > reply.size() || reply.size() - start < kNvmeLogSize) return {};
+  return DecodeNvmeHealthLog(reply.subspan(start, kNvmeLogSize));
+}
+
+std::vector<std::string> DecodePredictFailure(std::span<const std::uint8_t> reply) {
+  if (reply.size() < kPredictFlagSize + kSmartTableSize) return {};
+  return DecodeSmartLines(reply.subspan(kPredictFlagSize, kSmartTableSize));
+}
+
+std::optional<int> DecodeTemperatureReply(std::span<const std::uint8_t> reply) {
+  if (reply.size() < kTemperatureHeader + kSensorSize) return std::nullopt;
+  if (Le(reply, kTemperatureCountAt, 2) == 0) return std::nullopt;
+  return static_cast<std::int16_t>(Le(reply, kTemperatureHeader + 2, 2));
 }
 
 }  // namespace disk

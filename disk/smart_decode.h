@@ -7,8 +7,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace disk {
@@ -30,5 +32,33 @@ std::uint8_t MemberToByte(double member);
 //   194 -> "硬盘当前温度:" T "摄氏度"    with T = byte 5
 // Every line ends with CR LF. The text is UTF-8.
 std::vector<std::string> DecodeSmartLines(std::span<const std::uint8_t> attributeBytes);
+
+// The two report lines, whichever way the values were read.
+std::string HoursLine(std::string_view hours);
+std::string TemperatureLine(long long celsius);
+bool IsTemperatureLine(std::string_view line);
+
+// The storage driver's replies (IOCTL_STORAGE_QUERY_PROPERTY and
+// IOCTL_STORAGE_PREDICT_FAILURE), read from their bytes, little-endian as
+// the platform lays them out. A reply too short for what it says it holds,
+// or whose parts point outside it, gives nothing; no value that was not in
+// the reply is ever given as 0.
+
+// The NVMe SMART / health log (page 02h, 512 bytes): the power-on hours
+// (bytes 128-143, a 128-bit count, written in full) and then the composite
+// temperature (bytes 1-2, kelvin; 0 means the drive does not report it). A
+// log shorter than 512 bytes gives nothing.
+std::vector<std::string> DecodeNvmeHealthLog(std::span<const std::uint8_t> log);
+// A protocol-specific query's reply: the descriptor (Version and Size, both
+// its own size, then the protocol data header, whose offset, counted from
+// that header, and length say where the log lies) and the log.
+std::vector<std::string> DecodeNvmeHealthReply(std::span<const std::uint8_t> reply);
+// The predict-failure reply: a 4-byte flag, then the drive's 512-byte SMART
+// attribute table as WMI carries it, decoded by DecodeSmartLines.
+std::vector<std::string> DecodePredictFailure(std::span<const std::uint8_t> reply);
+// The temperature query's reply: a 24-byte descriptor whose count (bytes
+// 12-13) says how many 16-byte sensor records follow; the first sensor's
+// temperature (bytes 2-3 of its record, signed, Celsius).
+std::optional<int> DecodeTemperatureReply(std::span<const std::uint8_t> reply);
 
 }  // namespace disk

@@ -50,7 +50,11 @@ void LetUnusedLibrariesGo() {
 
 }  // namespace
 
-std::vector<std::string> WmiSmartReport::CollectSmartReport() {
+DiskReading WmiSmartReport::CollectSmartReport() {
+  return ReadDiskHealth(ReadThroughWmi(), drives_);
+}
+
+std::vector<std::string> WmiSmartReport::ReadThroughWmi() {
   std::vector<std::string> lines;
   locator_ = automation::CreateAutomationObject("WbemScripting.SWbemLocator");
   service_ = automation::CallMethodForObject(locator_, "ConnectServer", {".", "root\\WMI"});

@@ -1,12 +1,14 @@
 // The SMART report read through WMI's scripting objects: the locator connects
 // to root\WMI on the local computer, the query returns one instance per
 // SMART-capable disk, and the "VendorSpecific" property of the last instance
-// holds the attribute table that smart_decode.h turns into lines.
+// holds the attribute table that smart_decode.h turns into lines. Where that
+// gives none, the storage driver is asked (storage_reading.h).
 #pragma once
 
 #include "disk/automation/automation_win.h"
 #include "disk/automation/next_member_win.h"
 #include "disk/smart_report.h"
+#include "disk/storage_drives_win.h"
 
 namespace disk {
 
@@ -20,11 +22,14 @@ namespace disk {
 // loop makes the second CoFreeUnusedLibrariesEx that unloads the libraries.
 class WmiSmartReport final : public SmartReport {
  public:
-  std::vector<std::string> CollectSmartReport() override;
+  DiskReading CollectSmartReport() override;
   void ReleaseObjects() override;
   void ReleaseEnumerators() override;
 
  private:
+  std::vector<std::string> ReadThroughWmi();
+
+  Win32StorageDrives drives_;
   automation::EnumeratorTable enumerators_;
   automation::AutomationObject locator_;
   automation::AutomationObject service_;

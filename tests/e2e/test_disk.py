@@ -15,7 +15,10 @@ from test_keyboard import client
 PROVIDER_CLSID = "{BA2609D2-25B2-4EF9-A980-99CA03975ECD}"
 CHECK_BUTTON = (584, 280)  # 超级按钮1, "开始检测"
 REPORT = "硬盘已经使用了:5000个小时\\r\\n硬盘当前温度:35摄氏度\\r\\n"
-NOTHING = "未能读取硬盘信息\\r\\n"
+# Under Wine the storage driver answers none of the queries: the drive's, not
+# the user's rights, is what the box gives as the reason.
+NOTHING = ("未能读取硬盘信息：硬盘或驱动（RAID、USB硬盘盒等）\\r\\n"
+           "不向系统提供使用时间和温度，定时关机不受影响。\\r\\n")
 REPORT_TEXT = (184, 328, 504, 360)  # 编辑框8's text, right of 图形按钮4: left, top, right, bottom
 
 

@@ -46,6 +46,7 @@ TEST_F(DiskCheckTest, TheHundredAndFirstTickRevealsTheReport) {
   EXPECT_TRUE(Shown(透明标签10));
   EXPECT_TRUE(Shown(超级按钮2));
   EXPECT_TRUE(Shown(图形按钮4));
+  EXPECT_EQ(main->Get(图形按钮4).picture, assets::Asset::kResultIcon);  // the tick: values read
   EXPECT_EQ(main->Get(时钟3).interval, 0);
   EXPECT_EQ(main->Get(进度条1).position, 100);  // drawn full, never beyond
   ASSERT_EQ(tray.notices.size(), noticesBefore + 1);
@@ -57,26 +58,32 @@ TEST_F(DiskCheckTest, TheHundredAndFirstTickRevealsTheReport) {
   EXPECT_EQ(main->Get(时钟3).interval, 0);
 }
 
-// Start-up read nothing from the disk.
-struct NothingReadTest : DiskCheckTest {
+// Start-up read nothing from the disk, for either reason.
+struct NothingReadTest : DiskCheckTest, ::testing::WithParamInterface<disk::Unread> {
   void SetUp() override {
     smart.lines.clear();
+    smart.why = GetParam();
     DiskCheckTest::SetUp();
   }
 };
 
-TEST_F(NothingReadTest, NothingReadIsSaidSoInsteadOfReportedAsSuccess) {
-  // Reading the values needs administrator rights and some disks do not
-  // provide them: claiming they were extracted would report a failure as
-  // success.
+TEST_P(NothingReadTest, NothingReadIsSaidSoWithWhyAndNoTick) {
+  // Claiming the values were extracted would report a failure as success;
+  // what the user can do depends on why.
+  const bool rights = GetParam() == disk::Unread::kNeedsAdministrator;
   ASSERT_EQ(main->Get(编辑框8).caption, "");
   Send(超级按钮1, EventKind::kClick);
   for (int tick = 0; tick < 101; ++tick) Send(时钟3, EventKind::kTick);
   EXPECT_TRUE(Shown(编辑框8));
-  EXPECT_EQ(main->Get(编辑框8).caption, "未能读取硬盘信息\r\n");
+  EXPECT_EQ(main->Get(编辑框8).caption,
+            rights ? disk::kNeedsAdministratorLines : disk::kDriveSilentLines);
   EXPECT_EQ(tray.notices.back().title, disk::kCheckTitle);
-  EXPECT_EQ(tray.notices.back().text, disk::kCheckFailedText);
+  EXPECT_EQ(tray.notices.back().text, rights ? disk::kCheckFailedText : disk::kCheckSilentText);
   EXPECT_TRUE(Shown(图形按钮4));
+  EXPECT_EQ(main->Get(图形按钮4).picture, assets::Asset::kResultUnread);
 }
+
+INSTANTIATE_TEST_SUITE_P(Why, NothingReadTest,
+                         ::testing::Values(disk::Unread::kDriveSilent, disk::Unread::kNeedsAdministrator));
 
 }  // namespace

@@ -180,14 +180,15 @@ class FakePower : public task::PowerActions {
 
 class FakeSmartReport : public disk::SmartReport {
  public:
-  std::vector<std::string> CollectSmartReport() override {
+  disk::DiskReading CollectSmartReport() override {
     ++collected;
-    return lines;
+    return {lines, why};
   }
   void ReleaseObjects() override { ++objectsReleased; }
   void ReleaseEnumerators() override { ++enumeratorsReleased; }
 
   std::vector<std::string> lines{"硬盘已经使用了:5000个小时\r\n", "硬盘当前温度:35摄氏度\r\n"};
+  disk::Unread why = disk::Unread::kDriveSilent;
   int collected = 0, objectsReleased = 0, enumeratorsReleased = 0;
 };
 

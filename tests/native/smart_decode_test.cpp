@@ -5,10 +5,13 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "disk/smart_decode.h"
+#include "disk/storage_reading.h"
 
 namespace {
 
@@ -16,7 +19,7 @@ using disk::DecodeSmartLines;
 using disk::MemberToByte;
 
 std::string Hours(unsigned h) { return "硬盘已经使用了:" + std::to_string(h) + "个小时\r\n"; }
-std::string Temp(unsigned t) { return "硬盘当前温度:" + std::to_string(t) + "摄氏度\r\n"; }
+std::string Temp(int t) { return "硬盘当前温度:" + std::to_string(t) + "摄氏度\r\n"; }
 
 // A table of `members` bytes (header 0x10 0x00) whose records are all ID 0
 // except the given ones, placed at record positions counted from 0.
@@ -113,6 +116,92 @@ TEST(DecodeSmartLines, LinesAreUtf8WithCrLf) {
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], "\xE7\xA1\xAC\xE7\x9B\x98\xE5\xB7\xB2\xE7\xBB\x8F\xE4\xBD\xBF\xE7\x94\xA8"
                       "\xE4\xBA\x86:5000\xE4\xB8\xAA\xE5\xB0\x8F\xE6\x97\xB6\r\n");
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Little-endian values written into a buffer of `size` zero bytes.
+Bytes Buffer(std::size_t size, std::initializer_list<std::pair<std::size_t, std::uint64_t>> at,
+             std::size_t width = 4) {
+  Bytes b(size);
+  for (auto [offset, value] : at) {
+    for (std::size_t i = 0; i < width && offset + i < size; ++i) b[offset + i] = (value >> (8 * i)) & 0xFF;
+  }
+  return b;
+}
+// A health log: 35 degrees (308 K) and 5000 hours; an NVMe reply holding it.
+Bytes Log(std::size_t size = 512) { return Buffer(size, {{1, 308}, {128, 5000}}, 2); }
+Bytes Reply(std::uint32_t version, std::uint32_t offset, std::uint32_t length, std::size_t size = 560) {
+  Bytes r = Buffer(size, {{0, version}, {4, 48}, {24, offset}, {28, length}});
+  const Bytes log = Log();
+  if (8 + std::size_t{offset} + 512 <= size) std::copy(log.begin(), log.end(), r.begin() + 8 + offset);
+  return r;
+}
+
+// The storage driver's replies: what is read, and every short or malformed
+// reply giving nothing rather than a 0 that was never read.
+TEST(StorageReplies, ReadWhatTheyHoldAndNothingElse) {
+  const std::vector<std::string> both{Hours(5000), Temp(35)};
+  EXPECT_EQ(disk::DecodeNvmeHealthLog(Log()), both);
+  EXPECT_TRUE(disk::DecodeNvmeHealthLog(Log(511)).empty());
+  Bytes big = Buffer(512, {{128, 0}, {136, 1}}, 8);  // 2^64 hours, temperature not reported
+  EXPECT_EQ(disk::DecodeNvmeHealthLog(big), std::vector<std::string>{"硬盘已经使用了:18446744073709551616个小时\r\n"});
+  EXPECT_EQ(disk::DecodeNvmeHealthReply(Reply(48, 40, 512)), both);
+  for (const Bytes& bad : {Reply(44, 40, 512), Reply(48, 20, 512), Reply(48, 40, 511),
+                           Reply(48, 40, 512, 559), Reply(48, 0xFFFFFFF0, 512), Bytes(35)}) {
+    EXPECT_TRUE(disk::DecodeNvmeHealthReply(bad).empty());
+  }
+  Bytes predict = Table(4 + 512, {{0, 9, 0x88, 0x13}, {1, 194, 35}});  // the table after a 4-byte flag
+  predict.insert(predict.begin(), 4, 0);
+  predict.resize(4 + 512);
+  EXPECT_EQ(disk::DecodePredictFailure(predict), both);
+  predict.pop_back();
+  EXPECT_TRUE(disk::DecodePredictFailure(predict).empty());
+  EXPECT_EQ(disk::DecodeTemperatureReply(Buffer(40, {{12, 1}, {26, 0xFFFB}}, 2)), -5);
+  EXPECT_EQ(disk::DecodeTemperatureReply(Buffer(40, {{26, 40}}, 2)), std::nullopt);  // no sensor
+  EXPECT_EQ(disk::DecodeTemperatureReply(Buffer(39, {{12, 1}, {26, 40}}, 2)), std::nullopt);
+}
+
+// The paths in their order, through a fake driver that answers what a
+// test gives it and notes what it was asked.
+struct FakeDrives : disk::StorageDrives {
+  std::vector<Bus> buses;
+  std::map<std::string, Bytes> replies;  // by query and drive, e.g. "adapter0"
+  bool elevated = false;
+  std::string asked;
+  Bytes Answer(const std::string& query) {
+    asked += query + " ";
+    return replies[query];
+  }
+  bool Exists(int d) override { return d < static_cast<int>(buses.size()); }
+  Bus BusOf(int d) override { return buses[static_cast<std::size_t>(d)]; }
+  Bytes NvmeHealthLog(int d, bool adapter) override {
+    return Answer((adapter ? "adapter" : "device") + std::to_string(d));
+  }
+  Bytes PredictFailure(int d) override { return Answer("predict" + std::to_string(d)); }
+  Bytes Temperature(int d) override { return Answer("temperature" + std::to_string(d)); }
+  bool Elevated() override { return elevated; }
+};
+
+TEST(StorageReading, WmiFirstThenEachDriveByItsBusAndTheTemperatureLast) {
+  using Bus = disk::StorageDrives::Bus;
+  FakeDrives drives;
+  drives.buses = {Bus::kAta, Bus::kNvme, Bus::kNvme};
+  EXPECT_EQ(disk::ReadDiskHealth({Hours(1)}, drives).lines, std::vector<std::string>{Hours(1)});
+  EXPECT_EQ(drives.asked, "");
+  drives.replies["adapter1"] = Reply(48, 40, 512);
+  drives.replies["adapter1"][49] = drives.replies["adapter1"][50] = 0;  // no composite temperature
+  drives.replies["temperature1"] = Buffer(40, {{12, 1}, {26, 41}}, 2);
+  EXPECT_EQ(disk::ReadDiskHealth({}, drives).lines, (std::vector<std::string>{Hours(5000), Temp(41)}));
+  EXPECT_EQ(drives.asked, "predict0 temperature0 device1 adapter1 temperature1 ");
+  // Nothing anywhere: a SATA drive without elevation is a matter of rights.
+  drives.replies.clear();
+  EXPECT_EQ(disk::ReadDiskHealth({}, drives).why, disk::Unread::kNeedsAdministrator);
+  drives.elevated = true;
+  EXPECT_EQ(disk::ReadDiskHealth({}, drives).why, disk::Unread::kDriveSilent);
+  drives.buses = {Bus::kNvme};
+  drives.elevated = false;
+  EXPECT_EQ(disk::ReadDiskHealth({}, drives).why, disk::Unread::kDriveSilent);
 }
 
 }  // namespace

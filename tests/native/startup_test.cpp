@@ -113,10 +113,10 @@ TEST_F(StartupTest, TheDiskReportIsCollectedFirstAndItsObjectsReleasedLast) {
 TEST(StartupOrder, TheReportComesBeforeEveryOtherStep) {
   // A report that notes how far start-up had got when it was asked.
   struct Probe : fakes::FakeSmartReport {
-    std::vector<std::string> CollectSmartReport() override {
+    disk::DiskReading CollectSmartReport() override {
       seenCalls = backend->calls.size();
       seenNotices = tray->notices.size() + tray->icons.size();
-      return {"a\r\n"};
+      return {{"a\r\n"}};
     }
     fakes::FakeBackend* backend = nullptr;
     fakes::FakeTray* tray = nullptr;

@@ -86,7 +86,7 @@ class SmartReportTest : public ::testing::Test {
     EXPECT_TRUE(wmi_provider::SetScenario(scenario)) << scenario;
     disk::WmiSmartReport report;
     const auto start = Clock::now();
-    Lines lines = report.CollectSmartReport();
+    Lines lines = report.CollectSmartReport().lines;
     if (milliseconds != nullptr) *milliseconds = MillisecondsSince(start);
     report.ReleaseObjects();
     report.ReleaseEnumerators();
@@ -168,8 +168,8 @@ TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
 TEST_F(SmartReportTest, CollectingAgainStartsEveryWalkAfresh) {
   ASSERT_TRUE(wmi_provider::SetScenario("two-disks"));
   disk::WmiSmartReport report;
-  const Lines lines = report.CollectSmartReport();
-  EXPECT_EQ(report.CollectSmartReport(), lines);
+  const Lines lines = report.CollectSmartReport().lines;
+  EXPECT_EQ(report.CollectSmartReport().lines, lines);
   report.ReleaseObjects();
   report.ReleaseEnumerators();
   EXPECT_EQ(wmi_provider::LiveObjects(), 0);
@@ -222,10 +222,10 @@ TEST(SmartReportRealWmi, GivesNoLine) {
   ASSERT_TRUE(SUCCEEDED(com.hr()));
   disk::WmiSmartReport report;
   const auto start = Clock::now();
-  EXPECT_EQ(report.CollectSmartReport(), Lines{});
+  EXPECT_EQ(report.CollectSmartReport().lines, Lines{});
   const double ms = MillisecondsSince(start);
   const auto again = Clock::now();
-  EXPECT_EQ(report.CollectSmartReport(), Lines{});
+  EXPECT_EQ(report.CollectSmartReport().lines, Lines{});
   const double warm = MillisecondsSince(again);
   report.ReleaseObjects();
   report.ReleaseEnumerators();
