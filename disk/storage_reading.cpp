@@ -16,11 +16,11 @@ constexpr int kMaxDrives = 64;
 std::vector<std::string> ReadDrive(StorageDrives& drives, int drive, StorageDrives::Bus bus) {
   using Bus = StorageDrives::Bus;
   std::vector<std::string> lines;
-  if (bus == Bus::kNvme || bus == Bus::kUnknown) {
+  if (bus != Bus::kAta) {
     lines = DecodeNvmeHealthReply(drives.NvmeHealthLog(drive, false));
     if (lines.empty()) lines = DecodeNvmeHealthReply(drives.NvmeHealthLog(drive, true));
   }
-  if (lines.empty() && (bus == Bus::kAta || bus == Bus::kUnknown)) {
+  if (lines.empty() && bus != Bus::kNvme) {
     lines = DecodePredictFailure(drives.PredictFailure(drive));
   }
   const bool hasTemperature =

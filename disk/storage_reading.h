@@ -35,8 +35,9 @@ class StorageDrives {
 // WMI's lines when it gave any; otherwise the first drive, from drive 0 up,
 // that gives a reading: an NVMe drive its health log (the device, then the
 // adapter), an ATA drive its predict-failure table, any drive the
-// temperature query where the temperature is still missing. A drive whose
-// bus is unknown is asked both ways. The lines are those WMI would give, in
+// temperature query where the temperature is still missing. A drive on
+// another bus, or one that does not say, is asked both ways: behind a RAID
+// or SCSI controller either kind may answer. The lines are those WMI would give, in
 // its order. With no reading, why: not elevated with a SATA drive present
 // is a matter of rights, anything else the drive's.
 DiskReading ReadDiskHealth(std::vector<std::string> wmiLines, StorageDrives& drives);
