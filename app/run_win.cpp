@@ -51,6 +51,20 @@ class OleSession {
 
 }  // namespace
 
+ui::Window& StartMainWindow(Program& program, ui::Win32Backend& backend,
+                            task::Win32PowerActions& power) {
+  ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
+  backend.SetMainWindow(&main);
+  // A failed power action comes back from its worker as a posted message and
+  // is shown here, on the window thread, like every other notice.
+  backend.AddMessageRoute(ui::kPowerFailedMessage, [&program](ui::Window&, WPARAM w, LPARAM l) {
+    task::PowerFailureReport report = task::UnpackFailure(w, l);
+    task::OnPowerActionFailed(program.Task(), report.mode, report.result.failure);
+  });
+  power.ReportFailuresTo(backend.Handle(main), ui::kPowerFailedMessage);
+  return main;
+}
+
 int RunProgram(HINSTANCE instance, const RunOptions& options) {
   // First: everything below loads DLLs (comctl32, GDI+, OLE and what they use).
   RestrictDllSearch();
@@ -77,16 +91,7 @@ int RunProgram(HINSTANCE instance, const RunOptions& options) {
   std::atexit(ReleaseRegisteredGlobals);
   processes.SetAtEnd(ReleaseRegisteredGlobals);
 
-  ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
-  backend.SetMainWindow(&main);
-  // A failed power action comes back from its worker as a posted message and
-  // is shown here, on the window thread, like every other notice.
-  backend.AddMessageRoute(ui::kPowerFailedMessage, [&program](ui::Window&, WPARAM w, LPARAM l) {
-    task::PowerFailureReport report = task::UnpackFailure(w, l);
-    task::OnPowerActionFailed(program.Task(), report.mode, report.result.failure,
-                              report.result.error);
-  });
-  power.ReportFailuresTo(backend.Handle(main), ui::kPowerFailedMessage);
+  StartMainWindow(program, backend, power);
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include "app/program.h"
+#include "task/power_win.h"
+#include "ui/backend_win.h"
+
 namespace app {
 
 struct RunOptions {
@@ -14,5 +18,11 @@ struct RunOptions {
 };
 
 int RunProgram(HINSTANCE instance, const RunOptions& options);
+
+// The start routine once the services exist: MainWindow loaded as the start
+// window, and the failures of power actions, which their worker posts to it,
+// shown from the window thread.
+ui::Window& StartMainWindow(Program& program, ui::Win32Backend& backend,
+                            task::Win32PowerActions& power);
 
 }  // namespace app

@@ -58,7 +58,7 @@ void OnExitConfirm(Program& program, const ui::Event&) {
   // one in the notification area until the mouse passes over it.
   program.services.tray.RemoveIcon();
   // An armed task ends with the program; so does its hold on idle sleep.
-  program.services.power.KeepAwake(false);
+  program.services.power.KeepAwake({});
   for (ui::WindowName name : kExitOrder) {
     if (ui::Window* w = program.desktop.Find(name)) program.desktop.Close(*w);
   }

@@ -16,8 +16,6 @@ std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
   return era * 146097 + doe - 719468;
 }
 
-constexpr std::int64_t kDayMs = 86400000;
-
 }  // namespace
 
 std::int64_t ToInstantMs(const LocalTime& t) {
@@ -25,15 +23,21 @@ std::int64_t ToInstantMs(const LocalTime& t) {
   return days * kDayMs + ((t.hour * 60LL + t.minute) * 60 + t.second) * 1000 + t.millisecond;
 }
 
+std::int64_t MsUntil(const LocalTime& now, TimeOfDay target) {
+  const std::int64_t current = ToInstantMs(now);
+  const std::int64_t intoDay = ((current % kDayMs) + kDayMs) % kDayMs;
+  const std::int64_t at = ((target.hour * 60LL + target.minute) * 60 + target.second) * 1000;
+  if (!IsClockTime(target)) return kDayMs;
+  const std::int64_t until = at - intoDay;
+  return until > 0 ? until : until + kDayMs;
+}
+
 bool FiringCheck::Check(const LocalTime& now, TimeOfDay target) {
   std::int64_t current = ToInstantMs(now);
   std::optional<std::int64_t> previous = last_;
   last_ = current;
   if (!previous || current <= *previous || current - *previous > kMaxGapMs) return false;
-  if (target.hour < 0 || target.hour > 23 || target.minute < 0 || target.minute > 59 ||
-      target.second < 0 || target.second > 59) {
-    return false;  // a time the clock never shows
-  }
+  if (!IsClockTime(target)) return false;
   std::int64_t secondOfDay = (target.hour * 60LL + target.minute) * 60 + target.second;
   // The target's instant on the day of the current reading, and on the day
   // before for a window that spans midnight.

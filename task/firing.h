@@ -24,6 +24,18 @@ struct TimeOfDay {
 // Milliseconds on a continuous scale across days, for comparing readings.
 std::int64_t ToInstantMs(const LocalTime& t);
 
+inline constexpr std::int64_t kDayMs = 86400000;
+
+// Whether the clock ever shows the time: 00:00:00 to 23:59:59.
+constexpr bool IsClockTime(TimeOfDay t) {
+  return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
+         t.second <= 59;
+}
+
+// Milliseconds from `now` until the target second next shows on the clock
+// (a day when it shows now); a day for a time the clock never shows.
+std::int64_t MsUntil(const LocalTime& now, TimeOfDay target);
+
 class FiringCheck {
  public:
   // The moment of scheduling is the first observation.

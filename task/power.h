@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace task {
 
@@ -21,6 +22,18 @@ enum class PowerFailure : std::int32_t {
   kRefused = 4,               // any other refusal; the system's error code tells more
 };
 
+// What an armed task asks of the system while it waits: to stay awake, with
+// the reason an administrator reads in `powercfg /requests`, and, should the
+// system sleep all the same, to be woken in time for the task. An empty
+// reason withdraws the request.
+struct AwakeRequest {
+  std::string reason;  // UTF-8
+  // Until the task is next due; the system is woken a minute before, so the
+  // clock is ticking again when the second comes.
+  std::int64_t dueInMs = 0;
+  bool operator==(const AwakeRequest&) const = default;
+};
+
 class PowerActions {
  public:
   virtual ~PowerActions() = default;
@@ -30,10 +43,11 @@ class PowerActions {
   virtual void RunPowerAction(PowerMode mode) = 0;
   // Whether the system can hibernate now.
   virtual bool HibernateAvailable() = 0;
-  // Asks the system not to fall asleep when idle (true) or withdraws that
-  // (false). The request belongs to the calling thread: call it from the
-  // user-interface thread only. The display may still turn off.
-  virtual void KeepAwake(bool awake) = 0;
+  // Asks the system not to fall asleep when idle, and this process not to
+  // be suspended, for the request's reason, replacing any earlier request;
+  // an empty request withdraws it. The display may still turn off. Call it
+  // from the user-interface thread only.
+  virtual void KeepAwake(const AwakeRequest& request) = 0;
 };
 
 }  // namespace task

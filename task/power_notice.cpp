@@ -21,7 +21,7 @@ const char* ActionPhrase(PowerMode mode) {
 
 }  // namespace
 
-std::string PowerFailureText(PowerMode mode, PowerFailure failure, std::uint32_t error) {
+std::string PowerFailureText(PowerMode mode, PowerFailure failure) {
   std::string reason;
   switch (failure) {
     case PowerFailure::kNoRight:
@@ -35,16 +35,23 @@ std::string PowerFailureText(PowerMode mode, PowerFailure failure, std::uint32_t
       break;
     case PowerFailure::kNone:
     case PowerFailure::kRefused:
-      reason = "系统拒绝了这项操作（错误代码 " + std::to_string(error) + "）";
+      reason = "系统拒绝了这项操作";
       break;
   }
   return std::string("QuondaHalvix未能") + ActionPhrase(mode) + "：" + reason +
          "。任务仍然有效，下次到达设定时间时会再试。";
 }
 
-void OnPowerActionFailed(const TaskContext& task, PowerMode mode, PowerFailure failure,
-                         std::uint32_t error) {
-  task.tray.Notify(kTaskNoticeTitle, PowerFailureText(mode, failure, error), shell::kInfoIcon);
+std::string AwakeReason(TimeOfDay target, std::optional<PowerMode> mode) {
+  const char* action = mode ? ActionPhrase(*mode) : "执行任务";
+  if (!IsClockTime(target)) return std::string("QuondaHalvix：定时任务将") + action;
+  const auto two = [](int v) { return std::string{static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)}; };
+  return "QuondaHalvix：定时任务将于 " + two(target.hour) + ":" + two(target.minute) + ":" +
+         two(target.second) + " " + action;
+}
+
+void OnPowerActionFailed(const TaskContext& task, PowerMode mode, PowerFailure failure) {
+  task.tray.Notify(kTaskNoticeTitle, PowerFailureText(mode, failure), shell::kInfoIcon);
 }
 
 }  // namespace task

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "ui/scoped_win.h"
+#include "ui/text_win.h"
 
 namespace task {
 namespace {
@@ -24,8 +25,33 @@ BOOLEAN RealSetSuspendState(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEvents
   return SetSuspendState(hibernate, force, wakeEventsDisabled);
 }
 
-EXECUTION_STATE RealSetThreadExecutionState(EXECUTION_STATE flags) {
-  return SetThreadExecutionState(flags);
+HANDLE RealCreateRequest(const wchar_t* reason) {
+  REASON_CONTEXT context{};
+  context.Version = POWER_REQUEST_CONTEXT_VERSION;
+  context.Flags = POWER_REQUEST_CONTEXT_SIMPLE_STRING;
+  context.Reason.SimpleReasonString = const_cast<wchar_t*>(reason);
+  HANDLE request = PowerCreateRequest(&context);
+  return request == INVALID_HANDLE_VALUE ? nullptr : request;
+}
+
+BOOL RealSetRequest(HANDLE request, POWER_REQUEST_TYPE type) { return PowerSetRequest(request, type); }
+BOOL RealClearRequest(HANDLE request, POWER_REQUEST_TYPE type) {
+  return PowerClearRequest(request, type);
+}
+void RealCloseRequest(HANDLE request) { CloseHandle(request); }
+
+// One timer for the process, made on first need and kept to its end.
+void RealSetWakeTimer(long long ms) {
+  static const HANDLE timer = CreateWaitableTimerW(nullptr, TRUE, nullptr);
+  if (timer == nullptr) return;
+  if (ms < 0) {
+    CancelWaitableTimer(timer);
+    return;
+  }
+  LARGE_INTEGER due;
+  due.QuadPart = -ms * 10000;  // negative: relative, in 100 ns units
+  // fResume: the system wakes for it where power policy allows wake timers.
+  SetWaitableTimer(timer, &due, 0, nullptr, nullptr, TRUE);
 }
 
 // HiberFileType, from Windows 10 on the byte after DiskSpinDown (the first of
@@ -70,7 +96,8 @@ PowerCall PowerCallFor(PowerMode mode) {
 
 const PowerApi& RealPowerApi() {
   static const PowerApi api{&RealExitWindowsEx, &RealSetSuspendState, &EnableShutdownPrivilege,
-                            &HibernationEnabled, &RealSetThreadExecutionState};
+                            &HibernationEnabled, &RealCreateRequest,  &RealSetRequest,
+                            &RealClearRequest,   &RealCloseRequest,   &RealSetWakeTimer};
   return api;
 }
 
@@ -140,9 +167,7 @@ PowerFailureReport UnpackFailure(WPARAM wParam, LPARAM lParam) {
           {static_cast<PowerFailure>(HIWORD(wParam)), static_cast<DWORD>(lParam)}};
 }
 
-Win32PowerActions::~Win32PowerActions() {
-  if (awake_) KeepAwake(false);
-}
+Win32PowerActions::~Win32PowerActions() { KeepAwake({}); }
 
 void Win32PowerActions::ReportFailuresTo(HWND window, UINT message) {
   reportWindow_ = window;
@@ -168,13 +193,35 @@ bool Win32PowerActions::HibernateAvailable() {
   return api_.hibernateAvailable == nullptr || api_.hibernateAvailable();
 }
 
-void Win32PowerActions::KeepAwake(bool awake) {
-  // Continuous and for the system only: the display may still go dark, and
-  // ES_CONTINUOUS alone clears the request. It holds for this thread, which
-  // is why only the window thread calls it.
-  if (api_.setThreadExecutionState == nullptr) return;
-  api_.setThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
-  awake_ = awake;
+void Win32PowerActions::KeepAwake(const AwakeRequest& request) {
+  // A request's reason is fixed when it is made: a new reason is a new
+  // request, set before the old one goes, so the system is never left
+  // without one in between. The display may still go dark.
+  HANDLE next = nullptr;
+  if (!request.reason.empty() && api_.createRequest != nullptr) {
+    next = api_.createRequest(ui::Widen(request.reason).c_str());
+    for (POWER_REQUEST_TYPE type : kAwakeRequestTypes) {
+      if (next != nullptr && api_.setRequest != nullptr) api_.setRequest(next, type);
+    }
+  }
+  if (request_ != nullptr) {
+    for (POWER_REQUEST_TYPE type : kAwakeRequestTypes) {
+      if (api_.clearRequest != nullptr) api_.clearRequest(request_, type);
+    }
+    if (api_.closeRequest != nullptr) api_.closeRequest(request_);
+  }
+  request_ = next;
+  // On battery a modern-standby system ends every request some minutes
+  // after its sleep time-out, and any system sleeps when the user says so:
+  // the resume timer brings it back before the task is due.
+  if (api_.setWakeTimer == nullptr) return;
+  const bool wake = !request.reason.empty() && request.dueInMs > kWakeLeadMs;
+  if (wake) {
+    api_.setWakeTimer(request.dueInMs - kWakeLeadMs);
+  } else if (wakeSet_) {
+    api_.setWakeTimer(-1);
+  }
+  wakeSet_ = wake;
 }
 
 }  // namespace task

@@ -4,7 +4,8 @@
 // performs one and posts a failure back to the window thread, the hibernation
 // check and the request to stay awake. ExitWindowsEx and SetSuspendState end
 // or suspend the whole session, so nothing but the shipped program may call
-// the real ones.
+// the real ones. The request to stay awake is a power request with its
+// reason, and a resume timer a minute before the task is due.
 #pragma once
 
 #include <windows.h>
@@ -35,8 +36,24 @@ struct PowerApi {
   BOOLEAN (*setSuspendState)(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEventsDisabled) = nullptr;
   bool (*enablePrivilege)() = nullptr;
   bool (*hibernateAvailable)() = nullptr;
-  EXECUTION_STATE (*setThreadExecutionState)(EXECUTION_STATE flags) = nullptr;
+  // A power request object with `reason` as its simple reason string, or
+  // null; its requests set and cleared by type; closed.
+  HANDLE (*createRequest)(const wchar_t* reason) = nullptr;
+  BOOL (*setRequest)(HANDLE request, POWER_REQUEST_TYPE type) = nullptr;
+  BOOL (*clearRequest)(HANDLE request, POWER_REQUEST_TYPE type) = nullptr;
+  void (*closeRequest)(HANDLE request) = nullptr;
+  // The process's resume timer, due in `ms` (it wakes a sleeping system), or
+  // cancelled for a negative `ms`.
+  void (*setWakeTimer)(long long ms) = nullptr;
 };
+
+// The request types an armed task holds: the system stays out of idle sleep,
+// and the process is not suspended while the system allows it to run.
+inline constexpr POWER_REQUEST_TYPE kAwakeRequestTypes[] = {PowerRequestSystemRequired,
+                                                            PowerRequestExecutionRequired};
+// How long before the task is due a sleeping system is woken: enough for
+// the clock to be ticking again when the second comes.
+inline constexpr long long kWakeLeadMs = 60000;
 
 const PowerApi& RealPowerApi();
 
@@ -90,13 +107,14 @@ class Win32PowerActions final : public PowerActions {
 
   void RunPowerAction(PowerMode mode) override;
   bool HibernateAvailable() override;
-  void KeepAwake(bool awake) override;
+  void KeepAwake(const AwakeRequest& request) override;
 
  private:
   PowerApi api_;
   HWND reportWindow_ = nullptr;
   UINT reportMessage_ = 0;
-  bool awake_ = false;
+  HANDLE request_ = nullptr;  // the power request standing, or null
+  bool wakeSet_ = false;
 };
 
 }  // namespace task

@@ -47,12 +47,33 @@ void StartSlide(const TaskContext& task, ui::Window& main) {
   main.SetInterval(时钟4, 10);
 }
 
+TimeOfDay Target(const ui::Window& main) {
+  // A field without a number (blanks, letters) holds a time the clock never
+  // shows; read as 0 it would fire at midnight.
+  const auto field = [&](ui::ControlName name) {
+    return TextToNumber(main.Get(name).caption).value_or(-1);
+  };
+  return {field(编辑框1), field(编辑框2), field(编辑框3)};
+}
+
+// The request to stay awake follows the task: made when it is armed, and
+// made again when its time or action changes, which the fields and options
+// allow while it waits.
+void KeepAwakeFor(const TaskContext& task, const ui::Window& main) {
+  const TimeOfDay target = Target(main);
+  std::string reason = AwakeReason(target, CheckedMode(main));
+  if (reason == task.state.awakeReason) return;
+  task.power.KeepAwake({reason, MsUntil(task.clock.Now(), target)});
+  task.state.awakeReason = std::move(reason);
+}
+
 void Cancel(const TaskContext& task, ui::Window& main) {
   task.tray.Notify(kTaskNoticeTitle, kCancelText, shell::kInfoIcon);
   SetStatus(main, "任务取消成功", ui::kRed);
   main.SetAnimating(图片框5, false);
   main.SetInterval(任务时钟, 0);
-  task.power.KeepAwake(false);
+  task.power.KeepAwake({});
+  task.state.awakeReason.clear();
   main.SetCaption(按钮1, kIdleCaption);
 }
 
@@ -64,7 +85,7 @@ void Schedule(const TaskContext& task, ui::Window& main) {
   task.state.firing.Start(task.clock.Now());
   // Idle sleep would pass the target unseen, and the firing check rightly
   // does not make up a second it slept through.
-  task.power.KeepAwake(true);
+  KeepAwakeFor(task, main);
   main.SetCaption(按钮1, kArmedCaption);
   if (CheckedMode(main) == PowerMode::kHibernate && !task.power.HibernateAvailable()) {
     task.tray.Notify(kTaskNoticeTitle, kHibernateUnavailableText, shell::kInfoIcon);
@@ -136,12 +157,8 @@ void OnTimeSpin(const TaskContext&, const ui::Event& event) {
 
 void OnTaskClockTick(const TaskContext& task, const ui::Event& event) {
   ui::Window& main = *event.window;
-  // A field without a number (blanks, letters) holds a time the clock never
-  // shows; read as 0 it would fire at midnight.
-  const auto field = [&](ui::ControlName name) {
-    return TextToNumber(main.Get(name).caption).value_or(-1);
-  };
-  TimeOfDay target{field(编辑框1), field(编辑框2), field(编辑框3)};
+  KeepAwakeFor(task, main);
+  const TimeOfDay target = Target(main);
   if (!task.state.firing.Check(task.clock.Now(), target)) return;
   // The option checked at the firing moment is the one performed; the worker
   // gets the mode and never touches the controls.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "shell/tray.h"
 #include "task/clock.h"
@@ -21,6 +22,8 @@ struct TaskState {
   // A benchmark build leaves the slide timer running after arrival, to
   // measure what stopping it saves.
   bool keepSlideTimer = false;
+  // The reason of the request to stay awake standing; empty when none.
+  std::string awakeReason;
 };
 
 struct TaskContext {
@@ -41,8 +44,7 @@ void OnTaskNoticeTick(const TaskContext& task, const ui::Event& event);
 void OnTaskNoticeClose(const TaskContext& task, const ui::Event& event);
 // A power action the worker could not perform, handed back to the window
 // thread: one balloon that says which and why; the task stays armed.
-void OnPowerActionFailed(const TaskContext& task, PowerMode mode, PowerFailure failure,
-                         std::uint32_t error);
+void OnPowerActionFailed(const TaskContext& task, PowerMode mode, PowerFailure failure);
 
 // Where TaskDoneWindow rests out of sight: flush with the screen's right
 // edge, just below its bottom edge.

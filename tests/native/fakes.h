@@ -172,9 +172,13 @@ class FakePower : public task::PowerActions {
  public:
   void RunPowerAction(task::PowerMode mode) override { fired.push_back(mode); }
   bool HibernateAvailable() override { return canHibernate; }
-  void KeepAwake(bool awake) override { awakeCalls.push_back(awake); }
+  void KeepAwake(const task::AwakeRequest& r) override {
+    awakeCalls.push_back(r.reason);
+    lastDueInMs = r.dueInMs;
+  }
   std::vector<task::PowerMode> fired;
-  std::vector<bool> awakeCalls;  // each request to stay awake (true) or to withdraw it
+  std::vector<std::string> awakeCalls;  // each request's reason; empty: withdrawn
+  std::int64_t lastDueInMs = 0;
   bool canHibernate = true;
 };
 

@@ -144,6 +144,25 @@ TEST(Render, CheckedRadioAndDisabledText) {
   EXPECT_NE(red.Text("检测最新版本")->color, ui::kBlack);
 }
 
+// A spin control's two arrows each show their own hover and press, the same
+// halves the input takes.
+TEST(Render, OnlyTheArrowUnderThePointerIsHotOrPressed) {
+  using ui::PartState;
+  const auto arrows = [](Window& w) {
+    std::pair<PartState, PartState> states{};
+    for (const auto& op : Paint(w, w.AbsoluteRect(w.Find("调节器1"))).ops) {
+      if (op.what == "part" && op.part == ui::Part::kSpinUp) states.first = op.state;
+      if (op.what == "part" && op.part == ui::Part::kSpinDown) states.second = op.state;
+    }
+    return states;
+  };
+  Window w(ui::MainWindowForm());
+  w.SetHovered(w.Find("调节器1"), 1);
+  EXPECT_EQ(arrows(w), std::pair(PartState::kHot, PartState::kNormal));
+  w.SetPressed(w.Find("调节器1"), -1);
+  EXPECT_EQ(arrows(w), std::pair(PartState::kHot, PartState::kPressed));
+}
+
 TEST(Render, ExitWindowBandCoversTheTop) {
   Window w(ui::ExitConfirmWindowForm());
   FakePainter p = Paint(w, w.ClientRect());

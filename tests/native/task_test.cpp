@@ -57,7 +57,15 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   EXPECT_TRUE(main->Get(图片框5).animating);
   EXPECT_EQ(notice->Get(透明标签3).caption, "重启电脑");
   EXPECT_TRUE(backend.boxes.empty());
-  EXPECT_EQ(power.awakeCalls, std::vector<bool>{true});  // idle sleep would skip the target
+  // Idle sleep would skip the target; the request says why, and follows an
+  // option changed while the task waits, once.
+  const std::string restart = "QuondaHalvix：定时任务将于 18:30:00 重启电脑";
+  EXPECT_EQ(power.awakeCalls, std::vector<std::string>{restart});
+  EXPECT_GT(power.lastDueInMs, 0);
+  Pick("单选框3");
+  for (int tick = 0; tick < 2; ++tick) Send(*main, "任务时钟", EventKind::kTick);
+  const std::string logoff = "QuondaHalvix：定时任务将于 18:30:00 注销电脑";
+  EXPECT_EQ(power.awakeCalls, (std::vector<std::string>{restart, logoff}));
 
   main->SetCaption(编辑框2, "");  // an emptied field does not stop a cancel
   ClickButton();
@@ -68,11 +76,11 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   EXPECT_EQ(Interval("时钟4"), 0);
   EXPECT_FALSE(main->Get(图片框5).animating);
   EXPECT_TRUE(backend.boxes.empty());
-  EXPECT_EQ(power.awakeCalls, (std::vector<bool>{true, false}));
+  EXPECT_EQ(power.awakeCalls, (std::vector<std::string>{restart, logoff, ""}));
   ASSERT_FALSE(tray.notices.empty());
   EXPECT_EQ(tray.notices.back().title, "QuondaHalvix任务提示！");
   EXPECT_EQ(tray.notices.back().text, "QuondaHalvix任务已经成功取消，感谢您的使用！");
-  EXPECT_EQ(main->Get(单选框2).checked, true);  // the choice is left as it was
+  EXPECT_EQ(main->Get(单选框3).checked, true);  // the choice is left as it was
 }
 
 TEST_F(TaskTest, FailedChecksShowTheirBoxAndChangeNothing) {
@@ -246,7 +254,7 @@ TEST_F(TaskTest, PowerFailuresAreToldByOneBalloon) {
             "已选择“休眠模式”，但本机的休眠功能已关闭或不可用，到时电脑将无法休眠。"
             "可用管理员命令 powercfg /h on 开启休眠。");
   task::OnPowerActionFailed(program.Task(), task::PowerMode::kRestart,
-                            task::PowerFailure::kNoRight, 1314);
+                            task::PowerFailure::kNoRight);
   ASSERT_EQ(tray.notices.size(), 3u);
   EXPECT_EQ(tray.notices[2].title, "QuondaHalvix任务提示！");
   EXPECT_EQ(tray.notices[2].iconKind, 1);

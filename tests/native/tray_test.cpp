@@ -97,7 +97,7 @@ TEST_F(TrayTest, ConfirmedExitRemovesTheIconBeforeTheWindowsGo) {
   ASSERT_NE(confirm, nullptr);
   program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮1"), EventKind::kClick, 0});
   EXPECT_EQ(tray.removed, 1);
-  EXPECT_EQ(power.awakeCalls, std::vector<bool>{false});  // no hold on sleep outlives the program
+  EXPECT_EQ(power.awakeCalls, std::vector<std::string>{""});  // no hold on sleep outlives the program
   EXPECT_EQ(program.desktop.Find(MainWindow), nullptr);
   program.desktop.CollectClosed();
 }

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <functional>
 
+#include "app/run_win.h"
+#include "task/power_notice.h"
 #include "tests/win/real_program.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/secondary_windows/secondary_forms.h"
@@ -312,6 +314,22 @@ constexpr NoticeText kNotices[] = {
      "检测到网络正常！Quonda云服务器成功连接...程序关闭后右下角图标会晚窗口消失，鼠标划过图标即可消失，感谢使用！"},
     {"Quonda程序重复！！", "已经运行一个QuondaHalvix！不得重复运行。"},
 };
+
+// The start routine's own wiring: a refusal the power worker posts to the
+// main window reaches the tray in words. Without the route every failure
+// notice would be lost.
+TEST_F(BackendTest, StartRoutineShowsARefusedPowerActionAsANotice) {
+  task::PowerApi refusing{};
+  refusing.exitWindowsEx = [](UINT, DWORD) -> BOOL { return SetLastError(ERROR_ACCESS_DENIED), FALSE; };
+  task::Win32PowerActions power(refusing);
+  ui::Window& main = app::StartMainWindow(program, backend, power);
+  power.RunPowerAction(task::PowerMode::kRestart);
+  const std::string told = ui::ToCodePage(
+      task::PowerFailureText(task::PowerMode::kRestart, task::PowerFailure::kNoRight), 936);
+  EXPECT_TRUE(testing_win::PumpUntil([&] { return std::string(tray.Record().szInfo) == told; }));
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
+  program.desktop.Close(main);
+}
 
 TEST_F(BackendTest, TrayRecordReachesTheShell) {
   // Before the icon exists nothing is handed to the shell.

@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -294,6 +295,45 @@ TEST_F(PowerTest, FailureIsPostedToTheWindowThreadWithItsReason) {
     EXPECT_FALSE(PeekMessageW(&msg, window, kReport, kReport, PM_REMOVE));  // told once
   }
   DestroyWindow(window);
+}
+
+// The request to stay awake: made with its reason and both types, replaced
+// by a new one before the old goes, every type it set cleared when given up,
+// and the resume timer a minute before the task, cancelled with it.
+std::vector<std::wstring> gAwake;
+HANDLE FakeCreate(const wchar_t* reason) {
+  gAwake.push_back(std::wstring(L"create ") + reason);
+  return reinterpret_cast<HANDLE>(gAwake.size());
+}
+std::wstring Named(HANDLE h, POWER_REQUEST_TYPE type) {
+  return std::to_wstring(reinterpret_cast<std::uintptr_t>(h)) + L" " + std::to_wstring(type);
+}
+BOOL FakeSet(HANDLE h, POWER_REQUEST_TYPE type) { return gAwake.push_back(L"set " + Named(h, type)), TRUE; }
+BOOL FakeClear(HANDLE h, POWER_REQUEST_TYPE type) { return gAwake.push_back(L"clear " + Named(h, type)), TRUE; }
+void FakeClose(HANDLE h) { gAwake.push_back(L"close " + std::to_wstring(reinterpret_cast<std::uintptr_t>(h))); }
+void FakeWake(long long ms) { gAwake.push_back(L"wake " + std::to_wstring(ms)); }
+
+TEST(KeepAwake, RequestsCarryTheirReasonAndAreGivenUpWhole) {
+  PowerApi api{};
+  api.createRequest = &FakeCreate;
+  api.setRequest = &FakeSet;
+  api.clearRequest = &FakeClear;
+  api.closeRequest = &FakeClose;
+  api.setWakeTimer = &FakeWake;
+  {
+    Win32PowerActions actions(api);
+    actions.KeepAwake({"定时 18:30:00", 3600000});
+    actions.KeepAwake({"定时 18:31:00", 30000});  // too close to need waking
+    actions.KeepAwake({});
+    actions.KeepAwake({"定时 18:32:00", 120000});
+  }  // and what stands goes with the object
+  const std::vector<std::wstring> expected{
+      L"create 定时 18:30:00", L"set 1 1", L"set 1 3", L"wake 3540000",
+      L"create 定时 18:31:00", L"set 5 1", L"set 5 3", L"clear 1 1", L"clear 1 3", L"close 1", L"wake -1",
+      L"clear 5 1", L"clear 5 3", L"close 5",
+      L"create 定时 18:32:00", L"set 15 1", L"set 15 3", L"wake 60000",
+      L"clear 15 1", L"clear 15 3", L"close 15", L"wake -1"};
+  EXPECT_EQ(gAwake, expected);
 }
 
 }  // namespace

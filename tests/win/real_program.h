@@ -54,7 +54,7 @@ class CountingPower final : public task::PowerActions {
  public:
   void RunPowerAction(task::PowerMode) override { ++fired; }
   bool HibernateAvailable() override { return true; }
-  void KeepAwake(bool) override {}
+  void KeepAwake(const task::AwakeRequest&) override {}
   int fired = 0;
 };
 
