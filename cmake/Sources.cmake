@@ -13,6 +13,7 @@ set(QH_CORE_SOURCES
   net/version_lookup.cpp
   net/web_links.cpp
   shell/gbk_cut.cpp
+  shell/icon_keeper.cpp
   shell/tray_handlers.cpp
   task/clock.cpp
   task/clock_handlers.cpp

@@ -1,4 +1,6 @@
-// Web pages on Windows: the shell's open verb on the address.
+// Web pages on Windows: the shell's open verb on the address, run by the
+// desktop shell when this process is elevated, so that the browser starts
+// at the user's own level.
 #pragma once
 
 #include "net/web_pages.h"

@@ -27,7 +27,8 @@ class Tray {
   // then receives the mouse actions on it.
   virtual void AddIcon(ui::Window& owner, std::string_view tip) = 0;
   // ShowTrayNotice: a balloon with this title, text and icon kind on the
-  // program's icon. Does nothing before the icon exists or after it is gone.
+  // program's icon. Does nothing before AddIcon or after RemoveIcon; while
+  // the shell has not taken the icon yet, the latest notice waits for it.
   virtual void Notify(std::string_view title, std::string_view text, int iconKind) = 0;
   virtual void RemoveIcon() = 0;
 };

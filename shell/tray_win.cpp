@@ -66,7 +66,7 @@ Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance)
   // the scale changes, so does the size it wants.
   backend_.AddMessageRoute(WM_DPICHANGED, [this](ui::Window&, WPARAM wParam, LPARAM) {
     LoadIconFor(LOWORD(wParam));
-    if (!added_) return;
+    if (!keeper_.IconShown()) return;  // the next add takes the new one
     NOTIFYICONDATAW data = IconData();
     data.uFlags = NIF_ICON;
     data.hIcon = icon_.Get();
@@ -77,9 +77,14 @@ Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance)
                              OnCallback(owner, lParam);
                            });
   // Sent to every top-level window when the shell (re)starts: the icon is
-  // gone with the old shell and must be added again.
+  // gone with the old shell and must be added again. Until the shell takes
+  // it, the retry timer asks again.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-  backend_.AddMessageRoute(taskbarCreated_, [this](ui::Window&, WPARAM, LPARAM) { AddAgain(); });
+  backend_.AddMessageRoute(taskbarCreated_,
+                           [this](ui::Window&, WPARAM, LPARAM) { keeper_.ShellRestarted(); });
+  backend_.AddMessageRoute(WM_TIMER, [this](ui::Window&, WPARAM id, LPARAM) {
+    if (id == ui::kTrayRetryTimer) keeper_.Retry();
+  });
 }
 
 Win32Tray::~Win32Tray() { RemoveIcon(); }
@@ -104,7 +109,7 @@ void Win32Tray::AddIcon(ui::Window& owner, std::string_view tip) {
   if (record_.hWnd && taskbarCreated_ != 0) {
     ChangeWindowMessageFilterEx(record_.hWnd, taskbarCreated_, MSGFLT_ALLOW, nullptr);
   }
-  AddAgain();
+  if (record_.hWnd) keeper_.Add();
 }
 
 NOTIFYICONDATAW Win32Tray::IconData() const {
@@ -115,21 +120,41 @@ NOTIFYICONDATAW Win32Tray::IconData() const {
   return data;
 }
 
-void Win32Tray::AddAgain() {
-  if (!record_.hWnd) return;
+NOTIFYICONDATAW Win32Tray::FullIconData() const {
   NOTIFYICONDATAW data = IconData();
   data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
   data.uCallbackMessage = ui::kTrayCallbackMessage;
   data.hIcon = icon_.Get();
   wcsncpy(data.szTip, tip_.c_str(), ARRAYSIZE(data.szTip) - 1);
-  added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  return data;
+}
+
+bool Win32Tray::AddShellIcon() {
+  NOTIFYICONDATAW data = FullIconData();
+  return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+bool Win32Tray::ModifyShellIcon() {
+  NOTIFYICONDATAW data = FullIconData();
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void Win32Tray::RunRetryTimer(bool on) {
+  if (on) {
+    SetTimer(record_.hWnd, ui::kTrayRetryTimer, kIconRetryMs, nullptr);
+  } else {
+    KillTimer(record_.hWnd, ui::kTrayRetryTimer);
+  }
 }
 
 void Win32Tray::Notify(std::string_view title, std::string_view text, int iconKind) {
-  if (!added_) return;
-  FillBalloon(record_, title, text, iconKind);
+  keeper_.Notify(TrayNotice{std::string(title), std::string(text), iconKind});
+}
+
+void Win32Tray::ShowNotice(const TrayNotice& notice) {
+  FillBalloon(record_, notice.title, notice.text, notice.iconKind);
   if (NeedsWideNotice(GetACP())) {
-    NOTIFYICONDATAW wide = WideNotice(record_, title, text);
+    NOTIFYICONDATAW wide = WideNotice(record_, notice.title, notice.text);
     Shell_NotifyIconW(NIM_MODIFY, &wide);
   } else {
     Shell_NotifyIconA(NIM_MODIFY, &record_);
@@ -138,9 +163,9 @@ void Win32Tray::Notify(std::string_view title, std::string_view text, int iconKi
 
 void Win32Tray::RemoveIcon() {
   if (!record_.hWnd) return;
+  keeper_.Remove();  // stops the retry timer, on the window still named here
   NOTIFYICONDATAW data = IconData();
   Shell_NotifyIconW(NIM_DELETE, &data);
-  added_ = false;
   record_.hWnd = nullptr;
 }
 

@@ -1,7 +1,9 @@
 // The notification-area icon on Windows. Win32Tray owns the shell's balloon
 // record (NOTIFYICONDATAA with its tip, text and title buffers), the icon,
 // the callback message that turns mouse actions into the owner's tray
-// events, and adding the icon again when the shell restarts.
+// events, and the shell calls and retry timer through which an IconKeeper
+// keeps the icon there (again after the shell restarts, and after an add
+// the shell did not take).
 #pragma once
 
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "shell/icon_keeper.h"
 #include "shell/tray.h"
 #include "ui/scoped_win.h"
 
@@ -48,7 +51,7 @@ NOTIFYICONDATAW WideNotice(const NOTIFYICONDATAA& record, std::string_view title
                            std::string_view text);
 bool NeedsWideNotice(UINT ansiCodePage);
 
-class Win32Tray final : public Tray {
+class Win32Tray final : public Tray, private IconShell {
  public:
   Win32Tray(ui::Win32Backend& backend, HINSTANCE instance);
   ~Win32Tray() override;
@@ -62,14 +65,19 @@ class Win32Tray final : public Tray {
   void Notify(std::string_view title, std::string_view text, int iconKind) override;
   void RemoveIcon() override;
 
-  bool IconAdded() const { return added_; }
+  bool IconAdded() const { return keeper_.IconShown(); }
   // The program's balloon record as the last notice left it.
   const NOTIFYICONDATAA& Record() const { return record_; }
 
  private:
   // The icon's identity for the wide calls.
   NOTIFYICONDATAW IconData() const;
-  void AddAgain();
+  // With its image, tip and callback, for an add or a modify.
+  NOTIFYICONDATAW FullIconData() const;
+  bool AddShellIcon() override;
+  bool ModifyShellIcon() override;
+  void ShowNotice(const TrayNotice& notice) override;
+  void RunRetryTimer(bool on) override;
   void OnCallback(ui::Window& owner, LPARAM lParam);
   // The icon file's image for the small-icon size at the DPI.
   void LoadIconFor(int dpi);
@@ -81,7 +89,7 @@ class Win32Tray final : public Tray {
   NOTIFYICONDATAA record_{};
   std::wstring tip_;
   UINT taskbarCreated_ = 0;
-  bool added_ = false;
+  IconKeeper keeper_{*this};
 };
 
 }  // namespace shell

@@ -38,6 +38,7 @@ namespace {
 constexpr UINT_PTR kTimerBase = 0x1000;
 constexpr UINT_PTR kIdRange = 0x3000;
 static_assert(kTimerBase + kIdRange <= kFrameTimer);
+static_assert(kTrayRetryTimer > kFrameTimer);
 
 // The resource id of the window and tray icon.
 constexpr int kAppIconResource = 1;
@@ -497,6 +498,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
         host.tickRunning = false;
         return 0;
       }
+      if (main_ == &model && RunRoutes(model, message, wParam, lParam)) return 0;
       break;
     }
     case WM_COMMAND:

@@ -25,4 +25,9 @@ inline constexpr UINT kEditFocusMessage = WM_APP + 4;
 // failed (see task/power_win.h for wParam and lParam); routed by the program.
 inline constexpr UINT kPowerFailedMessage = WM_APP + 5;
 
+// Timers of the main window that the backend does not own reach its routes
+// as WM_TIMER. Apart from the backend's own ids (model timers from 0x1000,
+// the frame timer at 0x4000): asking the shell again for the tray icon.
+inline constexpr UINT_PTR kTrayRetryTimer = 0x5000;
+
 }  // namespace ui

@@ -8,6 +8,7 @@
 
 #include "app/program.h"
 #include "app/single_instance.h"
+#include "shell/icon_keeper.h"
 #include "shell/tray.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
@@ -63,6 +64,62 @@ TEST(TrayTexts, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
       {"", 63, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(shell::CutGbk(c.gbk, c.max).size(), c.kept);
+}
+
+// The shell as the icon keeper meets it: each add or modify answered from a
+// script ('y' taken, anything else or nothing left refused), everything
+// asked of it written down in order.
+struct ScriptedShell : shell::IconShell {
+  std::string answers, log;
+  bool Answer(const char* call) {
+    log += call;
+    const bool taken = !answers.empty() && answers[0] == 'y';
+    if (!answers.empty()) answers.erase(0, 1);
+    return taken;
+  }
+  bool AddShellIcon() override { return Answer("add "); }
+  bool ModifyShellIcon() override { return Answer("modify "); }
+  void ShowNotice(const shell::TrayNotice& n) override { log += "show " + n.text + " "; }
+  void RunRetryTimer(bool on) override { log += on ? "timer " : "no-timer "; }
+};
+
+TEST(TrayIconKeeper, AnIconTheShellDidNotTakeIsAskedForAgainAndTheLatestNoticeWaits) {
+  // Steps: A the program adds its icon, a digit a notice with that text,
+  // T a tick of the retry timer, R the shell restarted, X the exit's removal.
+  struct Case {
+    const char* steps;
+    const char* answers;
+    const char* log;
+  } cases[] = {
+      // A healthy shell sees what it always did: no timer, the notice at once.
+      {"A1T", "y", "add show 1 "},
+      // No shell yet at log-on: asked again on every tick until it answers.
+      {"A1TT", "nnnny", "add timer modify add modify add no-timer show 1 "},
+      // An add that timed out though the icon went in: found by the modify,
+      // not added twice; only the latest notice is kept.
+      {"A12T", "ny", "add timer modify no-timer show 2 "},
+      // A restarted shell that takes the icon only on the next tick.
+      {"AR1T", "ynny", "add modify add timer modify no-timer show 1 "},
+      // The shell announced itself again but still has the icon.
+      {"AR1", "yy", "add modify show 1 "},
+      // Removed while waiting: the timer stops, nothing is shown after.
+      {"A1XT2", "n", "add timer no-timer "},
+      // Before the program adds its icon nothing is asked or kept.
+      {"1RTA", "y", "add "},
+  };
+  for (const Case& c : cases) {
+    ScriptedShell shellSide;
+    shellSide.answers = c.answers;
+    shell::IconKeeper keeper(shellSide);
+    for (char step : std::string(c.steps)) {
+      if (step == 'A') keeper.Add();
+      else if (step == 'T') keeper.Retry();
+      else if (step == 'R') keeper.ShellRestarted();
+      else if (step == 'X') keeper.Remove();
+      else keeper.Notify({"t", std::string(1, step), 1});
+    }
+    EXPECT_EQ(shellSide.log, c.log) << c.steps;
+  }
 }
 
 TEST_F(TrayTest, ActionCodes) {

@@ -369,6 +369,22 @@ TEST_F(BackendTest, TrayRecordReachesTheShell) {
   program.desktop.Close(main);
 }
 
+// An add the shell refused though the icon went in (it refuses a second add
+// of the same icon): the retry timer, through the main window's routes,
+// finds the icon, and the notice asked for meanwhile is shown then.
+TEST_F(BackendTest, TrayIconIsAskedForAgainAfterARefusedAdd) {
+  ui::Window& main = Main();
+  ASSERT_TRUE(tray.IconAdded());
+  tray.AddIcon(main, "again");
+  ASSERT_FALSE(tray.IconAdded());
+  tray.Notify("等候", "图标出现后显示", 1);
+  EXPECT_NE(std::string(tray.Record().szInfo), ui::ToCodePage("图标出现后显示", 936));
+  EXPECT_TRUE(PumpUntil([&] { return tray.IconAdded(); }));
+  EXPECT_EQ(std::string(tray.Record().szInfo), ui::ToCodePage("图标出现后显示", 936));
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
+  program.desktop.Close(main);
+}
+
 TEST(TrayRecords, BalloonTextsAreCutAtCharacterBoundaries) {
   NOTIFYICONDATAA record{};
   std::string text;  // 160 characters of two GBK bytes each
