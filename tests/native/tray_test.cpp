@@ -125,7 +125,9 @@ TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
       {{services, self, {q, 50}}, {true, 999}, 2},
       {{services, {q, 50}, self}, {true, 1001}, 1},  // started after this copy
       {{services, self, {q, 50}}, {true, 1000}, 2},  // same tick: the lower id came first
+      {{services, self, {q, 1000}}, {}, 1},  // at tick 1000 too, higher id: both used to end
       {{services, self, {q, 50}}, {false, 999}, 1},  // ended since the list was taken
+      {{services, self, {q, 50}}, {false, std::nullopt}, 1},  // ended, as the system tells it
       {{services, self, {q, 50}}, {true, std::nullopt}, 2},  // not ours to ask
       {{services, self, {"quondahalvix.exe", 50}, {"QuondaHalvix.EXE", 50}}, {true, 1}, 1},
       {{services, self, {"QuondaHalvix2.exe", 50}, {"QuondaHalvix.exe ", 50}}, {true, 1}, 1},
