@@ -6,9 +6,28 @@
 // ended, leaving none running.
 #include "app/single_instance.h"
 
+#include <string_view>
+
 #include "app/program.h"
 
 namespace app {
+
+namespace {
+
+// File names as the file system compares them: ordinally, ignoring the case
+// of letters. Only ASCII letters are folded, byte by byte (no byte of a
+// multi-byte UTF-8 character is an ASCII one); other letters compare exactly,
+// and the program's own name is ASCII.
+bool SameFileName(std::string_view a, std::string_view b) {
+  auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 bool StartedBefore(std::uint32_t otherId, const ProcessStart& other, std::uint32_t ownId,
                    std::optional<std::uint64_t> ownTicks) {
@@ -25,7 +44,7 @@ int CountInstances(Processes& processes) {
   const std::optional<std::uint64_t> ownTicks = processes.StartOf(ownId).ticks;
   int count = 0;
   for (size_t i = 1; i < list.size(); ++i) {
-    if (list[i].executable != own) continue;
+    if (!SameFileName(list[i].executable, own)) continue;
     if (list[i].id == ownId ||
         StartedBefore(list[i].id, processes.StartOf(list[i].id), ownId, ownTicks)) {
       ++count;

@@ -24,8 +24,8 @@ bool StartedBefore(std::uint32_t otherId, const ProcessStart& other, std::uint32
                    std::optional<std::uint64_t> ownTicks);
 
 // Entries of the process list, from the second on, whose executable name is
-// exactly (byte for byte, case-sensitive) the program's own, and which are
-// this copy or started before it.
+// the program's own, compared as the file system does (ordinal, ignoring
+// case), and which are this copy or started before it.
 int CountInstances(Processes& processes);
 
 // Adds the count to InstanceCount; at 2 or more shows the notice and ends the
