@@ -3,7 +3,9 @@
 // the rule is kept as it is so that counting stays what users of the program
 // have always seen. Only copies started before this one count against it: two
 // copies started together each used to count the other at once and both
-// ended, leaving none running.
+// ended, leaving none running. Only copies in this log-on session count: a
+// second user on the PC (fast user switching, Remote Desktop) used to be kept
+// out for as long as the first user's copy ran.
 #include "app/single_instance.h"
 
 #include <string_view>
@@ -42,13 +44,19 @@ int CountInstances(Processes& processes) {
   const std::string own = processes.OwnExecutable();
   const std::uint32_t ownId = processes.OwnId();
   const std::optional<std::uint64_t> ownTicks = processes.StartOf(ownId).ticks;
+  const std::optional<std::uint32_t> ownSession = processes.SessionOf(ownId);
   int count = 0;
   for (size_t i = 1; i < list.size(); ++i) {
     if (!SameFileName(list[i].executable, own)) continue;
-    if (list[i].id == ownId ||
-        StartedBefore(list[i].id, processes.StartOf(list[i].id), ownId, ownTicks)) {
+    if (list[i].id == ownId) {
       ++count;
+      continue;
     }
+    // Counted only when shown to run in this session: another user's copy
+    // cannot be asked, and counting it would keep this user out.
+    const std::optional<std::uint32_t> session = processes.SessionOf(list[i].id);
+    if (!session || session != ownSession) continue;
+    if (StartedBefore(list[i].id, processes.StartOf(list[i].id), ownId, ownTicks)) ++count;
   }
   return count;
 }

@@ -118,6 +118,7 @@ TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
     std::vector<app::ProcessEntry> list;
     app::ProcessStart other;  // the start of id 50
     int count;
+    std::optional<std::uint32_t> session = 1;  // of id 50; this copy's is 1
   } cases[] = {
       {{}, {}, 0},
       {{self}, {}, 0},  // the first entry is never examined
@@ -129,6 +130,8 @@ TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
       {{services, self, {q, 50}}, {false, 999}, 1},  // ended since the list was taken
       {{services, self, {q, 50}}, {false, std::nullopt}, 1},  // ended, as the system tells it
       {{services, self, {q, 50}}, {true, std::nullopt}, 2},  // not ours to ask
+      {{services, self, {q, 50}}, {true, 999}, 1, 2},  // another user's session
+      {{services, self, {q, 50}}, {true, 999}, 1, std::nullopt},  // session not ours to read
       {{services, self, {"quondahalvix.EXE", 50}}, {true, 1}, 2},  // the file system ignores case
       {{services, self, {"QuondaHalvix2.exe", 50}, {"QuondaHalvix.exe ", 50}}, {true, 1}, 1},
   };
@@ -136,6 +139,7 @@ TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
     fakes::FakeProcesses p;
     p.processes = c.list;
     p.starts = {{100, {true, 1000}}, {50, c.other}};
+    p.sessions = {{50, c.session}};
     EXPECT_EQ(app::CountInstances(p), c.count) << &c - cases;
   }
 }
