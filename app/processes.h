@@ -19,7 +19,7 @@ struct ProcessStart {
   // and this question no longer counts.
   bool running = true;
   // In the platform's 100-ns ticks; nullopt for a running process this one
-  // may not ask (another user's).
+  // may not ask (one run as another user).
   std::optional<std::uint64_t> ticks;
 };
 
@@ -32,6 +32,10 @@ class Processes {
   virtual std::string OwnExecutable() = 0;
   virtual std::uint32_t OwnId() = 0;
   virtual ProcessStart StartOf(std::uint32_t id) = 0;
+  // The log-on session the process runs in (console, fast user switching,
+  // Remote Desktop); nullopt when it cannot be read: another user's process,
+  // or one that has ended.
+  virtual std::optional<std::uint32_t> SessionOf(std::uint32_t id) = 0;
   // Ends the process at once; the program-wide records are still released.
   virtual void EndProcess(int exitCode) = 0;
 };

@@ -58,6 +58,24 @@ ProcessStart Win32Processes::StartOf(std::uint32_t id) {
   return {true, (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime};
 }
 
+std::optional<std::uint32_t> Win32Processes::SessionOf(std::uint32_t id) {
+  DWORD session = 0;
+  if (ProcessIdToSessionId(id, &session)) return session;
+  // That takes the full query right, which an unelevated copy is refused on
+  // an elevated one of the same user in the same session. The process's
+  // token opens with the limited right, from an unelevated process too when
+  // both run under one account, and tells the session as well; another
+  // user's process stays unread.
+  ui::UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  ui::UniqueKernelHandle token;
+  DWORD size = 0;
+  if (!process || !OpenProcessToken(process.Get(), TOKEN_QUERY, token.Out()) ||
+      !GetTokenInformation(token.Get(), TokenSessionId, &session, sizeof session, &size)) {
+    return std::nullopt;
+  }
+  return session;
+}
+
 void Win32Processes::EndProcess(int exitCode) {
   // At once: no window is closed and no destructor runs, but the records
   // registered for the end are still released. (The C runtime's exit() would

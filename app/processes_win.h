@@ -11,6 +11,7 @@ class Win32Processes final : public Processes {
   std::string OwnExecutable() override;
   std::uint32_t OwnId() override;
   ProcessStart StartOf(std::uint32_t id) override;
+  std::optional<std::uint32_t> SessionOf(std::uint32_t id) override;
   void EndProcess(int exitCode) override;
   // Runs when EndProcess ends the program, before the process goes.
   void SetAtEnd(void (*atEnd)()) { atEnd_ = atEnd; }

@@ -19,13 +19,16 @@ inline constexpr char kDuplicateText[] = "已经运行一个QuondaHalvix！不�
 // started together often share one). Every copy sees the same order, so of
 // copies racing through start-up exactly one, the first, finds none before
 // it. A copy that has ended does not count; one whose start cannot be asked
-// does, as every same-named process did before the order was known.
+// does, as every same-named process did before the order was known. Only
+// copies in this copy's log-on session are asked (see CountInstances).
 bool StartedBefore(std::uint32_t otherId, const ProcessStart& other, std::uint32_t ownId,
                    std::optional<std::uint64_t> ownTicks);
 
 // Entries of the process list, from the second on, whose executable name is
-// exactly (byte for byte, case-sensitive) the program's own, and which are
-// this copy or started before it.
+// the program's own, compared as the file system does (ordinal, ignoring
+// case), and which are this copy or copies that run in this copy's log-on
+// session and started before it. A copy whose session cannot be read does
+// not count: it is another user's, or it has ended.
 int CountInstances(Processes& processes);
 
 // Adds the count to InstanceCount; at 2 or more shows the notice and ends the

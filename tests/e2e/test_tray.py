@@ -2,6 +2,7 @@
 balloon in Wine's stand-alone tray, the pop-up menu and what its items do,
 left clicks that bring the main window back, the exit confirmation and the
 end of the process, and a second copy refused at start-up."""
+import shutil
 import time
 
 import pytest
@@ -191,10 +192,11 @@ def test_confirmed_exit_ends_the_program(app, main, tray, version_window, figure
     wait_until(lambda: not tray_icon_shown(), 5, "our icon gone from the tray")
 
 
-def test_second_copy_ends_and_the_first_keeps_running(app, main, tray, launch, figures):
-    second = launch()
+@pytest.mark.parametrize("name", [None, "quondahalvix.EXE"])  # named in other case, it used to run
+def test_second_copy_ends_and_the_first_keeps_running(app, main, tray, prefix, exe, name, figures):
+    second = prefix.launch(shutil.copy(exe, prefix.root / name) if name else exe)
     code = second.wait_exit(10)
-    figures(f"second copy, launch to exit: {second.ended - second.started:.2f} s, exit code {code}")
+    figures(f"second copy {name or exe.name}, launch to exit: {second.ended - second.started:.2f} s, exit code {code}")
     assert code == 0
     assert app.running() and main.info().viewable
     assert tray_icon_shown()

@@ -131,7 +131,8 @@ class FakeTray : public shell::Tray {
 };
 
 // EndProcess throws Ended so a test can see the process end and where. A
-// process started at the tick of its id unless `starts` says otherwise.
+// process started at the tick of its id, in session 1, unless `starts` and
+// `sessions` say otherwise.
 class FakeProcesses : public app::Processes {
  public:
   struct Ended {
@@ -144,12 +145,16 @@ class FakeProcesses : public app::Processes {
     auto it = starts.find(id);
     return it != starts.end() ? it->second : app::ProcessStart{true, id};
   }
+  std::optional<std::uint32_t> SessionOf(std::uint32_t id) override {
+    return sessions.contains(id) ? sessions[id] : 1u;
+  }
   void EndProcess(int exitCode) override { throw Ended{exitCode}; }
 
   std::vector<app::ProcessEntry> processes{{"services.exe", 4}, {"QuondaHalvix.exe", 100}};
   std::string own = "QuondaHalvix.exe";
   std::uint32_t ownId = 100;
   std::map<std::uint32_t, app::ProcessStart> starts;
+  std::map<std::uint32_t, std::optional<std::uint32_t>> sessions;
 };
 
 class FakeNetwork : public net::Network {

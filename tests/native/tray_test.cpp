@@ -175,6 +175,7 @@ TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
     std::vector<app::ProcessEntry> list;
     app::ProcessStart other;  // the start of id 50
     int count;
+    std::optional<std::uint32_t> session = 1;  // of id 50; this copy's is 1
   } cases[] = {
       {{}, {}, 0},
       {{self}, {}, 0},  // the first entry is never examined
@@ -182,15 +183,20 @@ TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
       {{services, self, {q, 50}}, {true, 999}, 2},
       {{services, {q, 50}, self}, {true, 1001}, 1},  // started after this copy
       {{services, self, {q, 50}}, {true, 1000}, 2},  // same tick: the lower id came first
+      {{services, self, {q, 1000}}, {}, 1},  // at tick 1000 too, higher id: both used to end
       {{services, self, {q, 50}}, {false, 999}, 1},  // ended since the list was taken
+      {{services, self, {q, 50}}, {false, std::nullopt}, 1},  // ended, as the system tells it
       {{services, self, {q, 50}}, {true, std::nullopt}, 2},  // not ours to ask
-      {{services, self, {"quondahalvix.exe", 50}, {"QuondaHalvix.EXE", 50}}, {true, 1}, 1},
+      {{services, self, {q, 50}}, {true, 999}, 1, 2},  // another user's session
+      {{services, self, {q, 50}}, {true, 999}, 1, std::nullopt},  // session not ours to read
+      {{services, self, {"quondahalvix.EXE", 50}}, {true, 1}, 2},  // the file system ignores case
       {{services, self, {"QuondaHalvix2.exe", 50}, {"QuondaHalvix.exe ", 50}}, {true, 1}, 1},
   };
   for (const Case& c : cases) {
     fakes::FakeProcesses p;
     p.processes = c.list;
     p.starts = {{100, {true, 1000}}, {50, c.other}};
+    p.sessions = {{50, c.session}};
     EXPECT_EQ(app::CountInstances(p), c.count) << &c - cases;
   }
 }

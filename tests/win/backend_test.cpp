@@ -295,6 +295,7 @@ TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
   EXPECT_TRUE(processes.StartOf(id).ticks.has_value());
   // A copy gone since the list was taken must not count against the asker.
   EXPECT_FALSE(processes.StartOf(0xFFFFFFF0u).running);
+  EXPECT_FALSE(processes.SessionOf(0xFFFFFFF0u).has_value());
 }
 
 // Every balloon notice the program shows, by caller.

@@ -44,6 +44,7 @@ class TestProcesses final : public app::Processes {
   std::string OwnExecutable() override { return real.OwnExecutable(); }
   std::uint32_t OwnId() override { return real.OwnId(); }
   app::ProcessStart StartOf(std::uint32_t id) override { return real.StartOf(id); }
+  std::optional<std::uint32_t> SessionOf(std::uint32_t id) override { return real.SessionOf(id); }
   void EndProcess(int code) override { ended = code; }
   app::Win32Processes real;
   int ended = -1;
