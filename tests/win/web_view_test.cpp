@@ -112,7 +112,7 @@ class WebViewTest : public ::testing::Test {
   }
 
   std::unique_ptr<ui::WebView> CreateView() {
-    return ui::WebView::Create(parent_, kViewRect, L"http://quondahalvix.invalid/start");
+    return ui::WebView::Create(parent_, kViewRect, L"https://quondahalvix.invalid/start");
   }
 
   HWND parent_ = nullptr;
@@ -226,18 +226,18 @@ TEST_F(WebViewTest, BeforeNavigateCancelsAllButTheStartPage) {
   ASSERT_HRESULT_SUCCEEDED(top.As(&topIdentity));
   ui::ComPtr<ui::WebViewEvents> events;
   events.Attach(new ui::WebViewEvents(topIdentity.Get()));
-  events->SetStartAddress("http://ver.quondahalvix.invalid/start.htm");
+  events->SetStartAddress("https://ver.quondahalvix.invalid/start.htm");
   struct Case {
     const wchar_t* url;
     bool inFrame, cancelled;
   };
   const Case cases[] = {
-      {L"http://ver.quondahalvix.invalid/start.htm", false, false},
-      {L"http://example.invalid/start.htm", false, true},
+      {L"https://ver.quondahalvix.invalid/start.htm", false, false},
+      {L"https://example.invalid/start.htm", false, true},
       {L"mailto:someone@example.invalid", false, true},
       {L"quondahalvix-update:run", false, true},
-      {L"http://ver.quondahalvix.invalid/other.htm", false, true},
-      {L"http://ver.quondahalvix.invalid/other.htm", true, false},
+      {L"https://ver.quondahalvix.invalid/other.htm", false, true},
+      {L"https://ver.quondahalvix.invalid/other.htm", true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << (c.inFrame ? "frame " : "top ") << c.url);
@@ -268,7 +268,7 @@ TEST_F(WebViewTest, TheStartPageLoads) {
   auto view = CreateView();
   ASSERT_NE(view, nullptr);
   PumpUntil([&] { return !view->LocationUrl().empty(); }, std::chrono::milliseconds(2000));
-  EXPECT_EQ(view->LocationUrl(), L"http://quondahalvix.invalid/start");
+  EXPECT_EQ(view->LocationUrl(), L"https://quondahalvix.invalid/start");
 }
 
 // On a thread of its own, so the baseline is exactly this thread's parent window
@@ -288,11 +288,11 @@ TEST(WebViewLifetime, RepeatedCreateAndDestroyLeavesNothingBehind) {
     const HWND parent = CreateParent();
     baseline = ThreadWindowCount();
     for (Round& round : rounds) {
-      auto view = ui::WebView::Create(parent, kViewRect, L"http://quondahalvix.invalid/start");
+      auto view = ui::WebView::Create(parent, kViewRect, L"https://quondahalvix.invalid/start");
       round.created = view != nullptr;  // False too if the host class cannot be registered twice.
       if (view) {
         view->SetVisible(true);
-        view->Navigate(L"http://quondahalvix.invalid/again");
+        view->Navigate(L"https://quondahalvix.invalid/again");
         Pump(std::chrono::milliseconds(50));
       }
       view.reset();
@@ -323,7 +323,7 @@ TEST_F(WebViewTest, ParentDestroyedFirstLeavesAHarmlessView) {
   view->SetVisible(true);
   view->SetEnabled(true);
   view->SetBounds(kViewRect);
-  view->Navigate(L"http://quondahalvix.invalid/late");
+  view->Navigate(L"https://quondahalvix.invalid/late");
   EXPECT_EQ(view->LocationUrl(), L"");
   view.reset();
 }
@@ -333,7 +333,7 @@ TEST_F(WebViewTest, RefusesParentsThatAreNotWindows) {
   DestroyWindow(gone);
   const HWND parents[] = {nullptr, gone, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7ff0))};
   for (HWND parent : parents) {
-    EXPECT_EQ(ui::WebView::Create(parent, kViewRect, L"http://quondahalvix.invalid/"), nullptr);
+    EXPECT_EQ(ui::WebView::Create(parent, kViewRect, L"https://quondahalvix.invalid/"), nullptr);
   }
 }
 
@@ -343,7 +343,7 @@ TEST(WebViewWithoutOle, CreateReturnsNullAndLeavesNoWindow) {
   size_t strayChildren = 1;
   std::thread worker([&] {
     const HWND parent = CreateParent();
-    created = ui::WebView::Create(parent, kViewRect, L"http://quondahalvix.invalid/") != nullptr;
+    created = ui::WebView::Create(parent, kViewRect, L"https://quondahalvix.invalid/") != nullptr;
     strayChildren = Children(parent).size();
     DestroyWindow(parent);
   });
