@@ -7,12 +7,25 @@
 namespace ui {
 namespace {
 
-// Pictures and scripts yes; ActiveX, Java, behaviours and anything that would
-// ask the user a question no. Videos and background sounds play only when
-// their flags (DLCTL_VIDEOS, DLCTL_BGSOUNDS) are given, so they are left out:
-// a page in a 144 x 24 slot has nothing to play.
-constexpr LONG kDownloadControl = DLCTL_DLIMAGES | DLCTL_SILENT | DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS |
-                                  DLCTL_NO_DLACTIVEXCTLS | DLCTL_NO_BEHAVIORS;
+// Pictures yes; script, ActiveX, Java, behaviours, a page's own reloads
+// (client pull) and anything that would ask the user a question no. The view
+// shows a 144 x 24 slot of a page and takes no input, so script has nothing to
+// do there, and it is what an unsandboxed control running with administrator
+// rights should least run. Frames of a frameset are not fetched: the slot needs
+// none, and one could hold another program's document (a frame of any kind
+// is also held by the event sink). Videos and background sounds play only
+// when their flags (DLCTL_VIDEOS, DLCTL_BGSOUNDS) are given, so they are left
+// out: there is nothing to play either.
+constexpr LONG kDownloadControl =
+    DLCTL_DLIMAGES | DLCTL_SILENT | DLCTL_NO_SCRIPTS | DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS |
+    DLCTL_NO_DLACTIVEXCTLS | DLCTL_NO_BEHAVIORS | DLCTL_NO_FRAMEDOWNLOAD | DLCTL_NO_CLIENTPULL;
+
+// An HTTP redirect raises a before-navigate event, and so meets the event
+// sink's rule, only when the host asks for it; the engine refuses untrusted
+// protocols itself, a second line behind the rule.
+constexpr DWORD kHostFlags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_DISABLE_HELP_MENU |
+                             DOCHOSTUIFLAG_DIALOG | DOCHOSTUIFLAG_ENABLE_REDIRECT_NOTIFICATION |
+                             DOCHOSTUIFLAG_DISABLE_UNTRUSTEDPROTOCOL;
 
 }  // namespace
 
@@ -31,6 +44,10 @@ STDMETHODIMP WebViewSite::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IDocHostShowUI*>(this);
   } else if (iid == IID_IDispatch) {
     *out = static_cast<IDispatch*>(this);
+  } else if (iid == __uuidof(IServiceProvider)) {
+    *out = static_cast<IServiceProvider*>(this);
+  } else if (iid == __uuidof(INewWindowManager)) {
+    *out = static_cast<INewWindowManager*>(this);
   } else {
     return E_NOINTERFACE;
   }
@@ -81,7 +98,7 @@ STDMETHODIMP WebViewSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlace
 
 STDMETHODIMP WebViewSite::GetHostInfo(DOCHOSTUIINFO* info) {
   if (info == nullptr) return E_POINTER;
-  info->dwFlags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_DISABLE_HELP_MENU | DOCHOSTUIFLAG_DIALOG;
+  info->dwFlags = kHostFlags;
   info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
   info->pchHostCss = nullptr;
   info->pchHostNS = nullptr;
@@ -149,6 +166,23 @@ STDMETHODIMP WebViewSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VAR
     default:
       return DISP_E_MEMBERNOTFOUND;
   }
+}
+
+// The control asks its site for a pop-up manager before any window a page
+// opens; HTML dialogs (showModalDialog, showModelessDialog) raise no
+// new-window event, so this is the only place that sees them.
+// SID_SNewWindowManager is the manager's interface id.
+STDMETHODIMP WebViewSite::QueryService(REFGUID service, REFIID iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  if (service != __uuidof(INewWindowManager)) return E_NOINTERFACE;
+  return QueryInterface(iid, out);
+}
+
+// S_FALSE blocks the window; E_FAIL would hand the decision to the control's
+// default manager, which follows the process's pop-up settings, not ours.
+STDMETHODIMP WebViewSite::EvaluateNewWindow(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, BOOL, DWORD, DWORD) {
+  return S_FALSE;
 }
 
 }  // namespace ui

@@ -1,9 +1,11 @@
 // The COM object the HTML view's WebBrowser control is embedded in: client
 // site, in-place site and in-place frame (all in one window, ours), host UI
-// handler (no context menu, no 3D border), message box suppressor and
-// ambient property source (download control flags). The control asks it, not
-// the page, what it may fetch and run; what it may navigate to is decided by
-// the event sink (web_view_events_win.h).
+// handler (no context menu, no 3D border, redirects announced), message box
+// suppressor, ambient property source (download control flags) and, through
+// its service provider, the pop-up manager that refuses every new window and
+// HTML dialog. The control asks it, not the page, what it may fetch, run and
+// open; where it may navigate is decided by the event sink
+// (web_view_events_win.h).
 //
 // Threading: the thread that owns the host window, like the control itself.
 #pragma once
@@ -11,6 +13,8 @@
 #include <windows.h>
 #include <mshtmhst.h>
 #include <oleidl.h>
+#include <servprov.h>
+#include <shobjidl.h>
 
 namespace ui {
 
@@ -19,7 +23,9 @@ class WebViewSite final : public IOleClientSite,
                           public IOleInPlaceFrame,
                           public IDocHostUIHandler,
                           public IDocHostShowUI,
-                          public IDispatch {
+                          public IDispatch,
+                          public IServiceProvider,
+                          public INewWindowManager {
  public:
   // `host`: the window the control is placed in and owns its pop-ups by.
   explicit WebViewSite(HWND host) : host_(host) {}
@@ -102,6 +108,12 @@ class WebViewSite final : public IOleClientSite,
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                       UINT*) override;
+
+  // IServiceProvider: the pop-up manager (SID_SNewWindowManager), nothing else.
+  STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** out) override;
+
+  // INewWindowManager: no page opens a window of any kind.
+  STDMETHODIMP EvaluateNewWindow(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, BOOL, DWORD, DWORD) override;
 
  private:
   ~WebViewSite() = default;
