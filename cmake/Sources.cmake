@@ -84,6 +84,7 @@ set(QH_WIN_SOURCES
   ui/text_win.cpp
   ui/theme_parts_win.cpp
   ui/web_view_events_win.cpp
+  ui/web_view_site_win.cpp
   ui/web_view_win.cpp
   ui/window_paint_win.cpp
 )

@@ -62,8 +62,10 @@ STDMETHODIMP WebViewEvents::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return E_NOTIMPL;
 }
 
-// BeforeNavigate2(pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel)
-bool WebViewEvents::MayGo(const DISPPARAMS& params) const {
+// BeforeNavigate2(pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel).
+// Flags only says whether another window targets this one; nothing marks a
+// redirect, and nothing in it may exempt a navigation from the rule.
+bool WebViewEvents::MayGo(const DISPPARAMS& params) {
   if (params.cArgs != 7) return false;
   const VARIANT* frame = Argument(params, 6);
   const VARIANT* url = Argument(params, 5);
@@ -75,7 +77,9 @@ bool WebViewEvents::MayGo(const DISPPARAMS& params) const {
     ComPtr<IUnknown> identity;
     if (SUCCEEDED(frame->pdispVal->QueryInterface(IID_PPV_ARGS(&identity)))) top = identity.Get() == topFrame_;
   }
-  return MayNavigate(start_, Narrow({url->bstrVal, SysStringLen(url->bstrVal)}), top);
+  if (!MayNavigate(start_, Narrow({url->bstrVal, SysStringLen(url->bstrVal)}), top)) return false;
+  frameNavigating_ = !top;
+  return true;
 }
 
 STDMETHODIMP WebViewEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
@@ -86,6 +90,7 @@ STDMETHODIMP WebViewEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* pa
       return S_OK;
     case DISPID_NEWWINDOW2:     // (ppDisp, Cancel)
     case DISPID_WINDOWCLOSING:  // (IsChildWindow, Cancel)
+    case DISPID_NAVIGATEERROR:  // (pDisp, URL, Frame, StatusCode, Cancel): no error page
       SetCancel(params, 0);
       return S_OK;
     case DISPID_NEWWINDOW3:  // (ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl)
@@ -105,10 +110,14 @@ STDMETHODIMP WebViewEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* pa
       }
       return S_OK;
     }
-    case DISPID_FILEDOWNLOAD: {  // (ActiveDocument, Cancel): only a document may load.
-      if (params == nullptr || params->rgvarg == nullptr || params->cArgs != 2) return S_OK;
-      const VARIANT& isDocument = params->rgvarg[1];
-      if (isDocument.vt == VT_BOOL && isDocument.boolVal == VARIANT_FALSE) SetCancel(params, 0);
+    case DISPID_FILEDOWNLOAD: {  // (ActiveDocument, Cancel)
+      // A file would be saved or handed to its program. A document is the
+      // page the top frame was let through to; in a frame it could be any
+      // program's (a PDF or office viewer) running inside this process.
+      const VARIANT* document = params ? Argument(*params, 1) : nullptr;
+      const bool isDocument =
+          document != nullptr && document->vt == VT_BOOL && document->boolVal != VARIANT_FALSE;
+      if (!isDocument || frameNavigating_) SetCancel(params, 0);
       return S_OK;
     }
     default:

@@ -1,11 +1,14 @@
 // The HTML view's browser event sink (DWebBrowserEvents2), the one place that
-// decides what the WebBrowser control may do on its own. It keeps the view on
+// decides where the WebBrowser control may go on its own. It keeps the view on
 // the page the program sent it to: before-navigate events of the top frame to
 // any other address, of a frame to another origin, and to any other scheme
 // (mailto:, javascript:, file:, a registered protocol handler) are cancelled
-// (MayNavigate in web_view_rule.h decides). It also refuses new windows, file
-// downloads and script-initiated closes, each of which would otherwise put a
-// window or a prompt on screen. Anything it cannot read is refused.
+// (MayNavigate in web_view_rule.h decides); a redirect, announced by the site
+// (web_view_site_win.h), is one more such event. It also refuses new windows,
+// script-initiated closes, file downloads, a document loading into a frame
+// and the engine's error page for a failed navigation, each of which would
+// otherwise put a window, a prompt, another program's viewer or a page of the
+// engine's own in the view. Anything it cannot read is refused.
 #pragma once
 
 #include <windows.h>
@@ -51,12 +54,15 @@ class WebViewEvents final : public IDispatch {
 
  private:
   ~WebViewEvents() = default;
-  bool MayGo(const DISPPARAMS& params) const;
+  bool MayGo(const DISPPARAMS& params);
 
   ULONG refs_ = 1;
   IUnknown* topFrame_;
   std::string start_;
   int zoom_ = 100;
+  // Whether the navigation last let through was a frame's: a download event
+  // names no frame, and the document it announces belongs to that navigation.
+  bool frameNavigating_ = false;
 };
 
 }  // namespace ui

@@ -8,7 +8,7 @@ namespace ui {
 namespace {
 
 struct Address {
-  std::string origin;     // "http://host" or "https://host:8443", lower case
+  std::string origin;     // "https://host" or "https://host:8443", lower case
   std::string_view page;  // path and query, "/" at least
 };
 
@@ -20,7 +20,7 @@ std::string Lowered(std::string_view text) {
   return out;
 }
 
-// Splits a plain http or https address; nullopt for anything else. Browsers
+// Splits a plain https address; nullopt for anything else. Browsers
 // read a backslash as a slash and take the host after an '@', so either could
 // make one address look like another: such addresses are simply refused.
 std::optional<Address> Parse(std::string_view url) {
@@ -30,13 +30,13 @@ std::optional<Address> Parse(std::string_view url) {
   const size_t colon = url.find("://");
   if (colon == std::string_view::npos) return std::nullopt;
   const std::string scheme = Lowered(url.substr(0, colon));
-  if (scheme != "http" && scheme != "https") return std::nullopt;
+  if (scheme != "https") return std::nullopt;
   std::string_view rest = url.substr(colon + 3);
   const size_t end = rest.find_first_of("/?#");
   std::string host = Lowered(rest.substr(0, end));
   if (host.empty() || host.find_first_of("@%/") != std::string::npos) return std::nullopt;
   // The default port is the same origin written out.
-  const std::string_view defaultPort = scheme == "http" ? ":80" : ":443";
+  constexpr std::string_view defaultPort = ":443";
   if (host.size() > defaultPort.size() && host.ends_with(defaultPort)) {
     host.resize(host.size() - defaultPort.size());
   }

@@ -1,17 +1,11 @@
 // Hosts the WebBrowser control without ATL or MFC. WebViewSite is the COM
-// object the control is embedded in: client site, in-place site, in-place
-// frame, host UI handler (no context menu, no 3D border), message box
-// suppressor and ambient property source (download control flags). Its events
-// go to WebViewEvents, which keeps it on its page (web_view_events_win.h). The
-// control lives inside a child window of ours so that visibility, input and
-// position are plain window calls.
+// object the control is embedded in and asks what it may fetch and run
+// (web_view_site_win.h); its events go to WebViewEvents, which keeps it on its
+// page (web_view_events_win.h). The control lives inside a child window of
+// ours so that visibility, input and position are plain window calls.
 #include "ui/web_view_win.h"
 
 #include <exdisp.h>
-#include <exdispid.h>
-#include <idispids.h>
-#include <mshtmdid.h>
-#include <mshtmhst.h>
 #include <ocidl.h>
 #include <oleidl.h>
 
@@ -19,18 +13,12 @@
 
 #include "ui/text_win.h"
 #include "ui/web_view_events_win.h"
+#include "ui/web_view_site_win.h"
 
 namespace ui {
 namespace {
 
 constexpr wchar_t kHostClassName[] = L"QuondaHalvixWebViewHost";
-
-// Pictures and scripts yes; ActiveX, Java, behaviours and anything that would
-// ask the user a question no. Videos and background sounds play only when
-// their flags (DLCTL_VIDEOS, DLCTL_BGSOUNDS) are given, so they are left out:
-// a page in a 144 x 24 slot has nothing to play.
-constexpr LONG kDownloadControl = DLCTL_DLIMAGES | DLCTL_SILENT | DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS |
-                                  DLCTL_NO_DLACTIVEXCTLS | DLCTL_NO_BEHAVIORS;
 
 HINSTANCE ThisModule() {
   HMODULE module = nullptr;
@@ -48,201 +36,6 @@ RECT Normalized(RECT rect) {
 RECT LocalRect(RECT rect) { return RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top}; }
 
 }  // namespace
-
-class WebViewSite final : public IOleClientSite,
-                          public IOleInPlaceSite,
-                          public IOleInPlaceFrame,
-                          public IDocHostUIHandler,
-                          public IDocHostShowUI,
-                          public IDispatch {
- public:
-  explicit WebViewSite(HWND host) : host_(host) {}
-  WebViewSite(const WebViewSite&) = delete;
-  WebViewSite& operator=(const WebViewSite&) = delete;
-
-  void Detach() { host_ = nullptr; }
-
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == __uuidof(IOleClientSite)) {
-      *out = static_cast<IOleClientSite*>(this);
-    } else if (iid == __uuidof(IOleWindow) || iid == __uuidof(IOleInPlaceSite)) {
-      *out = static_cast<IOleInPlaceSite*>(this);
-    } else if (iid == __uuidof(IOleInPlaceUIWindow) || iid == __uuidof(IOleInPlaceFrame)) {
-      *out = static_cast<IOleInPlaceFrame*>(this);
-    } else if (iid == __uuidof(IDocHostUIHandler)) {
-      *out = static_cast<IDocHostUIHandler*>(this);
-    } else if (iid == __uuidof(IDocHostShowUI)) {
-      *out = static_cast<IDocHostShowUI*>(this);
-    } else if (iid == IID_IDispatch) {
-      *out = static_cast<IDispatch*>(this);
-    } else {
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
-
-  // IOleClientSite
-  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
-    if (moniker != nullptr) *moniker = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP GetContainer(IOleContainer** container) override {
-    if (container != nullptr) *container = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP ShowObject() override { return S_OK; }
-  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
-  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-
-  // IOleWindow, shared by the in-place site and the frame: the control parents
-  // its window to the host and owns anything it would pop up by it too.
-  STDMETHODIMP GetWindow(HWND* window) override {
-    if (window == nullptr) return E_POINTER;
-    *window = host_;
-    return host_ != nullptr ? S_OK : E_FAIL;
-  }
-  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-
-  // IOleInPlaceSite
-  STDMETHODIMP CanInPlaceActivate() override { return host_ != nullptr ? S_OK : S_FALSE; }
-  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnUIActivate() override { return S_OK; }
-  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
-                                LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
-    if (frame == nullptr || document == nullptr || position == nullptr || clip == nullptr || info == nullptr) {
-      return E_POINTER;
-    }
-    *frame = static_cast<IOleInPlaceFrame*>(this);
-    AddRef();
-    *document = nullptr;  // The frame doubles as the document window.
-    RECT client{};
-    if (host_ != nullptr) GetClientRect(host_, &client);
-    *position = client;
-    *clip = client;
-    info->fMDIApp = FALSE;
-    info->hwndFrame = host_ != nullptr ? GetAncestor(host_, GA_ROOT) : nullptr;
-    info->haccel = nullptr;
-    info->cAccelEntries = 0;
-    return S_OK;
-  }
-  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
-  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
-  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
-  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
-  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-  // The host decides the control's size; SetBounds tells the control.
-  STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
-
-  // IOleInPlaceUIWindow / IOleInPlaceFrame: no menus, toolbars or status bar.
-  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
-  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-  STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
-  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }  // Also IDocHostUIHandler's.
-  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
-
-  // IDocHostUIHandler
-  STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_OK; }
-  STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override {
-    if (info == nullptr) return E_POINTER;
-    info->dwFlags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_DISABLE_HELP_MENU | DOCHOSTUIFLAG_DIALOG;
-    info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
-    info->pchHostCss = nullptr;
-    info->pchHostNS = nullptr;
-    return S_OK;
-  }
-  STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
-                      IOleInPlaceUIWindow*) override {
-    return S_OK;  // We show no toolbars of theirs.
-  }
-  STDMETHODIMP HideUI() override { return S_OK; }
-  STDMETHODIMP UpdateUI() override { return S_OK; }
-  STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
-  STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
-  STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
-  STDMETHODIMP TranslateAccelerator(LPMSG, const GUID*, DWORD) override { return S_FALSE; }
-  STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD) override {
-    if (key != nullptr) *key = nullptr;
-    return S_FALSE;
-  }
-  STDMETHODIMP GetDropTarget(IDropTarget*, IDropTarget** target) override {
-    if (target != nullptr) *target = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP GetExternal(IDispatch** external) override {
-    if (external != nullptr) *external = nullptr;
-    return S_FALSE;
-  }
-  STDMETHODIMP TranslateUrl(DWORD, LPWSTR, LPWSTR* out) override {
-    if (out != nullptr) *out = nullptr;
-    return S_FALSE;
-  }
-  STDMETHODIMP FilterDataObject(IDataObject*, IDataObject** out) override {
-    if (out != nullptr) *out = nullptr;
-    return S_FALSE;
-  }
-
-  // IDocHostShowUI: a page's alert() or confirm() answers "cancel" unseen.
-  STDMETHODIMP ShowMessage(HWND, LPOLESTR, LPOLESTR, DWORD, LPOLESTR, DWORD, LRESULT* result) override {
-    if (result != nullptr) *result = IDCANCEL;
-    return S_OK;
-  }
-  STDMETHODIMP ShowHelp(HWND, LPOLESTR, UINT, DWORD, POINT, IDispatch*) override { return S_OK; }
-
-  // IDispatch: ambient properties for the control.
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (count != nullptr) *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info != nullptr) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                      UINT*) override {
-    switch (id) {
-      case DISPID_AMBIENT_DLCONTROL:
-        if (result == nullptr) return E_POINTER;
-        VariantInit(result);
-        result->vt = VT_I4;
-        result->lVal = kDownloadControl;
-        return S_OK;
-      // Asked for when the site is set: silent from the very first moment, and
-      // offline instead of a "work offline?" prompt when there is no network.
-      case DISPID_AMBIENT_SILENT:
-      case DISPID_AMBIENT_OFFLINEIFNOTCONNECTED:
-        if (result == nullptr) return E_POINTER;
-        VariantInit(result);
-        result->vt = VT_BOOL;
-        result->boolVal = VARIANT_TRUE;
-        return S_OK;
-      default:
-        return DISP_E_MEMBERNOTFOUND;
-    }
-  }
-
- private:
-  ~WebViewSite() = default;
-
-  ULONG refs_ = 1;
-  HWND host_;
-};
 
 std::unique_ptr<WebView> WebView::Create(HWND parent, RECT rect, const std::wstring& url) {
   if (parent == nullptr || !IsWindow(parent)) return nullptr;

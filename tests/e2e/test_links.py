@@ -12,9 +12,9 @@ import pytest
 from harness import count, exact, park_pointer, wait_until
 from test_tray import UPDATE_TEXT, VERSION_AT, VERSION_SIZE, choose
 
-SITE = "http://www.quondahalvix.com/html/yijianfankui-qrx/index.htm"
-FEEDBACK = "http://www.quondahalvix.com/feedback/"
-DOWNLOAD = "http://downloads.example.net/soft/detail/40350.html"
+SITE = "https://www.quondahalvix.com/html/yijianfankui-qrx/index.htm"
+FEEDBACK = "https://www.quondahalvix.com/feedback/"
+DOWNLOAD = "https://downloads.example.net/soft/detail/40350.html"
 
 MAIN_SITE_LINK = (780, 272)      # 透明标签17, "QuondaHalvix官网"
 VERSION_SITE_LINK = (312, 220)   # 透明标签8

@@ -143,7 +143,7 @@ TEST(StartupOrder, TheReportComesBeforeEveryOtherStep) {
 TEST_F(StartupTest, VersionWindowLoadsItsPageOnceAtCreation) {
   ui::Window& version = program.desktop.Load(ui::VersionWindowForm(), nullptr);
   EXPECT_EQ(version.Get(ver::超文本浏览框1).caption,
-            "http://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm");
+            "https://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm");
   EXPECT_EQ(backend.Calls("style").back().arg, 2);
 }
 

@@ -100,9 +100,9 @@ TEST_F(LookupTest, HiddenAndShownAgainTheWindowKeepsItsState) {
 }
 
 TEST(WebLinks, EachTriggerOpensItsPageOnceAndChangesNoWindow) {
-  const std::string site = "http://www.quondahalvix.com/html/yijianfankui-qrx/index.htm";
-  const std::string feedback = "http://www.quondahalvix.com/feedback/";
-  const std::string download = "http://downloads.example.net/soft/detail/40350.html";
+  const std::string site = "https://www.quondahalvix.com/html/yijianfankui-qrx/index.htm";
+  const std::string feedback = "https://www.quondahalvix.com/feedback/";
+  const std::string download = "https://downloads.example.net/soft/detail/40350.html";
   struct Trigger {
     bool version;  // on VersionWindow, else MainWindow
     ui::ControlName control;

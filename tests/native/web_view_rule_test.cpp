@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr char kStart[] = "http://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm";
+constexpr char kStart[] = "https://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm";
 
 TEST(WebViewRule, OnlyTheStartPageAndFramesOfItsOrigin) {
   struct Case {
@@ -16,25 +16,26 @@ TEST(WebViewRule, OnlyTheStartPageAndFramesOfItsOrigin) {
   };
   const Case cases[] = {
       {kStart, true, true},
-      {"http://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm#latest", true, true},
-      {"HTTP://VER.QuondaHalvix.com/html/ruanjianbanben-123456789/index.htm", true, true},
-      {"http://ver.quondahalvix.com:80/html/ruanjianbanben-123456789/index.htm", true, true},
+      {"https://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm#latest", true, true},
+      {"HTTPS://VER.QuondaHalvix.com/html/ruanjianbanben-123456789/index.htm", true, true},
+      {"https://ver.quondahalvix.com:443/html/ruanjianbanben-123456789/index.htm", true, true},
       // Another page, port, scheme or host.
-      {"http://ver.quondahalvix.com/ad/frame.htm", false, true},
-      {"http://ver.quondahalvix.com:8080/html/ruanjianbanben-123456789/index.htm", false, false},
-      {"https://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm", false, false},
-      {"http://www.quondahalvix.com/html/ruanjianbanben-123456789/index.htm", false, false},
-      {"http://ver.quondahalvix.com.example.net/", false, false},
-      {"http://example.net/?http://ver.quondahalvix.com/", false, false},
+      {"https://ver.quondahalvix.com/ad/frame.htm", false, true},
+      {"https://ver.quondahalvix.com:8443/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"http://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"http://ver.quondahalvix.com/ad/frame.htm", false, false},  // a redirect or frame off https
+      {"https://www.quondahalvix.com/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"https://ver.quondahalvix.com.example.net/", false, false},
+      {"https://example.net/?https://ver.quondahalvix.com/", false, false},
       // Other schemes: mail, script, files, protocol handlers, internals.
       {"mailto:someone@example.net", false, false},
       {"javascript:location='http://example.net/'", false, false},
       {"file:///C:/Windows/System32/calc.exe", false, false},
       {"quondahalvix-update://ver.quondahalvix.com/run", false, false},
       // Dressed up as the version host.
-      {"http://ver.quondahalvix.com@example.net/html/ruanjianbanben-123456789/index.htm", false, false},
-      {"http://ver.quondahalvix.com\t/html/ruanjianbanben-123456789/index.htm", false, false},
-      {"http:/ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"https://ver.quondahalvix.com@example.net/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"https://ver.quondahalvix.com\t/html/ruanjianbanben-123456789/index.htm", false, false},
+      {"https:/ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm", false, false},
       {"", false, false},
   };
   for (const Case& c : cases) {
@@ -45,6 +46,9 @@ TEST(WebViewRule, OnlyTheStartPageAndFramesOfItsOrigin) {
   // Before the view is sent to a web address, nothing may load.
   EXPECT_FALSE(ui::MayNavigate("", kStart, false));
   EXPECT_FALSE(ui::MayNavigate("about:blank", "about:blank", true));
+  // A plain-http start page allows nothing, not even itself.
+  const char http[] = "http://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm";
+  EXPECT_FALSE(ui::MayNavigate(http, http, true));
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // Tests for the embedded HTML view: it comes up hidden and disabled inside its
 // parent, follows visibility, input and position changes, survives navigation to
 // places it cannot reach without a dialog or a hang, refuses every navigation but
-// its start page, and tears down cleanly, even after its parent is gone. Runs on a
-// real STA thread with a frameless parent.
+// its start page and every window, close, download and error page, answers the
+// control for no script and no pop-ups, and tears down cleanly, even after its
+// parent is gone. Runs on a real STA thread with a frameless parent.
 #include "ui/web_view_win.h"
 
 #include <exdisp.h>
 #include <exdispid.h>
 #include <gtest/gtest.h>
+#include <mshtmdid.h>
 
 #include <chrono>
 #include <functional>
@@ -17,6 +19,7 @@
 
 #include "ui/scoped_win.h"
 #include "ui/web_view_events_win.h"
+#include "ui/web_view_site_win.h"
 
 namespace {
 
@@ -112,7 +115,7 @@ class WebViewTest : public ::testing::Test {
   }
 
   std::unique_ptr<ui::WebView> CreateView() {
-    return ui::WebView::Create(parent_, kViewRect, L"http://quondahalvix.invalid/start");
+    return ui::WebView::Create(parent_, kViewRect, L"https://quondahalvix.invalid/start");
   }
 
   HWND parent_ = nullptr;
@@ -214,10 +217,15 @@ TEST_F(WebViewTest, NavigatingWhereNothingLoadsOpensNoWindow) {
   EXPECT_TRUE(OtherVisibleTopLevel(parent_).empty());
 }
 
-// The control asks its sink before every navigation, a page's own included;
-// a set Cancel stops it before anything is fetched or handed to a protocol
-// handler. Two real browser objects stand for the view and a frame in its page.
-TEST_F(WebViewTest, BeforeNavigateCancelsAllButTheStartPage) {
+// The control asks its sink before every navigation, a page's own and a
+// redirect included, and before each new window, close, download and error
+// page; a set Cancel stops it. Each event has Cancel at its own place in the
+// arguments: set anywhere else, the control goes ahead. A download goes ahead
+// only as the document of the top frame's page let through last (a file
+// would be saved or opened, a document in a frame could be any program's
+// viewer), so the order of the cases matters. Two real browser objects stand
+// for the view and a frame in its page.
+TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
   ui::ComPtr<IDispatch> top;
   ui::ComPtr<IDispatch> frame;
   ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&top)));
@@ -226,21 +234,35 @@ TEST_F(WebViewTest, BeforeNavigateCancelsAllButTheStartPage) {
   ASSERT_HRESULT_SUCCEEDED(top.As(&topIdentity));
   ui::ComPtr<ui::WebViewEvents> events;
   events.Attach(new ui::WebViewEvents(topIdentity.Get()));
-  events->SetStartAddress("http://ver.quondahalvix.invalid/start.htm");
+  events->SetStartAddress("https://ver.quondahalvix.invalid/start.htm");
   struct Case {
-    const wchar_t* url;
+    const wchar_t* url;  // a before-navigate's address
     bool inFrame, cancelled;
+    DISPID id = DISPID_BEFORENAVIGATE2;
+    UINT count = 7, cancelAt = 0;
+    VARIANT_BOOL document = VARIANT_FALSE;  // a download's ActiveDocument
   };
   const Case cases[] = {
-      {L"http://ver.quondahalvix.invalid/start.htm", false, false},
-      {L"http://example.invalid/start.htm", false, true},
+      {L"https://ver.quondahalvix.invalid/start.htm", false, false},
+      {L"", false, false, DISPID_FILEDOWNLOAD, 2, 0, VARIANT_TRUE},  // its page
+      {L"", false, true, DISPID_FILEDOWNLOAD, 2, 0, VARIANT_FALSE},  // a file
+      {L"https://example.invalid/start.htm", false, true},
       {L"mailto:someone@example.invalid", false, true},
       {L"quondahalvix-update:run", false, true},
-      {L"http://ver.quondahalvix.invalid/other.htm", false, true},
-      {L"http://ver.quondahalvix.invalid/other.htm", true, false},
+      {L"https://ver.quondahalvix.invalid/other.htm", false, true},
+      {L"https://ver.quondahalvix.invalid/other.htm", true, false},
+      {L"", true, true, DISPID_FILEDOWNLOAD, 2, 0, VARIANT_TRUE},  // a document in the frame
+      {L"http://ver.quondahalvix.invalid/start.htm", false, true},  // redirected off https
+      {L"http://ver.quondahalvix.invalid/other.htm", true, true},
+      {L"https://ver.quondahalvix.invalid/start.htm", false, false},  // the page again
+      {L"", false, false, DISPID_FILEDOWNLOAD, 2, 0, VARIANT_TRUE},
+      {L"", false, true, DISPID_NEWWINDOW2, 2, 0},                  // (ppDisp, Cancel)
+      {L"", false, true, DISPID_NEWWINDOW3, 5, 3},                  // (ppDisp, Cancel, flags, 2 URLs)
+      {L"", false, true, DISPID_WINDOWCLOSING, 2, 0},               // (IsChildWindow, Cancel)
+      {L"", false, true, DISPID_NAVIGATEERROR, 5, 0},               // (..., StatusCode, Cancel)
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << (c.inFrame ? "frame " : "top ") << c.url);
+    SCOPED_TRACE(testing::Message() << c.id << (c.inFrame ? " frame " : " top ") << c.url);
     // Laid out as the browser passes them: last parameter first, the address
     // as a reference to a VARIANT holding a BSTR.
     ui::Bstr url(c.url);
@@ -249,16 +271,49 @@ TEST_F(WebViewTest, BeforeNavigateCancelsAllButTheStartPage) {
     address.bstrVal = url.Get();
     VARIANT_BOOL cancel = VARIANT_FALSE;
     VARIANT args[7]{};
-    args[0].vt = VT_BOOL | VT_BYREF;
-    args[0].pboolVal = &cancel;
+    args[c.cancelAt].vt = VT_BOOL | VT_BYREF;
+    args[c.cancelAt].pboolVal = &cancel;
+    if (c.id == DISPID_FILEDOWNLOAD) {
+      args[1].vt = VT_BOOL;
+      args[1].boolVal = c.document;
+    }
     args[5].vt = VT_BYREF | VT_VARIANT;
     args[5].pvarVal = &address;
     args[6].vt = VT_DISPATCH;
     args[6].pdispVal = c.inFrame ? frame.Get() : top.Get();
-    DISPPARAMS params{args, nullptr, 7, 0};
+    DISPPARAMS params{args, nullptr, c.count, 0};
     EXPECT_HRESULT_SUCCEEDED(
-        events->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
+        events->Invoke(c.id, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
     EXPECT_EQ(cancel, c.cancelled ? VARIANT_TRUE : VARIANT_FALSE);
+  }
+}
+
+// What the control asks its site: the download flags keep script, ActiveX,
+// Java, client pull and frameset frames out, redirects are announced to the
+// sink, and window.open, showModalDialog and showModelessDialog reach only the
+// pop-up manager, which blocks them (S_FALSE; E_FAIL would leave it to others).
+TEST_F(WebViewTest, TheSiteRefusesScriptPopUpsAndDialogs) {
+  ui::ComPtr<ui::WebViewSite> site;
+  site.Attach(new ui::WebViewSite(parent_));
+  DOCHOSTUIINFO info{sizeof(info)};
+  ASSERT_HRESULT_SUCCEEDED(site->GetHostInfo(&info));
+  const DWORD host = DOCHOSTUIFLAG_ENABLE_REDIRECT_NOTIFICATION | DOCHOSTUIFLAG_DISABLE_UNTRUSTEDPROTOCOL;
+  EXPECT_EQ(info.dwFlags & host, host);
+  ui::Variant flags;
+  DISPPARAMS none{};
+  ASSERT_HRESULT_SUCCEEDED(site->Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                        flags.Get(), nullptr, nullptr));
+  const LONG refused = DLCTL_SILENT | DLCTL_NO_SCRIPTS | DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS |
+                       DLCTL_NO_DLACTIVEXCTLS | DLCTL_NO_BEHAVIORS | DLCTL_NO_FRAMEDOWNLOAD | DLCTL_NO_CLIENTPULL;
+  EXPECT_EQ(flags.Get()->lVal & (refused | DLCTL_VIDEOS | DLCTL_BGSOUNDS), refused);
+  ui::ComPtr<IServiceProvider> services;
+  ui::ComPtr<INewWindowManager> manager;
+  ASSERT_HRESULT_SUCCEEDED(site.As(&services));
+  ASSERT_HRESULT_SUCCEEDED(services->QueryService(SID_SNewWindowManager, IID_PPV_ARGS(&manager)));
+  const DWORD hows[] = {0, NWMF_USERINITED | NWMF_FIRST, NWMF_HTMLDIALOG};
+  for (DWORD how : hows) {
+    EXPECT_EQ(manager->EvaluateNewWindow(L"https://ver.quondahalvix.invalid/pop.htm", nullptr, nullptr, nullptr,
+                                         FALSE, how, 0), S_FALSE) << how;
   }
 }
 
@@ -268,7 +323,7 @@ TEST_F(WebViewTest, TheStartPageLoads) {
   auto view = CreateView();
   ASSERT_NE(view, nullptr);
   PumpUntil([&] { return !view->LocationUrl().empty(); }, std::chrono::milliseconds(2000));
-  EXPECT_EQ(view->LocationUrl(), L"http://quondahalvix.invalid/start");
+  EXPECT_EQ(view->LocationUrl(), L"https://quondahalvix.invalid/start");
 }
 
 // On a thread of its own, so the baseline is exactly this thread's parent window
@@ -288,11 +343,11 @@ TEST(WebViewLifetime, RepeatedCreateAndDestroyLeavesNothingBehind) {
     const HWND parent = CreateParent();
     baseline = ThreadWindowCount();
     for (Round& round : rounds) {
-      auto view = ui::WebView::Create(parent, kViewRect, L"http://quondahalvix.invalid/start");
+      auto view = ui::WebView::Create(parent, kViewRect, L"https://quondahalvix.invalid/start");
       round.created = view != nullptr;  // False too if the host class cannot be registered twice.
       if (view) {
         view->SetVisible(true);
-        view->Navigate(L"http://quondahalvix.invalid/again");
+        view->Navigate(L"https://quondahalvix.invalid/again");
         Pump(std::chrono::milliseconds(50));
       }
       view.reset();
@@ -323,7 +378,7 @@ TEST_F(WebViewTest, ParentDestroyedFirstLeavesAHarmlessView) {
   view->SetVisible(true);
   view->SetEnabled(true);
   view->SetBounds(kViewRect);
-  view->Navigate(L"http://quondahalvix.invalid/late");
+  view->Navigate(L"https://quondahalvix.invalid/late");
   EXPECT_EQ(view->LocationUrl(), L"");
   view.reset();
 }
@@ -333,7 +388,7 @@ TEST_F(WebViewTest, RefusesParentsThatAreNotWindows) {
   DestroyWindow(gone);
   const HWND parents[] = {nullptr, gone, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7ff0))};
   for (HWND parent : parents) {
-    EXPECT_EQ(ui::WebView::Create(parent, kViewRect, L"http://quondahalvix.invalid/"), nullptr);
+    EXPECT_EQ(ui::WebView::Create(parent, kViewRect, L"https://quondahalvix.invalid/"), nullptr);
   }
 }
 
@@ -343,7 +398,7 @@ TEST(WebViewWithoutOle, CreateReturnsNullAndLeavesNoWindow) {
   size_t strayChildren = 1;
   std::thread worker([&] {
     const HWND parent = CreateParent();
-    created = ui::WebView::Create(parent, kViewRect, L"http://quondahalvix.invalid/") != nullptr;
+    created = ui::WebView::Create(parent, kViewRect, L"https://quondahalvix.invalid/") != nullptr;
     strayChildren = Children(parent).size();
     DestroyWindow(parent);
   });
