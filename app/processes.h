@@ -38,6 +38,10 @@ class Processes {
   virtual std::optional<std::uint32_t> SessionOf(std::uint32_t id) = 0;
   // Ends the process at once; the program-wide records are still released.
   virtual void EndProcess(int exitCode) = 0;
+  // The arguments the program is started again with after an installer
+  // closed it to replace it (Restart Manager); empty for none. Not after a
+  // crash, a hang or a reboot.
+  virtual void RegisterRestart(const std::string& arguments) = 0;
 };
 
 }  // namespace app

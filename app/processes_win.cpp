@@ -84,4 +84,11 @@ void Win32Processes::EndProcess(int exitCode) {
   ExitProcess(static_cast<UINT>(exitCode));
 }
 
+void Win32Processes::RegisterRestart(const std::string& arguments) {
+  // Only after an installer or an update closed the program: a crash, a hang
+  // or a reboot starts nothing, and a log-off or shutdown ends it as ever.
+  const std::wstring line = ui::Widen(arguments);
+  RegisterApplicationRestart(line.c_str(), RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
+}
+
 }  // namespace app

@@ -13,6 +13,7 @@ class Win32Processes final : public Processes {
   ProcessStart StartOf(std::uint32_t id) override;
   std::optional<std::uint32_t> SessionOf(std::uint32_t id) override;
   void EndProcess(int exitCode) override;
+  void RegisterRestart(const std::string& arguments) override;
   // Runs when EndProcess ends the program, before the process goes.
   void SetAtEnd(void (*atEnd)()) { atEnd_ = atEnd; }
 

@@ -4,6 +4,7 @@
 #include "app/program.h"
 
 #include "disk/disk_check.h"
+#include "ui/main_window/main_window_names.h"
 #include "shell/tray_handlers.h"
 
 namespace app {
@@ -17,6 +18,22 @@ void Program::ReleaseGlobals() {
 }
 
 void Program::Run(ui::HandlerId id, const ui::Event& e) {
+  Dispatch(id, e);
+  KeepRestartCurrent();
+}
+
+void Program::KeepRestartCurrent() {
+  const ui::Window* main = desktop.Find(ui::main_window::MainWindow);
+  // Closing, the program keeps what it registered: the installer's restart
+  // brings the task back.
+  if (main == nullptr || main->IsClosed()) return;
+  std::string arguments = RestartArguments(ArmedTaskOf(*main));
+  if (records.restartArguments == arguments) return;
+  services.processes.RegisterRestart(arguments);
+  records.restartArguments = std::move(arguments);
+}
+
+void Program::Dispatch(ui::HandlerId id, const ui::Event& e) {
   using enum ui::HandlerId;
   switch (id) {
     case kNoEffect: return;

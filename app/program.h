@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/processes.h"
+#include "app/restart.h"
 #include "disk/smart_report.h"
 #include "net/net_context.h"
 #include "task/task_context.h"
@@ -30,6 +31,10 @@ struct Records {
   std::int32_t instanceCount = 0;
   task::TaskState task;
   disk::Unread diskUnread = disk::Unread::kDriveSilent;  // why start-up read nothing
+  // The restart arguments registered last; nullopt before the first.
+  std::optional<std::string> restartArguments;
+  // The task to arm at start, from the command line of a restart.
+  std::optional<ArmedTask> resumeTask;
 };
 
 class Program final : public ui::HandlerSink {
@@ -38,6 +43,9 @@ class Program final : public ui::HandlerSink {
   Program(ui::Backend& backend, const Services& services);
 
   void Run(ui::HandlerId id, const ui::Event& event) override;
+  // The restart an installer may ask for is kept in step with the task
+  // after every event: the armed task's arguments, or none.
+  void KeepRestartCurrent();
   // Releases the program-wide records: the enumerators of collection walks
   // still under way, then the values. Runs at the end, whichever way the
   // program ends (the registered release on an early exit), and always while
@@ -50,6 +58,9 @@ class Program final : public ui::HandlerSink {
   ui::Desktop desktop;
   Records records;
   Services services;
+
+ private:
+  void Dispatch(ui::HandlerId id, const ui::Event& event);
 };
 
 // Lifecycle handlers of this module.
@@ -59,6 +70,10 @@ void OnOpenVersionWindow(Program& program, const ui::Event& event);
 void OnHideWindow(Program& program, const ui::Event& event);
 void OnMinimizeMainWindow(Program& program, const ui::Event& event);
 void OnShowMainWindow(Program& program, const ui::Event& event);
+// The end of the program as the confirmed exit makes it: the tray icon and
+// the request to stay awake go, then every window. Also what an installer's
+// request to close (Restart Manager) does.
+void EndProgram(Program& program);
 void OnExitMenuItem(Program& program, const ui::Event& event);
 void OnExitCancel(Program& program, const ui::Event& event);
 void OnExitConfirm(Program& program, const ui::Event& event);

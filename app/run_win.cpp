@@ -62,6 +62,12 @@ ui::Window& StartMainWindow(Program& program, ui::Win32Backend& backend,
     task::OnPowerActionFailed(program.Task(), report.mode, report.result.failure);
   });
   power.ReportFailuresTo(backend.Handle(main), ui::kPowerFailedMessage);
+  // Restart Manager closing the program for an installer or an update ends
+  // it as the confirmed exit does, exit code 0; the task armed then comes
+  // back with the restart. A log-off or shutdown is left to the system.
+  backend.AddMessageRoute(WM_ENDSESSION, [&program](ui::Window&, WPARAM ending, LPARAM how) {
+    if (ending && (how & ENDSESSION_CLOSEAPP)) EndProgram(program);
+  });
   return main;
 }
 
@@ -84,6 +90,7 @@ int RunProgram(HINSTANCE instance, const RunOptions& options) {
   disk::WmiSmartReport smart;  // after the OLE session, so it goes before it
   Program program(backend, Services{clock, tray, processes, network, web, power, smart});
   program.records.task.keepSlideTimer = options.keepSlideTimer;
+  program.records.resumeTask = options.resumeTask;
   backend.Attach(program.desktop);
   tray.Attach(program.desktop);
 

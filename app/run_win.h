@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "app/program.h"
+#include "app/restart.h"
 #include "task/power_win.h"
 #include "ui/backend_win.h"
 
@@ -15,6 +18,8 @@ struct RunOptions {
   // Benchmark builds only: leave the notice's slide timer running after it
   // has arrived, to measure what stopping it saves.
   bool keepSlideTimer = false;
+  // A task armed when an installer closed the program, to arm again.
+  std::optional<ArmedTask> resumeTask;
 };
 
 int RunProgram(HINSTANCE instance, const RunOptions& options);

@@ -1,12 +1,16 @@
 // MainWindow's creation-finished handler: the start-up steps in their fixed
 // order. Each step is its own function so the order reads at a glance; a
 // second instance ends inside the single-instance step and runs none after.
+#include <utility>
+
 #include "app/main_window_place.h"
 #include "app/program.h"
 #include "app/single_instance.h"
 #include "net/reachability.h"
 #include "net/web_links.h"
 #include "task/clock.h"
+#include "task/scheduling.h"
+#include "task/time_text.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
 #include "ui/secondary_windows/version_names.h"
@@ -56,6 +60,22 @@ void PrepareTaskDoneWindow(Program& program, ui::Window& main) {
 
 void FocusMainWindow(Program& program, ui::Window& main) { program.desktop.Focus(main); }
 
+// Started again after an installer closed it with a task armed: the task is
+// armed again as a click on 按钮1 arms it, with its status line, animation
+// and notice.
+void ResumeArmedTask(Program& program, ui::Window& main) {
+  if (!program.records.resumeTask) return;
+  const ArmedTask task = *std::exchange(program.records.resumeTask, std::nullopt);
+  main.SetCaption(ui::main_window::编辑框1, task::TwoDigits(task.time.hour));
+  main.SetCaption(ui::main_window::编辑框2, task::TwoDigits(task.time.minute));
+  main.SetCaption(ui::main_window::编辑框3, task::TwoDigits(task.time.second));
+  for (const task::ActionOption& option : task::kActionOptions) {
+    if (option.mode != task.mode) continue;
+    program.desktop.Deliver(ui::Event{&main, main.Find(option.name), ui::EventKind::kClick, 0});
+  }
+  program.desktop.Deliver(ui::Event{&main, main.Find(ui::main_window::按钮1), ui::EventKind::kClick, 0});
+}
+
 // The automation objects of the disk report; the process list was the
 // single-instance step's own and is gone with it.
 void ReleaseStartupObjects(Program& program) { program.services.smart.ReleaseObjects(); }
@@ -74,6 +94,7 @@ void OnMainWindowCreated(Program& program, const ui::Event& event) {
   CheckSingleInstance(program);
   PrepareTaskDoneWindow(program, main);
   FocusMainWindow(program, main);
+  ResumeArmedTask(program, main);
   ReleaseStartupObjects(program);
 }
 

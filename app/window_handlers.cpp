@@ -53,7 +53,9 @@ void OnExitCancel(Program& program, const ui::Event& event) {
   program.desktop.Close(*event.window);
 }
 
-void OnExitConfirm(Program& program, const ui::Event&) {
+void OnExitConfirm(Program& program, const ui::Event&) { EndProgram(program); }
+
+void EndProgram(Program& program) {
   // The process is about to end: take the icon along rather than leave a dead
   // one in the notification area until the mouse passes over it.
   program.services.tray.RemoveIcon();

@@ -3,6 +3,7 @@
 set(QH_CORE_SOURCES
   app/main_window_place.cpp
   app/program.cpp
+  app/restart.cpp
   app/single_instance.cpp
   app/startup.cpp
   app/window_handlers.cpp

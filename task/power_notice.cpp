@@ -4,6 +4,7 @@
 #include "task/power_notice.h"
 
 #include "task/task_context.h"
+#include "task/time_text.h"
 
 namespace task {
 
@@ -45,9 +46,8 @@ std::string PowerFailureText(PowerMode mode, PowerFailure failure) {
 std::string AwakeReason(TimeOfDay target, std::optional<PowerMode> mode) {
   const char* action = mode ? ActionPhrase(*mode) : "执行任务";
   if (!IsClockTime(target)) return std::string("QuondaHalvix：定时任务将") + action;
-  const auto two = [](int v) { return std::string{static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)}; };
-  return "QuondaHalvix：定时任务将于 " + two(target.hour) + ":" + two(target.minute) + ":" +
-         two(target.second) + " " + action;
+  return "QuondaHalvix：定时任务将于 " + TwoDigits(target.hour) + ":" + TwoDigits(target.minute) +
+         ":" + TwoDigits(target.second) + " " + action;
 }
 
 void OnPowerActionFailed(const TaskContext& task, PowerMode mode, PowerFailure failure) {

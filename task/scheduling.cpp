@@ -47,15 +47,6 @@ void StartSlide(const TaskContext& task, ui::Window& main) {
   main.SetInterval(时钟4, 10);
 }
 
-TimeOfDay Target(const ui::Window& main) {
-  // A field without a number (blanks, letters) holds a time the clock never
-  // shows; read as 0 it would fire at midnight.
-  const auto field = [&](ui::ControlName name) {
-    return TextToNumber(main.Get(name).caption).value_or(-1);
-  };
-  return {field(编辑框1), field(编辑框2), field(编辑框3)};
-}
-
 // The request to stay awake follows the task: made when it is armed, and
 // made again when its time or action changes, which the fields and options
 // allow while it waits.
@@ -93,6 +84,15 @@ void Schedule(const TaskContext& task, ui::Window& main) {
 }
 
 }  // namespace
+
+TimeOfDay Target(const ui::Window& main) {
+  // A field without a number (blanks, letters) holds a time the clock never
+  // shows; read as 0 it would fire at midnight.
+  const auto field = [&](ui::ControlName name) {
+    return TextToNumber(main.Get(name).caption).value_or(-1);
+  };
+  return {field(编辑框1), field(编辑框2), field(编辑框3)};
+}
 
 std::optional<PowerMode> CheckedMode(const ui::Window& main) {
   for (const ActionOption& option : kActionOptions) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "task/firing.h"
 #include "task/power.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/window.h"
@@ -28,5 +29,7 @@ inline constexpr ActionOption kActionOptions[] = {
 
 // The mode of the first checked option, if any.
 std::optional<PowerMode> CheckedMode(const ui::Window& main);
+// The time the fields hold; -1 for a field without a number.
+TimeOfDay Target(const ui::Window& main);
 
 }  // namespace task

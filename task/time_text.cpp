@@ -67,4 +67,8 @@ int TextToInt(std::string_view utf8) { return TextToNumber(utf8).value_or(0); }
 
 std::string IntToText(int value) { return std::to_string(value); }
 
+std::string TwoDigits(int value) {
+  return {static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
+}
+
 }  // namespace task

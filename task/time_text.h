@@ -23,4 +23,8 @@ int TextToInt(std::string_view utf8);
 // A plain decimal number without leading zeros ("9", not "09").
 std::string IntToText(int value);
 
+// A clock field's two digits, as the form writes them ("09"); `value` must
+// lie in 0..99.
+std::string TwoDigits(int value);
+
 }  // namespace task

@@ -571,6 +571,10 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       break;
     case WM_CLOSE:
       return 0;  // windows close only through the program's own exit
+    case WM_QUERYENDSESSION:
+      // Yes to a log-off, a shutdown and Restart Manager alike: an armed
+      // task never holds the session up. What follows is WM_ENDSESSION's.
+      return TRUE;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       // Bit 29: the Alt key was down with it.

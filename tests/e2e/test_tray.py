@@ -7,6 +7,8 @@ import time
 
 import pytest
 
+from conftest import MAIN_NAME, MAIN_SIZE
+from test_keyboard import client, element
 from harness import (Tray, assert_skin, balloons, count, dark, exact, grab,
                      park_pointer, scaled, tray_icon_shown, wait_until, xdotool)
 
@@ -189,6 +191,22 @@ def test_confirmed_exit_ends_the_program(app, main, tray, version_window, figure
     assert code == 0
     # Under Wine the shell also drops the icons of a destroyed owner window,
     # so this holds the user-visible result, not who removed the icon.
+    wait_until(lambda: not tray_icon_shown(), 5, "our icon gone from the tray")
+
+
+def test_an_installers_close_ends_it_and_its_restart_comes_back_armed(launch, prefix, figures):
+    """Restart Manager closes the program for an installer, which then starts
+    it again with the arguments it registered: an armed task is armed again."""
+    app = launch("/armed", "18:30:00", "3")
+    app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
+    wait_until(lambda: element(prefix, "push button", "取消任务") is not None, 10, "armed at start")
+    assert "checked" in element(prefix, "radio button", "注销电脑")
+    wait_until(tray_icon_shown, 10, "our icon in the tray")
+    asked = time.monotonic()
+    assert client(prefix, "close-app") == (0, ["1"])  # yes to the query
+    code = app.wait_exit(10)
+    figures(f"installer's close to process end: {app.ended - asked:.3f} s, exit code {code}")
+    assert code == 0
     wait_until(lambda: not tray_icon_shown(), 5, "our icon gone from the tray")
 
 

@@ -149,6 +149,8 @@ class FakeProcesses : public app::Processes {
     return sessions.contains(id) ? sessions[id] : 1u;
   }
   void EndProcess(int exitCode) override { throw Ended{exitCode}; }
+  void RegisterRestart(const std::string& arguments) override { restarts.push_back(arguments); }
+  std::vector<std::string> restarts;  // every registration, in order
 
   std::vector<app::ProcessEntry> processes{{"services.exe", 4}, {"QuondaHalvix.exe", 100}};
   std::string own = "QuondaHalvix.exe";

@@ -5,7 +5,10 @@
 //                (children of an element indented by two spaces), in UTF-8;
 //   do NAME      performs the default action of the first element named NAME;
 //   value NAME   prints the value of the first element named NAME, with CR
-//                and LF shown as \r and \n (the disk report is read so).
+//                and LF shown as \r and \n (the disk report is read so);
+//   close-app    asks the main window to close the way Restart Manager does
+//                for an installer (WM_QUERYENDSESSION, then WM_ENDSESSION,
+//                both with ENDSESSION_CLOSEAPP) and prints the query's answer.
 // Exit code 1 when the main window or its object is not there, 2 when no
 // element has the name, 3 when the action fails.
 #include <windows.h>
@@ -129,6 +132,14 @@ int wmain(int argc, wchar_t** argv) {
   std::string target = argc > 2 ? ui::Narrow(argv[2]) : std::string();
   HWND main = FindWindowW(L"QuondaHalvixMainWindow", nullptr);
   if (!main) return 1;
+  if (command == L"close-app") {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, &answer);
+    std::printf("%d\n", static_cast<int>(answer));
+    std::fflush(stdout);
+    if (answer) SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
+    return 0;
+  }
   CoInitialize(nullptr);
   IAccessible* root = nullptr;
   if (FAILED(AccessibleObjectFromWindow(main, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),

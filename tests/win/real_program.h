@@ -46,6 +46,7 @@ class TestProcesses final : public app::Processes {
   app::ProcessStart StartOf(std::uint32_t id) override { return real.StartOf(id); }
   std::optional<std::uint32_t> SessionOf(std::uint32_t id) override { return real.SessionOf(id); }
   void EndProcess(int code) override { ended = code; }
+  void RegisterRestart(const std::string&) override {}
   app::Win32Processes real;
   int ended = -1;
 };
