@@ -27,6 +27,7 @@ HEADER = (300, 60)  # a point of the header picture
 RESTART = (264, 436, 74, 24)  # 单选框2, "重启电脑": left, top, width, height
 LOGOFF = (383, 436, 72, 24)   # 单选框3, "注销电脑"
 COMMAND = (324, 473)       # 按钮1, "QuondaHalvix执行命令" / "取消任务"
+COMMAND_FACE = (259, 464)  # inside 按钮1's border: (225, 225, 225) unless hot or pressed
 CHECK_BUTTON = (584, 280)  # 超级按钮1, "开始检测"
 STATUS_CAPTION = (8, 383, 200, 400)  # 分组框3's caption: left, top, right, bottom
 PROGRESS = (128, 264, 368, 32)       # 进度条1: left, top, width, height
@@ -102,6 +103,9 @@ def arm(s):
     park_pointer()
     wait_until(lambda: shows(s.main.shot(), s.at(STATUS_CAPTION), GREEN), 5,
                "status caption 任务成功执行")
+    # Wine tells the window late that the pointer left: on a busy machine the
+    # button could hold still in its hover look for longer than a capture.
+    wait_until(lambda: s.main.pixel(*s.at(COMMAND_FACE)) == (225, 225, 225), 5, "按钮1 not hot")
     # At 144 DPI the rising notice soon reaches the window's bottom right corner.
     size, bottom = s.at(NOTICE_SIZE), s.main.info().y + s.at(MAIN_SIZE[1])
     s.holds = lambda: all(w.y >= bottom for w in s.app.windows() if w.size == size)
