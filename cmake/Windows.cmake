@@ -11,6 +11,17 @@ set(QH_DELAY_LOADED_DLLS powrprof wininet gdiplus msimg32 comctl32 oleacc uxthem
 include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
 if(NOT MSVC)
   set(QH_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  # Header flags MSVC's linker sets and GNU ld leaves clear. Terminal-server
+  # aware: on a Remote Desktop server Windows then gives the program the real
+  # Windows folder and no per-user copies of INI files, which it has none of.
+  add_link_options($<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-Wl,--tsaware>)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # No structured exception handler in a 32-bit image: MinGW's i686 C++
+    # exceptions unwind through DWARF tables, and nothing registers a frame
+    # handler. GNU ld writes no SafeSEH table, so without the flag Windows
+    # would accept any address in the image as a handler.
+    add_link_options(-Wl,--no-seh)
+  endif()
 else()
   # assets/resources.rc embeds the manifest for every toolchain. The MSVC
   # linker would add one of its own under the same resource type and id, and
