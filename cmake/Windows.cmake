@@ -45,7 +45,7 @@ file(GLOB QH_ARTWORK CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/assets/*.png ${CMAKE_SOURCE_DIR}/assets/*.jpg
   ${CMAKE_SOURCE_DIR}/assets/*.gif ${CMAKE_SOURCE_DIR}/assets/*.ico)
 set_source_files_properties(${QH_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/app.manifest;${CMAKE_SOURCE_DIR}/assets/images.rc;${QH_ARTWORK}")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/assets/app.manifest;${CMAKE_SOURCE_DIR}/assets/images.rc;${QH_ARTWORK}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/assets")
 
 add_executable(QuondaHalvix WIN32 app/main_win.cpp ${QH_RESOURCES})
