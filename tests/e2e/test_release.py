@@ -1,14 +1,18 @@
 """scripts/release signing with a throwaway certificate and a local RFC 3161
 service (openssl ts); its MSI installed, started, reinstalled, replaced by a
 rebuild and a newer version, refused as a downgrade and removed, silently;
-its tables read."""
+its tables and its winget manifest read (schemas/: winget's, MIT licence)."""
 import hashlib
 import http.server
+import json
 import os
 import re
 import subprocess
 import threading
 import zipfile
+
+import jsonschema
+import yaml
 
 from harness import REPO, WINE64
 
@@ -84,6 +88,22 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     assert shortcut["Directory_"] in folders | {"ProgramMenuFolder"}
     assert folders <= {r["DirProperty"] for r in table(msi, "RemoveFile")}
     assert [c["Description"] for c in table(msi, "LaunchCondition")] == ["已安装更新版本的 QuondaHalvix。"]
+
+    # winget's manifest: valid by its schemas, naming the signed MSI beside it.
+    docs = {}
+    for kind, infix in (("version", ""), ("installer", ".installer"), ("defaultLocale", ".locale.zh-CN")):
+        text = (tmp_path / f"winget/Quonda.QuondaHalvix{infix}.yaml").read_text(encoding="utf-8")
+        url = f"https://aka.ms/winget-manifest.{kind.lower()}.1.9.0.schema.json"
+        assert text.startswith(f"# yaml-language-server: $schema={url}\n")
+        doc = docs[kind] = yaml.safe_load(text)
+        assert (doc["PackageIdentifier"], doc["PackageVersion"]) == ("Quonda.QuondaHalvix", "2.1")
+        schema = REPO / f"tests/e2e/schemas/winget-1.9.0/manifest.{kind}.1.9.0.json"
+        jsonschema.validate(doc, json.loads(schema.read_text()))
+    [installer] = docs["installer"]["Installers"]
+    properties = {p["Property"]: p["Value"] for p in table(msi, "Property")}
+    assert installer["InstallerSha256"] == hashlib.sha256(msi.read_bytes()).hexdigest().upper()
+    assert installer["ProductCode"] == properties["ProductCode"]
+    assert installer["InstallerUrl"] == "https://www.quondahalvix.com/download/QuondaHalvix-2.1-x64.msi"
 
     with zipfile.ZipFile(archive) as z:
         assert sorted(z.namelist())[1:] == ["QuondaHalvix-2.1-x64/QuondaHalvix.exe",
