@@ -11,9 +11,11 @@ set(QH_DELAY_LOADED_DLLS powrprof wininet gdiplus msimg32 comctl32 oleacc uxthem
 include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
 if(NOT MSVC)
   set(QH_STATIC_LINK -static -static-libgcc -static-libstdc++)
-  # Header flags MSVC's linker sets and GNU ld leaves clear. Terminal-server
-  # aware: on a Remote Desktop server Windows then gives the program the real
-  # Windows folder and no per-user copies of INI files, which it has none of.
+  # Terminal-server aware, as MSVC's linker marks an exe and GNU ld does not:
+  # on a Remote Desktop server Windows then runs the program without
+  # the changes it makes for older ones (a Windows folder of each user's own
+  # for INI files, HKCU values written by setup copied to each user). The
+  # program has no INI file and reads nothing its installer writes to HKCU.
   add_link_options($<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-Wl,--tsaware>)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # No structured exception handler in a 32-bit image: MinGW's i686 C++
