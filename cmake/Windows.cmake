@@ -11,6 +11,19 @@ set(QH_DELAY_LOADED_DLLS powrprof wininet gdiplus msimg32 comctl32 oleacc uxthem
 include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
 if(NOT MSVC)
   set(QH_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  # Terminal-server aware, as MSVC's linker marks an exe and GNU ld does not:
+  # on a Remote Desktop server Windows then runs the program without
+  # the changes it makes for older ones (a Windows folder of each user's own
+  # for INI files, HKCU values written by setup copied to each user). The
+  # program has no INI file and reads nothing its installer writes to HKCU.
+  add_link_options($<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-Wl,--tsaware>)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # No structured exception handler in a 32-bit image: MinGW's i686 C++
+    # exceptions unwind through DWARF tables, and nothing registers a frame
+    # handler. GNU ld writes no SafeSEH table, so without the flag Windows
+    # would accept any address in the image as a handler.
+    add_link_options(-Wl,--no-seh)
+  endif()
 else()
   # assets/resources.rc embeds the manifest for every toolchain. The MSVC
   # linker would add one of its own under the same resource type and id, and
@@ -34,7 +47,7 @@ file(GLOB QH_ARTWORK CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/assets/*.png ${CMAKE_SOURCE_DIR}/assets/*.jpg
   ${CMAKE_SOURCE_DIR}/assets/*.gif ${CMAKE_SOURCE_DIR}/assets/*.ico)
 set_source_files_properties(${QH_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/app.manifest;${CMAKE_SOURCE_DIR}/assets/images.rc;${QH_ARTWORK}")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/assets/app.manifest;${CMAKE_SOURCE_DIR}/assets/images.rc;${QH_ARTWORK}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/assets")
 
 add_executable(QuondaHalvix WIN32 app/main_win.cpp ${QH_RESOURCES})

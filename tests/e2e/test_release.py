@@ -1,13 +1,18 @@
 """scripts/release signing with a throwaway certificate and a local RFC 3161
 service (openssl ts); its MSI installed, started, reinstalled, replaced by a
-rebuild and a newer version, refused as a downgrade and removed, silently."""
+rebuild and a newer version, refused as a downgrade and removed, silently;
+its tables and its winget manifest read (schemas/: winget's, MIT licence)."""
 import hashlib
 import http.server
+import json
 import os
 import re
 import subprocess
 import threading
 import zipfile
+
+import jsonschema
+import yaml
 
 from harness import REPO, WINE64
 
@@ -37,6 +42,13 @@ def serve_time_stamps(config):
     return server
 
 
+def table(msi, name):
+    """An MSI table as msiinfo exports it, one dict per row."""
+    out = subprocess.run(["msiinfo", "export", msi, name], capture_output=True, text=True, check=True).stdout
+    names, _, _, *rows = out.splitlines()
+    return [dict(zip(names.split("\t"), row.split("\t"))) for row in rows]
+
+
 def release(out, *args, env=None):
     done = subprocess.run([REPO / "scripts/release", "--out", out, *args], env=env,
                           capture_output=True, text=True, timeout=300)
@@ -64,6 +76,35 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     msi, archive = tmp_path / "QuondaHalvix-2.1-x64.msi", tmp_path / "QuondaHalvix-2.1-x64.zip"
     assert (tmp_path / "SHA256SUMS").read_text().splitlines() == [
         f"{hashlib.sha256(p.read_bytes()).hexdigest()}  {p.name}" for p in (archive, msi)]
+    # The shortcut in a component of its own keyed by a value under HKCU (ICE43);
+    # a Start-menu folder of ours would need a RemoveFile row to go.
+    [shortcut] = table(msi, "Shortcut")
+    [component] = [c for c in table(msi, "Component") if c["Component"] == shortcut["Component_"]]
+    [key] = [r for r in table(msi, "Registry") if r["Registry"] == component["KeyPath"]]
+    assert shortcut["Description"] == "定时关机、重启、注销和休眠" and int(component["Attributes"]) & 4
+    assert (key["Root"], key["Component_"]) == ("1", component["Component"])
+    assert not [f for f in table(msi, "File") if f["Component_"] == component["Component"]]
+    folders = {d["Directory"] for d in table(msi, "Directory") if d["Directory_Parent"] == "ProgramMenuFolder"}
+    assert shortcut["Directory_"] in folders | {"ProgramMenuFolder"}
+    assert folders <= {r["DirProperty"] for r in table(msi, "RemoveFile")}
+    assert [c["Description"] for c in table(msi, "LaunchCondition")] == ["已安装更新版本的 QuondaHalvix。"]
+
+    # winget's manifest: valid by its schemas, naming the signed MSI beside it.
+    docs = {}
+    for kind, infix in (("version", ""), ("installer", ".installer"), ("defaultLocale", ".locale.zh-CN")):
+        text = (tmp_path / f"winget/Quonda.QuondaHalvix{infix}.yaml").read_text(encoding="utf-8")
+        url = f"https://aka.ms/winget-manifest.{kind.lower()}.1.9.0.schema.json"
+        assert text.startswith(f"# yaml-language-server: $schema={url}\n")
+        doc = docs[kind] = yaml.safe_load(text)
+        assert (doc["PackageIdentifier"], doc["PackageVersion"]) == ("Quonda.QuondaHalvix", "2.1")
+        schema = REPO / f"tests/e2e/schemas/winget-1.9.0/manifest.{kind}.1.9.0.json"
+        jsonschema.validate(doc, json.loads(schema.read_text()))
+    [installer] = docs["installer"]["Installers"]
+    properties = {p["Property"]: p["Value"] for p in table(msi, "Property")}
+    assert installer["InstallerSha256"] == hashlib.sha256(msi.read_bytes()).hexdigest().upper()
+    assert installer["ProductCode"] == properties["ProductCode"]
+    assert installer["InstallerUrl"] == "https://www.quondahalvix.com/download/QuondaHalvix-2.1-x64.msi"
+
     with zipfile.ZipFile(archive) as z:
         assert sorted(z.namelist())[1:] == ["QuondaHalvix-2.1-x64/QuondaHalvix.exe",
                                             "QuondaHalvix-2.1-x64/README.txt"]
@@ -87,6 +128,10 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
         print("msiexec", option, package.relative_to(tmp_path), "->", done.returncode, "installed:", installed)
         return done.returncode, installed
 
+    def shortcut_key():
+        query = [WINE64, "reg", "query", r"HKCU\Software\Quonda\QuondaHalvix", "/v", "StartMenuShortcut"]
+        return subprocess.run(query, env=prefix.env, capture_output=True, timeout=60).returncode == 0
+
     def ours():
         return [str(p.relative_to(drive_c)) for p in drive_c.rglob("*") if "quondahalvix" in p.name.lower()]
 
@@ -95,8 +140,9 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     assert msiexec("/i", msi) == (0, ["2.1.0"])
     assert_signed(drive_c / "Program Files/QuondaHalvix/QuondaHalvix.exe")
     # Wine puts a per-machine shortcut in the user's Start menu, Windows in
-    # ProgramData's: either way it is there.
-    assert any(p.endswith("Start Menu/Programs/QuondaHalvix.lnk") for p in ours()), ours()
+    # ProgramData's: either way it is there, described in the package's code page.
+    [link] = [drive_c / p for p in ours() if p.endswith("Start Menu/Programs/QuondaHalvix.lnk")]
+    assert "定时关机、重启、注销和休眠".encode("utf-16-le") in link.read_bytes() and shortcut_key()
     app = prefix.launch(r"C:\Program Files\QuondaHalvix\QuondaHalvix.exe")
     app.wait_window(name="QuondaHalvix", size=(867, 524))
     app.kill()
@@ -108,4 +154,4 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     code, installed = msiexec("/i", msi)  # an older package does not go over a newer one
     assert code != 0 and installed == ["99.0.0"]
     assert msiexec("/x", newer) == (0, [])
-    assert ours() == []
+    assert ours() == [] and not shortcut_key()
