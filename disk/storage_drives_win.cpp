@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ui/scoped_win.h"
+#include "ui/system_ui_win.h"
 
 namespace disk {
 namespace {
@@ -106,13 +107,6 @@ std::vector<std::uint8_t> Win32StorageDrives::Temperature(int drive) {
              kTemperatureReplySize);
 }
 
-bool Win32StorageDrives::Elevated() {
-  ui::UniqueKernelHandle token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Out())) return false;
-  TOKEN_ELEVATION elevation{};
-  DWORD size = 0;
-  return GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
-         elevation.TokenIsElevated != 0;
-}
+bool Win32StorageDrives::Elevated() { return ui::RunsElevated().value_or(false); }
 
 }  // namespace disk

@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include "ui/scoped_win.h"
+#include "ui/system_ui_win.h"
 #include "ui/text_win.h"
 
 namespace net {
@@ -17,19 +18,6 @@ namespace net {
 namespace {
 
 using ui::ComPtr;
-
-// Whether this process has an administrator's full token. A token that
-// cannot be read counts as elevated: the careful route only costs time.
-bool RunsElevated() {
-  ui::UniqueKernelHandle token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Out())) return true;
-  TOKEN_ELEVATION elevation{};
-  DWORD size = 0;
-  if (!GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size)) {
-    return true;
-  }
-  return elevation.TokenIsElevated != 0;
-}
 
 ui::Variant TextValue(const wchar_t* text) {
   ui::Variant value;
@@ -90,7 +78,9 @@ void Win32WebPages::OpenWebPage(std::string_view address) {
   // it is handed. The desktop shell opens the address at the user's own
   // level instead. Without a desktop shell nothing opens: a link is not
   // worth an elevated browser.
-  if (RunsElevated()) {
+  // A token that cannot be read counts as elevated: the careful route only
+  // costs time.
+  if (ui::RunsElevated().value_or(true)) {
     if (ComPtr<IShellDispatch2> shell = DesktopShell()) {
       ui::Bstr file(wide);
       ui::Variant show;

@@ -37,4 +37,15 @@ void ApplyThemeProperties(int code) {
   SetThemeAppProperties(flags);
 }
 
+std::optional<bool> RunsElevated() {
+  UniqueKernelHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Out())) return std::nullopt;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size)) {
+    return std::nullopt;
+  }
+  return elevation.TokenIsElevated != 0;
+}
+
 }  // namespace ui

@@ -1,6 +1,6 @@
 // The system's own pop-ups and look, which the program asks for but does not
 // draw: the pop-up menu at the mouse, the message box, and which parts of
-// the program the visual style themes. UTF-8 in, the W APIs underneath.
+// the program the visual style themes; and the rights the system gave it. UTF-8 in, the W APIs underneath.
 #pragma once
 
 #ifndef NOMINMAX
@@ -8,6 +8,7 @@
 #endif
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -22,5 +23,9 @@ int ShowMessageBoxFor(HWND owner, std::string_view text, int flags, std::string_
 
 // 1: themed controls and frames; 2 also lets embedded web content theme.
 void ApplyThemeProperties(int code);
+
+// Whether the process runs with an administrator's full token; nullopt when
+// its token cannot be read. Each caller decides what an unknown answer means.
+std::optional<bool> RunsElevated();
 
 }  // namespace ui
