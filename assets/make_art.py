@@ -543,6 +543,21 @@ def MakeResultUnread(zoom):
                       lambda c, x, y, r: ExclamationMark(c, x, y, r, 3.6, WHITE))
 
 
+def MakeResultFailing(zoom):
+    # The disk predicts its own failure: the badge turns red, the colour the
+    # program's texts use for failure, with a bolder "!" on a wider white rim
+    # so that it differs from the amber "not read" badge in shape as well as
+    # colour.
+    c = Canvas(72, 72, 4, zoom)
+    DrawDisk(c, 4, 16, 56, 34)
+    c.Shadow(1.5, (0, 1.5), (0, 0, 0), 0.3)
+    bx, by, br = 52, 50, 16.5
+    c.Circle(bx, by, br + 3.2, WHITE)
+    c.Circle(bx, by, br, c.Grad((240, 70, 55), (200, 0, 0), 0.3, 0.7))
+    ExclamationMark(c, bx, by, br, 4.4, WHITE)
+    SavePng(c.Result(), "result_failing.png", zoom)
+
+
 def MakeClockIcon(name, emphasis, zoom):
     c = Canvas(32, 32, 8, zoom)
     cx, cy = 16, 16
@@ -795,6 +810,7 @@ EXPECTED = {
     "update_icon.png": ("PNG", (16, 16), "RGBA", None),
     "result_icon.png": ("PNG", (72, 72), "RGBA", None),
     "result_unread.png": ("PNG", (72, 72), "RGBA", None),
+    "result_failing.png": ("PNG", (72, 72), "RGBA", None),
     "disk_icon.png": ("PNG", (32, 32), "RGBA", None),
     "hour_icon.png": ("PNG", (32, 32), "RGBA", None),
     "minute_icon.png": ("PNG", (32, 32), "RGBA", None),
@@ -896,6 +912,7 @@ def main():
         MakeUpdateIcon(zoom)
         MakeResultIcon(zoom)
         MakeResultUnread(zoom)
+        MakeResultFailing(zoom)
         MakeDiskIcon(zoom)
         MakeClockIcon("hour_icon.png", "hour", zoom)
         MakeClockIcon("minute_icon.png", "minute", zoom)

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/provider/scenarios_win.h"
@@ -106,7 +107,8 @@ TEST_F(SmartReportTest, OnlyTheLastDiskIsReported) {
   // In the given order, nothing passed for the optional parameters.
   EXPECT_EQ(wmi_provider::TakeCalls(),
             (std::vector<std::wstring>{L"ConnectServer(.|root\\WMI)",
-                                       L"ExecQuery(Select * from MSStorageDriver_ATAPISmartData)"}));
+                                       L"ExecQuery(Select * from MSStorageDriver_ATAPISmartData)",
+                                       L"ExecQuery(Select * from MSStorageDriver_FailurePredictStatus)"}));
 }
 
 TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
@@ -127,7 +129,8 @@ TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
       {"array-2", {}},
       {"array-13", {}},
       {"array-14", {Hours(5000)}},
-      {"array-100000", {Hours(5000), Temp(35), Temp(40)}},
+      {"array-100000", last},  // the table ends after 30 records
+      {"failing", last},
       {"array-2d", {}},
       {"array-bstr", last},
       {"array-variant", last},
@@ -162,6 +165,18 @@ TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
   covered.push_back("two-disks");
   for (std::string_view name : wmi_provider::ScenarioNames()) {
     EXPECT_NE(std::find(covered.begin(), covered.end(), name), covered.end()) << name;
+  }
+}
+
+// Any disk WMI knows to predict its failure is told: here the first, not the
+// one whose values are shown. A query that fails says nothing.
+TEST_F(SmartReportTest, AFailingDiskIsToldWhicheverItIs) {
+  for (const auto& [scenario, failing] : {std::pair{"two-disks", false}, {"failing", true}, {"query-fails", false}}) {
+    ASSERT_TRUE(wmi_provider::SetScenario(scenario));
+    disk::WmiSmartReport report;
+    EXPECT_EQ(report.CollectSmartReport().failing, failing) << scenario;
+    report.ReleaseObjects();
+    EXPECT_EQ(wmi_provider::LiveObjects(), 0) << scenario;
   }
 }
 
