@@ -2,6 +2,9 @@
 // 时钟3, the reveal in its order, and the notice that says what was read.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "disk/disk_check.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
@@ -83,20 +86,18 @@ TEST_P(NothingReadTest, NothingReadIsSaidSoWithWhyAndNoTick) {
   EXPECT_EQ(main->Get(图形按钮4).picture, assets::Asset::kResultUnread);
 }
 
-// A disk that predicts its failure: the values stay, a third line and a
-// taller box say so, with the warning picture and notice; read or not.
+// A disk that predicts its failure, read or not: the values stay, a third
+// line in a box grown to show it, the warning picture and notice.
 TEST_F(DiskCheckTest, AFailingDiskIsToldWithItsValues) {
-  const std::string warning = "警告：硬盘自检报告即将发生故障，请立即备份重要数据！\r\n";
-  for (bool read : {true, false}) {
-    main->SetCaption(编辑框8, read ? "硬盘已经使用了:5000个小时\r\n" : "");
+  program.records.disk = {disk::Unread::kDriveSilent, true};
+  for (const char* lines : {"硬盘已经使用了:5000个小时\r\n", ""}) {
+    main->SetCaption(编辑框8, lines);
     main->SetPosition(进度条1, 100);
-    program.records.disk = {disk::Unread::kDriveSilent, true};
     Send(时钟3, EventKind::kTick);
     EXPECT_EQ(main->Get(编辑框8).caption,
-              (read ? "硬盘已经使用了:5000个小时\r\n" : "未能读取硬盘信息：硬盘或驱动（RAID、USB硬盘盒等）\r\n"
-                                                      "不向系统提供使用时间和温度，定时关机不受影响。\r\n") + warning);
-    EXPECT_EQ(main->Get(编辑框8).rect.top, 176);
-    EXPECT_EQ(main->Get(编辑框8).rect.height, 48);
+              (*lines ? lines : "未能读取硬盘信息：硬盘或驱动（RAID、USB硬盘盒等）\r\n不向系统提供使用时间和温度，定时关机不受影响。\r\n") +
+                  std::string("警告：硬盘自检报告即将发生故障，请立即备份重要数据！\r\n"));
+    EXPECT_EQ(std::tie(main->Get(编辑框8).rect.top, main->Get(编辑框8).rect.height), std::tuple(176, 48));
     EXPECT_EQ(main->Get(图形按钮4).picture, assets::Asset::kResultFailing);
     EXPECT_EQ(tray.notices.back().text,
               "警告：您的计算机硬盘报告即将发生故障！请立即备份重要数据！硬盘使用时间和温度已经提取请查看！");

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "disk/smart_decode.h"
@@ -169,36 +170,26 @@ TEST(StorageReplies, ReadWhatTheyHoldAndNothingElse) {
 }
 
 // The requests as the platform documents them: STORAGE_PROPERTY_QUERY
-// (PropertyId, QueryType, padding), and for the NVMe log the protocol data
-// header after it (type 3 NVMe, data type 2 log page, page 02h, the log 40
-// bytes after the header, 512 long). A wrong byte is a query the driver
-// refuses, which under Wine looks like a silent drive.
+// (PropertyId, QueryType, padding to 12), and for the NVMe log the protocol
+// data header after it (NVMe 3, log page 2, page 02h, the log 40 bytes after
+// the header, 512 long). A wrong byte is a query the driver refuses, which
+// under Wine looks like a silent drive.
 TEST(StorageRequests, LaidOutAsDocumented) {
-  const Bytes query0(12, 0);
-  Bytes temperature(12, 0);
-  temperature[0] = 52;
   Bytes nvme = Buffer(560, {{8, 3}, {12, 2}, {16, 2}, {24, 40}, {28, 512}});
-  struct Case {
+  const struct {
     disk::StorageRequest request;
     std::uint32_t code;
     Bytes input;
     std::size_t replySize;
-  } cases[] = {
-      {disk::DeviceDescriptorRequest(), 0x002D1400, query0, 40},
-      {disk::TemperatureRequest(), 0x002D1400, temperature, 1024},
-      {disk::PredictFailureRequest(), 0x002D1100, {}, 516},
-      {disk::NvmeHealthLogRequest(false), 0x002D1400, (nvme[0] = 50, nvme), 560},
-      {disk::NvmeHealthLogRequest(true), 0x002D1400, (nvme[0] = 49, nvme), 560},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.request.code, c.code);
-    EXPECT_EQ(c.request.input, c.input);
-    EXPECT_EQ(c.request.replySize, c.replySize);
+  } cases[] = {{disk::DeviceDescriptorRequest(), 0x002D1400, Bytes(12, 0), 40},
+               {disk::TemperatureRequest(), 0x002D1400, Buffer(12, {{0, 52}}), 1024},
+               {disk::PredictFailureRequest(), 0x002D1100, {}, 516},
+               {disk::NvmeHealthLogRequest(false), 0x002D1400, (nvme[0] = 50, nvme), 560},
+               {disk::NvmeHealthLogRequest(true), 0x002D1400, (nvme[0] = 49, nvme), 560}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(std::tie(c.request.code, c.request.input, c.request.replySize),
+              std::tie(c.code, c.input, c.replySize));
   }
-  EXPECT_EQ(disk::DecodeBus(Buffer(32, {{28, 0x0B}})), disk::Bus::kAta);  // SATA
-  EXPECT_EQ(disk::DecodeBus(Buffer(32, {{28, 0x11}})), disk::Bus::kNvme);
-  EXPECT_EQ(disk::DecodeBus(Buffer(32, {{28, 0x07}})), disk::Bus::kOther);  // USB
-  EXPECT_EQ(disk::DecodeBus(Buffer(31, {{28, 0x03}})), disk::Bus::kUnknown);
 }
 
 // The drive's own verdict, from each source, failing and healthy.
@@ -207,18 +198,14 @@ TEST(StorageReplies, VerdictOfEachSource) {
   EXPECT_EQ(disk::PredictFailureFlag(Bytes{0, 0, 0}), V());
   EXPECT_EQ(disk::PredictFailureFlag(Bytes(516, 0)), V(false));
   EXPECT_EQ(disk::PredictFailureFlag(Bytes{0, 0, 0, 1}), V(true));
-  struct Case {
-    std::size_t at;
-    std::uint8_t value;
-    V failing;
-  } nvme[] = {{0, 0x01, true},  {0, 0x02, true}, {0, 0x04, true}, {0, 0x08, true}, {0, 0x10, true},
-              {0, 0x20, false}, {5, 99, false},  {5, 100, true},  {5, 255, true}};
-  for (const Case& c : nvme) {
-    Bytes reply = Reply(48, 40, 512);
-    reply[48 + c.at] = c.value;
-    EXPECT_EQ(disk::NvmePredictsFailure(reply), c.failing) << c.at << " " << int{c.value};
-  }
   EXPECT_EQ(disk::NvmePredictsFailure(Reply(48, 40, 511)), V());
+  // Critical Warning bits (byte 0; bit 5 is not one of wear or failure), Percentage Used (byte 5).
+  for (auto [at, value, failing] : {std::tuple{0, 0x01, true}, {0, 0x02, true}, {0, 0x04, true}, {0, 0x08, true},
+                                    {0, 0x10, true}, {0, 0x20, false}, {5, 99, false}, {5, 100, true}, {5, 255, true}}) {
+    Bytes reply = Reply(48, 40, 512);
+    reply[48 + at] = static_cast<std::uint8_t>(value);
+    EXPECT_EQ(disk::NvmePredictsFailure(reply), V(failing)) << at << " " << value;
+  }
 }
 
 // A fake driver: drives by number with their STORAGE_BUS_TYPE (a missing
@@ -264,22 +251,15 @@ TEST(StorageReading, WmiFirstThenEachDriveByItsBusAndTheTemperatureLast) {
 TEST(StorageReading, AnyDiskThatPredictsItsFailureIsTold) {
   Bytes worn = Reply(48, 40, 512);
   worn[48 + 5] = 100;  // Percentage Used
-  struct Case {
-    const char* what;
-    bool wmi;
-    std::map<std::string, Bytes> replies;
-    bool failing;
-  } cases[] = {
-      {"all healthy", false, {{"predict0", Bytes(516, 0)}, {"device1", Reply(48, 40, 512)}}, false},
-      {"WMI's verdict", true, {}, true},
-      {"the flag of a disk behind a gap", false, {{"predict5", Bytes{1, 0, 0, 0}}}, true},
-      {"an NVMe log", false, {{"predict0", Bytes(516, 0)}, {"device1", worn}}, true},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [wmi, replies, failing] : std::initializer_list<std::tuple<bool, std::map<std::string, Bytes>, bool>>{
+           {false, {{"predict0", Bytes(516, 0)}, {"device1", Reply(48, 40, 512)}}, false},  // all healthy
+           {true, {}, true},                                                               // WMI's verdict
+           {false, {{"predict5", Bytes{1, 0, 0, 0}}}, true},  // the flag of a disk behind a gap
+           {false, {{"predict0", Bytes(516, 0)}, {"device1", worn}}, true}}) {
     FakeDrives drives;
     drives.buses = {{0, 0x0B}, {1, 0x11}, {5, 0x0B}};
-    drives.replies = c.replies;
-    EXPECT_EQ(disk::ReadDiskHealth({{Hours(1)}, c.wmi}, drives).failing, c.failing) << c.what;
+    drives.replies = replies;
+    EXPECT_EQ(disk::ReadDiskHealth({{Hours(1)}, wmi}, drives).failing, failing) << wmi << replies.size();
   }
 }
 
