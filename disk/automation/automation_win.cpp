@@ -231,18 +231,8 @@ std::optional<double> AutomationValue::MemberAsNumber(std::size_t i) const noexc
 }
 
 std::optional<bool> AutomationValue::AsFlag() const noexcept {
-  switch (variant_.vt) {
-    case VT_BOOL: return variant_.boolVal != VARIANT_FALSE;
-    case VT_I1: return variant_.cVal != 0;
-    case VT_UI1: return variant_.bVal != 0;
-    case VT_I2: return variant_.iVal != 0;
-    case VT_UI2: return variant_.uiVal != 0;
-    case VT_I4: return variant_.lVal != 0;
-    case VT_UI4: return variant_.ulVal != 0;
-    case VT_INT: return variant_.intVal != 0;
-    case VT_UINT: return variant_.uintVal != 0;
-    default: return std::nullopt;
-  }
+  if (variant_.vt != VT_BOOL) return std::nullopt;
+  return variant_.boolVal != VARIANT_FALSE;
 }
 
 AutomationObject AutomationValue::AsObject() const noexcept {

@@ -95,9 +95,8 @@ class AutomationValue {
   // is out of range or the member is not a number; object and array members
   // count as not a number, and are not asked for a default value.
   std::optional<double> MemberAsNumber(std::size_t i) const noexcept;
-  // A yes/no value: VT_BOOL as it is, an integer as non-zero (WMI's boolean
-  // properties arrive as VT_BOOL). No value for anything else, text
-  // included: "False" would read as yes in one locale and fail in another.
+  // A yes/no value, as WMI's boolean properties arrive: VT_BOOL. No value for
+  // anything else, text included ("False" reads differently by locale).
   std::optional<bool> AsFlag() const noexcept;
   // The held object reference: IDispatch when the object offers it; an
   // object that does not (an enumerator) is held as the IUnknown delivered.
