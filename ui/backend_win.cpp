@@ -574,6 +574,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
     case WM_QUERYENDSESSION:
       // Yes to a log-off, a shutdown and Restart Manager alike: an armed
       // task never holds the session up. What follows is WM_ENDSESSION's.
+      if (main_ == &model) RunRoutes(model, message, wParam, lParam);
       return TRUE;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

@@ -150,7 +150,8 @@ class FakeProcesses : public app::Processes {
   }
   void EndProcess(int exitCode) override { throw Ended{exitCode}; }
   void RegisterRestart(const std::string& arguments) override { restarts.push_back(arguments); }
-  std::vector<std::string> restarts;  // every registration, in order
+  void UnregisterRestart() override { restarts.push_back("unregistered"); }
+  std::vector<std::string> restarts;  // every registration and its removal, in order
 
   std::vector<app::ProcessEntry> processes{{"services.exe", 4}, {"QuondaHalvix.exe", 100}};
   std::string own = "QuondaHalvix.exe";

@@ -332,6 +332,38 @@ TEST_F(BackendTest, StartRoutineShowsARefusedPowerActionAsANotice) {
   program.desktop.Close(main);
 }
 
+// The restart registration, message by message: only an installer's close
+// registers, with the task armed then, and its cancellation takes it back.
+// Registered at arming or at an ordinary shutdown, "restart apps" would
+// start the program, armed, at the next sign-in.
+TEST_F(BackendTest, RestartIsRegisteredOnlyWhileAnInstallerCloses) {
+  task::Win32PowerActions power(task::PowerApi{});
+  ui::Window& main = app::StartMainWindow(program, backend, power);
+  program.desktop.Deliver(ui::Event{&main, main.Find(单选框3), ui::EventKind::kClick, 0});
+  program.desktop.Deliver(ui::Event{&main, main.Find(按钮1), ui::EventKind::kClick, 0});
+  EXPECT_EQ(processes.restarts, std::vector<std::string>{}) << "at arming";
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    std::vector<std::string> registered;
+  } steps[] = {
+      {WM_QUERYENDSESSION, 0, 0, {}},  // shutdown or restart
+      {WM_ENDSESSION, FALSE, 0, {}},
+      {WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, {}},
+      {WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, {"/armed 18:30:00 3"}},
+      {WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP, {"/armed 18:30:00 3", "unregistered"}},
+      {WM_ENDSESSION, FALSE, 0, {"/armed 18:30:00 3", "unregistered"}},
+  };
+  for (const auto& step : steps) {
+    const LRESULT answer = SendMessageW(backend.Handle(main), step.message, step.wParam, step.lParam);
+    EXPECT_EQ(answer, step.message == WM_QUERYENDSESSION ? TRUE : 0);
+    EXPECT_EQ(processes.restarts, step.registered) << step.message << " " << step.lParam;
+  }
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
+  program.desktop.Close(main);
+}
+
 TEST_F(BackendTest, TrayRecordReachesTheShell) {
   // Before the icon exists nothing is handed to the shell.
   tray.Notify("t", "x", 1);
