@@ -24,6 +24,8 @@ struct TaskState {
   bool keepSlideTimer = false;
   // The reason of the request to stay awake standing; empty when none.
   std::string awakeReason;
+  // The occurrence its resume timer is set for, on ToInstantMs's scale.
+  std::int64_t awakeFor = 0;
 };
 
 struct TaskContext {

@@ -183,10 +183,12 @@ class FakePower : public task::PowerActions {
   void KeepAwake(const task::AwakeRequest& r) override {
     awakeCalls.push_back(r.reason);
     lastDueInMs = r.dueInMs;
+    dues.push_back(r.dueInMs);
   }
   std::vector<task::PowerMode> fired;
   std::vector<std::string> awakeCalls;  // each request's reason; empty: withdrawn
   std::int64_t lastDueInMs = 0;
+  std::vector<std::int64_t> dues;  // each request's time until the task
   bool canHibernate = true;
 };
 
