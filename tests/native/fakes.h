@@ -30,7 +30,7 @@ class FakeBackend : public ui::Backend {
   void Show(ui::Window& w, bool visible) override;
   void SetDisplayState(ui::Window& w, ui::DisplayState s) override;
   void Move(ui::Window& w, ui::Rect r) override;
-  ui::Size ScreenSize() override { return screen; }
+  ui::Size ScreenSize(const ui::Window*) override { return screen; }
   ui::Rect WorkArea(const ui::Window&) override { return workArea; }
   int PopupMenu(ui::Window& owner, const std::vector<std::string_view>& items) override;
   int ShowMessageBox(std::string_view text, int flags, std::string_view title,

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 
@@ -147,6 +148,55 @@ TEST_F(BackendTest, AWindowTakesTheScaleOfTheMonitorItMovesTo) {
     EXPECT_EQ(rc.top, dpi == 144 ? 608 : 405);
   }
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
+  program.desktop.Close(main);
+}
+
+// A scale changed in Settings, 100 -> 150 -> 100 %, while the program runs:
+// at each scale the notice parks wholly below the screen and rests wholly
+// on it, flush with its right edge. With the scale of start-up kept, it
+// parked in view at a lower scale and never came into view at a higher one.
+TEST_F(BackendTest, TheNoticeParksAndRestsForTheScaleOfNow) {
+  task::Win32PowerActions power(task::PowerApi{});
+  ui::Window& main = app::StartMainWindow(program, backend, power);
+  ui::Window& notice = *program.desktop.Find(td::TaskDoneWindow);
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  const auto place = [&](const ui::Window& w) {
+    RECT r{};
+    GetWindowRect(backend.Handle(w), &r);
+    return r;
+  };
+  const auto slide = [&](int up) {
+    program.records.task.slideUp = up;
+    main.SetInterval(时钟4, 10);
+    for (int i = 0; i < 1000 && main.Get(时钟4).interval > 0; ++i) {
+      program.desktop.Deliver(ui::Event{&main, main.Find(时钟4), ui::EventKind::kTick, 0});
+    }
+    return place(notice);
+  };
+  for (int dpi : {96, 144, 96}) {
+    for (ui::Window* w : {&main, &notice}) {  // each window is told its new DPI
+      const RECT r = place(*w);
+      SIZE size{};
+      SendMessageW(backend.Handle(*w), WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size));
+      RECT suggested{r.left, r.top, r.left + size.cx, r.top + size.cy};
+      SendMessageW(backend.Handle(*w), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    }
+    const int margin = dpi == 144 ? 44 : 30;  // 30 of its pixels (rest 728 + height 308)
+    EXPECT_TRUE(PumpUntil([&] { return place(notice).right == cx && place(notice).top == cy; })) << dpi;
+    const RECT parked = place(notice), resting = slide(1), sunk = slide(0);
+    std::printf("notice at %d DPI: parked (%ld, %ld)-(%ld, %ld), resting (%ld, %ld)-(%ld, %ld)\n", dpi,
+                parked.left, parked.top, parked.right, parked.bottom, resting.left, resting.top,
+                resting.right, resting.bottom);
+    EXPECT_EQ(parked.right - parked.left, dpi == 144 ? 576 : 384) << dpi;
+    EXPECT_EQ(resting.right, cx) << dpi;
+    EXPECT_EQ(resting.bottom, cy - margin) << dpi;
+    EXPECT_EQ(sunk.top, cy) << dpi;
+  }
+  // A screen that changed under a parked notice: parked again on it.
+  program.desktop.Move(notice, 100, 100);
+  SendMessageW(backend.Handle(main), WM_DISPLAYCHANGE, 32, MAKELPARAM(cx, cy));
+  EXPECT_TRUE(PumpUntil([&] { return place(notice).top == cy && place(notice).right == cx; }));
+  program.desktop.Close(notice);
   program.desktop.Close(main);
 }
 
@@ -416,6 +466,51 @@ TEST_F(BackendTest, TrayIconIsAskedForAgainAfterARefusedAdd) {
   EXPECT_EQ(std::string(tray.Record().szInfo), ui::ToCodePage("图标出现后显示", 936));
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
+}
+
+// Per-monitor v1 (Windows 8.1, 10 before 1607) has no GetDpiForWindow: a
+// window is drawn at its monitor's DPI, which on a second monitor of
+// another scale is not the system's.
+UINT WINAPI Window120(HWND) { return 120; }
+HRESULT WINAPI Monitor144(HMONITOR, int kind, UINT* x, UINT* y) {
+  if (kind != 0) return E_INVALIDARG;  // only the effective DPI is the scale
+  *x = *y = 144;
+  return S_OK;
+}
+HRESULT WINAPI MonitorFails(HMONITOR, int, UINT*, UINT*) { return E_FAIL; }
+UINT WINAPI System168() { return 168; }
+
+TEST(DpiLookup, AWindowHasItsOwnDpiElseItsMonitorsElseTheSystems) {
+  const struct {
+    ui::DpiCalls calls;
+    int dpi;
+  } cases[] = {
+      {{&Window120, &Monitor144, &System168}, 120},
+      {{nullptr, &Monitor144, &System168}, 144},
+      {{nullptr, &MonitorFails, &System168}, 168},
+      {{nullptr, nullptr, &System168}, 168},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ui::WindowScale(GetDesktopWindow(), c.calls).Dpi(), c.dpi);
+}
+
+// The tray icon at the small-icon size of the taskbar's DPI; a size the icon
+// file has no image for (28 at 175 %) is made, not refused.
+TEST(TrayIcon, SizedForTheDpi) {
+  const struct {
+    int dpi, size;
+  } cases[] = {{96, 16}, {120, 20}, {144, 24}, {168, 28}, {192, 32}};
+  for (const auto& c : cases) {
+    const int size = ui::MetricFor(SM_CXSMICON, ui::Scale(c.dpi));
+    EXPECT_EQ(size, c.size) << c.dpi;
+    ui::UniqueIcon icon = shell::LoadTrayIcon(GetModuleHandleW(nullptr), size);
+    ICONINFO info{};
+    BITMAP bitmap{};
+    ASSERT_TRUE(icon && GetIconInfo(icon.Get(), &info)) << c.dpi;
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_EQ(bitmap.bmWidth, c.size) << c.dpi;
+  }
 }
 
 TEST(TrayRecords, BalloonTextsAreCutAtCharacterBoundaries) {
