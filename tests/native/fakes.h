@@ -172,8 +172,12 @@ class FakeNetwork : public net::Network {
 
 class FakeWebPages : public net::WebPages {
  public:
-  void OpenWebPage(std::string_view address) override { opened.emplace_back(address); }
+  bool OpenWebPage(std::string_view address) override {
+    opened.emplace_back(address);
+    return opens;
+  }
   std::vector<std::string> opened;
+  bool opens = true;  // false: handed on to nobody
 };
 
 class FakePower : public task::PowerActions {

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/run_win.h"
+#include "net/web_pages_win.h"
 #include "task/power_notice.h"
 #include "tests/win/real_program.h"
 #include "ui/main_window/main_window_form.h"
@@ -510,6 +511,39 @@ TEST(TrayIcon, SizedForTheDpi) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     EXPECT_EQ(bitmap.bmWidth, c.size) << c.dpi;
+  }
+}
+
+// A link: the process that opens it is allowed to the front first (the
+// page opened behind the program); run elevated, or unsure, only the desktop
+// shell opens it, and without one the caller hears that nothing opened.
+std::vector<std::wstring> gLink;
+std::optional<bool> gElevated;
+bool gDesktop = false;
+std::optional<bool> Elevated() { return gElevated; }
+BOOL WINAPI Allow(DWORD id) { return gLink.push_back(L"allow " + std::to_wstring(id)), TRUE; }
+bool ByDesktop(const std::wstring& a) { return gLink.push_back(L"desktop " + a), gDesktop; }
+bool Here(const std::wstring& a) { return gLink.push_back(L"here " + a), true; }
+
+TEST(WebPages, LinksComeToTheFrontAndElevatedOnlyThroughTheDesktop) {
+  const struct {
+    std::optional<bool> elevated;
+    bool desktop;
+    const wchar_t* opener;
+    bool opened;
+  } cases[] = {
+      {false, false, L"here x", true},
+      {true, true, L"desktop x", true},
+      {true, false, L"desktop x", false},
+      {std::nullopt, false, L"desktop x", false},
+  };
+  for (const auto& c : cases) {
+    gLink.clear();
+    gElevated = c.elevated;
+    gDesktop = c.desktop;
+    net::Win32WebPages pages({&Elevated, &Allow, &ByDesktop, &Here});
+    EXPECT_EQ(pages.OpenWebPage("x"), c.opened) << c.opener;
+    EXPECT_EQ(gLink, (std::vector<std::wstring>{L"allow 4294967295", c.opener}));
   }
 }
 

@@ -64,7 +64,10 @@ class CountingPower final : public task::PowerActions {
 
 class RecordingWebPages final : public net::WebPages {
  public:
-  void OpenWebPage(std::string_view address) override { opened.emplace_back(address); }
+  bool OpenWebPage(std::string_view address) override {
+    opened.emplace_back(address);
+    return true;
+  }
   std::vector<std::string> opened;
 };
 
