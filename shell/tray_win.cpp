@@ -80,8 +80,10 @@ Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance)
   // gone with the old shell and must be added again. Until the shell takes
   // it, the retry timer asks again.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-  backend_.AddMessageRoute(taskbarCreated_,
-                           [this](ui::Window&, WPARAM, LPARAM) { keeper_.ShellRestarted(); });
+  backend_.AddMessageRoute(taskbarCreated_, [this](ui::Window&, WPARAM, LPARAM) {
+    LoadIconFor(TaskbarScale());  // the new taskbar may be on another monitor
+    keeper_.ShellRestarted();
+  });
   backend_.AddMessageRoute(WM_TIMER, [this](ui::Window&, WPARAM id, LPARAM) {
     if (id == ui::kTrayRetryTimer) keeper_.Retry();
   });
