@@ -18,9 +18,9 @@ import sys
 import time
 from pathlib import Path
 
-import run_bench  # the /proc readers shared with the start-up bench
+import procfs  # the /proc readers shared with the start-up bench
 
-read_cpu_ticks = run_bench.read_cpu_ticks
+read_cpu_ticks = procfs.read_cpu_ticks
 
 REPO = Path(__file__).resolve().parent.parent
 # Debian installs the Wine tools in /usr/lib/wine only; scripts/wine-env
@@ -48,7 +48,7 @@ def wine_env(display):
 
 def read_switches(pid):
     """Context switches summed over every thread of the process."""
-    return sum(run_bench.read_switches(pid).values())
+    return sum(procfs.read_switches(pid).values())
 
 
 def xdo(env, *args):
