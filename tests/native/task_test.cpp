@@ -83,20 +83,16 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   EXPECT_EQ(main->Get(单选框3).checked, true);  // the choice is left as it was
 }
 
-// The task stays armed after it fires, for the same second the next day:
-// its resume timer moves there, and only then (it used to stay on the
-// second just passed, so a sleeping machine missed every later occurrence).
+// Fired, the task stays armed: its resume timer moves to tomorrow, once.
 TEST_F(TaskTest, AFiringMovesTheResumeTimerToTheNextOccurrence) {
   Pick("单选框2");
-  ClickButton();  // at 18:29:55.000
+  ClickButton();  // at 18:29:55.000, due in 5 s
   for (int second : {57, 59, 0, 1}) {
-    clock.now.minute = second > 30 ? 29 : 30;
-    clock.now.second = second;
-    clock.now.millisecond = 250;
+    clock.now = {2026, 12, 8, 18, second > 30 ? 29 : 30, second, 250};
     Send(*main, "任务时钟", EventKind::kTick);
   }
-  EXPECT_EQ(power.fired.size(), 1u);
-  EXPECT_EQ(power.dues, (std::vector<std::int64_t>{5000, 86399750}));
+  EXPECT_EQ(power.awakeCalls.size(), 2u);
+  EXPECT_EQ(power.lastDueInMs, 86399750);
 }
 
 TEST_F(TaskTest, FailedChecksShowTheirBoxAndChangeNothing) {

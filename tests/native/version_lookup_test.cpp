@@ -99,8 +99,7 @@ TEST_F(LookupTest, HiddenAndShownAgainTheWindowKeepsItsState) {
   EXPECT_TRUE(version->Get(ver::按钮1).disabled);
 }
 
-// Each trigger opens its page once and changes no window; a page handed on to
-// nobody (run as administrator without a desktop shell) is told in a notice.
+// A page handed on to nobody (elevated, no desktop shell) is told in a notice.
 TEST(WebLinks, EachTriggerOpensItsPageOnceAndChangesNoWindow) {
   const std::string site = "https://www.quondahalvix.com/html/yijianfankui-qrx/index.htm";
   const std::string feedback = "https://www.quondahalvix.com/feedback/";
@@ -138,9 +137,8 @@ TEST(WebLinks, EachTriggerOpensItsPageOnceAndChangesNoWindow) {
     ASSERT_EQ(p.tray.notices.size(), notices + (opens ? 0 : 1)) << t.address;
     if (opens) continue;
     EXPECT_EQ(p.tray.notices.back().title, "Quonda网页打开提示！");
-    EXPECT_EQ(p.tray.notices.back().text,
-              "网页未能打开！QuondaHalvix正以管理员身份运行，为了您的电脑安全，网页只能通过桌面打开，"
-              "而桌面还没有准备好。请稍后再试，或直接在浏览器中访问，感谢您的使用！");
+    EXPECT_EQ(p.tray.notices.back().text, "网页未能打开！QuondaHalvix正以管理员身份运行，为了您的电脑安全，"
+              "网页只能通过桌面打开，而桌面还没有准备好。请稍后再试，或直接在浏览器中访问，感谢您的使用！");
   }
 }
 

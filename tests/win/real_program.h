@@ -64,10 +64,7 @@ class CountingPower final : public task::PowerActions {
 
 class RecordingWebPages final : public net::WebPages {
  public:
-  bool OpenWebPage(std::string_view address) override {
-    opened.emplace_back(address);
-    return true;
-  }
+  bool OpenWebPage(std::string_view address) override { return opened.emplace_back(address), true; }
   std::vector<std::string> opened;
 };
 
