@@ -1,10 +1,9 @@
 // See restart.h.
 #include "app/restart.h"
 
-#include "app/program.h"
-
 #include <sstream>
 
+#include "app/program.h"
 #include "task/scheduling.h"
 #include "task/time_text.h"
 #include "ui/main_window/main_window_names.h"

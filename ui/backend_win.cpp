@@ -645,9 +645,9 @@ bool Win32Backend::RunRoutes(Window& model, UINT message, WPARAM wParam, LPARAM 
 }
 
 void Win32Backend::OnDisplayChange(WindowHost& host, UINT message) {
-  // Sent to every top-level window; the first one refreshes for all. The
-  // scale a WM_DPICHANGED told is the window's: the system may not report
-  // it yet while the message is handled.
+  // Sent to every top-level window; the first one refreshes for all, the
+  // rest find nothing changed. The scale a WM_DPICHANGED told is the
+  // window's: the system may not report it yet while the message is handled.
   if (message != WM_DPICHANGED) {
     screen_ = VirtualScreen();
     RefreshScales();
