@@ -149,8 +149,7 @@ TEST_F(StartupTest, VersionWindowLoadsItsPageOnceAtCreation) {
 
 }  // namespace
 
-// The restart an installer asks for: never registered at arming; a copy
-// started with its arguments is armed as a click arms it, any other idle.
+// An installer's restart: nothing registered at arming; its arguments arm a new copy.
 TEST(StartupRestart, TheArmedTaskSurvivesAnInstallersRestart) {
   for (const char* bad : {"", "/armed", "/armed 18:30:00", "/armed 24:00:00 1", "/armed 18:30 1",
                           "/armed 18:30:00 5", "/armed 18:30:00 2 x", "/ARMED 18:30:00 2",
