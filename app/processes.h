@@ -38,10 +38,12 @@ class Processes {
   virtual std::optional<std::uint32_t> SessionOf(std::uint32_t id) = 0;
   // Ends the process at once; the program-wide records are still released.
   virtual void EndProcess(int exitCode) = 0;
-  // The arguments the program is started again with after an installer
-  // closed it to replace it (Restart Manager); empty for none. Not after a
-  // crash, a hang or a reboot.
+  // Registers the program to be started again, with these arguments (empty
+  // for none), once an installer has closed it to replace it (Restart
+  // Manager). Not after a crash, a hang or a reboot.
   virtual void RegisterRestart(const std::string& arguments) = 0;
+  // Takes the registration back: the program is on no restart list at all.
+  virtual void UnregisterRestart() = 0;
 };
 
 }  // namespace app

@@ -86,9 +86,12 @@ void Win32Processes::EndProcess(int exitCode) {
 
 void Win32Processes::RegisterRestart(const std::string& arguments) {
   // Only after an installer or an update closed the program: a crash, a hang
-  // or a reboot starts nothing, and a log-off or shutdown ends it as ever.
+  // or a reboot starts nothing. An empty line still registers (the call
+  // only drops the arguments), so it is made only while such a close asks.
   const std::wstring line = ui::Widen(arguments);
   RegisterApplicationRestart(line.c_str(), RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
 }
+
+void Win32Processes::UnregisterRestart() { UnregisterApplicationRestart(); }
 
 }  // namespace app

@@ -14,6 +14,7 @@ class Win32Processes final : public Processes {
   std::optional<std::uint32_t> SessionOf(std::uint32_t id) override;
   void EndProcess(int exitCode) override;
   void RegisterRestart(const std::string& arguments) override;
+  void UnregisterRestart() override;
   // Runs when EndProcess ends the program, before the process goes.
   void SetAtEnd(void (*atEnd)()) { atEnd_ = atEnd; }
 

@@ -4,7 +4,6 @@
 #include "app/program.h"
 
 #include "disk/disk_check.h"
-#include "ui/main_window/main_window_names.h"
 #include "shell/tray_handlers.h"
 
 namespace app {
@@ -17,21 +16,7 @@ void Program::ReleaseGlobals() {
   records = Records{};
 }
 
-void Program::Run(ui::HandlerId id, const ui::Event& e) {
-  Dispatch(id, e);
-  KeepRestartCurrent();
-}
-
-void Program::KeepRestartCurrent() {
-  const ui::Window* main = desktop.Find(ui::main_window::MainWindow);
-  // Closing, the program keeps what it registered: the installer's restart
-  // brings the task back.
-  if (main == nullptr || main->IsClosed()) return;
-  std::string arguments = RestartArguments(ArmedTaskOf(*main));
-  if (records.restartArguments == arguments) return;
-  services.processes.RegisterRestart(arguments);
-  records.restartArguments = std::move(arguments);
-}
+void Program::Run(ui::HandlerId id, const ui::Event& e) { Dispatch(id, e); }
 
 void Program::Dispatch(ui::HandlerId id, const ui::Event& e) {
   using enum ui::HandlerId;

@@ -32,8 +32,8 @@ struct Records {
   std::int32_t instanceCount = 0;
   task::TaskState task;
   disk::DiskFindings disk;  // why start-up read nothing, whether a disk is failing
-  // The restart arguments registered last; nullopt before the first.
-  std::optional<std::string> restartArguments;
+  // Registered for restart by an installer's close still under way.
+  bool restartRegistered = false;
   // The task to arm at start, from the command line of a restart.
   std::optional<ArmedTask> resumeTask;
 };
@@ -44,9 +44,6 @@ class Program final : public ui::HandlerSink {
   Program(ui::Backend& backend, const Services& services);
 
   void Run(ui::HandlerId id, const ui::Event& event) override;
-  // The restart an installer may ask for is kept in step with the task
-  // after every event: the armed task's arguments, or none.
-  void KeepRestartCurrent();
   // Releases the program-wide records: the enumerators of collection walks
   // still under way, then the values. Runs at the end, whichever way the
   // program ends (the registered release on an early exit), and always while
@@ -75,6 +72,15 @@ void OnShowMainWindow(Program& program, const ui::Event& event);
 // the request to stay awake go, then every window. Also what an installer's
 // request to close (Restart Manager) does.
 void EndProgram(Program& program);
+// The session's end asked of MainWindow (WM_QUERYENDSESSION): only an
+// installer's close (Restart Manager) registers the program for restart,
+// with the task armed now; a log-off or shutdown registers nothing, so an
+// ordinary sign-in never starts the program, let alone an armed task.
+void OnSessionEndQuery(Program& program, bool installerClose);
+// The session's end told (WM_ENDSESSION): a cancelled one takes any
+// registration back; an installer's close ends the program as the confirmed
+// exit does.
+void OnSessionEnd(Program& program, bool ending, bool installerClose);
 void OnExitMenuItem(Program& program, const ui::Event& event);
 void OnExitCancel(Program& program, const ui::Event& event);
 void OnExitConfirm(Program& program, const ui::Event& event);

@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "app/program.h"
 #include "task/scheduling.h"
 #include "task/time_text.h"
 #include "ui/main_window/main_window_names.h"
@@ -52,6 +53,31 @@ std::optional<ArmedTask> ArmedTaskOf(const ui::Window& main) {
   const std::optional<task::PowerMode> mode = task::CheckedMode(main);
   if (!mode || !task::IsClockTime(time)) return std::nullopt;
   return ArmedTask{time, *mode};
+}
+
+void OnSessionEndQuery(Program& program, bool installerClose) {
+  // Registered only now, while the installer asks, the last moment Windows
+  // documents for it. Held at any other time, even without arguments, the
+  // registration would have Windows start the program again at the next
+  // sign-in after an ordinary shutdown ("restart apps"), and the task with
+  // it, to force the machine off at an hour the user has long forgotten.
+  if (!installerClose) return;
+  const ui::Window* main = program.desktop.Find(ui::main_window::MainWindow);
+  if (main == nullptr || main->IsClosed()) return;
+  program.services.processes.RegisterRestart(RestartArguments(ArmedTaskOf(*main)));
+  program.records.restartRegistered = true;
+}
+
+void OnSessionEnd(Program& program, bool ending, bool installerClose) {
+  if (!ending) {
+    // Another program refused, or the installer gave up: the program runs on
+    // and is on no restart list.
+    if (program.records.restartRegistered) program.services.processes.UnregisterRestart();
+    program.records.restartRegistered = false;
+    return;
+  }
+  // A log-off or shutdown is left to the system.
+  if (installerClose) EndProgram(program);
 }
 
 }  // namespace app

@@ -1,7 +1,9 @@
 // An armed task carried across the restart an installer asks for: when
 // Restart Manager closes the program to replace it, the system starts it
-// again with the command line the program registered, which names the task's
-// time and action while one is armed, and nothing while none is.
+// again with the command line the program registered as it was asked, which
+// names the task's time and action while one is armed, and nothing while
+// none is. At no other time is the program registered (program.h,
+// OnSessionEndQuery).
 #pragma once
 
 #include <optional>

@@ -62,11 +62,18 @@ ui::Window& StartMainWindow(Program& program, ui::Win32Backend& backend,
     task::OnPowerActionFailed(program.Task(), report.mode, report.result.failure);
   });
   power.ReportFailuresTo(backend.Handle(main), ui::kPowerFailedMessage);
+  // The screen or a scale changed: the notice keeps its place in the slide
+  // on the screen as it is now.
+  backend.AddMessageRoute(ui::kDisplayChangedMessage,
+                          [&program](ui::Window&, WPARAM, LPARAM) { task::PlaceNotice(program.Task()); });
   // Restart Manager closing the program for an installer or an update ends
   // it as the confirmed exit does, exit code 0; the task armed then comes
   // back with the restart. A log-off or shutdown is left to the system.
+  backend.AddMessageRoute(WM_QUERYENDSESSION, [&program](ui::Window&, WPARAM, LPARAM how) {
+    OnSessionEndQuery(program, (how & ENDSESSION_CLOSEAPP) != 0);
+  });
   backend.AddMessageRoute(WM_ENDSESSION, [&program](ui::Window&, WPARAM ending, LPARAM how) {
-    if (ending && (how & ENDSESSION_CLOSEAPP)) EndProgram(program);
+    OnSessionEnd(program, ending != FALSE, (how & ENDSESSION_CLOSEAPP) != 0);
   });
   return main;
 }

@@ -55,7 +55,9 @@ void PrepareTaskDoneWindow(Program& program, ui::Window& main) {
   // top-most notice would flash over whatever is there.
   const ui::FormSpec& form = ui::TaskDoneWindowForm();
   program.desktop.Load(form, &main,
-                       task::ParkedNoticePosition(program.desktop.ScreenSize(), form.clientSize));
+                       task::ParkedNoticePosition(program.desktop.ScreenSize(nullptr), form.clientSize));
+  // Its own monitor's scale may not be the one a new window opens with.
+  task::PlaceNotice(program.Task());
 }
 
 void FocusMainWindow(Program& program, ui::Window& main) { program.desktop.Focus(main); }

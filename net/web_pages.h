@@ -8,10 +8,12 @@ namespace net {
 class WebPages {
  public:
   virtual ~WebPages() = default;
-  // Hands the address to the default browser and returns at once. A failure
-  // (no browser registered) is not reported: there is nothing the user could
-  // do about it from here.
-  virtual void OpenWebPage(std::string_view address) = 0;
+  // Hands the address to the default browser and returns at once; false
+  // when it was not handed on at all: run as administrator without a
+  // desktop shell to open it at the user's level. A browser failing after
+  // that (none registered) is not told: there is nothing the user could do
+  // about it from here.
+  virtual bool OpenWebPage(std::string_view address) = 0;
 };
 
 }  // namespace net

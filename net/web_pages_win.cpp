@@ -68,32 +68,46 @@ ComPtr<IShellDispatch2> DesktopShell() {
   return shell;
 }
 
+bool OpenByDesktop(const std::wstring& address) {
+  ComPtr<IShellDispatch2> shell = DesktopShell();
+  if (!shell) return false;
+  ui::Bstr file(address);
+  ui::Variant show;
+  show.Get()->vt = VT_I4;
+  show.Get()->lVal = SW_SHOWNORMAL;
+  return SUCCEEDED(shell->ShellExecute(file.Get(), TextValue(L"").Value(), TextValue(L"").Value(),
+                                       TextValue(L"open").Value(), show.Value()));
+}
+
+bool OpenHere(const std::wstring& address) {
+  // Returns once the shell has handed the address on; the browser starts on
+  // its own. A result of 32 or less is a failure, deliberately not reported.
+  ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return true;
+}
+
 }  // namespace
 
-void Win32WebPages::OpenWebPage(std::string_view address) {
-  if (address.empty()) return;
+WebPagesApi RealWebPagesApi() { return {&ui::RunsElevated, &AllowSetForegroundWindow, &OpenByDesktop, &OpenHere}; }
+
+bool Win32WebPages::OpenWebPage(std::string_view address) {
+  if (address.empty()) return true;
   const std::wstring wide = ui::Widen(address);
+  // The page is opened by another process: Explorer, or a browser already
+  // running that is handed the address. Neither is in the foreground nor
+  // allowed to take it, so the page opened behind the program. Allowed while
+  // the user's click still makes this the foreground process, either may
+  // come to the front.
+  if (api_.allowForeground) api_.allowForeground(ASFW_ANY);
   // Run as administrator, ShellExecute here would start the browser as
   // administrator too, and with it every page it shows and every later link
   // it is handed. The desktop shell opens the address at the user's own
   // level instead. Without a desktop shell nothing opens: a link is not
-  // worth an elevated browser.
-  // A token that cannot be read counts as elevated: the careful route only
-  // costs time.
-  if (ui::RunsElevated().value_or(true)) {
-    if (ComPtr<IShellDispatch2> shell = DesktopShell()) {
-      ui::Bstr file(wide);
-      ui::Variant show;
-      show.Get()->vt = VT_I4;
-      show.Get()->lVal = SW_SHOWNORMAL;
-      shell->ShellExecute(file.Get(), TextValue(L"").Value(), TextValue(L"").Value(),
-                          TextValue(L"open").Value(), show.Value());
-    }
-    return;
-  }
-  // Returns once the shell has handed the address on; the browser starts on
-  // its own. A result of 32 or less is a failure, deliberately not reported.
-  ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // worth an elevated browser. A token that cannot be read counts as
+  // elevated: the careful route only costs time.
+  const bool elevated = !api_.runsElevated || api_.runsElevated().value_or(true);
+  if (elevated) return api_.openByDesktop && api_.openByDesktop(wide);
+  return !api_.openHere || api_.openHere(wide);
 }
 
 }  // namespace net

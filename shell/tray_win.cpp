@@ -61,12 +61,12 @@ bool NeedsWideNotice(UINT ansiCodePage) { return ansiCodePage != 936; }
 
 Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance)
     : backend_(backend), instance_(instance) {
-  LoadIconFor(ui::SystemScale().Dpi());
-  // The notification area is drawn at the DPI of the monitor it is on; when
-  // the scale changes, so does the size it wants.
-  backend_.AddMessageRoute(WM_DPICHANGED, [this](ui::Window&, WPARAM wParam, LPARAM) {
-    LoadIconFor(LOWORD(wParam));
-    if (!keeper_.IconShown()) return;  // the next add takes the new one
+  LoadIconFor(TaskbarScale());
+  // The notification area is drawn at the DPI of the taskbar's monitor, not
+  // the main window's: a scale changed in Settings, the taskbar moved to
+  // another monitor, a monitor docked, and the size it wants changes.
+  backend_.AddMessageRoute(ui::kDisplayChangedMessage, [this](ui::Window&, WPARAM, LPARAM) {
+    if (!LoadIconFor(TaskbarScale()) || !keeper_.IconShown()) return;  // the next add takes it
     NOTIFYICONDATAW data = IconData();
     data.uFlags = NIF_ICON;
     data.hIcon = icon_.Get();
@@ -80,8 +80,10 @@ Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance)
   // gone with the old shell and must be added again. Until the shell takes
   // it, the retry timer asks again.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-  backend_.AddMessageRoute(taskbarCreated_,
-                           [this](ui::Window&, WPARAM, LPARAM) { keeper_.ShellRestarted(); });
+  backend_.AddMessageRoute(taskbarCreated_, [this](ui::Window&, WPARAM, LPARAM) {
+    LoadIconFor(TaskbarScale());  // the new taskbar may be on another monitor
+    keeper_.ShellRestarted();
+  });
   backend_.AddMessageRoute(WM_TIMER, [this](ui::Window&, WPARAM id, LPARAM) {
     if (id == ui::kTrayRetryTimer) keeper_.Retry();
   });
@@ -89,12 +91,38 @@ Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance)
 
 Win32Tray::~Win32Tray() { RemoveIcon(); }
 
-void Win32Tray::LoadIconFor(int dpi) {
-  // Drawn for 16, 20, 24 and 32 pixels: 100 % to 200 % get one made for them.
-  const int size = ui::MetricFor(SM_CXSMICON, ui::Scale(dpi));
-  auto* icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kAppIconResource),
-                                             IMAGE_ICON, size, size, 0));
-  if (icon) icon_.Reset(icon);  // the shell keeps its own copy of the one it had
+bool Win32Tray::LoadIconFor(ui::Scale scale) {
+  const int size = ui::MetricFor(SM_CXSMICON, scale);
+  if (icon_ && size == iconSize_) return false;
+  if (ui::UniqueIcon icon = LoadTrayIcon(instance_, size)) {
+    icon_ = std::move(icon);  // the shell keeps its own copy of the one it had
+    iconSize_ = size;
+    return true;
+  }
+  return false;
+}
+
+ui::Scale TaskbarScale() {
+  // The primary taskbar's monitor; with no taskbar (another shell, or none
+  // yet), the primary monitor, where it would be.
+  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  return ui::MonitorScale(taskbar ? MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)
+                                  : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+}
+
+ui::UniqueIcon LoadTrayIcon(HINSTANCE instance, int size) {
+  // Drawn for 16, 20, 24, 32 and 48 pixels; a size between (175 %, 28) is
+  // made from the next larger image scaled down, where LoadImage would
+  // stretch the nearest smaller one up, blurred.
+  using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+  static const auto scaleDown = reinterpret_cast<ScaleDown>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown")));
+  HICON icon = nullptr;
+  if (!scaleDown || FAILED(scaleDown(instance, MAKEINTRESOURCEW(kAppIconResource), size, size, &icon))) {
+    icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconResource), IMAGE_ICON,
+                                         size, size, 0));
+  }
+  return ui::UniqueIcon(icon);
 }
 
 void Win32Tray::AddIcon(ui::Window& owner, std::string_view tip) {

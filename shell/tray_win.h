@@ -16,6 +16,7 @@
 
 #include "shell/icon_keeper.h"
 #include "shell/tray.h"
+#include "ui/scale.h"
 #include "ui/scoped_win.h"
 
 namespace ui {
@@ -51,6 +52,12 @@ NOTIFYICONDATAW WideNotice(const NOTIFYICONDATAA& record, std::string_view title
                            std::string_view text);
 bool NeedsWideNotice(UINT ansiCodePage);
 
+// The DPI of the monitor the taskbar, and with it the notification area, is on.
+ui::Scale TaskbarScale();
+// The program's icon at `size` pixels square, scaled down from a larger image
+// of the icon file where it has none of that size; null when it cannot load.
+ui::UniqueIcon LoadTrayIcon(HINSTANCE instance, int size);
+
 class Win32Tray final : public Tray, private IconShell {
  public:
   Win32Tray(ui::Win32Backend& backend, HINSTANCE instance);
@@ -79,13 +86,15 @@ class Win32Tray final : public Tray, private IconShell {
   void ShowNotice(const TrayNotice& notice) override;
   void RunRetryTimer(bool on) override;
   void OnCallback(ui::Window& owner, LPARAM lParam);
-  // The icon file's image for the small-icon size at the DPI.
-  void LoadIconFor(int dpi);
+  // The icon file's image for the small-icon size at the scale; true when
+  // it is a new size.
+  bool LoadIconFor(ui::Scale scale);
 
   ui::Win32Backend& backend_;
   HINSTANCE instance_;
   ui::Desktop* desktop_ = nullptr;
   ui::UniqueIcon icon_;
+  int iconSize_ = 0;
   NOTIFYICONDATAA record_{};
   std::wstring tip_;
   UINT taskbarCreated_ = 0;

@@ -169,6 +169,27 @@ PowerFailureReport UnpackFailure(WPARAM wParam, LPARAM lParam) {
 
 Win32PowerActions::~Win32PowerActions() { KeepAwake({}); }
 
+void Win32PowerActions::ReplaceRequest(const std::string& reason) {
+  // A request's reason is fixed when it is made: a new reason is a new
+  // request, set before the old one goes, so the system is never left
+  // without one in between. The display may still go dark.
+  HANDLE next = nullptr;
+  if (!reason.empty() && api_.createRequest != nullptr) {
+    next = api_.createRequest(ui::Widen(reason).c_str());
+    for (POWER_REQUEST_TYPE type : kAwakeRequestTypes) {
+      if (next != nullptr && api_.setRequest != nullptr) api_.setRequest(next, type);
+    }
+  }
+  if (request_ != nullptr) {
+    for (POWER_REQUEST_TYPE type : kAwakeRequestTypes) {
+      if (api_.clearRequest != nullptr) api_.clearRequest(request_, type);
+    }
+    if (api_.closeRequest != nullptr) api_.closeRequest(request_);
+  }
+  request_ = next;
+  reason_ = reason;
+}
+
 void Win32PowerActions::ReportFailuresTo(HWND window, UINT message) {
   reportWindow_ = window;
   reportMessage_ = message;
@@ -194,23 +215,9 @@ bool Win32PowerActions::HibernateAvailable() {
 }
 
 void Win32PowerActions::KeepAwake(const AwakeRequest& request) {
-  // A request's reason is fixed when it is made: a new reason is a new
-  // request, set before the old one goes, so the system is never left
-  // without one in between. The display may still go dark.
-  HANDLE next = nullptr;
-  if (!request.reason.empty() && api_.createRequest != nullptr) {
-    next = api_.createRequest(ui::Widen(request.reason).c_str());
-    for (POWER_REQUEST_TYPE type : kAwakeRequestTypes) {
-      if (next != nullptr && api_.setRequest != nullptr) api_.setRequest(next, type);
-    }
-  }
-  if (request_ != nullptr) {
-    for (POWER_REQUEST_TYPE type : kAwakeRequestTypes) {
-      if (api_.clearRequest != nullptr) api_.clearRequest(request_, type);
-    }
-    if (api_.closeRequest != nullptr) api_.closeRequest(request_);
-  }
-  request_ = next;
+  // The same reason again is the same task's next occurrence: the request
+  // stands, only the resume timer moves.
+  if (request.reason != reason_) ReplaceRequest(request.reason);
   // On battery a modern-standby system ends every request some minutes
   // after its sleep time-out, and any system sleeps when the user says so:
   // the resume timer brings it back before the task is due.

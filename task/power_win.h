@@ -110,10 +110,14 @@ class Win32PowerActions final : public PowerActions {
   void KeepAwake(const AwakeRequest& request) override;
 
  private:
+  // The request to stay awake for this reason replaces the standing one.
+  void ReplaceRequest(const std::string& reason);
+
   PowerApi api_;
   HWND reportWindow_ = nullptr;
   UINT reportMessage_ = 0;
   HANDLE request_ = nullptr;  // the power request standing, or null
+  std::string reason_;        // its reason; empty when none stands
   bool wakeSet_ = false;
 };
 

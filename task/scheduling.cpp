@@ -47,15 +47,21 @@ void StartSlide(const TaskContext& task, ui::Window& main) {
   main.SetInterval(时钟4, 10);
 }
 
-// The request to stay awake follows the task: made when it is armed, and
-// made again when its time or action changes, which the fields and options
-// allow while it waits.
+// The request to stay awake follows the task: made when it is armed, made
+// again when its time or action changes, which the fields and options allow
+// while it waits, and its resume timer set again for each next occurrence:
+// the one after a firing the task stays armed for, or after a sleep that
+// passed the time.
 void KeepAwakeFor(const TaskContext& task, const ui::Window& main) {
   const TimeOfDay target = Target(main);
+  const LocalTime now = task.clock.Now();
+  const std::int64_t due = MsUntil(now, target);
+  const std::int64_t occurrence = IsClockTime(target) ? ToInstantMs(now) + due : -1;
   std::string reason = AwakeReason(target, CheckedMode(main));
-  if (reason == task.state.awakeReason) return;
-  task.power.KeepAwake({reason, MsUntil(task.clock.Now(), target)});
+  if (reason == task.state.awakeReason && occurrence == task.state.awakeFor) return;
+  task.power.KeepAwake({reason, due});
   task.state.awakeReason = std::move(reason);
+  task.state.awakeFor = occurrence;
 }
 
 void Cancel(const TaskContext& task, ui::Window& main) {

@@ -29,8 +29,11 @@ class Backend : public WindowObserver {
   virtual void SetDisplayState(Window& window, DisplayState state) = 0;
   virtual void Move(Window& window, Rect screen) = 0;
   // Sizes and places on the screen are in the model's 96-DPI pixels, at the
-  // scale of the monitor concerned (the system's for the screen's size).
-  virtual Size ScreenSize() = 0;
+  // scale of the monitor concerned. The primary screen's size at the
+  // window's scale now (for no window, at the scale a new one opens with),
+  // so a window flush with its right edge ends on it and one at its bottom
+  // edge lies wholly below it.
+  virtual Size ScreenSize(const Window* window) = 0;
   // The work area (the screen less the taskbar and docked bars) of the
   // monitor that holds most of the window, or the nearest one.
   virtual Rect WorkArea(const Window& window) = 0;

@@ -172,9 +172,9 @@ void Win32Backend::Create(Window& window, Window* owner) {
   DWORD exStyle = form.taskbarButton ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
   if (form.topmost) exStyle |= WS_EX_TOPMOST;
   if (form.noActivate) exStyle |= WS_EX_NOACTIVATE;
-  // Placed at the system's scale first; on a monitor of another, the window
-  // has that one's once it exists.
-  raw->scale = SystemScale();
+  // Placed at the primary monitor's scale first; on a monitor of another,
+  // the window has that one's once it exists.
+  raw->scale = PrimaryScale();
   Rect r = DevicePlace(window.ScreenRect(), raw->scale);
   HWND ownerHwnd = owner ? Handle(*owner) : nullptr;
   // WM_NCCREATE stores the host; everything from then on reaches it.
@@ -264,13 +264,21 @@ void Win32Backend::Move(Window& window, Rect screen) {
   }
 }
 
-Size Win32Backend::ScreenSize() {
-  return SystemScale().ToModel(Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+Size Win32Backend::ScreenSize(const Window* window) {
+  const WindowHost* host = window ? HostOf(*window) : nullptr;
+  const Scale scale = host && host->hwnd ? host->scale : PrimaryScale();
+  // Nearest alone may round the other way: the notice parked a pixel into
+  // view, or rest a pixel past the right edge.
+  int width = scale.ToModel(GetSystemMetrics(SM_CXSCREEN));
+  while (width > 0 && scale.ToDevice(width) > GetSystemMetrics(SM_CXSCREEN)) --width;
+  int height = scale.ToModel(GetSystemMetrics(SM_CYSCREEN));
+  while (scale.ToDevice(height) < GetSystemMetrics(SM_CYSCREEN)) ++height;
+  return {width, height};
 }
 
 Rect Win32Backend::WorkArea(const Window& window) {
   WindowHost* host = HostOf(window);
-  const Scale scale = host ? host->scale : SystemScale();
+  const Scale scale = host && host->hwnd ? host->scale : PrimaryScale();
   HMONITOR monitor = nullptr;
   if (host && host->hwnd) {
     monitor = MonitorFromWindow(host->hwnd, MONITOR_DEFAULTTONEAREST);
@@ -558,7 +566,7 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       Rescale(host, Scale(static_cast<int>(LOWORD(wParam))),
               suggested ? Point{suggested->left, suggested->top} : Point{});
-      if (main_ == &model) RunRoutes(model, message, wParam, lParam);
+      OnDisplayChange(host, message);
       return 0;
     }
     case WM_THEMECHANGED:
@@ -568,15 +576,19 @@ LRESULT Win32Backend::Handle(WindowHost& host, UINT message, WPARAM wParam, LPAR
       InvalidateRect(hwnd, nullptr, FALSE);
       break;
     case WM_DISPLAYCHANGE:
-      // Sent to every top-level window; the first one refreshes for all.
-      screen_ = VirtualScreen();
-      host.SyncAnimations();
+    case WM_SETTINGCHANGE:  // the work area, a scale changed in Settings
+      OnDisplayChange(host, message);
       break;
+    case kDisplayChangedMessage:
+      displayChangePosted_ = false;
+      if (main_ == &model) RunRoutes(model, message, wParam, lParam);
+      return 0;
     case WM_CLOSE:
       return 0;  // windows close only through the program's own exit
     case WM_QUERYENDSESSION:
       // Yes to a log-off, a shutdown and Restart Manager alike: an armed
       // task never holds the session up. What follows is WM_ENDSESSION's.
+      if (main_ == &model) RunRoutes(model, message, wParam, lParam);
       return TRUE;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -633,6 +645,32 @@ bool Win32Backend::RunRoutes(Window& model, UINT message, WPARAM wParam, LPARAM 
     routed = true;
   }
   return routed;
+}
+
+void Win32Backend::OnDisplayChange(WindowHost& host, UINT message) {
+  // Sent to every top-level window; the first one refreshes for all, the
+  // rest find nothing changed. The scale a WM_DPICHANGED told is the
+  // window's: the system may not report it yet while the message is handled.
+  if (message != WM_DPICHANGED) {
+    screen_ = VirtualScreen();
+    RefreshScales();
+  }
+  host.SyncAnimations();
+  WindowHost* main = main_ ? HostOf(*main_) : nullptr;
+  if (main && main->hwnd && !displayChangePosted_) {
+    displayChangePosted_ = PostMessageW(main->hwnd, kDisplayChangedMessage, 0, 0) != FALSE;
+  }
+}
+
+void Win32Backend::RefreshScales() {
+  for (auto& [model, other] : hosts_) {
+    if (!other->hwnd) continue;
+    const Scale now = WindowScale(other->hwnd);
+    if (now == other->scale) continue;
+    RECT at;
+    GetWindowRect(other->hwnd, &at);
+    Rescale(*other, now, Point{at.left, at.top});
+  }
 }
 
 void Win32Backend::Rescale(WindowHost& host, Scale scale, Point at) {

@@ -51,7 +51,7 @@ class Win32Backend final : public Backend {
   void Show(Window& window, bool visible) override;
   void SetDisplayState(Window& window, DisplayState state) override;
   void Move(Window& window, Rect screen) override;
-  Size ScreenSize() override;
+  Size ScreenSize(const Window* window) override;
   Rect WorkArea(const Window& window) override;
   int PopupMenu(Window& owner, const std::vector<std::string_view>& items) override;
   int ShowMessageBox(std::string_view text, int flags, std::string_view title,
@@ -93,6 +93,11 @@ class Win32Backend final : public Backend {
   // placed at `at` with the model's size at the new scale, its native parts
   // moved and refitted, and drawn again.
   void Rescale(WindowHost& host, Scale scale, Point at);
+  // A display change told to any window: each window takes the scale its
+  // monitor has now, and the main window's routes hear of it once, after
+  // every window has had its own message.
+  void OnDisplayChange(WindowHost& host, UINT message);
+  void RefreshScales();
 
   HINSTANCE instance_;
   ImageStore& images_;
@@ -103,6 +108,7 @@ class Win32Backend final : public Backend {
   std::unordered_map<const Window*, std::unique_ptr<WindowHost>> hosts_;
   std::vector<std::pair<UINT, MessageRoute>> routes_;
   Rect screen_;  // the virtual screen, refreshed on WM_DISPLAYCHANGE
+  bool displayChangePosted_ = false;
   UniqueMemoryDc framesDc_;  // holds a frame while it is copied to a window
   UniqueIcon appIcon_;
   UniqueIcon appIconSmall_;

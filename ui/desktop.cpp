@@ -81,7 +81,7 @@ void Desktop::Move(Window& window, std::optional<int> left, std::optional<int> t
   backend_.Move(window, r);
 }
 
-Size Desktop::ScreenSize() { return backend_.ScreenSize(); }
+Size Desktop::ScreenSize(const Window* window) { return backend_.ScreenSize(window); }
 
 Rect Desktop::WorkArea(const Window& window) { return backend_.WorkArea(window); }
 

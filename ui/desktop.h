@@ -56,7 +56,8 @@ class Desktop {
   // Omitted values keep the window's current edge or size.
   void Move(Window& window, std::optional<int> left, std::optional<int> top,
             std::optional<int> width = std::nullopt, std::optional<int> height = std::nullopt);
-  Size ScreenSize();
+  // The primary screen's size at the window's scale; see Backend::ScreenSize.
+  Size ScreenSize(const Window* window);
   // The work area of the monitor the window is on; see Backend::WorkArea.
   Rect WorkArea(const Window& window);
   // Pops up the owner's menu at the mouse and delivers the chosen item.

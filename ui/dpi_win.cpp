@@ -1,21 +1,19 @@
 // See dpi_win.h.
 #include "ui/dpi_win.h"
 
-
 namespace ui {
 namespace {
 
 template <typename Function>
-Function Lookup(const wchar_t* module, const char* name) {
-  HMODULE loaded = GetModuleHandleW(module);
-  return loaded ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(loaded, name)))
+Function Lookup(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
                 : nullptr;
 }
 
-using DpiForWindow = UINT(WINAPI*)(HWND);
-using DpiForSystem = UINT(WINAPI*)();
 using MetricForDpi = int(WINAPI*)(int, UINT);
 using ThemeForDpi = HTHEME(WINAPI*)(HWND, LPCWSTR, UINT);
+
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 int ScreenDcDpi() {
   HDC screen = GetDC(nullptr);
@@ -27,25 +25,48 @@ int ScreenDcDpi() {
 
 }  // namespace
 
-Scale SystemScale() {
-  // Fixed for the life of the process: asked once.
-  static const Scale system = [] {
-    const auto forSystem = Lookup<DpiForSystem>(L"user32.dll", "GetDpiForSystem");
-    return Scale(forSystem ? static_cast<int>(forSystem()) : ScreenDcDpi());
+const DpiCalls& DpiCalls::Platform() {
+  static const DpiCalls calls = [] {
+    DpiCalls c;
+    const HMODULE user = GetModuleHandleW(L"user32.dll");
+    c.forWindow = Lookup<decltype(c.forWindow)>(user, "GetDpiForWindow");
+    c.forSystem = Lookup<decltype(c.forSystem)>(user, "GetDpiForSystem");
+    // From the system directory only (Windows 8.1 on), and kept loaded.
+    const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    c.forMonitor = Lookup<decltype(c.forMonitor)>(shcore, "GetDpiForMonitor");
+    return c;
   }();
-  return system;
+  return calls;
 }
 
-Scale WindowScale(HWND hwnd) {
-  static const auto forWindow = Lookup<DpiForWindow>(L"user32.dll", "GetDpiForWindow");
-  if (forWindow && hwnd) {
-    if (UINT dpi = forWindow(hwnd)) return Scale(static_cast<int>(dpi));
+Scale SystemScale(const DpiCalls& calls) {
+  return Scale(calls.forSystem ? static_cast<int>(calls.forSystem()) : ScreenDcDpi());
+}
+
+Scale MonitorScale(HMONITOR monitor, const DpiCalls& calls) {
+  UINT x = 0, y = 0;
+  if (monitor && calls.forMonitor && SUCCEEDED(calls.forMonitor(monitor, kEffectiveDpi, &x, &y)) &&
+      x != 0) {
+    return Scale(static_cast<int>(x));
   }
-  return SystemScale();
+  return SystemScale(calls);
+}
+
+Scale PrimaryScale() { return MonitorScale(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)); }
+
+Scale WindowScale(HWND hwnd, const DpiCalls& calls) {
+  if (calls.forWindow && hwnd) {
+    if (UINT dpi = calls.forWindow(hwnd)) return Scale(static_cast<int>(dpi));
+  }
+  // Per-monitor v1 (Windows 8.1, 10 before 1607): the window is drawn at its
+  // monitor's DPI, which the system DPI is not on a second monitor.
+  if (hwnd) return MonitorScale(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), calls);
+  return SystemScale(calls);
 }
 
 int MetricFor(int index, Scale scale) {
-  static const auto forDpi = Lookup<MetricForDpi>(L"user32.dll", "GetSystemMetricsForDpi");
+  static const auto forDpi =
+      Lookup<MetricForDpi>(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
   if (forDpi) return forDpi(index, static_cast<UINT>(scale.Dpi()));
   // The system's metric is for the system DPI: brought to the one asked for.
   const Scale system = SystemScale();
@@ -54,7 +75,7 @@ int MetricFor(int index, Scale scale) {
 
 HTHEME OpenThemeFor(const wchar_t* classes, Scale scale) {
   if (!IsAppThemed()) return nullptr;  // also loads the theme library
-  static const auto forDpi = Lookup<ThemeForDpi>(L"uxtheme.dll", "OpenThemeDataForDpi");
+  static const auto forDpi = Lookup<ThemeForDpi>(GetModuleHandleW(L"uxtheme.dll"), "OpenThemeDataForDpi");
   if (forDpi) return forDpi(nullptr, classes, static_cast<UINT>(scale.Dpi()));
   return OpenThemeData(nullptr, classes);
 }

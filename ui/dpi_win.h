@@ -1,7 +1,10 @@
 // The monitor's DPI as the platform reports it, on every Windows the program
-// runs on. The per-monitor calls came with Windows 10 (1607, and 1703 for the
-// theme's); they are looked up at run time, and before them every window has
-// the system's DPI, which the screen's DC gives.
+// runs on. The per-monitor calls came with Windows 8.1 (GetDpiForMonitor,
+// for the per-monitor v1 awareness the manifest asks for there) and Windows
+// 10 (GetDpiForWindow 1607, the theme's 1703); they are looked up at run
+// time, and before them every window has the system's DPI, which the
+// screen's DC gives. Nothing here keeps a DPI: a scale changed in Settings
+// or a monitor docked is seen at the next question.
 #pragma once
 
 #ifndef NOMINMAX
@@ -21,11 +24,24 @@
 
 namespace ui {
 
-// The DPI the system draws at: the primary monitor's when the program
-// started, which it stays for the program's life.
-Scale SystemScale();
-// The window's: its monitor's under per-monitor awareness.
-Scale WindowScale(HWND hwnd);
+// The platform's DPI questions, each null where the system lacks it.
+struct DpiCalls {
+  UINT(WINAPI* forWindow)(HWND) = nullptr;                          // GetDpiForWindow
+  HRESULT(WINAPI* forMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;  // GetDpiForMonitor
+  UINT(WINAPI* forSystem)() = nullptr;                               // GetDpiForSystem
+  // The system's own, looked up once.
+  static const DpiCalls& Platform();
+};
+
+// The DPI the system draws at, asked anew each time (the GetDpiForSystem
+// page: never cache it).
+Scale SystemScale(const DpiCalls& calls = DpiCalls::Platform());
+// The monitor's effective DPI; the system's where that cannot be asked.
+Scale MonitorScale(HMONITOR monitor, const DpiCalls& calls = DpiCalls::Platform());
+// The primary monitor's, which a window opens on and the screen size is in.
+Scale PrimaryScale();
+// The window's: its own under per-monitor v2, else its monitor's (v1).
+Scale WindowScale(HWND hwnd, const DpiCalls& calls = DpiCalls::Platform());
 // A system metric (SM_CXSMICON, ...) for the scale.
 int MetricFor(int index, Scale scale);
 // The theme of `classes` with its parts sized for the scale; without the

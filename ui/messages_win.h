@@ -24,6 +24,10 @@ inline constexpr UINT kEditFocusMessage = WM_APP + 4;
 // Posted to the main window by the power-action worker when the action
 // failed (see task/power_win.h for wParam and lParam); routed by the program.
 inline constexpr UINT kPowerFailedMessage = WM_APP + 5;
+// Posted once to the main window after a display change (resolution,
+// monitors, a scale changed in Settings, a window's DPI): every window has
+// its new scale by then, and the routes place what depends on the screen.
+inline constexpr UINT kDisplayChangedMessage = WM_APP + 6;
 
 // Timers of the main window that the backend does not own reach its routes
 // as WM_TIMER. Apart from the backend's own ids (model timers from 0x1000,

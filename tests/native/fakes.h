@@ -30,7 +30,7 @@ class FakeBackend : public ui::Backend {
   void Show(ui::Window& w, bool visible) override;
   void SetDisplayState(ui::Window& w, ui::DisplayState s) override;
   void Move(ui::Window& w, ui::Rect r) override;
-  ui::Size ScreenSize() override { return screen; }
+  ui::Size ScreenSize(const ui::Window*) override { return screen; }
   ui::Rect WorkArea(const ui::Window&) override { return workArea; }
   int PopupMenu(ui::Window& owner, const std::vector<std::string_view>& items) override;
   int ShowMessageBox(std::string_view text, int flags, std::string_view title,
@@ -150,6 +150,7 @@ class FakeProcesses : public app::Processes {
   }
   void EndProcess(int exitCode) override { throw Ended{exitCode}; }
   void RegisterRestart(const std::string& arguments) override { restarts.push_back(arguments); }
+  void UnregisterRestart() override { restarts.push_back("unregistered"); }
   std::vector<std::string> restarts;  // every registration, in order
 
   std::vector<app::ProcessEntry> processes{{"services.exe", 4}, {"QuondaHalvix.exe", 100}};
@@ -171,8 +172,9 @@ class FakeNetwork : public net::Network {
 
 class FakeWebPages : public net::WebPages {
  public:
-  void OpenWebPage(std::string_view address) override { opened.emplace_back(address); }
+  bool OpenWebPage(std::string_view address) override { return opened.emplace_back(address), opens; }
   std::vector<std::string> opened;
+  bool opens = true;  // false: handed on to nobody
 };
 
 class FakePower : public task::PowerActions {

@@ -83,6 +83,18 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   EXPECT_EQ(main->Get(单选框3).checked, true);  // the choice is left as it was
 }
 
+// Fired, the task stays armed: its resume timer moves to tomorrow, once.
+TEST_F(TaskTest, AFiringMovesTheResumeTimerToTheNextOccurrence) {
+  Pick("单选框2");
+  ClickButton();  // at 18:29:55.000, due in 5 s
+  for (int second : {57, 59, 0, 1}) {
+    clock.now = {2026, 12, 8, 18, second > 30 ? 29 : 30, second, 250};
+    Send(*main, "任务时钟", EventKind::kTick);
+  }
+  EXPECT_EQ(power.awakeCalls.size(), 2u);
+  EXPECT_EQ(power.lastDueInMs, 86399750);
+}
+
 TEST_F(TaskTest, FailedChecksShowTheirBoxAndChangeNothing) {
   struct Case {
     const char* hour;

@@ -99,6 +99,7 @@ TEST_F(LookupTest, HiddenAndShownAgainTheWindowKeepsItsState) {
   EXPECT_TRUE(version->Get(ver::按钮1).disabled);
 }
 
+// A page handed on to nobody (elevated, no desktop shell) is told in a notice.
 TEST(WebLinks, EachTriggerOpensItsPageOnceAndChangesNoWindow) {
   const std::string site = "https://www.quondahalvix.com/html/yijianfankui-qrx/index.htm";
   const std::string feedback = "https://www.quondahalvix.com/feedback/";
@@ -115,12 +116,14 @@ TEST(WebLinks, EachTriggerOpensItsPageOnceAndChangesNoWindow) {
       {true, ver::透明标签8, -1, site},
       {true, ver::透明标签7, -1, download},
   };
-  for (const Trigger& t : triggers) {
+  for (const Trigger& t : triggers) for (bool opens : {true, false}) {
     fakes::TestProgram p;
+    p.web.opens = opens;
     ui::Window& main = p.program.desktop.Load(ui::MainWindowForm(), nullptr);
     ui::Window& version = p.program.desktop.Load(ui::VersionWindowForm(), nullptr);
     size_t calls = p.backend.calls.size();
     size_t repaints = p.backend.invalidated.size();
+    const size_t notices = p.tray.notices.size();
     if (t.menuItem >= 0) {
       p.program.desktop.Deliver(ui::Event{&main, ui::kNoControl, EventKind::kItemChosen, t.menuItem});
     } else {
@@ -131,6 +134,11 @@ TEST(WebLinks, EachTriggerOpensItsPageOnceAndChangesNoWindow) {
     EXPECT_EQ(p.web.opened[0], t.address);
     EXPECT_EQ(p.backend.calls.size(), calls) << t.address;  // no window operation
     EXPECT_EQ(p.backend.invalidated.size(), repaints) << t.address;
+    ASSERT_EQ(p.tray.notices.size(), notices + (opens ? 0 : 1)) << t.address;
+    if (opens) continue;
+    EXPECT_EQ(p.tray.notices.back().title, "Quonda网页打开提示！");
+    EXPECT_EQ(p.tray.notices.back().text, "网页未能打开！QuondaHalvix正以管理员身份运行，为了您的电脑安全，"
+              "网页只能通过桌面打开，而桌面还没有准备好。请稍后再试，或直接在浏览器中访问，感谢您的使用！");
   }
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "app/run_win.h"
+#include "net/web_pages_win.h"
 #include "task/power_notice.h"
 #include "tests/win/real_program.h"
 #include "ui/main_window/main_window_form.h"
@@ -147,6 +148,42 @@ TEST_F(BackendTest, AWindowTakesTheScaleOfTheMonitorItMovesTo) {
     EXPECT_EQ(rc.top, dpi == 144 ? 608 : 405);
   }
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
+  program.desktop.Close(main);
+}
+
+// A scale changed in Settings, 100 -> 150 -> 100 %: at each scale the notice
+// parks wholly below the screen and rests wholly on it, flush right. With
+// the scale of start-up kept, it never came into view at 150 %.
+TEST_F(BackendTest, TheNoticeParksAndRestsForTheScaleOfNow) {
+  task::Win32PowerActions power(task::PowerApi{});
+  ui::Window& main = app::StartMainWindow(program, backend, power);
+  ui::Window& notice = *program.desktop.Find(td::TaskDoneWindow);
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  RECT r{};
+  const auto parked = [&] { return GetWindowRect(backend.Handle(notice), &r) && r.top == cy; };
+  const auto slide = [&](int up) {
+    program.records.task.slideUp = up;
+    for (main.SetInterval(时钟4, 10); main.Get(时钟4).interval > 0;) {
+      program.desktop.Deliver(ui::Event{&main, main.Find(时钟4), ui::EventKind::kTick, 0});
+    }
+    GetWindowRect(backend.Handle(notice), &r);
+  };
+  for (int dpi : {96, 144, 96}) {
+    for (ui::Window* w : {&main, &notice}) {  // each window is told its new DPI
+      GetWindowRect(backend.Handle(*w), &r);  // suggested: where it is
+      SendMessageW(backend.Handle(*w), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+    }
+    EXPECT_TRUE(PumpUntil(parked)) << dpi;
+    slide(1);
+    EXPECT_EQ(r.right, cx) << dpi;
+    EXPECT_EQ(r.bottom, cy - (dpi == 144 ? 44 : 30)) << dpi;  // 30 of its pixels: 728 + 308 at 150 %
+    slide(0);
+    EXPECT_EQ(r.top, cy) << dpi;
+  }
+  program.desktop.Move(notice, 100, 100);  // a screen that changed under the parked notice
+  SendMessageW(backend.Handle(main), WM_DISPLAYCHANGE, 32, MAKELPARAM(cx, cy));
+  EXPECT_TRUE(PumpUntil(parked));
+  program.desktop.Close(notice);
   program.desktop.Close(main);
 }
 
@@ -332,6 +369,27 @@ TEST_F(BackendTest, StartRoutineShowsARefusedPowerActionAsANotice) {
   program.desktop.Close(main);
 }
 
+// Registered for restart only while an installer's close asks, with the task
+// armed then, and taken back when it is cancelled. At arming or at an
+// ordinary shutdown, "restart apps" started it, armed, at the next sign-in.
+TEST_F(BackendTest, RestartIsRegisteredOnlyWhileAnInstallerCloses) {
+  task::Win32PowerActions power(task::PowerApi{});
+  ui::Window& main = app::StartMainWindow(program, backend, power);
+  program.desktop.Deliver(ui::Event{&main, main.Find(单选框3), ui::EventKind::kClick, 0});
+  program.desktop.Deliver(ui::Event{&main, main.Find(按钮1), ui::EventKind::kClick, 0});
+  const struct { UINT message; WPARAM wParam; LPARAM lParam; size_t seen; } steps[] = {
+      {0, 0, 0, 0}, {WM_QUERYENDSESSION, 0, 0, 0}, {WM_ENDSESSION, FALSE, 0, 0},
+      {WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 0}, {WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, 1},
+      {WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP, 2}, {WM_ENDSESSION, FALSE, 0, 2}};
+  for (const auto& step : steps) {
+    if (step.message) SendMessageW(backend.Handle(main), step.message, step.wParam, step.lParam);
+    EXPECT_EQ(processes.restarts.size(), step.seen) << step.message << " " << step.lParam;
+  }
+  EXPECT_EQ(processes.restarts, (std::vector<std::string>{"/armed 18:30:00 3", "unregistered"}));
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
+  program.desktop.Close(main);
+}
+
 TEST_F(BackendTest, TrayRecordReachesTheShell) {
   // Before the icon exists nothing is handed to the shell.
   tray.Notify("t", "x", 1);
@@ -384,6 +442,45 @@ TEST_F(BackendTest, TrayIconIsAskedForAgainAfterARefusedAdd) {
   EXPECT_EQ(std::string(tray.Record().szInfo), ui::ToCodePage("图标出现后显示", 936));
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
+}
+
+// The tray icon at the small-icon size of the DPI; 28 px (175 %), which the
+// icon file has no image for, is made too.
+TEST(TrayIcon, SizedForTheDpi) {
+  for (auto [dpi, size] : {std::pair{96, 16}, {120, 20}, {144, 24}, {168, 28}, {192, 32}}) {
+    const int metric = ui::MetricFor(SM_CXSMICON, ui::Scale(dpi));
+    ui::UniqueIcon icon = shell::LoadTrayIcon(GetModuleHandleW(nullptr), metric);
+    ICONINFO info{};
+    ASSERT_TRUE(icon && GetIconInfo(icon.Get(), &info)) << dpi;
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+    EXPECT_EQ(bitmap.bmWidth, size) << dpi;
+  }
+}
+
+// A link: the process that opens it is let to the front first (the page
+// opened behind the program); elevated, or unsure, only the desktop shell
+// opens it, and without one the caller hears that nothing opened.
+std::vector<std::wstring> gLink;
+std::optional<bool> gElevated;  // what the token says
+bool gDesktop = false;           // a desktop shell answers
+std::optional<bool> Elevated() { return gElevated; }
+BOOL WINAPI Allow(DWORD id) { return gLink.push_back(L"allow " + std::to_wstring(id)), TRUE; }
+bool ByDesktop(const std::wstring& a) { return gLink.push_back(L"desktop " + a), gDesktop; }
+bool Here(const std::wstring& a) { return gLink.push_back(L"here " + a), true; }
+
+TEST(WebPages, LinksComeToTheFrontAndElevatedOnlyThroughTheDesktop) {
+  const struct { std::optional<bool> elevated; bool desktop, opened; const wchar_t* by; } cases[] = {
+      {false, false, true, L"here x"}, {true, true, true, L"desktop x"},
+      {true, false, false, L"desktop x"}, {std::nullopt, false, false, L"desktop x"}};
+  for (const auto& c : cases) {
+    gLink.clear();
+    gElevated = c.elevated;
+    gDesktop = c.desktop;
+    EXPECT_EQ(net::Win32WebPages({&Elevated, &Allow, &ByDesktop, &Here}).OpenWebPage("x"), c.opened) << c.by;
+    EXPECT_EQ(gLink, (std::vector<std::wstring>{L"allow 4294967295", c.by}));
+  }
 }
 
 TEST(TrayRecords, BalloonTextsAreCutAtCharacterBoundaries) {

@@ -326,12 +326,13 @@ TEST(KeepAwake, RequestsCarryTheirReasonAndAreGivenUpWhole) {
     actions.KeepAwake({"定时 18:31:00", 30000});  // too close to need waking
     actions.KeepAwake({});
     actions.KeepAwake({"定时 18:32:00", 120000});
+    actions.KeepAwake({"定时 18:32:00", 86399000});  // fired: the next day's, same request
   }  // and what stands goes with the object
   const std::vector<std::wstring> expected{
       L"create 定时 18:30:00", L"set 1 1", L"set 1 3", L"wake 3540000",
       L"create 定时 18:31:00", L"set 5 1", L"set 5 3", L"clear 1 1", L"clear 1 3", L"close 1", L"wake -1",
       L"clear 5 1", L"clear 5 3", L"close 5",
-      L"create 定时 18:32:00", L"set 15 1", L"set 15 3", L"wake 60000",
+      L"create 定时 18:32:00", L"set 15 1", L"set 15 3", L"wake 60000", L"wake 86339000",
       L"clear 15 1", L"clear 15 3", L"close 15", L"wake -1"};
   EXPECT_EQ(gAwake, expected);
 }

@@ -46,7 +46,9 @@ class TestProcesses final : public app::Processes {
   app::ProcessStart StartOf(std::uint32_t id) override { return real.StartOf(id); }
   std::optional<std::uint32_t> SessionOf(std::uint32_t id) override { return real.SessionOf(id); }
   void EndProcess(int code) override { ended = code; }
-  void RegisterRestart(const std::string&) override {}
+  void RegisterRestart(const std::string& arguments) override { restarts.push_back(arguments); }
+  void UnregisterRestart() override { restarts.push_back("unregistered"); }
+  std::vector<std::string> restarts;
   app::Win32Processes real;
   int ended = -1;
 };
@@ -62,7 +64,7 @@ class CountingPower final : public task::PowerActions {
 
 class RecordingWebPages final : public net::WebPages {
  public:
-  void OpenWebPage(std::string_view address) override { opened.emplace_back(address); }
+  bool OpenWebPage(std::string_view address) override { return opened.emplace_back(address), true; }
   std::vector<std::string> opened;
 };
 
