@@ -8,7 +8,7 @@
 
 #include "app/restart.h"
 #include "app/run_win.h"
-#include "ui/text_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // its lower part, the command button included, under the taskbar.
 #pragma once
 
-#include "ui/geometry.h"
+#include "ui/model/geometry.h"
 
 namespace app {
 

@@ -5,8 +5,8 @@
 
 #include <tlhelp32.h>
 
-#include "ui/scoped_win.h"
-#include "ui/text_win.h"
+#include "ui/win_base/scoped_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace app {
 

@@ -11,7 +11,7 @@
 #include "disk/smart_report.h"
 #include "net/net_context.h"
 #include "task/task_context.h"
-#include "ui/desktop.h"
+#include "ui/behaviour/desktop.h"
 
 namespace app {
 

@@ -12,7 +12,7 @@
 
 #include "task/firing.h"
 #include "task/power.h"
-#include "ui/window.h"
+#include "ui/model/window.h"
 
 namespace app {
 

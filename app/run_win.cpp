@@ -15,11 +15,11 @@
 #include "shell/tray_win.h"
 #include "task/clock_win.h"
 #include "task/power_win.h"
-#include "ui/backend_win.h"
-#include "ui/gdiplus_session_win.h"
-#include "ui/image_store_win.h"
 #include "ui/main_window/main_window_form.h"
-#include "ui/messages_win.h"
+#include "ui/win32/backend_win.h"
+#include "ui/win32/image_store_win.h"
+#include "ui/win_base/gdiplus_session_win.h"
+#include "ui/win_base/messages_win.h"
 
 namespace app {
 

@@ -10,7 +10,7 @@
 #include "app/program.h"
 #include "app/restart.h"
 #include "task/power_win.h"
-#include "ui/backend_win.h"
+#include "ui/win32/backend_win.h"
 
 namespace app {
 

@@ -24,15 +24,15 @@ set(QH_CORE_SOURCES
   task/power_notice.cpp
   task/scheduling.cpp
   task/time_text.cpp
-  ui/animation.cpp
-  ui/desktop.cpp
-  ui/accessibility.cpp
-  ui/input.cpp
-  ui/keyboard.cpp
-  ui/names.cpp
-  ui/render.cpp
-  ui/web_view_rule.cpp
-  ui/window.cpp
+  ui/behaviour/animation.cpp
+  ui/behaviour/desktop.cpp
+  ui/behaviour/accessibility.cpp
+  ui/behaviour/input.cpp
+  ui/behaviour/keyboard.cpp
+  ui/model/names.cpp
+  ui/behaviour/render.cpp
+  ui/html_view/web_view_rule.cpp
+  ui/model/window.cpp
   ui/main_window/main_window_form.cpp
   ui/secondary_windows/exit_confirm_form.cpp
   ui/secondary_windows/task_done_form.cpp
@@ -76,19 +76,22 @@ set(QH_WIN_SOURCES
   shell/tray_win.cpp
   task/clock_win.cpp
   task/power_win.cpp
-  ui/accessible_win.cpp
-  ui/backend_win.cpp
-  ui/dpi_win.cpp
-  ui/image_store_win.cpp
-  ui/native_parts_win.cpp
-  ui/painter_win.cpp
-  ui/system_ui_win.cpp
-  ui/text_win.cpp
-  ui/theme_parts_win.cpp
-  ui/web_view_events_win.cpp
-  ui/web_view_site_win.cpp
-  ui/web_view_win.cpp
-  ui/window_paint_win.cpp
+  ui/win32/accessible_win.cpp
+  ui/win32/backend_input_win.cpp
+  ui/win32/backend_placement_win.cpp
+  ui/win32/backend_system_win.cpp
+  ui/win32/backend_win.cpp
+  ui/win32/dpi_win.cpp
+  ui/win32/image_store_win.cpp
+  ui/win32/native_parts_win.cpp
+  ui/win32/painter_win.cpp
+  ui/win32/system_ui_win.cpp
+  ui/win_base/text_win.cpp
+  ui/win32/theme_parts_win.cpp
+  ui/html_view/web_view_events_win.cpp
+  ui/html_view/web_view_site_win.cpp
+  ui/html_view/web_view_win.cpp
+  ui/win32/window_paint_win.cpp
 )
 
 set(QH_WIN_TEST_SOURCES

@@ -6,7 +6,7 @@
 
 #include "disk/smart_report.h"
 #include "shell/tray.h"
-#include "ui/window.h"
+#include "ui/model/window.h"
 
 namespace disk {
 

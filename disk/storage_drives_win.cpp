@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "ui/scoped_win.h"
-#include "ui/system_ui_win.h"
+#include "ui/win32/system_ui_win.h"
+#include "ui/win_base/scoped_win.h"
 
 namespace disk {
 namespace {

@@ -5,7 +5,7 @@
 #include "net/network.h"
 #include "net/web_pages.h"
 #include "shell/tray.h"
-#include "ui/desktop.h"
+#include "ui/behaviour/desktop.h"
 
 namespace net {
 

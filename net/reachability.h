@@ -4,7 +4,7 @@
 
 #include "net/network.h"
 #include "shell/tray.h"
-#include "ui/window.h"
+#include "ui/model/window.h"
 
 namespace net {
 

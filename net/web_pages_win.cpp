@@ -9,9 +9,9 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
-#include "ui/scoped_win.h"
-#include "ui/system_ui_win.h"
-#include "ui/text_win.h"
+#include "ui/win32/system_ui_win.h"
+#include "ui/win_base/scoped_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace net {
 

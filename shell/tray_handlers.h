@@ -2,7 +2,7 @@
 // a right click pops up the tray menu.
 #pragma once
 
-#include "ui/desktop.h"
+#include "ui/behaviour/desktop.h"
 
 namespace shell {
 

@@ -3,11 +3,11 @@
 
 #include <cstring>
 
-#include "ui/backend_win.h"
-#include "ui/desktop.h"
-#include "ui/dpi_win.h"
-#include "ui/messages_win.h"
-#include "ui/text_win.h"
+#include "ui/behaviour/desktop.h"
+#include "ui/win32/backend_win.h"
+#include "ui/win32/dpi_win.h"
+#include "ui/win_base/messages_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace shell {
 

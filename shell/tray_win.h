@@ -16,8 +16,8 @@
 
 #include "shell/icon_keeper.h"
 #include "shell/tray.h"
-#include "ui/scale.h"
-#include "ui/scoped_win.h"
+#include "ui/model/scale.h"
+#include "ui/win_base/scoped_win.h"
 
 namespace ui {
 class Desktop;

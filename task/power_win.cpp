@@ -9,8 +9,8 @@
 #include <system_error>
 #include <thread>
 
-#include "ui/scoped_win.h"
-#include "ui/text_win.h"
+#include "ui/win_base/scoped_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace task {
 namespace {

@@ -8,7 +8,7 @@
 #include "task/firing.h"
 #include "task/power.h"
 #include "ui/main_window/main_window_names.h"
-#include "ui/window.h"
+#include "ui/model/window.h"
 
 namespace task {
 

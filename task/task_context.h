@@ -10,7 +10,7 @@
 #include "task/clock.h"
 #include "task/firing.h"
 #include "task/power.h"
-#include "ui/desktop.h"
+#include "ui/behaviour/desktop.h"
 
 namespace task {
 

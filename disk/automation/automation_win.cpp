@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/text_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace disk::automation {
 namespace {

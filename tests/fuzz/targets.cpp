@@ -13,7 +13,7 @@
 #include "disk/storage_reading.h"
 #include "shell/tray.h"
 #include "task/time_text.h"
-#include "ui/web_view_rule.h"
+#include "ui/html_view/web_view_rule.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/native/fakes.h"
-#include "ui/accessibility.h"
+#include "ui/behaviour/accessibility.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"

@@ -1,7 +1,7 @@
 // Picture box playback policy: when a box plays, the frame order and each
 // frame's own delay, stopping when the window can no longer be seen, and a
 // picture swapped while it plays.
-#include "ui/animation.h"
+#include "ui/behaviour/animation.h"
 
 #include <gtest/gtest.h>
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/program.h"
-#include "ui/backend.h"
-#include "ui/painter.h"
+#include "ui/model/backend.h"
+#include "ui/model/painter.h"
 
 namespace fakes {
 

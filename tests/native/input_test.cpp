@@ -2,11 +2,11 @@
 // the decision between a control's press and a window drag.
 #include <gtest/gtest.h>
 
-#include "ui/input.h"
+#include "ui/behaviour/input.h"
 #include "ui/main_window/main_window_form.h"
-#include "ui/secondary_windows/secondary_forms.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/secondary_forms.h"
 #include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/version_names.h"
 

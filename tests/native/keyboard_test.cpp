@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "tests/native/fakes.h"
-#include "ui/input.h"
-#include "ui/keyboard.h"
+#include "ui/behaviour/input.h"
+#include "ui/behaviour/keyboard.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"

@@ -8,9 +8,9 @@
 #include "task/clock.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
-#include "ui/secondary_windows/secondary_forms.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/secondary_forms.h"
 #include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/version_names.h"
 

@@ -1,6 +1,6 @@
 // Where the HTML view may go: its start page in the top frame, pages of the
 // same origin in frames, nothing else, however the address is dressed up.
-#include "ui/web_view_rule.h"
+#include "ui/html_view/web_view_rule.h"
 
 #include <gtest/gtest.h>
 

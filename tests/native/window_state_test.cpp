@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/native/fakes.h"
-#include "ui/desktop.h"
+#include "ui/behaviour/desktop.h"
 
 namespace {
 

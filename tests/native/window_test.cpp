@@ -6,11 +6,11 @@
 
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
-#include "ui/secondary_windows/secondary_forms.h"
-#include "ui/scale.h"
-#include "ui/window.h"
 #include "ui/main_window/main_window_names.h"
+#include "ui/model/scale.h"
+#include "ui/model/window.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/secondary_forms.h"
 #include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/version_names.h"
 

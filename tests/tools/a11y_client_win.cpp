@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/accessible_win.h"
-#include "ui/text_win.h"
+#include "ui/win32/accessible_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "tests/win/real_program.h"
-#include "ui/accessibility.h"
-#include "ui/accessible_win.h"
-#include "ui/backend_win.h"
+#include "ui/behaviour/accessibility.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
-#include "ui/text_win.h"
+#include "ui/win32/accessible_win.h"
+#include "ui/win32/backend_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace {
 

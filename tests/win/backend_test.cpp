@@ -16,13 +16,13 @@
 #include "task/power_notice.h"
 #include "tests/win/real_program.h"
 #include "ui/main_window/main_window_form.h"
-#include "ui/secondary_windows/secondary_forms.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
+#include "ui/secondary_windows/secondary_forms.h"
 #include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/version_names.h"
-#include "ui/dpi_win.h"
-#include "ui/text_win.h"
+#include "ui/win32/dpi_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // delays, still pictures do not pretend to animate (an ICO lists its sizes as
 // frames), and missing or broken data degrades to an empty picture.
 #include "assets/asset_sizes.h"
-#include "ui/image_store_win.h"
+#include "ui/win32/image_store_win.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // cut to what shows of its control (inside its ancestors, minus what the form
 // stacks in front), follows the control's visibility and enabled state, shows
 // a handler's text, and hands typing back to the model.
-#include "ui/native_parts_win.h"
+#include "ui/win32/native_parts_win.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 
 #include <ole2.h>
 
-#include "ui/form.h"
-#include "ui/scoped_win.h"
+#include "ui/model/form.h"
+#include "ui/win_base/scoped_win.h"
 
 namespace {
 

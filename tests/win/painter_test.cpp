@@ -3,7 +3,7 @@
 // text, the platform's parts and GDI+ pictures alike), pictures land 1:1, text
 // is real CJK ink in the right place. Also the UTF-8 conversions the text path
 // depends on.
-#include "ui/painter_win.h"
+#include "ui/win32/painter_win.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/text_win.h"
+#include "ui/win_base/text_win.h"
 
 namespace ui {
 namespace {

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "ui/scoped_win.h"
+#include "ui/win_base/scoped_win.h"
 
 namespace task {
 namespace {

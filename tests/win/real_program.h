@@ -18,7 +18,7 @@
 #include "net/network_win.h"
 #include "shell/tray_win.h"
 #include "task/clock_win.h"
-#include "ui/backend_win.h"
+#include "ui/win32/backend_win.h"
 
 namespace testing_win {
 

@@ -1,8 +1,8 @@
-// The single-owner types of ui/scoped_win.h: a moved-from owner owns nothing,
+// The single-owner types of ui/win_base/scoped_win.h: a moved-from owner owns nothing,
 // every handle is freed exactly once, neither "invalid" value of a kernel
 // handle is ever closed, the select guard puts the old object back, and the
 // BSTR and VARIANT owners release what they held.
-#include "ui/scoped_win.h"
+#include "ui/win_base/scoped_win.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // its start page and every window, close, download and error page, answers the
 // control for no script and no pop-ups, and tears down cleanly, even after its
 // parent is gone. Runs on a real STA thread with a frameless parent.
-#include "ui/web_view_win.h"
+#include "ui/html_view/web_view_win.h"
 
 #include <exdisp.h>
 #include <exdispid.h>
@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "ui/scoped_win.h"
-#include "ui/web_view_events_win.h"
-#include "ui/web_view_site_win.h"
+#include "ui/html_view/web_view_events_win.h"
+#include "ui/html_view/web_view_site_win.h"
+#include "ui/win_base/scoped_win.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // status bar and the tray menu, with the wiring of their events.
 #pragma once
 
-#include "ui/form.h"
+#include "ui/model/form.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
 // Names of MainWindow and its controls, and the items of TrayMenu, in the order of the form.
 #pragma once
 
-#include "ui/names.h"
+#include "ui/model/names.h"
 
 namespace ui::main_window {
 

@@ -2,7 +2,7 @@
 // slides up from the lower right corner, and the latest-version window.
 #pragma once
 
-#include "ui/form.h"
+#include "ui/model/form.h"
 
 namespace ui {
 

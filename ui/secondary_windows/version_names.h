@@ -1,7 +1,7 @@
 // Names of VersionWindow and its controls, in the order of the form.
 #pragma once
 
-#include "ui/names.h"
+#include "ui/model/names.h"
 
 namespace ui::version {
 
