@@ -43,7 +43,7 @@ void Program::Dispatch(ui::HandlerId id, const ui::Event& e) {
     case kSlideTick: return task::OnSlideTick(Task(), e);
     case kTaskNoticeTick: return task::OnTaskNoticeTick(Task(), e);
     case kDiskCheckClick: return disk::OnDiskCheckClick(e);
-    case kDiskCheckTick: return disk::OnDiskCheckTick(services.tray, records.diskUnread, e);
+    case kDiskCheckTick: return disk::OnDiskCheckTick(services.tray, records.disk, e);
     case kOfficialSiteLink: return net::OnOfficialSiteLink(Net(), e);
     case kFeedbackLink: return net::OnFeedbackLink(Net(), e);
     case kDownloadLink: return net::OnDownloadLink(Net(), e);

@@ -7,6 +7,7 @@
 
 #include "app/processes.h"
 #include "app/restart.h"
+#include "disk/disk_check.h"
 #include "disk/smart_report.h"
 #include "net/net_context.h"
 #include "task/task_context.h"
@@ -30,7 +31,7 @@ struct Services {
 struct Records {
   std::int32_t instanceCount = 0;
   task::TaskState task;
-  disk::Unread diskUnread = disk::Unread::kDriveSilent;  // why start-up read nothing
+  disk::DiskFindings disk;  // why start-up read nothing, whether a disk is failing
   // Registered for restart by an installer's close still under way.
   bool restartRegistered = false;
   // The task to arm at start, from the command line of a restart.

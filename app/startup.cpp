@@ -29,7 +29,7 @@ void PlaceMainWindow(Program& program, ui::Window& main) {
 void CollectDiskReport(Program& program, ui::Window& main) {
   disk::DiskReading reading = program.services.smart.CollectSmartReport();
   for (const std::string& line : reading.lines) main.AppendText(ui::main_window::编辑框8, line);
-  program.records.diskUnread = reading.why;
+  program.records.disk = {reading.why, reading.failing};
 }
 
 void WriteFirstLocalTime(Program& program, ui::Window& main) {

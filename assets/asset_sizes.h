@@ -26,6 +26,7 @@ inline constexpr AssetSize kAssetSizes[] = {
     {Asset::kLinkAnim, 18, 18, true},       {Asset::kNoticeHeader, 521, 94, false},
     {Asset::kNoticeAnim, 70, 70, true},     {Asset::kWarningEmblem, 128, 128, false},
     {Asset::kVersionAnim, 100, 100, true},  {Asset::kResultUnread, 72, 72, false},
+    {Asset::kResultFailing, 72, 72, false},
 };
 
 // The table's row for a picture, or nullptr (kNone and unknown ids).

@@ -29,6 +29,7 @@ enum class Asset : int {
   kWarningEmblem = 120,  // 128x128 PNG, exit confirmation
   kVersionAnim = 121,    // 100x100 animated GIF, version lookup
   kResultUnread = 122,   // 72x72 PNG, disk-check result when nothing could be read
+  kResultFailing = 123,  // 72x72 PNG, disk-check result when a disk predicts its failure
 };
 
 // The 2x picture of an asset is embedded under its id plus this.
@@ -41,7 +42,7 @@ inline constexpr Asset kAllAssets[] = {
     Asset::kHourIcon,    Asset::kMinuteIcon,    Asset::kSecondIcon,   Asset::kProductEmblem,
     Asset::kCheckUp,     Asset::kCheckDown,     Asset::kGlobeAnim,    Asset::kTaskAnim,
     Asset::kLinkAnim,    Asset::kNoticeHeader,  Asset::kNoticeAnim,   Asset::kWarningEmblem,
-    Asset::kVersionAnim, Asset::kResultUnread,
+    Asset::kVersionAnim, Asset::kResultUnread,  Asset::kResultFailing,
 };
 
 }  // namespace assets

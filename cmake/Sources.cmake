@@ -10,6 +10,7 @@ set(QH_CORE_SOURCES
   disk/disk_check.cpp
   disk/smart_decode.cpp
   disk/storage_reading.cpp
+  disk/storage_requests.cpp
   net/reachability.cpp
   net/version_lookup.cpp
   net/web_links.cpp
@@ -110,4 +111,18 @@ set(QH_WMI_PROVIDER_SOURCES
   tests/provider/com_object_win.cpp
   tests/provider/objects_win.cpp
   tests/provider/scenarios_win.cpp
+)
+
+# The libFuzzer targets (tests/fuzz/targets.cpp), each with its seed corpus
+# in tests/fuzz/corpus/<name>; scripts/fuzz reads this list.
+set(QH_FUZZ_TARGETS
+  smart_table
+  nvme_reply
+  predict_failure
+  temperature_reply
+  verdict
+  restart_line
+  typed_time
+  version_page_address
+  notice_text
 )

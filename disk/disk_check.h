@@ -26,8 +26,22 @@ inline constexpr char kCheckFailedText[] =
 inline constexpr char kCheckSilentText[] =
     "未能读取硬盘使用时间和温度！此硬盘或其驱动不向系统提供此信息，定时关机不受影响。";
 
+// A disk that predicts its own failure: the report keeps its lines and says
+// so in one more, the box grows upward by a line to show all three (into the
+// empty strip under the progress bar, so the hint below stays), the result
+// icon is the warning and the notice says the same.
+inline constexpr char kFailingLine[] = "警告：硬盘自检报告即将发生故障，请立即备份重要数据！\r\n";
+inline constexpr char kCheckFailingText[] =
+    "警告：您的计算机硬盘报告即将发生故障！请立即备份重要数据！硬盘使用时间和温度已经提取请查看！";
+
+// What start-up found: why nothing was read, when nothing was, and whether a
+// disk predicts its failure.
+struct DiskFindings {
+  Unread why = Unread::kDriveSilent;
+  bool failing = false;
+};
+
 void OnDiskCheckClick(const ui::Event& event);
-// `why`: what start-up found when it read nothing.
-void OnDiskCheckTick(shell::Tray& tray, Unread why, const ui::Event& event);
+void OnDiskCheckTick(shell::Tray& tray, DiskFindings found, const ui::Event& event);
 
 }  // namespace disk

@@ -10,6 +10,10 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 2;
 constexpr std::size_t kRecordSize = 12;
+// The attribute area is bytes 2-361 of the 512-byte SMART page: 30 records.
+// What follows (off-line status, self-test times, vendor bytes) is no
+// attribute, whatever its bytes look like.
+constexpr std::size_t kMaxRecords = 30;
 constexpr std::uint8_t kPowerOnHours = 9;
 constexpr std::uint8_t kTemperature = 194;
 
@@ -29,6 +33,12 @@ constexpr std::size_t kProtocolLengthAt = kDescriptorHeader + 20;
 constexpr std::size_t kPredictFlagSize = 4;
 constexpr std::size_t kSmartTableSize = 512;
 constexpr std::size_t kTemperatureHeader = 24;
+// The health log's Critical Warning bits the drive sets when it is wearing
+// out or failing: spare below its threshold, temperature beyond one,
+// reliability degraded, media read-only, volatile memory backup failed.
+constexpr std::uint8_t kCriticalWarnings = 0x1F;
+constexpr std::size_t kPercentageUsedAt = 5;
+constexpr std::uint8_t kWornOut = 100;
 constexpr std::size_t kTemperatureCountAt = 12;
 constexpr std::size_t kSensorSize = 16;
 
@@ -83,7 +93,7 @@ std::vector<std::string> DecodeSmartLines(std::span<const std::uint8_t> attribut
   std::vector<std::string> lines;
   if (attributeBytes.size() <= kHeaderSize) return lines;
   const auto records = attributeBytes.subspan(kHeaderSize);
-  const std::size_t count = records.size() / kRecordSize;
+  const std::size_t count = std::min(records.size() / kRecordSize, kMaxRecords);
   for (std::size_t j = 0; j < count; ++j) {
     const auto record = records.subspan(j * kRecordSize, kRecordSize);
     if (record[0] == kPowerOnHours) {
@@ -118,17 +128,35 @@ std::vector<std::string> DecodeNvmeHealthLog(std::span<const std::uint8_t> log) 
   return lines;
 }
 
-std::vector<std::string> DecodeNvmeHealthReply(std::span<const std::uint8_t> reply) {
-  if (reply.size() < kDescriptorHeader + kProtocolHeader) return {};
+std::optional<std::span<const std::uint8_t>> NvmeLogOf(std::span<const std::uint8_t> reply) {
+  if (reply.size() < kDescriptorHeader + kProtocolHeader) return std::nullopt;
   const std::uint32_t version = Le(reply, 0, 4);
   const std::uint32_t size = Le(reply, 4, 4);
-  if (version != size || size < kDescriptorHeader + kProtocolHeader || size > reply.size()) return {};
+  if (version != size || size < kDescriptorHeader + kProtocolHeader || size > reply.size()) {
+    return std::nullopt;
+  }
   const std::size_t offset = Le(reply, kProtocolOffsetAt, 4);
   const std::size_t length = Le(reply, kProtocolLengthAt, 4);
-  if (offset < kProtocolHeader || length < kNvmeLogSize) return {};
+  if (offset < kProtocolHeader || length < kNvmeLogSize) return std::nullopt;
   const std::size_t start = kDescriptorHeader + offset;  // the offset counts from the header
-  if (start > reply.size() || reply.size() - start < kNvmeLogSize) return {};
-  return DecodeNvmeHealthLog(reply.subspan(start, kNvmeLogSize));
+  if (start > reply.size() || reply.size() - start < kNvmeLogSize) return std::nullopt;
+  return reply.subspan(start, kNvmeLogSize);
+}
+
+std::vector<std::string> DecodeNvmeHealthReply(std::span<const std::uint8_t> reply) {
+  const auto log = NvmeLogOf(reply);
+  return log ? DecodeNvmeHealthLog(*log) : std::vector<std::string>{};
+}
+
+std::optional<bool> NvmePredictsFailure(std::span<const std::uint8_t> reply) {
+  const auto log = NvmeLogOf(reply);
+  if (!log) return std::nullopt;
+  return ((*log)[0] & kCriticalWarnings) != 0 || (*log)[kPercentageUsedAt] >= kWornOut;
+}
+
+std::optional<bool> PredictFailureFlag(std::span<const std::uint8_t> reply) {
+  if (reply.size() < kPredictFlagSize) return std::nullopt;
+  return Le(reply, 0, kPredictFlagSize) != 0;
 }
 
 std::vector<std::string> DecodePredictFailure(std::span<const std::uint8_t> reply) {

@@ -26,7 +26,9 @@ namespace disk {
 std::uint8_t MemberToByte(double member);
 
 // The report lines of one attribute table. The 2-byte header is dropped, the
-// rest is cut into 12-byte records (a trailing partial record is ignored), and
+// rest is cut into 12-byte records (a trailing partial record is ignored, and
+// so is everything after the 30th record: the attribute area of the SMART
+// page ends there, and the page's later bytes are no attributes), and
 // each record with ID 9 or 194 gives one line, in record order:
 //   9   -> "硬盘已经使用了:" H "个小时"  with H = byte 5 + 256 x byte 6
 //   194 -> "硬盘当前温度:" T "摄氏度"    with T = byte 5
@@ -53,6 +55,17 @@ std::vector<std::string> DecodeNvmeHealthLog(std::span<const std::uint8_t> log);
 // its own size, then the protocol data header, whose offset, counted from
 // that header, and length say where the log lies) and the log.
 std::vector<std::string> DecodeNvmeHealthReply(std::span<const std::uint8_t> reply);
+// The reply's 512-byte health log, where the descriptor says it lies.
+std::optional<std::span<const std::uint8_t>> NvmeLogOf(std::span<const std::uint8_t> reply);
+// The drive's own verdict in that log: true when a Critical Warning bit of
+// wear or failure is set (spare, temperature, reliability, read-only,
+// volatile memory backup) or Percentage Used has reached 100; nullopt
+// without a log.
+std::optional<bool> NvmePredictsFailure(std::span<const std::uint8_t> reply);
+// The predict-failure reply's verdict: its first 4 bytes, the driver's
+// PredictFailure flag, non-zero when the drive predicts its failure; nullopt
+// for a reply shorter than that.
+std::optional<bool> PredictFailureFlag(std::span<const std::uint8_t> reply);
 // The predict-failure reply: a 4-byte flag, then the drive's 512-byte SMART
 // attribute table as WMI carries it, decoded by DecodeSmartLines.
 std::vector<std::string> DecodePredictFailure(std::span<const std::uint8_t> reply);

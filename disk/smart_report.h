@@ -21,6 +21,9 @@ struct DiskReading {
   // none when nothing could be read.
   std::vector<std::string> lines;
   Unread why = Unread::kDriveSilent;  // when there are none
+  // A disk predicts its own failure. False when every verdict read says it
+  // is healthy and when none could be read: only a drive's own word warns.
+  bool failing = false;
 };
 
 class SmartReport {

@@ -54,7 +54,7 @@ DiskReading WmiSmartReport::CollectSmartReport() {
   return ReadDiskHealth(ReadThroughWmi(), drives_);
 }
 
-std::vector<std::string> WmiSmartReport::ReadThroughWmi() {
+WmiReading WmiSmartReport::ReadThroughWmi() {
   std::vector<std::string> lines;
   locator_ = automation::CreateAutomationObject("WbemScripting.SWbemLocator");
   service_ = automation::CallMethodForObject(locator_, "ConnectServer", {".", "root\\WMI"});
@@ -76,7 +76,26 @@ std::vector<std::string> WmiSmartReport::ReadThroughWmi() {
     if (automation::GetTextProperty(property, "Name") != "VendorSpecific") continue;
     for (std::string& line : DecodeVendorSpecific(value)) lines.push_back(std::move(line));
   }
-  return lines;
+  return {std::move(lines), WmiPredictsFailure()};
+}
+
+// Every drive WMI knows, not only the one reported: a failing second disk is
+// the user's data at risk all the same. An instance without a readable
+// "PredictFailure" says nothing.
+bool WmiSmartReport::WmiPredictsFailure() {
+  resultSet_ = automation::CallMethodForObject(
+      service_, "ExecQuery", {"Select * from MSStorageDriver_FailurePredictStatus"});
+  bool failing = false;
+  AutomationValue property;
+  while (automation::NextMember(enumerators_, resultSet_, item_)) {
+    const AutomationObject properties = automation::GetObjectProperty(item_.AsObject(), "Properties_");
+    while (automation::NextMember(enumerators_, properties, property)) {
+      const AutomationObject named = property.AsObject();
+      if (automation::GetTextProperty(named, "Name") != "PredictFailure") continue;
+      failing = failing || automation::GetValueProperty(named, "Value").AsFlag().value_or(false);
+    }
+  }
+  return failing;
 }
 
 void WmiSmartReport::ReleaseObjects() {

@@ -1,8 +1,11 @@
 // The SMART report read through WMI's scripting objects: the locator connects
 // to root\WMI on the local computer, the query returns one instance per
 // SMART-capable disk, and the "VendorSpecific" property of the last instance
-// holds the attribute table that smart_decode.h turns into lines. Where that
-// gives none, the storage driver is asked (storage_reading.h).
+// holds the attribute table that smart_decode.h turns into lines. The same
+// service says whether a drive predicts its failure
+// (MSStorageDriver_FailurePredictStatus). The storage driver is asked too
+// (storage_reading.h): for the lines where WMI gives none, and every drive
+// for its own verdict.
 #pragma once
 
 #include "disk/automation/automation_win.h"
@@ -27,7 +30,8 @@ class WmiSmartReport final : public SmartReport {
   void ReleaseEnumerators() override;
 
  private:
-  std::vector<std::string> ReadThroughWmi();
+  WmiReading ReadThroughWmi();
+  bool WmiPredictsFailure();
 
   Win32StorageDrives drives_;
   automation::EnumeratorTable enumerators_;

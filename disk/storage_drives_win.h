@@ -1,6 +1,6 @@
-// StorageDrives on Windows: each query opens \\.\PhysicalDriveN with no
+// StorageDrives on Windows: each request opens \\.\PhysicalDriveN with no
 // access right at all and read/write sharing, which every user may do, and
-// asks the storage driver through DeviceIoControl.
+// hands the request's bytes to the storage driver through DeviceIoControl.
 #pragma once
 
 #include "disk/storage_reading.h"
@@ -10,10 +10,7 @@ namespace disk {
 class Win32StorageDrives final : public StorageDrives {
  public:
   bool Exists(int drive) override;
-  Bus BusOf(int drive) override;
-  std::vector<std::uint8_t> NvmeHealthLog(int drive, bool adapter) override;
-  std::vector<std::uint8_t> PredictFailure(int drive) override;
-  std::vector<std::uint8_t> Temperature(int drive) override;
+  std::vector<std::uint8_t> Ask(int drive, const StorageRequest& request) override;
   bool Elevated() override;
 };
 

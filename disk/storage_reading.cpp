@@ -9,43 +9,56 @@
 namespace disk {
 namespace {
 
-// More physical disks than any machine has: a driver that answers for every
-// number cannot keep the reading going.
-constexpr int kMaxDrives = 64;
+using Bytes = std::vector<std::uint8_t>;
 
-std::vector<std::string> ReadDrive(StorageDrives& drives, int drive, StorageDrives::Bus bus) {
-  using Bus = StorageDrives::Bus;
+struct DriveReading {
   std::vector<std::string> lines;
+  bool failing = false;
+};
+
+DriveReading ReadDrive(StorageDrives& drives, int drive, Bus bus, bool wantLines) {
+  DriveReading reading;
+  Bytes nvme;
   if (bus != Bus::kAta) {
-    lines = DecodeNvmeHealthReply(drives.NvmeHealthLog(drive, false));
-    if (lines.empty()) lines = DecodeNvmeHealthReply(drives.NvmeHealthLog(drive, true));
+    nvme = drives.Ask(drive, NvmeHealthLogRequest(false));
+    if (!NvmeLogOf(nvme)) nvme = drives.Ask(drive, NvmeHealthLogRequest(true));
   }
-  if (lines.empty() && bus != Bus::kNvme) {
-    lines = DecodePredictFailure(drives.PredictFailure(drive));
-  }
-  const bool hasTemperature =
-      std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return IsTemperatureLine(l); });
+  // Every bus: an NVMe drive's driver answers the flag too, from the same
+  // warnings; its table is not an ATA one and is not decoded.
+  const Bytes predict = drives.Ask(drive, PredictFailureRequest());
+  reading.failing = PredictFailureFlag(predict).value_or(false) || NvmePredictsFailure(nvme).value_or(false);
+  if (!wantLines) return reading;
+
+  reading.lines = DecodeNvmeHealthReply(nvme);
+  if (reading.lines.empty() && bus != Bus::kNvme) reading.lines = DecodePredictFailure(predict);
+  const bool hasTemperature = std::any_of(reading.lines.begin(), reading.lines.end(),
+                                          [](const std::string& l) { return IsTemperatureLine(l); });
   if (!hasTemperature) {
-    if (const auto celsius = DecodeTemperatureReply(drives.Temperature(drive))) {
-      lines.push_back(TemperatureLine(*celsius));
+    if (const auto celsius = DecodeTemperatureReply(drives.Ask(drive, TemperatureRequest()))) {
+      reading.lines.push_back(TemperatureLine(*celsius));
     }
   }
-  return lines;
+  return reading;
 }
 
 }  // namespace
 
-DiskReading ReadDiskHealth(std::vector<std::string> wmiLines, StorageDrives& drives) {
-  if (!wmiLines.empty()) return {std::move(wmiLines)};
+DiskReading ReadDiskHealth(WmiReading wmi, StorageDrives& drives) {
+  DiskReading reading{std::move(wmi.lines)};
+  reading.failing = wmi.failing;
   bool sata = false;
-  for (int drive = 0; drive < kMaxDrives && drives.Exists(drive); ++drive) {
-    const StorageDrives::Bus bus = drives.BusOf(drive);
-    sata = sata || bus == StorageDrives::Bus::kAta;
-    if (std::vector<std::string> lines = ReadDrive(drives, drive, bus); !lines.empty()) {
-      return {std::move(lines)};
-    }
+  for (int drive = 0; drive < kMaxDrives; ++drive) {
+    if (!drives.Exists(drive)) continue;  // a gap, not the end
+    const Bus bus = DecodeBus(drives.Ask(drive, DeviceDescriptorRequest()));
+    sata = sata || bus == Bus::kAta;
+    DriveReading found = ReadDrive(drives, drive, bus, reading.lines.empty());
+    reading.failing = reading.failing || found.failing;
+    if (reading.lines.empty()) reading.lines = std::move(found.lines);
   }
-  return {{}, sata && !drives.Elevated() ? Unread::kNeedsAdministrator : Unread::kDriveSilent};
+  if (reading.lines.empty()) {
+    reading.why = sata && !drives.Elevated() ? Unread::kNeedsAdministrator : Unread::kDriveSilent;
+  }
+  return reading;
 }
 
 }  // namespace disk

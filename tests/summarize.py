@@ -5,7 +5,7 @@ import sys
 import xml.etree.ElementTree as ET
 from pathlib import Path
 
-EXPECTED = ["includes.xml", "pe.xml", "native.xml", "windows.xml", "e2e.xml"]
+EXPECTED = ["includes.xml", "pe.xml", "native.xml", "fuzz.xml", "windows.xml", "e2e.xml"]
 
 
 def count(path):

@@ -367,6 +367,9 @@ void AnnounceChange(HWND hwnd, const Window& model, ControlId id, Change change)
     case Change::kVisibility:
       event = model.IsShown(id) ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE;
       break;
+    case Change::kBounds:
+      event = EVENT_OBJECT_LOCATIONCHANGE;
+      break;
     case Change::kFocus:
       // A native edit box announces its own focus; a drawn control only has
       // it while the window holds the system's focus.

@@ -342,6 +342,9 @@ void Win32Backend::ControlChanged(Window& window, ControlId id, Change change) {
       host->natives.Layout();
       host->SyncAnimations();
       break;
+    case Change::kBounds:
+      host->natives.Layout();  // a moved control may cut a native part anew
+      break;
     case Change::kAnimation:
       host->animations.Sync(id, host->Shows());
       break;

@@ -286,6 +286,18 @@ void Window::SetFrame(ControlId id, int frame) {
   Repaint(id);
 }
 
+void Window::SetBounds(ControlId id, Rect rect) {
+  if (!Valid(id)) return;
+  const Rect old = At(id).rect;
+  if (old.left == rect.left && old.top == rect.top && old.width == rect.width && old.height == rect.height) {
+    return;
+  }
+  Repaint(id);  // the area it leaves
+  Mut(id).rect = rect;
+  Repaint(id);
+  Notify(id, Change::kBounds);
+}
+
 namespace {
 
 // Faces that are drawn differently under the pointer or while held down.

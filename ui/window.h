@@ -22,6 +22,7 @@ enum class DisplayState { kRestored = 1, kMinimized = 2 };
 enum class Change {
   kTimer,       // interval
   kVisibility,  // the control or one below it may have appeared or gone
+  kBounds,      // the control moved or changed size
   kNative,     // enabled state, text or address of a native part
   kAnimation,  // a picture box started or stopped playing, or got a picture
   // What assistive technology hears about.
@@ -92,6 +93,9 @@ class Window {
   void SetPicture(ControlId id, assets::Asset picture);
   void SetPosition(ControlId id, int position);  // clamped to 0..100
   void SetFrame(ControlId id, int frame);
+  // Moves or resizes a control within its parent; children keep their place
+  // relative to it.
+  void SetBounds(ControlId id, Rect rect);
   // Text a user typed into a native edit box: stored without echoing it back.
   void StoreTypedText(ControlId id, std::string_view text);
 
@@ -106,6 +110,7 @@ class Window {
   void SetAnimating(ControlName name, bool v) { SetAnimating(Find(name), v); }
   void SetPicture(ControlName name, assets::Asset p) { SetPicture(Find(name), p); }
   void SetPosition(ControlName name, int p) { SetPosition(Find(name), p); }
+  void SetBounds(ControlName name, Rect r) { SetBounds(Find(name), r); }
 
   // Pointer state, owned here so painting and input agree on it. On a spin
   // control it also names the arrow: 1 up, -1 down (0 on other kinds).

@@ -230,6 +230,11 @@ std::optional<double> AutomationValue::MemberAsNumber(std::size_t i) const noexc
   return number.dblVal;
 }
 
+std::optional<bool> AutomationValue::AsFlag() const noexcept {
+  if (variant_.vt != VT_BOOL) return std::nullopt;
+  return variant_.boolVal != VARIANT_FALSE;
+}
+
 AutomationObject AutomationValue::AsObject() const noexcept {
   IUnknown* unknown = nullptr;
   switch (variant_.vt) {

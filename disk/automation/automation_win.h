@@ -95,6 +95,9 @@ class AutomationValue {
   // is out of range or the member is not a number; object and array members
   // count as not a number, and are not asked for a default value.
   std::optional<double> MemberAsNumber(std::size_t i) const noexcept;
+  // A yes/no value, as WMI's boolean properties arrive: VT_BOOL. No value for
+  // anything else, text included ("False" reads differently by locale).
+  std::optional<bool> AsFlag() const noexcept;
   // The held object reference: IDispatch when the object offers it; an
   // object that does not (an enumerator) is held as the IUnknown delivered.
   // Empty for null references and for anything that is not an object.

@@ -249,6 +249,9 @@ AT_144_DPI = [
     (exit_asked, "confirm", "open", ()),
 ]
 
+# A disk that predicts its failure (the test provider's "failing" disks).
+FAILING = [(disk_check_run, "main", "disk-failing", ())]
+
 
 def walk(session, journey):
     misses = []
@@ -280,3 +283,9 @@ def test_offline(prefix, exe):
 @pytest.mark.dpi(144)
 def test_at_144_dpi(provider, launch):  # noqa: F811
     walk(Session(launch(), 144), AT_144_DPI)
+
+
+@pytest.mark.scenario("failing")
+@pytest.mark.parametrize("dpi", [pytest.param(96), pytest.param(144, marks=pytest.mark.dpi(144))])
+def test_failing_disk(provider, launch, dpi):  # noqa: F811
+    walk(Session(launch(), dpi), FAILING)

@@ -2,6 +2,9 @@
 // 时钟3, the reveal in its order, and the notice that says what was read.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "disk/disk_check.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
@@ -81,6 +84,24 @@ TEST_P(NothingReadTest, NothingReadIsSaidSoWithWhyAndNoTick) {
   EXPECT_EQ(tray.notices.back().text, rights ? disk::kCheckFailedText : disk::kCheckSilentText);
   EXPECT_TRUE(Shown(图形按钮4));
   EXPECT_EQ(main->Get(图形按钮4).picture, assets::Asset::kResultUnread);
+}
+
+// A disk that predicts its failure, read or not: the values stay, a third
+// line in a box grown to show it, the warning picture and notice.
+TEST_F(DiskCheckTest, AFailingDiskIsToldWithItsValues) {
+  program.records.disk = {disk::Unread::kDriveSilent, true};
+  for (const char* lines : {"硬盘已经使用了:5000个小时\r\n", ""}) {
+    main->SetCaption(编辑框8, lines);
+    main->SetPosition(进度条1, 100);
+    Send(时钟3, EventKind::kTick);
+    EXPECT_EQ(main->Get(编辑框8).caption,
+              (*lines ? lines : "未能读取硬盘信息：硬盘或驱动（RAID、USB硬盘盒等）\r\n不向系统提供使用时间和温度，定时关机不受影响。\r\n") +
+                  std::string("警告：硬盘自检报告即将发生故障，请立即备份重要数据！\r\n"));
+    EXPECT_EQ(std::tie(main->Get(编辑框8).rect.top, main->Get(编辑框8).rect.height), std::tuple(176, 48));
+    EXPECT_EQ(main->Get(图形按钮4).picture, assets::Asset::kResultFailing);
+    EXPECT_EQ(tray.notices.back().text,
+              "警告：您的计算机硬盘报告即将发生故障！请立即备份重要数据！硬盘使用时间和温度已经提取请查看！");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Why, NothingReadTest,

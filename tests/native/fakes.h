@@ -195,13 +195,14 @@ class FakeSmartReport : public disk::SmartReport {
  public:
   disk::DiskReading CollectSmartReport() override {
     ++collected;
-    return {lines, why};
+    return {lines, why, failing};
   }
   void ReleaseObjects() override { ++objectsReleased; }
   void ReleaseEnumerators() override { ++enumeratorsReleased; }
 
   std::vector<std::string> lines{"硬盘已经使用了:5000个小时\r\n", "硬盘当前温度:35摄氏度\r\n"};
   disk::Unread why = disk::Unread::kDriveSilent;
+  bool failing = false;
   int collected = 0, objectsReleased = 0, enumeratorsReleased = 0;
 };
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "disk/smart_decode.h"
@@ -155,6 +156,12 @@ TEST(StorageReplies, ReadWhatTheyHoldAndNothingElse) {
   predict.insert(predict.begin(), 4, 0);
   predict.resize(4 + 512);
   EXPECT_EQ(disk::DecodePredictFailure(predict), both);
+  // The page's bytes after its 30 records are no attributes: 374 = 9 and
+  // 386 = 0xC2 made a "0 hours" and a "77 degrees" line.
+  predict[4 + 374] = 9;
+  predict[4 + 386] = 0xC2;
+  predict[4 + 386 + 5] = 77;
+  EXPECT_EQ(disk::DecodePredictFailure(predict), both);
   predict.pop_back();
   EXPECT_TRUE(disk::DecodePredictFailure(predict).empty());
   EXPECT_EQ(disk::DecodeTemperatureReply(Buffer(40, {{12, 1}, {26, 0xFFFB}}, 2)), -5);
@@ -162,46 +169,98 @@ TEST(StorageReplies, ReadWhatTheyHoldAndNothingElse) {
   EXPECT_EQ(disk::DecodeTemperatureReply(Buffer(39, {{12, 1}, {26, 40}}, 2)), std::nullopt);
 }
 
-// The paths in their order, through a fake driver that answers what a
-// test gives it and notes what it was asked.
+// The requests as the platform documents them: STORAGE_PROPERTY_QUERY
+// (PropertyId, QueryType, padding to 12), and for the NVMe log the protocol
+// data header after it (NVMe 3, log page 2, page 02h, the log 40 bytes after
+// the header, 512 long). A wrong byte is a query the driver refuses, which
+// under Wine looks like a silent drive.
+TEST(StorageRequests, LaidOutAsDocumented) {
+  Bytes nvme = Buffer(560, {{8, 3}, {12, 2}, {16, 2}, {24, 40}, {28, 512}});
+  const struct {
+    disk::StorageRequest request;
+    std::uint32_t code;
+    Bytes input;
+    std::size_t replySize;
+  } cases[] = {{disk::DeviceDescriptorRequest(), 0x002D1400, Bytes(12, 0), 40},
+               {disk::TemperatureRequest(), 0x002D1400, Buffer(12, {{0, 52}}), 1024},
+               {disk::PredictFailureRequest(), 0x002D1100, {}, 516},
+               {disk::NvmeHealthLogRequest(false), 0x002D1400, (nvme[0] = 50, nvme), 560},
+               {disk::NvmeHealthLogRequest(true), 0x002D1400, (nvme[0] = 49, nvme), 560}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(std::tie(c.request.code, c.request.input, c.request.replySize),
+              std::tie(c.code, c.input, c.replySize));
+  }
+}
+
+// The drive's own verdict, from each source, failing and healthy.
+TEST(StorageReplies, VerdictOfEachSource) {
+  using V = std::optional<bool>;
+  EXPECT_EQ(disk::PredictFailureFlag(Bytes{0, 0, 0}), V());
+  EXPECT_EQ(disk::PredictFailureFlag(Bytes(516, 0)), V(false));
+  EXPECT_EQ(disk::PredictFailureFlag(Bytes{0, 0, 0, 1}), V(true));
+  EXPECT_EQ(disk::NvmePredictsFailure(Reply(48, 40, 511)), V());
+  // Critical Warning bits (byte 0; bit 5 is not one of wear or failure), Percentage Used (byte 5).
+  for (auto [at, value, failing] : {std::tuple{0, 0x01, true}, {0, 0x02, true}, {0, 0x04, true}, {0, 0x08, true},
+                                    {0, 0x10, true}, {0, 0x20, false}, {5, 99, false}, {5, 100, true}, {5, 255, true}}) {
+    Bytes reply = Reply(48, 40, 512);
+    reply[48 + at] = static_cast<std::uint8_t>(value);
+    EXPECT_EQ(disk::NvmePredictsFailure(reply), V(failing)) << at << " " << value;
+  }
+}
+
+// A fake driver: drives by number with their STORAGE_BUS_TYPE (a missing
+// number does not exist), replies by query and drive ("predict0",
+// "adapter1"), and what it was asked, in order.
 struct FakeDrives : disk::StorageDrives {
-  std::vector<Bus> buses;
-  std::map<std::string, Bytes> replies;  // by query and drive, e.g. "adapter0"
+  std::map<int, std::uint32_t> buses;
+  std::map<std::string, Bytes> replies;
   bool elevated = false;
   std::string asked;
-  Bytes Answer(const std::string& query) {
-    asked += query + " ";
-    return replies[query];
+  bool Exists(int d) override { return buses.contains(d); }
+  Bytes Ask(int d, const disk::StorageRequest& r) override {
+    const int property = r.input.empty() ? -1 : r.input[0];
+    if (property == 0) return Buffer(40, {{28, buses[d]}});
+    const char* query = property == 49 ? "adapter" : property == 50 ? "device" : property == 52 ? "temperature" : "predict";
+    asked += query + std::to_string(d) + " ";
+    return replies[query + std::to_string(d)];
   }
-  bool Exists(int d) override { return d < static_cast<int>(buses.size()); }
-  Bus BusOf(int d) override { return buses[static_cast<std::size_t>(d)]; }
-  Bytes NvmeHealthLog(int d, bool adapter) override {
-    return Answer((adapter ? "adapter" : "device") + std::to_string(d));
-  }
-  Bytes PredictFailure(int d) override { return Answer("predict" + std::to_string(d)); }
-  Bytes Temperature(int d) override { return Answer("temperature" + std::to_string(d)); }
   bool Elevated() override { return elevated; }
 };
 
 TEST(StorageReading, WmiFirstThenEachDriveByItsBusAndTheTemperatureLast) {
-  using Bus = disk::StorageDrives::Bus;
   FakeDrives drives;
-  drives.buses = {Bus::kAta, Bus::kNvme, Bus::kNvme};
-  EXPECT_EQ(disk::ReadDiskHealth({Hours(1)}, drives).lines, std::vector<std::string>{Hours(1)});
-  EXPECT_EQ(drives.asked, "");
-  drives.replies["adapter1"] = Reply(48, 40, 512);
-  drives.replies["adapter1"][49] = drives.replies["adapter1"][50] = 0;  // no composite temperature
-  drives.replies["temperature1"] = Buffer(40, {{12, 1}, {26, 41}}, 2);
+  drives.buses = {{0, 0x0B}, {2, 0x11}, {3, 0x11}};  // SATA, a gap, two NVMe
+  EXPECT_EQ(disk::ReadDiskHealth({{Hours(1)}}, drives).lines, std::vector<std::string>{Hours(1)});
+  EXPECT_EQ(drives.asked, "predict0 device2 adapter2 predict2 device3 adapter3 predict3 ");  // verdicts only
+  drives.asked.clear();
+  drives.replies["adapter2"] = Reply(48, 40, 512);
+  drives.replies["adapter2"][49] = drives.replies["adapter2"][50] = 0;  // no composite temperature
+  drives.replies["temperature2"] = Buffer(40, {{12, 1}, {26, 41}}, 2);
   EXPECT_EQ(disk::ReadDiskHealth({}, drives).lines, (std::vector<std::string>{Hours(5000), Temp(41)}));
-  EXPECT_EQ(drives.asked, "predict0 temperature0 device1 adapter1 temperature1 ");
+  EXPECT_EQ(drives.asked, "predict0 temperature0 device2 adapter2 predict2 temperature2 device3 adapter3 predict3 ");
   // Nothing anywhere: a SATA drive without elevation is a matter of rights.
   drives.replies.clear();
   EXPECT_EQ(disk::ReadDiskHealth({}, drives).why, disk::Unread::kNeedsAdministrator);
   drives.elevated = true;
   EXPECT_EQ(disk::ReadDiskHealth({}, drives).why, disk::Unread::kDriveSilent);
-  drives.buses = {Bus::kNvme};
+  drives.buses = {{0, 0x11}};
   drives.elevated = false;
   EXPECT_EQ(disk::ReadDiskHealth({}, drives).why, disk::Unread::kDriveSilent);
+}
+
+TEST(StorageReading, AnyDiskThatPredictsItsFailureIsTold) {
+  Bytes worn = Reply(48, 40, 512);
+  worn[48 + 5] = 100;  // Percentage Used
+  for (const auto& [wmi, replies, failing] : std::initializer_list<std::tuple<bool, std::map<std::string, Bytes>, bool>>{
+           {false, {{"predict0", Bytes(516, 0)}, {"device1", Reply(48, 40, 512)}}, false},  // all healthy
+           {true, {}, true},                                                               // WMI's verdict
+           {false, {{"predict5", Bytes{1, 0, 0, 0}}}, true},  // the flag of a disk behind a gap
+           {false, {{"predict0", Bytes(516, 0)}, {"device1", worn}}, true}}) {
+    FakeDrives drives;
+    drives.buses = {{0, 0x0B}, {1, 0x11}, {5, 0x0B}};
+    drives.replies = replies;
+    EXPECT_EQ(disk::ReadDiskHealth({{Hours(1)}, wmi}, drives).failing, failing) << wmi << replies.size();
+  }
 }
 
 }  // namespace

@@ -114,6 +114,11 @@ TEST(WindowProperties, SettersRepaintOnlyWhatChanged) {
   // A control that cannot show asks for no repaint.
   w.SetCaption(透明标签3, "x");
   EXPECT_EQ(backend.invalidated.size(), 1u);
+  // Moved, it leaves its old place and takes its new one; to where it is, nothing.
+  const ui::Rect was = w.VisibleRect(button);
+  w.SetBounds(按钮1, {10, 20, 30, 40});
+  w.SetBounds(按钮1, {10, 20, 30, 40});
+  EXPECT_EQ(backend.invalidated, (std::vector<ui::Rect>{was, was, w.VisibleRect(button)}));
 }
 
 TEST(WindowProperties, TimersAndValuesStayInRange) {

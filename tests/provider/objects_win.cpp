@@ -211,22 +211,26 @@ class Instance final : public DispatchObject {
 
 class ResultSet final : public Collection {
  public:
-  explicit ResultSet(std::shared_ptr<const Scenario> scenario)
-      : Collection(scenario, scenario->instances) {}
+  // `disks`: the scenario's list of the class queried.
+  ResultSet(std::shared_ptr<const Scenario> scenario, const std::vector<std::shared_ptr<const DiskData>>& disks)
+      : Collection(scenario, scenario->instances), disks_(disks) {}
 
-  std::size_t Size() const override { return scenario_->disks.size(); }
+  std::size_t Size() const override { return disks_.size(); }
   bool GetMember(std::size_t index, VARIANT* out) override {
     std::shared_ptr<const DiskData> disk;
     if (index < Size()) {
-      disk = scenario_->disks[index];
-    } else if (fault() == Fault::kEndless && !scenario_->disks.empty()) {
-      disk = scenario_->disks.back();  // more of the last disk, a new instance each time
+      disk = disks_[index];
+    } else if (fault() == Fault::kEndless && !disks_.empty()) {
+      disk = disks_.back();  // more of the last disk, a new instance each time
     } else {
       return false;
     }
     ReturnObject(disk ? new Instance(scenario_, disk) : nullptr, out);
     return true;
   }
+
+ private:
+  const std::vector<std::shared_ptr<const DiskData>>& disks_;
 };
 
 class Service final : public DispatchObject {
@@ -248,11 +252,14 @@ class Service final : public DispatchObject {
         lstrcmpiW(ArgumentText(args[1]).value_or(L"").c_str(), L"WQL") != 0) {
       return kInvalidQueryType;
     }
-    if (lstrcmpiW(query->c_str(), L"Select * from MSStorageDriver_ATAPISmartData") != 0) {
+    const bool verdicts = lstrcmpiW(query->c_str(), L"Select * from MSStorageDriver_FailurePredictStatus") == 0;
+    if (!verdicts && lstrcmpiW(query->c_str(), L"Select * from MSStorageDriver_ATAPISmartData") != 0) {
       return kInvalidClass;
     }
     if (FAILED(scenario_->queryResult)) return scenario_->queryResult;
-    ReturnObject(scenario_->nullResultSet ? nullptr : new ResultSet(scenario_), result);
+    ReturnObject(scenario_->nullResultSet ? nullptr
+                                          : new ResultSet(scenario_, verdicts ? scenario_->verdicts : scenario_->disks),
+                 result);
     return S_OK;
   }
 

@@ -175,10 +175,22 @@ std::shared_ptr<DiskData> Disk(int number, unsigned hours, unsigned temperature,
 
 constexpr std::size_t kVendorSpecificAt = 6;  // position in Disk()'s list
 
+std::shared_ptr<DiskData> Verdict(int number, bool failing) {
+  auto disk = std::make_shared<DiskData>();
+  disk->properties.push_back(Property(L"Active", Scalar(VT_BOOL, 1)));
+  disk->properties.push_back(Property(L"InstanceName", [number](VARIANT* v) {
+    SetBstr(v, L"IDE\\DiskQH_TEST_DISK_" + std::to_wstring(number) + L"\\4&0&0.0.0_0");
+  }));
+  disk->properties.push_back(Property(L"PredictFailure", Scalar(VT_BOOL, failing ? 1 : 0)));
+  disk->properties.push_back(Property(L"Reason", Scalar(VT_UI4, failing ? 5 : 0)));
+  return disk;
+}
+
 std::shared_ptr<Scenario> TwoDisks() {
   auto s = std::make_shared<Scenario>();
   s->disks.push_back(Disk(1, 1234, 41, 1111, 11));
   s->disks.push_back(Disk(2, 5000, 35, 7777, 77));
+  s->verdicts = {Verdict(1, false), Verdict(2, false)};
   s->filler = Property(L"Filler", Scalar(VT_I4, 0));
   return s;
 }
@@ -245,6 +257,7 @@ struct Entry {
 const std::vector<Entry>& Entries() {
   static const std::vector<Entry> entries = {
       {"two-disks", TwoDisks},
+      {"failing", TwoDisksWith([](Scenario& s) { s.verdicts.front() = Verdict(1, true); })},
       {"connect-fails", TwoDisksWith([](Scenario& s) { s.connectResult = kInvalidNamespace; })},
       {"query-fails", TwoDisksWith([](Scenario& s) { s.queryResult = kInvalidClass; })},
       {"empty", TwoDisksWith([](Scenario& s) { s.disks.clear(); })},

@@ -63,13 +63,15 @@ struct Scenario {
   CollectionBehaviour properties;
   // A null entry is delivered as a null VT_DISPATCH instance.
   std::vector<std::shared_ptr<const DiskData>> disks;
+  // The instances of MSStorageDriver_FailurePredictStatus, one per disk.
+  std::vector<std::shared_ptr<const DiskData>> verdicts;
   // What an endless property set delivers after its real members (an endless
   // result set repeats its last disk).
   std::shared_ptr<const PropertyData> filler;
 };
 
 // The scenario of that name, or null for an unknown name. Names:
-//   two-disks (the default), connect-fails, query-fails, empty,
+//   two-disks (the default), failing (its first disk predicts its failure), connect-fails, query-fails, empty,
 //   array-0, array-1, array-2, array-13, array-14, array-100000, array-2d,
 //   array-bstr, array-variant, value-not-array, name-not-text, vendorspecific-twice,
 //   instances-nothing-fetched, instances-next-error, instances-endless,

@@ -106,7 +106,8 @@ TEST_F(SmartReportTest, OnlyTheLastDiskIsReported) {
   // In the given order, nothing passed for the optional parameters.
   EXPECT_EQ(wmi_provider::TakeCalls(),
             (std::vector<std::wstring>{L"ConnectServer(.|root\\WMI)",
-                                       L"ExecQuery(Select * from MSStorageDriver_ATAPISmartData)"}));
+                                       L"ExecQuery(Select * from MSStorageDriver_ATAPISmartData)",
+                                       L"ExecQuery(Select * from MSStorageDriver_FailurePredictStatus)"}));
 }
 
 TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
@@ -127,7 +128,8 @@ TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
       {"array-2", {}},
       {"array-13", {}},
       {"array-14", {Hours(5000)}},
-      {"array-100000", {Hours(5000), Temp(35), Temp(40)}},
+      {"array-100000", last},  // the table ends after 30 records
+      {"failing", last},
       {"array-2d", {}},
       {"array-bstr", last},
       {"array-variant", last},
@@ -162,6 +164,14 @@ TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
   covered.push_back("two-disks");
   for (std::string_view name : wmi_provider::ScenarioNames()) {
     EXPECT_NE(std::find(covered.begin(), covered.end(), name), covered.end()) << name;
+  }
+}
+
+// Any disk WMI knows to predict its failure is told, here not the one shown.
+TEST_F(SmartReportTest, AFailingDiskIsToldWhicheverItIs) {
+  for (const auto& [scenario, failing] : {std::pair{"two-disks", false}, {"failing", true}}) {
+    ASSERT_TRUE(wmi_provider::SetScenario(scenario));
+    EXPECT_EQ(disk::WmiSmartReport().CollectSmartReport().failing, failing) << scenario;
   }
 }
 
@@ -253,6 +263,15 @@ TEST(SmartReportRealWmi, GivesNoLine) {
   EXPECT_EQ(table.Size(), 0u);
   EXPECT_FALSE(names.empty());
   for (const std::string& name : names) EXPECT_FALSE(name.empty());
+}
+
+// Wine's disk answers the device descriptor (a SCSI bus by its account)
+// and none of the health queries; a number with no disk does not exist.
+TEST(StorageDrivesUnderWine, TheDescriptorIsAnswered) {
+  disk::Win32StorageDrives drives;
+  EXPECT_EQ(disk::DecodeBus(drives.Ask(0, disk::DeviceDescriptorRequest())), disk::Bus::kOther);
+  EXPECT_TRUE(drives.Ask(0, disk::PredictFailureRequest()).empty());
+  EXPECT_FALSE(drives.Exists(63));
 }
 
 }  // namespace
