@@ -2,6 +2,7 @@
 #include "shell/tray_win.h"
 
 #include <cstring>
+#include <utility>
 
 #include "ui/behaviour/desktop.h"
 #include "ui/win32/backend_win.h"
@@ -59,18 +60,18 @@ NOTIFYICONDATAW WideNotice(const NOTIFYICONDATAA& r, std::string_view title,
 
 bool NeedsWideNotice(UINT ansiCodePage) { return ansiCodePage != 936; }
 
-Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance)
-    : backend_(backend), instance_(instance) {
-  LoadIconFor(TaskbarScale());
+Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance, TrayCalls calls)
+    : backend_(backend), instance_(instance), calls_(std::move(calls)) {
+  LoadIconFor(calls_.taskbarScale());
   // The notification area is drawn at the DPI of the taskbar's monitor, not
   // the main window's: a scale changed in Settings, the taskbar moved to
   // another monitor, a monitor docked, and the size it wants changes.
   backend_.AddMessageRoute(ui::kDisplayChangedMessage, [this](ui::Window&, WPARAM, LPARAM) {
-    if (!LoadIconFor(TaskbarScale()) || !keeper_.IconShown()) return;  // the next add takes it
+    if (!LoadIconFor(calls_.taskbarScale()) || !keeper_.IconShown()) return;  // the next add takes it
     NOTIFYICONDATAW data = IconData();
     data.uFlags = NIF_ICON;
     data.hIcon = icon_.Get();
-    Shell_NotifyIconW(NIM_MODIFY, &data);
+    calls_.notifyIcon(NIM_MODIFY, &data);
   });
   backend_.AddMessageRoute(ui::kTrayCallbackMessage,
                            [this](ui::Window& owner, WPARAM, LPARAM lParam) {
@@ -81,7 +82,7 @@ Win32Tray::Win32Tray(ui::Win32Backend& backend, HINSTANCE instance)
   // it, the retry timer asks again.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   backend_.AddMessageRoute(taskbarCreated_, [this](ui::Window&, WPARAM, LPARAM) {
-    LoadIconFor(TaskbarScale());  // the new taskbar may be on another monitor
+    LoadIconFor(calls_.taskbarScale());  // the new taskbar may be on another monitor
     keeper_.ShellRestarted();
   });
   backend_.AddMessageRoute(WM_TIMER, [this](ui::Window&, WPARAM id, LPARAM) {
@@ -159,12 +160,12 @@ NOTIFYICONDATAW Win32Tray::FullIconData() const {
 
 bool Win32Tray::AddShellIcon() {
   NOTIFYICONDATAW data = FullIconData();
-  return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  return calls_.notifyIcon(NIM_ADD, &data) != FALSE;
 }
 
 bool Win32Tray::ModifyShellIcon() {
   NOTIFYICONDATAW data = FullIconData();
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+  return calls_.notifyIcon(NIM_MODIFY, &data) != FALSE;
 }
 
 void Win32Tray::RunRetryTimer(bool on) {
@@ -183,7 +184,7 @@ void Win32Tray::ShowNotice(const TrayNotice& notice) {
   FillBalloon(record_, notice.title, notice.text, notice.iconKind);
   if (NeedsWideNotice(GetACP())) {
     NOTIFYICONDATAW wide = WideNotice(record_, notice.title, notice.text);
-    Shell_NotifyIconW(NIM_MODIFY, &wide);
+    calls_.notifyIcon(NIM_MODIFY, &wide);
   } else {
     Shell_NotifyIconA(NIM_MODIFY, &record_);
   }
@@ -193,7 +194,7 @@ void Win32Tray::RemoveIcon() {
   if (!record_.hWnd) return;
   keeper_.Remove();  // stops the retry timer, on the window still named here
   NOTIFYICONDATAW data = IconData();
-  Shell_NotifyIconW(NIM_DELETE, &data);
+  calls_.notifyIcon(NIM_DELETE, &data);
   record_.hWnd = nullptr;
 }
 

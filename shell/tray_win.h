@@ -11,6 +11,7 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -58,9 +59,17 @@ ui::Scale TaskbarScale();
 // of the icon file where it has none of that size; null when it cannot load.
 ui::UniqueIcon LoadTrayIcon(HINSTANCE instance, int size);
 
+// Where the tray asks the system: the taskbar monitor's scale and the
+// shell's icon calls. A test puts its own in, to play a taskbar whose scale
+// changes and a shell that records what it is given.
+struct TrayCalls {
+  std::function<ui::Scale()> taskbarScale = &TaskbarScale;
+  std::function<BOOL(DWORD, NOTIFYICONDATAW*)> notifyIcon = &Shell_NotifyIconW;
+};
+
 class Win32Tray final : public Tray, private IconShell {
  public:
-  Win32Tray(ui::Win32Backend& backend, HINSTANCE instance);
+  Win32Tray(ui::Win32Backend& backend, HINSTANCE instance, TrayCalls calls = {});
   ~Win32Tray() override;
   Win32Tray(const Win32Tray&) = delete;
   Win32Tray& operator=(const Win32Tray&) = delete;
@@ -92,6 +101,7 @@ class Win32Tray final : public Tray, private IconShell {
 
   ui::Win32Backend& backend_;
   HINSTANCE instance_;
+  TrayCalls calls_;
   ui::Desktop* desktop_ = nullptr;
   ui::UniqueIcon icon_;
   int iconSize_ = 0;

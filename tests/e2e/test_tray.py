@@ -2,6 +2,7 @@
 balloon in Wine's stand-alone tray, the pop-up menu and what its items do,
 left clicks that bring the main window back, the exit confirmation and the
 end of the process, and a second copy refused at start-up."""
+import re
 import shutil
 import time
 
@@ -196,12 +197,34 @@ def test_confirmed_exit_ends_the_program(app, main, tray, version_window, figure
 
 def test_an_installers_close_ends_it_and_its_restart_comes_back_armed(launch, prefix, figures):
     """Restart Manager closes the program for an installer, which then starts
-    it again with the arguments it registered: an armed task is armed again."""
+    it again with the arguments it registered: an armed task is armed again.
+    Registered only while that close asks (Wine prints each call): never at
+    arming or at an ordinary shutdown's query, and taken back on a cancel."""
+    prefix.env["WINEDEBUG"] = "-all,fixme+process"
     app = launch("/armed", "18:30:00", "3")
     app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
     wait_until(lambda: element(prefix, "push button", "取消任务") is not None, 10, "armed at start")
     assert "checked" in element(prefix, "radio button", "注销电脑")
     wait_until(tray_icon_shown, 10, "our icon in the tray")
+
+    def registrations():
+        return re.findall(r"(Unregister|Register)ApplicationRestart(.*)", app.log())
+
+    seen = {"armed": registrations()}
+    figures(f"registrations at arming: {seen['armed']}")
+    for what, command, wanted in [
+            ("ordinary shutdown query", ("query", "0"), 0),
+            ("ordinary shutdown cancelled", ("end", "0", "0"), 0),
+            ("Restart Manager query", ("query", "1"), 1),
+            ("Restart Manager cancelled", ("end", "0", "1"), 2)]:
+        client(prefix, *command)
+        seen[what] = wait_until(lambda: len(registrations()) >= wanted and registrations(), 5, what) \
+            if wanted else registrations()
+        figures(f"registrations after {what}: {seen[what]}")
+        assert len(seen[what]) == wanted, (what, seen[what])
+    assert seen["armed"] == []
+    assert "/armed 18:30:00 3" in seen["Restart Manager query"][0][1]
+    assert seen["Restart Manager cancelled"][1][0] == "Unregister"
     asked = time.monotonic()
     assert client(prefix, "close-app") == (0, ["1"])  # yes to the query
     code = app.wait_exit(10)

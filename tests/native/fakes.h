@@ -151,7 +151,7 @@ class FakeProcesses : public app::Processes {
   void EndProcess(int exitCode) override { throw Ended{exitCode}; }
   void RegisterRestart(const std::string& arguments) override { restarts.push_back(arguments); }
   void UnregisterRestart() override { restarts.push_back("unregistered"); }
-  std::vector<std::string> restarts;  // every registration, in order
+  std::vector<std::string> restarts;  // every registration and its removal, in order
 
   std::vector<app::ProcessEntry> processes{{"services.exe", 4}, {"QuondaHalvix.exe", 100}};
   std::string own = "QuondaHalvix.exe";
@@ -184,10 +184,12 @@ class FakePower : public task::PowerActions {
   void KeepAwake(const task::AwakeRequest& r) override {
     awakeCalls.push_back(r.reason);
     lastDueInMs = r.dueInMs;
+    dues.push_back(r.dueInMs);
   }
   std::vector<task::PowerMode> fired;
   std::vector<std::string> awakeCalls;  // each request's reason; empty: withdrawn
   std::int64_t lastDueInMs = 0;
+  std::vector<std::int64_t> dues;  // each request's time until the task
   bool canHibernate = true;
 };
 

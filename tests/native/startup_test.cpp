@@ -149,7 +149,9 @@ TEST_F(StartupTest, VersionWindowLoadsItsPageOnceAtCreation) {
 
 }  // namespace
 
-// An installer's restart: nothing registered at arming; its arguments arm a new copy.
+// The restart an installer asks for: registered only while its close asks,
+// with the task armed then (without a task, no arguments), and a copy
+// started with the arguments is armed as a click arms it; others start idle.
 TEST(StartupRestart, TheArmedTaskSurvivesAnInstallersRestart) {
   for (const char* bad : {"", "/armed", "/armed 18:30:00", "/armed 24:00:00 1", "/armed 18:30 1",
                           "/armed 18:30:00 5", "/armed 18:30:00 2 x", "/ARMED 18:30:00 2",
@@ -160,8 +162,11 @@ TEST(StartupRestart, TheArmedTaskSurvivesAnInstallersRestart) {
   ui::Window& main = t.program.desktop.Load(ui::MainWindowForm(), nullptr);
   t.program.desktop.Deliver(ui::Event{&main, main.Find(单选框3), ui::EventKind::kClick, 0});
   t.program.desktop.Deliver(ui::Event{&main, main.Find(按钮1), ui::EventKind::kClick, 0});
-  t.program.desktop.Deliver(ui::Event{&main, main.Find(按钮1), ui::EventKind::kClick, 0});
   EXPECT_EQ(t.processes.restarts, std::vector<std::string>{});  // arming registers nothing
+  app::OnSessionEndQuery(t.program, true);
+  t.program.desktop.Deliver(ui::Event{&main, main.Find(按钮1), ui::EventKind::kClick, 0});
+  app::OnSessionEndQuery(t.program, true);
+  EXPECT_EQ(t.processes.restarts, (std::vector<std::string>{"/armed 18:30:00 3", ""}));
 
   fakes::TestProgram resumed;
   resumed.program.records.resumeTask = app::ParseRestartArguments("/armed 07:05:09 3");

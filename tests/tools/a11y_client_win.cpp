@@ -8,7 +8,9 @@
 //                and LF shown as \r and \n (the disk report is read so);
 //   close-app    asks the main window to close the way Restart Manager does
 //                for an installer (WM_QUERYENDSESSION, then WM_ENDSESSION,
-//                both with ENDSESSION_CLOSEAPP) and prints the query's answer.
+//                both with ENDSESSION_CLOSEAPP) and prints the query's answer;
+//   query L      sends WM_QUERYENDSESSION with lParam L and prints the answer;
+//   end W L      sends WM_ENDSESSION with wParam W and lParam L.
 // Exit code 1 when the main window or its object is not there, 2 when no
 // element has the name, 3 when the action fails.
 #include <windows.h>
@@ -132,6 +134,15 @@ int wmain(int argc, wchar_t** argv) {
   std::string target = argc > 2 ? ui::Narrow(argv[2]) : std::string();
   HWND main = FindWindowW(L"QuondaHalvixMainWindow", nullptr);
   if (!main) return 1;
+  if (command == L"query" || command == L"end") {
+    const bool query = command == L"query";
+    const auto number = [&](int i) { return argc > i ? _wtoi(argv[i]) : 0; };
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(main, query ? WM_QUERYENDSESSION : WM_ENDSESSION, query ? 0 : number(2),
+                        number(query ? 2 : 3), SMTO_ABORTIFHUNG, 5000, &answer);
+    if (query) std::printf("%d\n", static_cast<int>(answer));
+    return 0;
+  }
   if (command == L"close-app") {
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, &answer);

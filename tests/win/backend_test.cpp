@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 
@@ -22,6 +23,7 @@
 #include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/version_names.h"
 #include "ui/win32/dpi_win.h"
+#include "ui/win_base/messages_win.h"
 #include "ui/win_base/text_win.h"
 
 namespace {
@@ -151,34 +153,44 @@ TEST_F(BackendTest, AWindowTakesTheScaleOfTheMonitorItMovesTo) {
   program.desktop.Close(main);
 }
 
-// A scale changed in Settings, 100 -> 150 -> 100 %: at each scale the notice
-// parks wholly below the screen and rests wholly on it, flush right. With
-// the scale of start-up kept, it never came into view at 150 %.
+// A scale changed in Settings, 100 -> 150 -> 100 %, while the program runs:
+// at each scale the notice parks wholly below the screen and rests wholly
+// on it, flush with its right edge. With the scale of start-up kept, it
+// parked in view at a lower scale and never came into view at a higher one.
 TEST_F(BackendTest, TheNoticeParksAndRestsForTheScaleOfNow) {
   task::Win32PowerActions power(task::PowerApi{});
   ui::Window& main = app::StartMainWindow(program, backend, power);
   ui::Window& notice = *program.desktop.Find(td::TaskDoneWindow);
   const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-  RECT r{};
-  const auto parked = [&] { return GetWindowRect(backend.Handle(notice), &r) && r.top == cy; };
+  const auto place = [&](const ui::Window& w) {
+    RECT r{};
+    GetWindowRect(backend.Handle(w), &r);
+    return r;
+  };
+  const auto parked = [&] { return place(notice).top == cy && place(notice).right == cx; };
   const auto slide = [&](int up) {
     program.records.task.slideUp = up;
     for (main.SetInterval(时钟4, 10); main.Get(时钟4).interval > 0;) {
       program.desktop.Deliver(ui::Event{&main, main.Find(时钟4), ui::EventKind::kTick, 0});
     }
-    GetWindowRect(backend.Handle(notice), &r);
+    return place(notice);
   };
   for (int dpi : {96, 144, 96}) {
-    for (ui::Window* w : {&main, &notice}) {  // each window is told its new DPI
-      GetWindowRect(backend.Handle(*w), &r);  // suggested: where it is
-      SendMessageW(backend.Handle(*w), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+    for (ui::Window* w : {&main, &notice}) {  // each window told its new DPI, at the size it asks
+      const RECT r = place(*w);
+      SIZE size{};
+      SendMessageW(backend.Handle(*w), WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size));
+      RECT suggested{r.left, r.top, r.left + size.cx, r.top + size.cy};
+      SendMessageW(backend.Handle(*w), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     }
     EXPECT_TRUE(PumpUntil(parked)) << dpi;
-    slide(1);
-    EXPECT_EQ(r.right, cx) << dpi;
-    EXPECT_EQ(r.bottom, cy - (dpi == 144 ? 44 : 30)) << dpi;  // 30 of its pixels: 728 + 308 at 150 %
-    slide(0);
-    EXPECT_EQ(r.top, cy) << dpi;
+    const RECT park = place(notice), rest = slide(1), sunk = slide(0);
+    std::printf("notice at %d DPI: parked (%ld, %ld)-(%ld, %ld), resting (%ld, %ld)-(%ld, %ld)\n", dpi,
+                park.left, park.top, park.right, park.bottom, rest.left, rest.top, rest.right, rest.bottom);
+    EXPECT_EQ(park.right - park.left, dpi == 144 ? 576 : 384) << dpi;
+    EXPECT_EQ(rest.right, cx) << dpi;
+    EXPECT_EQ(rest.bottom, cy - (dpi == 144 ? 44 : 30)) << dpi;  // 30 of its pixels: 728 + 308 at 150 %
+    EXPECT_EQ(sunk.top, cy) << dpi;
   }
   program.desktop.Move(notice, 100, 100);  // a screen that changed under the parked notice
   SendMessageW(backend.Handle(main), WM_DISPLAYCHANGE, 32, MAKELPARAM(cx, cy));
@@ -377,15 +389,18 @@ TEST_F(BackendTest, RestartIsRegisteredOnlyWhileAnInstallerCloses) {
   ui::Window& main = app::StartMainWindow(program, backend, power);
   program.desktop.Deliver(ui::Event{&main, main.Find(单选框3), ui::EventKind::kClick, 0});
   program.desktop.Deliver(ui::Event{&main, main.Find(按钮1), ui::EventKind::kClick, 0});
-  const struct { UINT message; WPARAM wParam; LPARAM lParam; size_t seen; } steps[] = {
-      {0, 0, 0, 0}, {WM_QUERYENDSESSION, 0, 0, 0}, {WM_ENDSESSION, FALSE, 0, 0},
-      {WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 0}, {WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, 1},
-      {WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP, 2}, {WM_ENDSESSION, FALSE, 0, 2}};
+  EXPECT_EQ(processes.restarts, std::vector<std::string>{}) << "at arming";
+  const struct { UINT message; WPARAM wParam; LPARAM lParam; std::vector<std::string> seen; } steps[] = {
+      {WM_QUERYENDSESSION, 0, 0, {}},  // shutdown or restart
+      {WM_ENDSESSION, FALSE, 0, {}}, {WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, {}},
+      {WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, {"/armed 18:30:00 3"}},
+      {WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP, {"/armed 18:30:00 3", "unregistered"}},
+      {WM_ENDSESSION, FALSE, 0, {"/armed 18:30:00 3", "unregistered"}}};
   for (const auto& step : steps) {
-    if (step.message) SendMessageW(backend.Handle(main), step.message, step.wParam, step.lParam);
-    EXPECT_EQ(processes.restarts.size(), step.seen) << step.message << " " << step.lParam;
+    const LRESULT answer = SendMessageW(backend.Handle(main), step.message, step.wParam, step.lParam);
+    EXPECT_EQ(answer, step.message == WM_QUERYENDSESSION ? TRUE : 0);  // never blocks the session
+    EXPECT_EQ(processes.restarts, step.seen) << step.message << " " << step.lParam;
   }
-  EXPECT_EQ(processes.restarts, (std::vector<std::string>{"/armed 18:30:00 3", "unregistered"}));
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
 }
@@ -444,6 +459,25 @@ TEST_F(BackendTest, TrayIconIsAskedForAgainAfterARefusedAdd) {
   program.desktop.Close(main);
 }
 
+// Per-monitor v1 (Windows 8.1, 10 before 1607) has no GetDpiForWindow: a
+// window is drawn at its monitor's DPI, which on a second monitor of
+// another scale is not the system's.
+UINT WINAPI Window120(HWND) { return 120; }
+HRESULT WINAPI Monitor144(HMONITOR, int kind, UINT* x, UINT* y) {
+  if (kind != 0) return E_INVALIDARG;  // only the effective DPI is the scale
+  *x = *y = 144;
+  return S_OK;
+}
+HRESULT WINAPI MonitorFails(HMONITOR, int, UINT*, UINT*) { return E_FAIL; }
+UINT WINAPI System168() { return 168; }
+
+TEST(DpiLookup, AWindowHasItsOwnDpiElseItsMonitorsElseTheSystems) {
+  const struct { ui::DpiCalls calls; int dpi; } cases[] = {
+      {{&Window120, &Monitor144, &System168}, 120}, {{nullptr, &Monitor144, &System168}, 144},
+      {{nullptr, &MonitorFails, &System168}, 168}, {{nullptr, nullptr, &System168}, 168}};
+  for (const auto& c : cases) EXPECT_EQ(ui::WindowScale(GetDesktopWindow(), c.calls).Dpi(), c.dpi);
+}
+
 // The tray icon at the small-icon size of the DPI; 28 px (175 %), which the
 // icon file has no image for, is made too.
 TEST(TrayIcon, SizedForTheDpi) {
@@ -457,6 +491,71 @@ TEST(TrayIcon, SizedForTheDpi) {
     DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
     EXPECT_EQ(bitmap.bmWidth, size) << dpi;
   }
+}
+
+// The tray icon follows the taskbar monitor's DPI after each display
+// message and a shell restart (Wine's taskbar never changes scale: one is
+// played here, with a shell that records what it is given); a message that
+// changes nothing asks nothing, and an icon not shown waits for its add.
+int gTaskbarDpi = 96;
+std::vector<std::string> gShell;  // "call flags width" per shell call
+BOOL RecordShell(DWORD message, NOTIFYICONDATAW* data) {
+  ICONINFO info{};
+  BITMAP bitmap{};
+  if (data->hIcon && GetIconInfo(data->hIcon, &info)) {
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+  }
+  const char* call = message == NIM_ADD ? "add" : message == NIM_MODIFY ? "modify" : "other";
+  gShell.push_back(std::string(call) + " " + std::to_string(data->uFlags) + " " + std::to_string(bitmap.bmWidth));
+  return TRUE;
+}
+shell::TrayCalls PlayedTaskbar() {
+  gTaskbarDpi = 96;
+  gShell.clear();
+  return {[] { return ui::Scale(gTaskbarDpi); }, &RecordShell};
+}
+struct TrayDpiTest : ::testing::Test, testing_win::RealProgram {
+  TrayDpiTest() : RealProgram(PlayedTaskbar()) {}
+};
+
+TEST_F(TrayDpiTest, TheIconIsLoadedAgainForTheTaskbarsDpi) {
+  Attach();  // the tray was made at 96 DPI
+  ui::Window& main = program.desktop.Load(ui::MainWindowForm(), nullptr);
+  backend.SetMainWindow(&main);
+  HWND hwnd = backend.Handle(main);
+  ASSERT_TRUE(tray.IconAdded());
+  ASSERT_EQ(gShell.at(0), "add 7 16");  // icon, tip and callback
+  RECT at{};
+  GetWindowRect(hwnd, &at);
+  const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  const struct { UINT message; WPARAM wParam; LPARAM lParam; int dpi; std::vector<std::string> shell; } steps[] = {
+      {WM_DISPLAYCHANGE, 32, 0, 96, {}},
+      {WM_SETTINGCHANGE, 0, 0, 144, {"modify 2 24"}},  // the icon alone
+      {WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&at), 168, {"modify 2 28"}},
+      {WM_DISPLAYCHANGE, 32, 0, 168, {}},
+      {taskbarCreated, 0, 0, 192, {"modify 7 32"}},  // the new shell asked, at its scale
+  };
+  const auto send = [&](UINT message, WPARAM wParam, LPARAM lParam, int dpi) {
+    gShell.clear();
+    gTaskbarDpi = dpi;
+    SendMessageW(hwnd, message, wParam, lParam);
+    PumpUntil([&] {  // the display change the backend posted, handled
+      MSG m;
+      return !PeekMessageW(&m, hwnd, ui::kDisplayChangedMessage, ui::kDisplayChangedMessage, PM_NOREMOVE);
+    });
+  };
+  for (const auto& step : steps) {
+    send(step.message, step.wParam, step.lParam, step.dpi);
+    EXPECT_EQ(gShell, step.shell) << step.message << " at " << step.dpi;
+  }
+  tray.RemoveIcon();
+  send(WM_DISPLAYCHANGE, 32, 0, 120);
+  EXPECT_EQ(gShell, std::vector<std::string>{});
+  tray.AddIcon(main, "tip");
+  EXPECT_EQ(gShell, std::vector<std::string>{"add 7 20"});
+  program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
+  program.desktop.Close(main);
 }
 
 // A link: the process that opens it is let to the front first (the page

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/processes_win.h"
@@ -70,6 +71,10 @@ class RecordingWebPages final : public net::WebPages {
 
 // Members in the order they must be made (and go in reverse).
 struct RealProgram {
+  RealProgram() = default;
+  // With a taskbar and shell of the test's own.
+  explicit RealProgram(shell::TrayCalls calls) : tray{backend, GetModuleHandleW(nullptr), std::move(calls)} {}
+
   ui::GdiplusSession gdiplus;
   ui::ImageStore images{gdiplus, nullptr};
   ui::Win32Backend backend{GetModuleHandleW(nullptr), images};
