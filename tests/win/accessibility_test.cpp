@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/win/real_program.h"
@@ -111,6 +112,19 @@ TEST_F(AccessibilityTest, ChildrenCarryRolesNamesStatesAndScreenLocations) {
   EXPECT_EQ(t, origin.y + 461);
   EXPECT_EQ(w, 136);
   EXPECT_EQ(h, 24);
+  // Hit tests: the button under its point; past the window nothing, told as
+  // an empty VARIANT whatever the caller's held.
+  for (auto [x, y, answer, vt, child] : {std::tuple{261, 466, S_OK, VT_I4, Id(按钮1)},
+                                         {5000, 466, S_FALSE, VT_EMPTY, 0}}) {
+    VARIANT hit{};
+    hit.vt = VT_I4;
+    hit.lVal = 7;
+    EXPECT_EQ(acc->accHitTest(origin.x + x, origin.y + y, &hit), answer) << x;
+    EXPECT_EQ(hit.vt, vt) << x;
+    if (vt == VT_I4) {
+      EXPECT_EQ(hit.lVal, child) << x;
+    }
+  }
 
   // States: checked, unavailable, invisible.
   main->SetChecked(单选框3, true);
