@@ -582,6 +582,24 @@ TEST(WebPages, LinksComeToTheFrontAndElevatedOnlyThroughTheDesktop) {
   }
 }
 
+// Not elevated, the address goes to the shell from this process (a script
+// stands in for the page here: it leaves a file when the shell runs it).
+TEST(WebPages, NotElevatedTheShellIsHandedTheAddressHere) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring script = std::wstring(temp) + L"qh_opened.bat", mark = std::wstring(temp) + L"qh_opened.txt";
+  DeleteFileW(mark.c_str());
+  const std::string line = "@echo opened> \"" + ui::Narrow(mark) + "\"\r\n";
+  HANDLE file = CreateFileW(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+  EXPECT_TRUE(net::RealWebPagesApi().openHere(script));
+  EXPECT_TRUE(PumpUntil([&] { return GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000));
+  DeleteFileW(script.c_str()), DeleteFileW(mark.c_str());
+}
+
 TEST(TrayRecords, BalloonTextsAreCutAtCharacterBoundaries) {
   NOTIFYICONDATAA record{};
   std::string text;  // 160 characters of two GBK bytes each
