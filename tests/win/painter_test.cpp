@@ -170,6 +170,10 @@ TEST_F(PainterTest, LineIsOnePixelWideBetweenItsEnds) {
   EXPECT_TRUE(Filled({11, 50, 29, 1}, kBlack));
   EXPECT_TRUE(Filled({60, 11, 1, 29}, kBlack));
   EXPECT_TRUE(UntouchedOutside(Rect{10, 50, 31, 1}.Union({60, 10, 1, 31})));
+  for (Rect beside : {Rect{10, 49, 31, 1}, {10, 51, 31, 1}, {41, 50, 19, 1}, {59, 10, 1, 31}, {61, 10, 1, 31},
+                      {60, 41, 1, 9}}) {
+    EXPECT_TRUE(Filled(beside, kBackground)) << beside.left << "," << beside.top;  // one pixel wide, no further
+  }
 }
 
 TEST_F(PainterTest, NestedClipsIntersectAndPopRestoresTheOuterOne) {
