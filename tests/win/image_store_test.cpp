@@ -155,7 +155,9 @@ TEST_F(ImageStoreTest, FrameIndexWrapsAroundTheCountBothWays) {
 }
 
 TEST_F(ImageStoreTest, MissingResourceIsAnEmptyStillPicture) {
-  for (Asset a : {kMissing, Asset::kNone, static_cast<Asset>(-5), static_cast<Asset>(70000)}) {
+  // 0x10000 past a real id: cut to 16 bits it would name that picture.
+  const Asset pastSixteenBits = static_cast<Asset>(0x10000 + static_cast<int>(Asset::kCheckUp));
+  for (Asset a : {kMissing, Asset::kNone, static_cast<Asset>(-5), static_cast<Asset>(70000), pastSixteenBits}) {
     SCOPED_TRACE(static_cast<int>(a));
     EXPECT_EQ(store_->ImageSize(a), (Size{0, 0}));
     EXPECT_EQ(store_->FrameCount(a), 1);
