@@ -80,7 +80,7 @@ StorageDrives::Bus Win32StorageDrives::BusOf(int drive) {
   }
 }
 
-std::vector<std::uint8_t> Win32StorageDrives::NvmeHealthLog(int drive, bool adapter) {
+std::vector<std::uint8_t> NvmeHealthLogRequest(bool adapter) {
   // The query, then the protocol data header it carries, then room for the
   // log: the reply comes back in the same buffer, as a descriptor.
   constexpr std::size_t kHeaderAt = offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters);
@@ -94,6 +94,11 @@ std::vector<std::uint8_t> Win32StorageDrives::NvmeHealthLog(int drive, bool adap
   data.ProtocolDataOffset = sizeof(STORAGE_PROTOCOL_SPECIFIC_DATA);
   data.ProtocolDataLength = kNvmeLogSize;
   std::memcpy(request.data() + kHeaderAt, &data, sizeof data);
+  return request;
+}
+
+std::vector<std::uint8_t> Win32StorageDrives::NvmeHealthLog(int drive, bool adapter) {
+  std::vector<std::uint8_t> request = NvmeHealthLogRequest(adapter);
   const DWORD size = static_cast<DWORD>(request.size());
   return Ask(drive, IOCTL_STORAGE_QUERY_PROPERTY, std::move(request), size);
 }

@@ -68,7 +68,30 @@ ComPtr<IShellDispatch2> DesktopShell() {
   return shell;
 }
 
+bool OpenThroughDesktop(const std::wstring& address) {
+  ComPtr<IShellDispatch2> shell = DesktopShell();
+  if (!shell) return false;
+  ui::Bstr file(address);
+  ui::Variant show;
+  show.Get()->vt = VT_I4;
+  show.Get()->lVal = SW_SHOWNORMAL;
+  shell->ShellExecute(file.Get(), TextValue(L"").Value(), TextValue(L"").Value(),
+                      TextValue(L"open").Value(), show.Value());
+  return true;
+}
+
+// Returns once the shell has handed the address on; the browser starts on
+// its own. A result of 32 or less is a failure, deliberately not reported.
+void OpenHere(const std::wstring& address) {
+  ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 }  // namespace
+
+const WebPagesApi& RealWebPagesApi() {
+  static const WebPagesApi api{&ui::RunsElevated, &OpenThroughDesktop, &OpenHere};
+  return api;
+}
 
 void Win32WebPages::OpenWebPage(std::string_view address) {
   if (address.empty()) return;
@@ -80,20 +103,11 @@ void Win32WebPages::OpenWebPage(std::string_view address) {
   // worth an elevated browser.
   // A token that cannot be read counts as elevated: the careful route only
   // costs time.
-  if (ui::RunsElevated().value_or(true)) {
-    if (ComPtr<IShellDispatch2> shell = DesktopShell()) {
-      ui::Bstr file(wide);
-      ui::Variant show;
-      show.Get()->vt = VT_I4;
-      show.Get()->lVal = SW_SHOWNORMAL;
-      shell->ShellExecute(file.Get(), TextValue(L"").Value(), TextValue(L"").Value(),
-                          TextValue(L"open").Value(), show.Value());
-    }
+  if (api_.runsElevated().value_or(true)) {
+    api_.openThroughDesktop(wide);
     return;
   }
-  // Returns once the shell has handed the address on; the browser starts on
-  // its own. A result of 32 or less is a failure, deliberately not reported.
-  ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  api_.openHere(wide);
 }
 
 }  // namespace net

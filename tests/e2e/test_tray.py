@@ -2,6 +2,7 @@
 balloon in Wine's stand-alone tray, the pop-up menu and what its items do,
 left clicks that bring the main window back, the exit confirmation and the
 end of the process, and a second copy refused at start-up."""
+import re
 import shutil
 import time
 
@@ -194,20 +195,38 @@ def test_confirmed_exit_ends_the_program(app, main, tray, version_window, figure
     wait_until(lambda: not tray_icon_shown(), 5, "our icon gone from the tray")
 
 
+def registered(app):
+    """The command lines the program registered for its restart, in order:
+    Wine's RegisterApplicationRestart only prints them (fixme+process)."""
+    return re.findall(r'RegisterApplicationRestart \(L"([^"]*)",\s*(\d+)\)', app.log())
+
+
 def test_an_installers_close_ends_it_and_its_restart_comes_back_armed(launch, prefix, figures):
     """Restart Manager closes the program for an installer, which then starts
-    it again with the arguments it registered: an armed task is armed again."""
-    app = launch("/armed", "18:30:00", "3")
-    app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
-    wait_until(lambda: element(prefix, "push button", "取消任务") is not None, 10, "armed at start")
-    assert "checked" in element(prefix, "radio button", "注销电脑")
+    it again with the arguments it registered: an armed task is armed again.
+    Never after a crash, a hang or a reboot (flags 1, 2, 8)."""
+    prefix.env["WINEDEBUG"] = "fixme+process"
+    first = launch()
+    first.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
+    wait_until(lambda: registered(first), 10, "the idle copy's restart registered")
+    assert registered(first) == [("", "11")]
+    assert client(prefix, "do", "注销电脑")[0] == 0
+    assert client(prefix, "do", "QuondaHalvix执行命令")[0] == 0
+    wait_until(lambda: len(registered(first)) == 2, 10, "the armed task's restart registered")
+    assert registered(first)[-1] == ("/armed 18:30:00 3", "11")
     wait_until(tray_icon_shown, 10, "our icon in the tray")
     asked = time.monotonic()
     assert client(prefix, "close-app") == (0, ["1"])  # yes to the query
-    code = app.wait_exit(10)
-    figures(f"installer's close to process end: {app.ended - asked:.3f} s, exit code {code}")
+    code = first.wait_exit(10)
+    figures(f"installer's close to process end: {first.ended - asked:.3f} s, exit code {code}")
     assert code == 0
     wait_until(lambda: not tray_icon_shown(), 5, "our icon gone from the tray")
+
+    app = launch(*registered(first)[-1][0].split())
+    app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
+    wait_until(lambda: element(prefix, "push button", "取消任务") is not None, 10, "armed at start")
+    assert "checked" in element(prefix, "radio button", "注销电脑")
+    assert registered(app)[-1] == ("/armed 18:30:00 3", "11")
 
 
 @pytest.mark.parametrize("name", [None, "quondahalvix.EXE"])  # named in other case, it used to run

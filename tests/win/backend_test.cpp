@@ -10,8 +10,13 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "app/run_win.h"
+#include "net/web_pages_win.h"
 #include "task/power_notice.h"
 #include "tests/win/real_program.h"
 #include "ui/main_window/main_window_form.h"
@@ -131,9 +136,18 @@ TEST_F(BackendTest, AWindowTakesTheScaleOfTheMonitorItMovesTo) {
   HWND hwnd = backend.Handle(main);
   HWND hour = GetDlgItem(hwnd, 0x100 + main.Find(编辑框1));  // the edits' ids: control + 0x100
   ASSERT_NE(hour, nullptr);
+  // The size asked for each scale, which the window then takes (README's table).
+  for (auto [dpi, cx, cy] : {std::tuple{120, 1084, 655}, {192, 1734, 1048}}) {
+    SIZE size{};
+    EXPECT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_EQ(size.cx, cx);
+    EXPECT_EQ(size.cy, cy);
+  }
   for (int dpi : {144, 96}) {
     SIZE size{};
     EXPECT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_EQ(size.cx, dpi == 144 ? 1301 : 867);
+    EXPECT_EQ(size.cy, dpi == 144 ? 786 : 524);
     RECT suggested{150, 120, 150 + size.cx, 120 + size.cy};
     SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     RECT rc;
@@ -197,6 +211,8 @@ TEST_F(BackendTest, AWindowClosedInsideItsOwnClickIsSafe) {
   HWND hwnd = backend.Handle(confirm);
   // "取消返回": press and release as the mouse does.
   LPARAM at = MAKELPARAM(460, 230);
+  SendMessageW(hwnd, WM_MOUSEMOVE, 0, at);  // first the pointer over it: its hover look
+  EXPECT_EQ(confirm.Hovered(), confirm.Find(ec::按钮2));
   SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
   EXPECT_FALSE(IsWindow(hwnd));
@@ -272,13 +288,16 @@ TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
   // woke the program many times a second for nothing.
   ui::Window& main = Main();
   ui::Window& notice = *program.desktop.Find(td::TaskDoneWindow);
-  PumpUntil([] { return false; }, 600);
+  // Long enough for a GIF on screen to move on: the main window's globe.
+  EXPECT_TRUE(PumpUntil([&] { return main.Get(图片框6).frame >= 2; }, 3000));
   EXPECT_EQ(notice.Get(图片框2).frame, 0);
   const std::size_t mainOnly = images.PixelBytes();  // nor are its pictures decoded
   program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) - 205);
   EXPECT_TRUE(PumpUntil([&] { return notice.Get(图片框2).frame != 0; }, 3000));
   EXPECT_GT(images.PixelBytes(), mainOnly);
   program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(images.PixelBytes(), mainOnly);
+  program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) + 40);  // and further off
   EXPECT_EQ(images.PixelBytes(), mainOnly);
   program.desktop.Close(notice);
   program.desktop.Close(main);
@@ -296,6 +315,47 @@ TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
   // A copy gone since the list was taken must not count against the asker.
   EXPECT_FALSE(processes.StartOf(0xFFFFFFF0u).running);
   EXPECT_FALSE(processes.SessionOf(0xFFFFFFF0u).has_value());
+  DWORD session = 0xFFFFFFFFu;
+  ASSERT_TRUE(ProcessIdToSessionId(GetCurrentProcessId(), &session));
+  EXPECT_EQ(processes.SessionOf(id), std::optional<std::uint32_t>(session));
+}
+
+// Which way a link opens: run elevated (or unknown), by the desktop shell,
+// so the browser starts at the user's level, and not at all without one;
+// otherwise from here. Wine runs every process elevated, so only this sees
+// the route of a copy that is not.
+std::vector<std::wstring> gOpened;
+bool gDesktopAnswers = true;
+std::optional<bool> gElevated;
+TEST(WebPages, ALinkOpensAtTheUsersLevel) {
+  net::WebPagesApi api;
+  api.runsElevated = [] { return gElevated; };
+  api.openThroughDesktop = [](const std::wstring& a) {
+    if (gDesktopAnswers) gOpened.push_back(L"desktop " + a);
+    return gDesktopAnswers;
+  };
+  api.openHere = [](const std::wstring& a) { gOpened.push_back(L"here " + a); };
+  struct Case {
+    std::optional<bool> elevated;
+    bool desktop;
+    const wchar_t* opened;  // nullptr: nothing opens
+  } cases[] = {
+      {false, true, L"here https://例.invalid/a"},
+      {false, false, L"here https://例.invalid/a"},
+      {true, true, L"desktop https://例.invalid/a"},
+      {true, false, nullptr},  // an elevated browser would be worse than none
+      {std::nullopt, true, L"desktop https://例.invalid/a"},
+      {std::nullopt, false, nullptr},
+  };
+  for (const Case& c : cases) {
+    gOpened.clear();
+    gElevated = c.elevated;
+    gDesktopAnswers = c.desktop;
+    net::Win32WebPages(api).OpenWebPage("https://例.invalid/a");
+    net::Win32WebPages(api).OpenWebPage("");
+    EXPECT_EQ(gOpened, c.opened ? std::vector<std::wstring>{c.opened} : std::vector<std::wstring>{})
+        << &c - cases;
+  }
 }
 
 // Every balloon notice the program shows, by caller.

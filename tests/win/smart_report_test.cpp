@@ -5,12 +5,15 @@
 // and that every provider object is gone after the two releases. The
 // provider is also loaded as its DLL, and the real WMI of Wine is asked once.
 #include "disk/smart_report_win.h"
+#include "disk/storage_drives_win.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -256,3 +259,21 @@ TEST(SmartReportRealWmi, GivesNoLine) {
 }
 
 }  // namespace
+
+// What an NVMe drive is asked, byte by byte: the health log page (02h), all
+// 512 bytes of it, behind the 40-byte protocol header, of the device or of
+// its adapter.
+TEST(StorageDrives, TheNvmeHealthLogRequest) {
+  for (bool adapter : {false, true}) {
+    const std::vector<std::uint8_t> r = disk::NvmeHealthLogRequest(adapter);
+    ASSERT_EQ(r.size(), 8u + 40u + 512u);
+    const auto at = [&](std::size_t offset) {
+      std::uint32_t v = 0;
+      std::memcpy(&v, r.data() + offset, sizeof v);
+      return v;
+    };
+    const std::vector<std::uint32_t> head{at(0), at(4), at(8), at(12), at(16), at(20), at(24), at(28)};
+    // property, standard query, NVMe, log page, page 02h, sub-value, data offset, data length
+    EXPECT_EQ(head, (std::vector<std::uint32_t>{adapter ? 49u : 50u, 0, 3, 2, 2, 0, 40, 512}));
+  }
+}
