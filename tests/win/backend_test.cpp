@@ -124,6 +124,9 @@ TEST_F(BackendTest, EditBoxesAreRealAndTypedTextReachesTheModel) {
   wchar_t text[16] = {};
   GetWindowTextW(hour, text, 16);
   EXPECT_STREQ(text, L"23");
+  // Over the field the edit sets its own text cursor: asked first, as
+  // DefWindowProc asks a child's parent, the window leaves it to the edit.
+  EXPECT_FALSE(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hour), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
 }
