@@ -30,15 +30,15 @@ ui::UniqueKernelHandle OpenDrive(int drive) {
 }
 
 // The reply, cut to what the driver wrote; empty when the call fails.
-std::vector<std::uint8_t> Ask(int drive, DWORD code, std::vector<std::uint8_t> request,
+std::vector<std::uint8_t> Ask(DriverCall call, int drive, DWORD code, std::vector<std::uint8_t> request,
                               DWORD replySize) {
   ui::UniqueKernelHandle file = OpenDrive(drive);
   if (!file) return {};
   std::vector<std::uint8_t> reply(std::max<std::size_t>(replySize, request.size()));
   std::memcpy(reply.data(), request.data(), request.size());
   DWORD written = 0;
-  if (!DeviceIoControl(file.Get(), code, reply.data(), static_cast<DWORD>(request.size()),
-                       reply.data(), static_cast<DWORD>(reply.size()), &written, nullptr)) {
+  if (!call(file.Get(), code, reply.data(), static_cast<DWORD>(request.size()), reply.data(),
+            static_cast<DWORD>(reply.size()), &written)) {
     return {};
   }
   reply.resize(std::min<std::size_t>(written, reply.size()));
@@ -56,6 +56,11 @@ std::vector<std::uint8_t> PropertyQuery(STORAGE_PROPERTY_ID property) {
 
 }  // namespace
 
+BOOL RealDriverCall(HANDLE device, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                    DWORD* written) {
+  return DeviceIoControl(device, code, in, inSize, out, outSize, written, nullptr);
+}
+
 bool Win32StorageDrives::Exists(int drive) {
   if (OpenDrive(drive)) return true;
   const DWORD error = GetLastError();
@@ -64,7 +69,7 @@ bool Win32StorageDrives::Exists(int drive) {
 
 StorageDrives::Bus Win32StorageDrives::BusOf(int drive) {
   const std::vector<std::uint8_t> reply =
-      Ask(drive, IOCTL_STORAGE_QUERY_PROPERTY, PropertyQuery(StorageDeviceProperty),
+      Ask(call_, drive, IOCTL_STORAGE_QUERY_PROPERTY, PropertyQuery(StorageDeviceProperty),
           sizeof(STORAGE_DEVICE_DESCRIPTOR));
   if (reply.size() < offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType) + sizeof(STORAGE_BUS_TYPE)) {
     return Bus::kUnknown;
@@ -100,15 +105,15 @@ std::vector<std::uint8_t> NvmeHealthLogRequest(bool adapter) {
 std::vector<std::uint8_t> Win32StorageDrives::NvmeHealthLog(int drive, bool adapter) {
   std::vector<std::uint8_t> request = NvmeHealthLogRequest(adapter);
   const DWORD size = static_cast<DWORD>(request.size());
-  return Ask(drive, IOCTL_STORAGE_QUERY_PROPERTY, std::move(request), size);
+  return Ask(call_, drive, IOCTL_STORAGE_QUERY_PROPERTY, std::move(request), size);
 }
 
 std::vector<std::uint8_t> Win32StorageDrives::PredictFailure(int drive) {
-  return Ask(drive, IOCTL_STORAGE_PREDICT_FAILURE, {}, sizeof(STORAGE_PREDICT_FAILURE));
+  return Ask(call_, drive, IOCTL_STORAGE_PREDICT_FAILURE, {}, sizeof(STORAGE_PREDICT_FAILURE));
 }
 
 std::vector<std::uint8_t> Win32StorageDrives::Temperature(int drive) {
-  return Ask(drive, IOCTL_STORAGE_QUERY_PROPERTY, PropertyQuery(StorageDeviceTemperatureProperty),
+  return Ask(call_, drive, IOCTL_STORAGE_QUERY_PROPERTY, PropertyQuery(StorageDeviceTemperatureProperty),
              kTemperatureReplySize);
 }
 

@@ -3,6 +3,8 @@
 // asks the storage driver through DeviceIoControl.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -15,14 +17,25 @@ namespace disk {
 // the page behind it (only a real NVMe driver ever reads it).
 std::vector<std::uint8_t> NvmeHealthLogRequest(bool adapter);
 
+// DeviceIoControl without overlapped I/O: the one call that reaches the
+// storage driver. A test answers in its place; Wine's driver answers none.
+using DriverCall = BOOL (*)(HANDLE device, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                            DWORD* written);
+BOOL RealDriverCall(HANDLE device, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                    DWORD* written);
+
 class Win32StorageDrives final : public StorageDrives {
  public:
+  explicit Win32StorageDrives(DriverCall call = &RealDriverCall) : call_(call) {}
   bool Exists(int drive) override;
   Bus BusOf(int drive) override;
   std::vector<std::uint8_t> NvmeHealthLog(int drive, bool adapter) override;
   std::vector<std::uint8_t> PredictFailure(int drive) override;
   std::vector<std::uint8_t> Temperature(int drive) override;
   bool Elevated() override;
+
+ private:
+  DriverCall call_;
 };
 
 }  // namespace disk

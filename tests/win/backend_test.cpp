@@ -286,6 +286,14 @@ TEST_F(BackendTest, TheModelFollowsWhatThePlatformDidByItself) {
   program.desktop.Close(main);
 }
 
+// Counts the paints a window gets.
+int gPaints = 0;
+WNDPROC gOriginal = nullptr;
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ++gPaints;
+  return CallWindowProcW(gOriginal, hwnd, message, wParam, lParam);
+}
+
 TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
   // Parked below the screen it is visible but unseen: playing its GIF there
   // woke the program many times a second for nothing.
@@ -298,6 +306,16 @@ TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
   program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) - 205);
   EXPECT_TRUE(PumpUntil([&] { return notice.Get(图片框2).frame != 0; }, 3000));
   EXPECT_GT(images.PixelBytes(), mainOnly);
+  // Sliding on the screen a pixel at a time, it is not drawn anew at each step.
+  HWND noticeHwnd = backend.Handle(notice);
+  gPaints = 0;
+  gOriginal = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(noticeHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+  for (int step = 1; step <= 3; ++step) {
+    program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) - 205 - step);
+  }
+  SetWindowLongPtrW(noticeHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gOriginal));
+  EXPECT_EQ(gPaints, 0);
   program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN));
   EXPECT_EQ(images.PixelBytes(), mainOnly);
   program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) + 40);  // and further off
