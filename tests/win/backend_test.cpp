@@ -127,6 +127,15 @@ TEST_F(BackendTest, EditBoxesAreRealAndTypedTextReachesTheModel) {
   // Over the field the edit sets its own text cursor: asked first, as
   // DefWindowProc asks a child's parent, the window leaves it to the edit.
   EXPECT_FALSE(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hour), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  // Over the link "检查更新" the hand, beside it the arrow.
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  const ui::Rect link = main.AbsoluteRect(main.Find(透明标签4));
+  for (auto [x, cursor] : {std::pair{link.left + 8, IDC_HAND}, {link.left - 8, IDC_ARROW}}) {
+    SetCursorPos(window.left + x, window.top + link.top + 8);
+    EXPECT_TRUE(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, cursor)) << x;
+  }
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
 }

@@ -158,6 +158,7 @@ TEST_F(PainterTest, FillAndFrameCoverExactlyTheirPixels) {
   EXPECT_TRUE(Filled({60, 10, 1, 12}, kRed));
   EXPECT_TRUE(Filled({79, 10, 1, 12}, kRed));
   EXPECT_TRUE(Filled({61, 11, 18, 10}, kBackground));
+  EXPECT_TRUE(Filled({60, 22, 20, 13}, kBackground));  // nothing below its bottom edge
   EXPECT_TRUE(UntouchedOutside(Rect{10, 20, 30, 15}.Union({60, 10, 20, 12})));
 }
 
