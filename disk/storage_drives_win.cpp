@@ -35,6 +35,11 @@ ui::UniqueKernelHandle OpenDrive(int drive) {
 
 }  // namespace
 
+BOOL RealDriverCall(HANDLE device, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                    DWORD* written) {
+  return DeviceIoControl(device, code, in, inSize, out, outSize, written, nullptr);
+}
+
 bool Win32StorageDrives::Exists(int drive) {
   if (OpenDrive(drive)) return true;
   const DWORD error = GetLastError();
@@ -49,8 +54,8 @@ std::vector<std::uint8_t> Win32StorageDrives::Ask(int drive, const StorageReques
   if (reply.empty()) return {};
   std::copy(request.input.begin(), request.input.end(), reply.begin());
   DWORD written = 0;
-  if (!DeviceIoControl(file.Get(), request.code, reply.data(), static_cast<DWORD>(request.input.size()),
-                       reply.data(), static_cast<DWORD>(reply.size()), &written, nullptr)) {
+  if (!call_(file.Get(), request.code, reply.data(), static_cast<DWORD>(request.input.size()), reply.data(),
+             static_cast<DWORD>(reply.size()), &written)) {
     return {};
   }
   reply.resize(std::min<std::size_t>(written, reply.size()));

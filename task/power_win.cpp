@@ -48,8 +48,7 @@ void RealSetWakeTimer(long long ms) {
     CancelWaitableTimer(timer);
     return;
   }
-  LARGE_INTEGER due;
-  due.QuadPart = -ms * 10000;  // negative: relative, in 100 ns units
+  const LARGE_INTEGER due = WakeDueTime(ms);
   // fResume: the system wakes for it where power policy allows wake timers.
   SetWaitableTimer(timer, &due, 0, nullptr, nullptr, TRUE);
 }
@@ -92,6 +91,12 @@ PowerCall PowerCallFor(PowerMode mode) {
     }
   }
   return {};
+}
+
+LARGE_INTEGER WakeDueTime(long long ms) {
+  LARGE_INTEGER due;
+  due.QuadPart = -ms * 10000;  // negative: relative, in 100 ns units
+  return due;
 }
 
 const PowerApi& RealPowerApi() {

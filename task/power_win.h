@@ -56,6 +56,9 @@ inline constexpr POWER_REQUEST_TYPE kAwakeRequestTypes[] = {PowerRequestSystemRe
 inline constexpr long long kWakeLeadMs = 60000;
 
 const PowerApi& RealPowerApi();
+// The due time SetWaitableTimer takes for `ms` from now: relative (negative)
+// and in 100-ns units, for a timer that is not moved by a change of the clock.
+LARGE_INTEGER WakeDueTime(long long ms);
 
 // Enables SeShutdownPrivilege in this process's token, or in `token` (opened
 // with TOKEN_ADJUST_PRIVILEGES). False when the token does not hold the

@@ -3,11 +3,18 @@ with a stand-in DLL beside it under the name of every system DLL it loads
 that is not one of Windows' known DLLs. Wine is told to prefer a DLL it finds
 that way over its own, which is what Windows does for such names. The
 stand-ins leave a marker file when loaded; none may appear, the program has to
-start and work as usual, and the DLLs it used must be the system's."""
+start and work as usual, and the DLLs it used must be the system's. And the
+PE check of the built exes, which fails the run when a mitigation is lost,
+run on copies with each of its flags lost."""
 import shutil
+import struct
+import subprocess
+import sys
 from pathlib import PureWindowsPath
 
-from harness import build_file, teal, wait_until
+import pytest
+
+from harness import REPO, build_file, teal, wait_until
 from test_keyboard import tree
 
 PLANTED = ["msimg32", "oleacc", "powrprof", "uxtheme", "wininet", "comctl32", "gdiplus"]
@@ -63,3 +70,43 @@ def test_dlls_beside_the_exe_are_never_loaded(prefix, exe, screenshots, figures)
         paths = loaded.get(f"{name}.dll", set())
         assert paths, f"{name}.dll was never loaded, so this run proves nothing about it"
         assert not any(str(folder) in p for p in paths), paths
+
+
+# (header field, bit flipped, the check that has to fail, the builds it is checked in)
+DOCTORED = [
+    ("DllCharacteristics", 0x0040, "ASLR (DYNAMIC_BASE)", "win64 win32"),
+    ("DllCharacteristics", 0x0020, "high-entropy ASLR (HIGH_ENTROPY_VA)", "win64"),
+    ("DllCharacteristics", 0x0100, "DEP (NX_COMPAT)", "win64 win32"),
+    ("DllCharacteristics", 0x0400, "no SEH handlers (NO_SEH)", "win32"),
+    ("DllCharacteristics", 0x8000, "terminal-server aware (TERMINAL_SERVER_AWARE)", "win64 win32"),
+    ("Characteristics", 0x0001, "relocations", "win64 win32"),  # marked stripped
+    ("first section", 0x80000000, "no writable and executable section", "win64 win32"),  # code made writable
+]
+
+
+@pytest.mark.parametrize("build", ["win64", "win32"])
+def test_the_pe_check_fails_on_each_flag_lost(build, tmp_path):
+    data = (REPO / f"build/{build}/QuondaHalvix.exe").read_bytes()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    optional_size = struct.unpack_from("<H", data, pe + 20)[0]
+    at = {"DllCharacteristics": (pe + 24 + 70, 2), "Characteristics": (pe + 22, 2),
+          "first section": (pe + 24 + optional_size + 36, 4)}
+
+    def failed(image):
+        (tmp_path / "QuondaHalvix.exe").write_bytes(image)
+        done = subprocess.run([sys.executable, str(REPO / "scripts/check-pe"), str(tmp_path / "QuondaHalvix.exe")],
+                              capture_output=True, text=True, timeout=60)
+        fails = [line.split("FAIL", 1)[1].strip().split(":")[0] for line in done.stdout.splitlines()
+                 if line.strip().startswith("FAIL")]
+        return done.returncode, fails
+
+    assert failed(data) == (0, [])
+    for field, bit, check, builds in DOCTORED:
+        if build in builds.split():
+            offset, size = at[field]
+            copy = bytearray(data)
+            value = int.from_bytes(copy[offset:offset + size], "little") ^ bit
+            if field == "DllCharacteristics":  # and every other bit set: a check must read its own
+                value = 0xFFFF ^ bit
+            copy[offset:offset + size] = value.to_bytes(size, "little")
+            assert failed(bytes(copy)) == (1, [check]), f"{field} ^ {bit:#x}"

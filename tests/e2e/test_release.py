@@ -84,9 +84,9 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     assert shortcut["Description"] == "定时关机、重启、注销和休眠" and int(component["Attributes"]) & 4
     assert (key["Root"], key["Component_"]) == ("1", component["Component"])
     assert not [f for f in table(msi, "File") if f["Component_"] == component["Component"]]
-    folders = {d["Directory"] for d in table(msi, "Directory") if d["Directory_Parent"] == "ProgramMenuFolder"}
-    assert shortcut["Directory_"] in folders | {"ProgramMenuFolder"}
-    assert folders <= {r["DirProperty"] for r in table(msi, "RemoveFile")}
+    # Straight in the Start menu: a folder of ours there would need a RemoveFile row to go.
+    assert shortcut["Directory_"] == "ProgramMenuFolder"
+    assert not [d for d in table(msi, "Directory") if d["Directory_Parent"] == "ProgramMenuFolder"]
     assert [c["Description"] for c in table(msi, "LaunchCondition")] == ["已安装更新版本的 QuondaHalvix。"]
 
     # winget's manifest: valid by its schemas, naming the signed MSI beside it.
@@ -103,6 +103,12 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     properties = {p["Property"]: p["Value"] for p in table(msi, "Property")}
     assert installer["InstallerSha256"] == hashlib.sha256(msi.read_bytes()).hexdigest().upper()
     assert installer["ProductCode"] == properties["ProductCode"]
+    # winget tells an installed copy by these; a wrong UpgradeCode breaks `winget upgrade`.
+    assert properties["UpgradeCode"] == "{780BD796-E910-48CB-BC48-649BE0843571}"
+    assert installer["AppsAndFeaturesEntries"] == [{
+        "DisplayName": "QuondaHalvix", "Publisher": properties["Manufacturer"], "DisplayVersion": "2.1.0",
+        "ProductCode": properties["ProductCode"], "UpgradeCode": "{780BD796-E910-48CB-BC48-649BE0843571}"}]
+    assert (docs["installer"]["Scope"], docs["installer"]["UpgradeBehavior"]) == ("machine", "install")
     assert installer["InstallerUrl"] == "https://www.quondahalvix.com/download/QuondaHalvix-2.1-x64.msi"
 
     with zipfile.ZipFile(archive) as z:

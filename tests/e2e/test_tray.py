@@ -195,11 +195,18 @@ def test_confirmed_exit_ends_the_program(app, main, tray, version_window, figure
     wait_until(lambda: not tray_icon_shown(), 5, "our icon gone from the tray")
 
 
+def registered(app):
+    """The command lines the program registered for its restart, in order:
+    Wine's RegisterApplicationRestart only prints them (fixme+process)."""
+    return re.findall(r'RegisterApplicationRestart \(L"([^"]*)",\s*(\d+)\)', app.log())
+
+
 def test_an_installers_close_ends_it_and_its_restart_comes_back_armed(launch, prefix, figures):
     """Restart Manager closes the program for an installer, which then starts
     it again with the arguments it registered: an armed task is armed again.
     Registered only while that close asks (Wine prints each call): never at
-    arming or at an ordinary shutdown's query, and taken back on a cancel."""
+    arming or at an ordinary shutdown's query, and taken back on a cancel;
+    never after a crash, a hang or a reboot (flags 1, 2, 8)."""
     prefix.env["WINEDEBUG"] = "-all,fixme+process"
     app = launch("/armed", "18:30:00", "3")
     app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
@@ -231,6 +238,12 @@ def test_an_installers_close_ends_it_and_its_restart_comes_back_armed(launch, pr
     figures(f"installer's close to process end: {app.ended - asked:.3f} s, exit code {code}")
     assert code == 0
     wait_until(lambda: not tray_icon_shown(), 5, "our icon gone from the tray")
+
+    assert registered(app)[-1] == ("/armed 18:30:00 3", "11")
+    again = launch(*registered(app)[-1][0].split())
+    again.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
+    wait_until(lambda: element(prefix, "push button", "取消任务") is not None, 10, "armed again")
+    assert "checked" in element(prefix, "radio button", "注销电脑")
 
 
 @pytest.mark.parametrize("name", [None, "quondahalvix.EXE"])  # named in other case, it used to run

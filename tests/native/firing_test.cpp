@@ -104,6 +104,12 @@ TEST(Firing, SchedulingJustAfterTheTargetWaitsForTheNextDay) {
   EXPECT_FALSE(check.Check({2026, 12, 8, 10, 0, 2, 220}, ten));
   check.Check({2026, 12, 9, 9, 59, 59, 300}, ten);  // (a long gap in between)
   EXPECT_TRUE(check.Check({2026, 12, 9, 10, 0, 0, 300}, ten));
+  // The time until it is due, which the wake timer is set from: the next
+  // day's once the second has come.
+  EXPECT_EQ(task::MsUntil({2026, 12, 8, 9, 59, 59, 999}, ten), 1);
+  EXPECT_EQ(task::MsUntil({2026, 12, 8, 10, 0, 0, 0}, ten), 86400000);
+  EXPECT_EQ(task::MsUntil({2026, 12, 8, 10, 0, 0, 200}, ten), 86399800);
+  EXPECT_EQ(task::MsUntil({2026, 12, 7, 23, 0, 0, 0}, ten), 39600000);
 }
 
 TEST(Firing, JumpsAndGapsFireNothing) {
@@ -134,6 +140,7 @@ TEST(Firing, MidnightAndImpossibleTargets) {
   for (task::TimeOfDay bad : {task::TimeOfDay{24, 0, 0}, {7, 60, 0}, {-1, 0, 0}, {7, 5, 75}}) {
     FiringCheck c;
     c.Start({2026, 12, 8, 0, 0, 0, 0});
+    EXPECT_EQ(task::MsUntil({2026, 12, 8, 0, 0, 0, 0}, bad), 86400000);  // a day: nothing to wake for
     for (int s = 1; s < 86400; ++s) {
       ASSERT_FALSE(c.Check(FromMs(s * 1000LL), bad));
     }

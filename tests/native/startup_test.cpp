@@ -155,8 +155,15 @@ TEST_F(StartupTest, VersionWindowLoadsItsPageOnceAtCreation) {
 TEST(StartupRestart, TheArmedTaskSurvivesAnInstallersRestart) {
   for (const char* bad : {"", "/armed", "/armed 18:30:00", "/armed 24:00:00 1", "/armed 18:30 1",
                           "/armed 18:30:00 5", "/armed 18:30:00 2 x", "/ARMED 18:30:00 2",
-                          "/armed 18:30:00x 2"}) {
+                          "/armed 18:30:00x 2", "/armed 18:30:00 0", "/armed 18:30:00 -1"}) {
     EXPECT_FALSE(app::ParseRestartArguments(bad)) << bad;
+  }
+  // Every action comes back, the last (hibernate) too.
+  for (int mode = 1; mode <= 4; ++mode) {
+    const auto task = app::ParseRestartArguments("/armed 23:59:58 " + std::to_string(mode));
+    ASSERT_TRUE(task) << mode;
+    EXPECT_EQ(static_cast<int>(task->mode), mode);
+    EXPECT_EQ(app::RestartArguments(task), "/armed 23:59:58 " + std::to_string(mode));
   }
   fakes::TestProgram t;
   ui::Window& main = t.program.desktop.Load(ui::MainWindowForm(), nullptr);
@@ -167,6 +174,12 @@ TEST(StartupRestart, TheArmedTaskSurvivesAnInstallersRestart) {
   t.program.desktop.Deliver(ui::Event{&main, main.Find(按钮1), ui::EventKind::kClick, 0});
   app::OnSessionEndQuery(t.program, true);
   EXPECT_EQ(t.processes.restarts, (std::vector<std::string>{"/armed 18:30:00 3", ""}));
+  // Armed on an hour the clock never shows, it would never fire: it does not come back.
+  main.SetCaption(编辑框1, "25");
+  t.program.desktop.Deliver(ui::Event{&main, main.Find(按钮1), ui::EventKind::kClick, 0});
+  EXPECT_EQ(main.Get(按钮1).caption, "取消任务");
+  app::OnSessionEndQuery(t.program, true);
+  EXPECT_EQ(t.processes.restarts.back(), "");
 
   fakes::TestProgram resumed;
   resumed.program.records.resumeTask = app::ParseRestartArguments("/armed 07:05:09 3");

@@ -61,7 +61,7 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   // option changed while the task waits, once.
   const std::string restart = "QuondaHalvix：定时任务将于 18:30:00 重启电脑";
   EXPECT_EQ(power.awakeCalls, std::vector<std::string>{restart});
-  EXPECT_GT(power.lastDueInMs, 0);
+  EXPECT_EQ(power.lastDueInMs, 5000);  // the clock shows 18:29:55
   Pick("单选框3");
   for (int tick = 0; tick < 2; ++tick) Send(*main, "任务时钟", EventKind::kTick);
   const std::string logoff = "QuondaHalvix：定时任务将于 18:30:00 注销电脑";
@@ -81,6 +81,11 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   EXPECT_EQ(tray.notices.back().title, "QuondaHalvix任务提示！");
   EXPECT_EQ(tray.notices.back().text, "QuondaHalvix任务已经成功取消，感谢您的使用！");
   EXPECT_EQ(main->Get(单选框3).checked, true);  // the choice is left as it was
+  // The same task armed again holds the computer awake again: a request
+  // remembered past its cancel left it without one.
+  main->SetCaption(编辑框2, "30");
+  ClickButton();
+  EXPECT_EQ(power.awakeCalls, (std::vector<std::string>{restart, logoff, "", logoff}));
 }
 
 // Fired, the task stays armed: its resume timer moves to tomorrow, once.

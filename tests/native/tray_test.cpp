@@ -190,6 +190,7 @@ TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
       {{services, self, {q, 50}}, {true, 999}, 1, 2},  // another user's session
       {{services, self, {q, 50}}, {true, 999}, 1, std::nullopt},  // session not ours to read
       {{services, self, {"quondahalvix.EXE", 50}}, {true, 1}, 2},  // the file system ignores case
+      {{services, self, {"QUONDAHALVIX.exe", 50}}, {true, 1}, 2},
       {{services, self, {"QuondaHalvix2.exe", 50}, {"QuondaHalvix.exe ", 50}}, {true, 1}, 1},
   };
   for (const Case& c : cases) {
@@ -198,6 +199,15 @@ TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
     p.starts = {{100, {true, 1000}}, {50, c.other}};
     p.sessions = {{50, c.session}};
     EXPECT_EQ(app::CountInstances(p), c.count) << &c - cases;
+  }
+  // Every letter is folded, from a to z.
+  for (const char* other : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ.EXE", "aBcDeFgHiJkLmNoPqRsTuVwXyZ.ExE"}) {
+    fakes::FakeProcesses p;
+    p.own = "abcdefghijklmnopqrstuvwxyz.exe";
+    p.processes = {services, {p.own, 100}, {other, 50}};
+    p.starts = {{100, {true, 1000}}, {50, {true, 999}}};
+    p.sessions = {{50, 1}};
+    EXPECT_EQ(app::CountInstances(p), 2) << other;
   }
 }
 

@@ -11,6 +11,10 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "app/run_win.h"
 #include "net/web_pages_win.h"
@@ -122,6 +126,18 @@ TEST_F(BackendTest, EditBoxesAreRealAndTypedTextReachesTheModel) {
   wchar_t text[16] = {};
   GetWindowTextW(hour, text, 16);
   EXPECT_STREQ(text, L"23");
+  // Over the field the edit sets its own text cursor: asked first, as
+  // DefWindowProc asks a child's parent, the window leaves it to the edit.
+  EXPECT_FALSE(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hour), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  // Over the link "检查更新" the hand, beside it the arrow.
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  const ui::Rect link = main.AbsoluteRect(main.Find(透明标签4));
+  for (auto [x, cursor] : {std::pair{link.left + 8, IDC_HAND}, {link.left - 8, IDC_ARROW}}) {
+    SetCursorPos(window.left + x, window.top + link.top + 8);
+    EXPECT_TRUE(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, cursor)) << x;
+  }
   program.desktop.Close(*program.desktop.Find(td::TaskDoneWindow));
   program.desktop.Close(main);
 }
@@ -134,9 +150,18 @@ TEST_F(BackendTest, AWindowTakesTheScaleOfTheMonitorItMovesTo) {
   HWND hwnd = backend.Handle(main);
   HWND hour = GetDlgItem(hwnd, 0x100 + main.Find(编辑框1));  // the edits' ids: control + 0x100
   ASSERT_NE(hour, nullptr);
+  // The size asked for each scale, which the window then takes (README's table).
+  for (auto [dpi, cx, cy] : {std::tuple{120, 1084, 655}, {192, 1734, 1048}}) {
+    SIZE size{};
+    EXPECT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_EQ(size.cx, cx);
+    EXPECT_EQ(size.cy, cy);
+  }
   for (int dpi : {144, 96}) {
     SIZE size{};
     EXPECT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_EQ(size.cx, dpi == 144 ? 1301 : 867);
+    EXPECT_EQ(size.cy, dpi == 144 ? 786 : 524);
     RECT suggested{150, 120, 150 + size.cx, 120 + size.cy};
     SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     RECT rc;
@@ -246,6 +271,8 @@ TEST_F(BackendTest, AWindowClosedInsideItsOwnClickIsSafe) {
   HWND hwnd = backend.Handle(confirm);
   // "取消返回": press and release as the mouse does.
   LPARAM at = MAKELPARAM(460, 230);
+  SendMessageW(hwnd, WM_MOUSEMOVE, 0, at);  // first the pointer over it: its hover look
+  EXPECT_EQ(confirm.Hovered(), confirm.Find(ec::按钮2));
   SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
   EXPECT_FALSE(IsWindow(hwnd));
@@ -316,18 +343,39 @@ TEST_F(BackendTest, TheModelFollowsWhatThePlatformDidByItself) {
   program.desktop.Close(main);
 }
 
+// Counts the paints a window gets.
+int gPaints = 0;
+WNDPROC gOriginal = nullptr;
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ++gPaints;
+  return CallWindowProcW(gOriginal, hwnd, message, wParam, lParam);
+}
+
 TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
   // Parked below the screen it is visible but unseen: playing its GIF there
   // woke the program many times a second for nothing.
   ui::Window& main = Main();
   ui::Window& notice = *program.desktop.Find(td::TaskDoneWindow);
-  PumpUntil([] { return false; }, 600);
+  // Long enough for a GIF on screen to move on: the main window's globe.
+  EXPECT_TRUE(PumpUntil([&] { return main.Get(图片框6).frame >= 2; }, 3000));
   EXPECT_EQ(notice.Get(图片框2).frame, 0);
   const std::size_t mainOnly = images.PixelBytes();  // nor are its pictures decoded
   program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) - 205);
   EXPECT_TRUE(PumpUntil([&] { return notice.Get(图片框2).frame != 0; }, 3000));
   EXPECT_GT(images.PixelBytes(), mainOnly);
+  // Sliding on the screen a pixel at a time, it is not drawn anew at each step.
+  HWND noticeHwnd = backend.Handle(notice);
+  gPaints = 0;
+  gOriginal = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(noticeHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+  for (int step = 1; step <= 3; ++step) {
+    program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) - 205 - step);
+  }
+  SetWindowLongPtrW(noticeHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gOriginal));
+  EXPECT_EQ(gPaints, 0);
   program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(images.PixelBytes(), mainOnly);
+  program.desktop.Move(notice, std::nullopt, GetSystemMetrics(SM_CYSCREEN) + 40);  // and further off
   EXPECT_EQ(images.PixelBytes(), mainOnly);
   program.desktop.Close(notice);
   program.desktop.Close(main);
@@ -345,6 +393,9 @@ TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
   // A copy gone since the list was taken must not count against the asker.
   EXPECT_FALSE(processes.StartOf(0xFFFFFFF0u).running);
   EXPECT_FALSE(processes.SessionOf(0xFFFFFFF0u).has_value());
+  DWORD session = 0xFFFFFFFFu;
+  ASSERT_TRUE(ProcessIdToSessionId(GetCurrentProcessId(), &session));
+  EXPECT_EQ(processes.SessionOf(id), std::optional<std::uint32_t>(session));
 }
 
 // Every balloon notice the program shows, by caller.
@@ -579,6 +630,8 @@ TEST(WebPages, LinksComeToTheFrontAndElevatedOnlyThroughTheDesktop) {
     gDesktop = c.desktop;
     EXPECT_EQ(net::Win32WebPages({&Elevated, &Allow, &ByDesktop, &Here}).OpenWebPage("x"), c.opened) << c.by;
     EXPECT_EQ(gLink, (std::vector<std::wstring>{L"allow 4294967295", c.by}));
+    EXPECT_TRUE(net::Win32WebPages({&Elevated, &Allow, &ByDesktop, &Here}).OpenWebPage(""));
+    EXPECT_EQ(gLink.size(), 2u);  // no address, nothing asked
   }
 }
 

@@ -158,6 +158,7 @@ TEST_F(PainterTest, FillAndFrameCoverExactlyTheirPixels) {
   EXPECT_TRUE(Filled({60, 10, 1, 12}, kRed));
   EXPECT_TRUE(Filled({79, 10, 1, 12}, kRed));
   EXPECT_TRUE(Filled({61, 11, 18, 10}, kBackground));
+  EXPECT_TRUE(Filled({60, 22, 20, 13}, kBackground));  // nothing below its bottom edge
   EXPECT_TRUE(UntouchedOutside(Rect{10, 20, 30, 15}.Union({60, 10, 20, 12})));
 }
 
@@ -273,6 +274,21 @@ TEST_F(PainterTest, ImageAtItsOwnSizeIsCopiedPixelForPixel) {
   }
   EXPECT_EQ(mismatches, 0);
   EXPECT_TRUE(UntouchedOutside(dest));
+
+  // On a rectangle a pixel wider and taller, as edge rounding makes one,
+  // the last column and row are repeated into it, the corner too.
+  const auto source = [&](int x, int y) {
+    const std::uint32_t src = frame->pixels[y * 137 + x];
+    return Rgb((src >> 16) & 0xFF, (src >> 8) & 0xFF, src & 0xFF);
+  };
+  Paint([&](Painter& p) { p.DrawImage(Asset::kCheckUp, 0, {30, 40, 138, 42}); });
+  frame = images_->Frame(Asset::kCheckUp, 0);
+  ASSERT_NE(frame, nullptr);
+  mismatches = 0;
+  for (int y = 0; y < 41; ++y) mismatches += At(30 + 137, 40 + y) != source(136, y);
+  for (int x = 0; x < 137; ++x) mismatches += At(30 + x, 40 + 41) != source(x, 40);
+  mismatches += At(30 + 137, 40 + 41) != source(136, 40);
+  EXPECT_EQ(mismatches, 0);
 }
 
 TEST_F(PainterTest, ScaledImageFillsItsDestinationOnly) {

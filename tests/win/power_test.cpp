@@ -335,6 +335,9 @@ TEST(KeepAwake, RequestsCarryTheirReasonAndAreGivenUpWhole) {
       L"create 定时 18:32:00", L"set 15 1", L"set 15 3", L"wake 60000", L"wake 86339000",
       L"clear 15 1", L"clear 15 3", L"close 15", L"wake -1"};
   EXPECT_EQ(gAwake, expected);
+  // And what the system's timer is given: relative (negative), in 100 ns.
+  EXPECT_EQ(WakeDueTime(3540000).QuadPart, -35400000000LL);
+  EXPECT_EQ(WakeDueTime(1).QuadPart, -10000);
 }
 
 }  // namespace

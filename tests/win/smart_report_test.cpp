@@ -5,12 +5,15 @@
 // and that every provider object is gone after the two releases. The
 // provider is also loaded as its DLL, and the real WMI of Wine is asked once.
 #include "disk/smart_report_win.h"
+#include "disk/storage_drives_win.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -275,3 +278,34 @@ TEST(StorageDrivesUnderWine, TheDescriptorIsAnswered) {
 }
 
 }  // namespace
+
+// What the driver answers, as it wrote it: the reply cut to the bytes
+// written, nothing when the call fails; and the request as built. Wine's own
+// driver answers none of these queries, so a stand-in answers here.
+std::vector<std::uint8_t> gRequest;
+DWORD gWritten = 0;
+BOOL gAnswer = TRUE;
+BOOL FakeDriver(HANDLE, DWORD, void* in, DWORD inSize, void* out, DWORD outSize, DWORD* written) {
+  gRequest.assign(static_cast<std::uint8_t*>(in), static_cast<std::uint8_t*>(in) + inSize);
+  std::memset(out, 0xAB, std::min(gWritten, outSize));
+  *written = gWritten;
+  return gAnswer;
+}
+
+TEST(StorageDrives, RepliesAreCutToWhatTheDriverWrote) {
+  disk::Win32StorageDrives drives(&FakeDriver);
+  ASSERT_TRUE(drives.Exists(0));  // Wine has a PhysicalDrive0
+  struct Case {
+    BOOL answer;
+    DWORD written;
+    std::size_t size;
+  } cases[] = {{TRUE, 100, 100}, {TRUE, 0, 0}, {FALSE, 100, 0}};
+  for (const Case& c : cases) {
+    gAnswer = c.answer;
+    gWritten = c.written;
+    EXPECT_EQ(drives.Ask(0, disk::PredictFailureRequest()), std::vector<std::uint8_t>(c.size, 0xAB))
+        << c.answer << c.written;
+  }
+  drives.Ask(0, disk::NvmeHealthLogRequest(true));
+  EXPECT_EQ(gRequest, disk::NvmeHealthLogRequest(true).input);
+}

@@ -288,6 +288,46 @@ TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
   }
 }
 
+// A page that has loaded is zoomed to the display's scale: the top frame's
+// page, named by the event's first parameter, and no frame's inside it.
+std::vector<std::pair<IWebBrowser2*, int>> gZoomed;
+TEST_F(WebViewTest, TheTopFramesPageIsZoomedOnceLoaded) {
+  ui::ComPtr<IWebBrowser2> top;
+  ui::ComPtr<IWebBrowser2> frame;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&top)));
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&frame)));
+  ui::ComPtr<IUnknown> topIdentity;
+  ASSERT_HRESULT_SUCCEEDED(top.As(&topIdentity));
+  ui::ComPtr<ui::WebViewEvents> events;
+  events.Attach(new ui::WebViewEvents(topIdentity.Get(), [](IWebBrowser2& b, int percent) {
+    gZoomed.emplace_back(&b, percent);
+  }));
+  struct Case {
+    int zoom;
+    bool inFrame, zoomed;
+    VARTYPE type = VT_DISPATCH;
+  } cases[] = {
+      {150, false, true}, {150, true, false}, {100, false, false}, {125, false, true}, {200, true, false},
+      {200, false, false, VT_UNKNOWN},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.zoom << (c.inFrame ? " frame" : " top"));
+    gZoomed.clear();
+    events->SetZoom(c.zoom);
+    ui::Bstr url(L"https://ver.quondahalvix.invalid/start.htm");
+    VARIANT args[2]{};  // (pDisp, URL), last first
+    args[0].vt = VT_BSTR;
+    args[0].bstrVal = url.Get();
+    args[1].vt = c.type;
+    args[1].pdispVal = c.inFrame ? frame.Get() : top.Get();
+    DISPPARAMS params{args, nullptr, 2, 0};
+    EXPECT_HRESULT_SUCCEEDED(events->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, &params,
+                                            nullptr, nullptr, nullptr));
+    const std::vector<std::pair<IWebBrowser2*, int>> expected{{top.Get(), c.zoom}};
+    EXPECT_EQ(gZoomed, c.zoomed ? expected : decltype(expected){});
+  }
+}
+
 // What the control asks its site: the download flags keep script, ActiveX,
 // Java, client pull and frameset frames out, redirects are announced to the
 // sink, and window.open, showModalDialog and showModelessDialog reach only the
@@ -299,6 +339,16 @@ TEST_F(WebViewTest, TheSiteRefusesScriptPopUpsAndDialogs) {
   ASSERT_HRESULT_SUCCEEDED(site->GetHostInfo(&info));
   const DWORD host = DOCHOSTUIFLAG_ENABLE_REDIRECT_NOTIFICATION | DOCHOSTUIFLAG_DISABLE_UNTRUSTEDPROTOCOL;
   EXPECT_EQ(info.dwFlags & host, host);
+  // Its frame: the top-level window, and no accelerator table of ours for
+  // the control to translate keys through.
+  ui::ComPtr<IOleInPlaceFrame> frame;
+  ui::ComPtr<IOleInPlaceUIWindow> document;
+  RECT position, clip;
+  OLEINPLACEFRAMEINFO frameInfo{sizeof(frameInfo)};
+  ASSERT_HRESULT_SUCCEEDED(site->GetWindowContext(&frame, &document, &position, &clip, &frameInfo));
+  EXPECT_EQ(frameInfo.hwndFrame, GetAncestor(parent_, GA_ROOT));
+  EXPECT_EQ(frameInfo.haccel, nullptr);
+  EXPECT_EQ(frameInfo.cAccelEntries, 0u);
   ui::Variant flags;
   DISPPARAMS none{};
   ASSERT_HRESULT_SUCCEEDED(site->Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
@@ -322,6 +372,11 @@ TEST_F(WebViewTest, TheSiteRefusesScriptPopUpsAndDialogs) {
   OLEINPLACEFRAMEINFO frameInfo{sizeof(frameInfo)};
   ASSERT_HRESULT_SUCCEEDED(site->GetWindowContext(&frame, &document, &position, &clip, &frameInfo));
   EXPECT_EQ(frameInfo.hwndFrame, parent_);
+  // Only that service: the site's window answered to any service asked
+  // would be handed to whoever asks.
+  ui::ComPtr<IOleWindow> window;
+  EXPECT_EQ(services->QueryService(__uuidof(IOleWindow), IID_PPV_ARGS(&window)), E_NOINTERFACE);
+  EXPECT_EQ(window, nullptr);
 }
 
 // The control's own events reach the sink in the shape it reads: the start

@@ -106,7 +106,7 @@ STDMETHODIMP WebViewEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* pa
       if (SUCCEEDED(frame->pdispVal->QueryInterface(IID_PPV_ARGS(&identity))) &&
           identity.Get() == topFrame_ &&
           SUCCEEDED(frame->pdispVal->QueryInterface(IID_PPV_ARGS(&browser)))) {
-        ZoomPage(*browser.Get(), zoom_);
+        zoomPage_(*browser.Get(), zoom_);
       }
       return S_OK;
     }

@@ -30,7 +30,9 @@ class WebViewEvents final : public IDispatch {
   // names the navigating frame by its browser object, the control itself for
   // the top frame. Only compared, never called: the control holds this sink
   // and is unadvised before it goes, so the sink holds no reference back.
-  explicit WebViewEvents(IUnknown* topFrame) : topFrame_(topFrame) {}
+  // `zoom` zooms a loaded page (ZoomPage; a test records it instead).
+  explicit WebViewEvents(IUnknown* topFrame, void (*zoom)(IWebBrowser2&, int) = &ZoomPage)
+      : topFrame_(topFrame), zoomPage_(zoom) {}
   WebViewEvents(const WebViewEvents&) = delete;
   WebViewEvents& operator=(const WebViewEvents&) = delete;
 
@@ -59,6 +61,7 @@ class WebViewEvents final : public IDispatch {
   ULONG refs_ = 1;
   IUnknown* topFrame_;
   std::string start_;
+  void (*zoomPage_)(IWebBrowser2&, int);
   int zoom_ = 100;
   // Whether the navigation last let through was a frame's: a download event
   // names no frame, and the document it announces belongs to that navigation.
