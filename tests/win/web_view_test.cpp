@@ -365,13 +365,6 @@ TEST_F(WebViewTest, TheSiteRefusesScriptPopUpsAndDialogs) {
     EXPECT_EQ(manager->EvaluateNewWindow(L"https://ver.quondahalvix.invalid/pop.htm", nullptr, nullptr, nullptr,
                                          FALSE, how, 0), S_FALSE) << how;
   }
-  // Its frame, owner of whatever the control shows, is the host's top-level window.
-  ui::ComPtr<IOleInPlaceFrame> frame;
-  ui::ComPtr<IOleInPlaceUIWindow> document;
-  RECT position{}, clip{};
-  OLEINPLACEFRAMEINFO frameInfo{sizeof(frameInfo)};
-  ASSERT_HRESULT_SUCCEEDED(site->GetWindowContext(&frame, &document, &position, &clip, &frameInfo));
-  EXPECT_EQ(frameInfo.hwndFrame, parent_);
   // Only that service: the site's window answered to any service asked
   // would be handed to whoever asks.
   ui::ComPtr<IOleWindow> window;
