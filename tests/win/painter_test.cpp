@@ -401,6 +401,25 @@ TEST_F(PainterTest, WrappedBlockIsCentredAsAWhole) {
   EXPECT_TRUE(UntouchedOutside(r));
 }
 
+// A line that keeps its last character at 100 % keeps it at 150 %: glyphs
+// grow unevenly with the font, and this label once lost its "！" there.
+TEST_F(PainterTest, ALinesLastCharacterSurvivesTheScale) {
+  const std::string line = "硬盘30-50度为正常，70度以上高温硬盘具有危险性";
+  auto draw = [&](const std::string& last) {
+    Clear();
+    {  // the label's device span 0..420, seen from 200 on
+      GdiPainter p(dc_, {200, 0}, *images_, *fonts_, parts_, Scale(144));
+      p.PaintText(line + last, Font{}, kBlack, {0, 0, 280, 24}, TextLayout{HAlign::kLeft, true, false});
+    }
+    GdiFlush();
+    EXPECT_LE(InkBounds().bounds.Right(), 220);
+    return std::vector<std::uint32_t>(pixels_, pixels_ + kWidth * kHeight);
+  };
+  // Two last characters inked only in the middle of their cell: cut off,
+  // both leave the same picture.
+  EXPECT_NE(draw("！"), draw("丨"));
+}
+
 TEST_F(PainterTest, ChineseCharactersHaveRealGlyphs) {
   // With no CJK font every character is the same missing-glyph box.
   auto render = [&](const char* utf8) {
