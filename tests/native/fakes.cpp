@@ -2,9 +2,11 @@
 #include "tests/native/fakes.h"
 
 #include "assets/asset_sizes.h"
+#include "ui/main_window/main_window_form.h"
+#include "ui/main_window/main_window_names.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 
@@ -145,6 +147,20 @@ void FakeTray::RemoveIcon() {
 
 TestProgram::TestProgram()
     : program(backend, app::Services{clock, tray, processes, network, web, power, smart}) {}
+ui::Window& TestProgram::Main() { return program.desktop.Load(ui::MainWindowForm(), nullptr); }
+void TestProgram::Send(ui::Window& w, std::string_view control, ui::EventKind kind, int arg) {
+  program.desktop.Deliver(ui::Event{&w, w.Find(control), kind, arg});
+}
 
+std::string TaskFace(const ui::Window& m) {
+  using namespace ui::main_window;
+  const ui::Control& group = m.Get(分组框3);
+  char colour[8];
+  std::snprintf(colour, sizeof colour, "%02x%02x%02x", group.textColor.r, group.textColor.g,
+                group.textColor.b);
+  return m.Get(按钮1).caption + "|" + group.caption + " " + colour + "|" +
+         std::to_string(m.Get(任务时钟).interval) + " " + std::to_string(m.Get(时钟4).interval) +
+         (m.Get(图片框5).animating ? "|plays" : "|still");
+}
 
 }  // namespace fakes

@@ -183,12 +183,10 @@ class FakePower : public task::PowerActions {
   bool HibernateAvailable() override { return canHibernate; }
   void KeepAwake(const task::AwakeRequest& r) override {
     awakeCalls.push_back(r.reason);
-    lastDueInMs = r.dueInMs;
     dues.push_back(r.dueInMs);
   }
   std::vector<task::PowerMode> fired;
   std::vector<std::string> awakeCalls;  // each request's reason; empty: withdrawn
-  std::int64_t lastDueInMs = 0;
   std::vector<std::int64_t> dues;  // each request's time until the task
   bool canHibernate = true;
 };
@@ -213,6 +211,9 @@ struct TestProgram {
   TestProgram();
   TestProgram(const TestProgram&) = delete;
   TestProgram& operator=(const TestProgram&) = delete;
+  ui::Window& Main();  // loaded on first use
+  // One event to the control of w so named (none for a name w lacks).
+  void Send(ui::Window& w, std::string_view control, ui::EventKind kind, int arg = 0);
 
   FakeBackend backend;
   FakeClock clock;
@@ -224,5 +225,9 @@ struct TestProgram {
   FakeSmartReport smart;
   app::Program program;
 };
+
+// MainWindow's task controls as one line: 按钮1's caption | 分组框3's caption
+// and colour | 任务时钟 and 时钟4 in ms | whether 图片框5 plays.
+std::string TaskFace(const ui::Window& main);
 
 }  // namespace fakes
