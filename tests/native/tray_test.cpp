@@ -1,49 +1,25 @@
-// Tray icon, balloon record, tray actions, the tray menu, the exit and the
+// Tray icon, balloon record, tray actions, the tray menu and the
 // single-instance guard, through the real handlers with a recording platform.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "app/program.h"
 #include "app/single_instance.h"
 #include "shell/icon_keeper.h"
 #include "shell/tray.h"
 #include "tests/native/fakes.h"
-#include "ui/main_window/main_window_form.h"
-#include "ui/main_window/main_window_names.h"
-#include "ui/secondary_windows/exit_confirm_names.h"
-#include "ui/secondary_windows/task_done_names.h"
-#include "ui/secondary_windows/version_names.h"
 
 namespace {
-
-using namespace ui::main_window;
-namespace ec = ui::exit_confirm;
-namespace td = ui::task_done;
-namespace ver = ui::version;
 
 using ui::EventKind;
 
 struct TrayTest : ::testing::Test, fakes::TestProgram {
-  ui::Window* main = nullptr;
-
-  void SetUp() override {
-    main = &program.desktop.Load(ui::MainWindowForm(), nullptr);
-  }
+  ui::Window& main = Main();
   void Tray(int action) {
-    program.desktop.Deliver(ui::Event{main, ui::kNoControl, EventKind::kTray, action});
-  }
-  void Choose(int item) {
-    backend.menuChoice = item;
-    Tray(3);
+    program.desktop.Deliver(ui::Event{&main, ui::kNoControl, EventKind::kTray, action});
   }
 };
 
 TEST_F(TrayTest, IconIsAddedAtStartWithItsTip) {
-  ASSERT_EQ(tray.icons.size(), 1u);
-  EXPECT_EQ(tray.icons[0], "MainWindow|QuondaHalvix正版 软件正在运行...");
+  EXPECT_EQ(tray.icons, std::vector<std::string>{"MainWindow|QuondaHalvix正版 软件正在运行..."});
 }
 
 TEST(TrayTexts, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
@@ -123,13 +99,13 @@ TEST(TrayIconKeeper, AnIconTheShellDidNotTakeIsAskedForAgainAndTheLatestNoticeWa
 }
 
 TEST_F(TrayTest, ActionCodes) {
-  program.desktop.SetDisplayState(*main, ui::DisplayState::kMinimized);
+  program.desktop.SetDisplayState(main, ui::DisplayState::kMinimized);
   Tray(2);
-  EXPECT_EQ(main->GetDisplayState(), ui::DisplayState::kRestored);
+  EXPECT_EQ(main.GetDisplayState(), ui::DisplayState::kRestored);
   // Hidden by its "X": a click on the icon shows it and brings it forward.
-  program.desktop.SetVisible(*main, false);
+  program.desktop.SetVisible(main, false);
   Tray(2);
-  EXPECT_TRUE(main->IsVisible());
+  EXPECT_TRUE(main.IsVisible());
   EXPECT_FALSE(backend.Calls("raise").empty());
   size_t before = backend.calls.size();
   for (int other : {0, 1, 4, 515, -1}) Tray(other);
@@ -140,31 +116,12 @@ TEST_F(TrayTest, ActionCodes) {
 }
 
 TEST_F(TrayTest, AboutBoxHasNoOwnerNoIconAndOnlyOk) {
-  Choose(2);
+  backend.menuChoice = 2;
+  Tray(3);
   ASSERT_EQ(backend.boxes.size(), 1u);
-  EXPECT_EQ(backend.boxes[0].flags, 0);
-  EXPECT_FALSE(backend.boxes[0].owned);
-  EXPECT_EQ(backend.boxes[0].title, "关于QuondaHalvix");
-  EXPECT_EQ(backend.boxes[0].text, "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。");
-}
-
-TEST_F(TrayTest, ConfirmedExitRemovesTheIconBeforeTheWindowsGo) {
-  Choose(4);
-  ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
-  ASSERT_NE(confirm, nullptr);
-  program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮1"), EventKind::kClick, 0});
-  EXPECT_EQ(tray.removed, 1);
-  EXPECT_EQ(power.awakeCalls, std::vector<std::string>{""});  // no hold on sleep outlives the program
-  EXPECT_EQ(program.desktop.Find(MainWindow), nullptr);
-  program.desktop.CollectClosed();
-}
-
-TEST_F(TrayTest, CancelledExitKeepsTheIcon) {
-  Choose(4);
-  ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
-  program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮2"), EventKind::kClick, 0});
-  EXPECT_EQ(tray.removed, 0);
-  EXPECT_NE(program.desktop.Find(MainWindow), nullptr);
+  const auto& box = backend.boxes[0];
+  EXPECT_EQ(std::tie(box.flags, box.owned, box.title, box.text),
+            std::tuple(0, false, "关于QuondaHalvix", "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。"));
 }
 
 TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
@@ -218,7 +175,7 @@ TEST(SingleInstance, SecondCopyShowsItsNoticeAndEndsBeforeTheNoticeWindow) {
   processes.processes = {{"services.exe", 4}, {"QuondaHalvix.exe", 100}, {"explorer.exe", 8},
                          {"QuondaHalvix.exe", 50}};
   try {
-    program.desktop.Load(ui::MainWindowForm(), nullptr);
+    t.Main();
     FAIL() << "the second copy kept running";
   } catch (const fakes::FakeProcesses::Ended& ended) {
     EXPECT_EQ(ended.exitCode, 0);
