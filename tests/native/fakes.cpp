@@ -102,10 +102,11 @@ void FakePainter::DrawGreyedImage(assets::Asset image, int frame, Rect dest) {
   ops.back().what = "greyed image";
 }
 void FakePainter::PaintText(std::string_view utf8, const ui::Font& font, ui::Color c, Rect r,
-                           ui::TextLayout) {
+                           ui::TextLayout layout) {
   Add("text", r, c);
   ops.back().text = std::string(utf8);
   ops.back().font = font;
+  ops.back().layout = layout;
 }
 const FakePainter::Op* FakePainter::Text(const std::string& s) const {
   for (const Op& op : ops) {

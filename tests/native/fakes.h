@@ -71,6 +71,7 @@ class FakePainter : public ui::Painter {
     assets::Asset image = assets::Asset::kNone;
     int frame = 0;
     ui::Font font;
+    ui::TextLayout layout;
     ui::Part part = ui::Part::kRadio;
     ui::PartState state = ui::PartState::kNormal;
     bool checked = false;
