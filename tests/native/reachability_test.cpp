@@ -5,16 +5,10 @@
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
-#include "ui/secondary_windows/exit_confirm_names.h"
-#include "ui/secondary_windows/task_done_names.h"
-#include "ui/secondary_windows/version_names.h"
 
 namespace {
 
 using namespace ui::main_window;
-namespace ec = ui::exit_confirm;
-namespace td = ui::task_done;
-namespace ver = ui::version;
 
 struct Outcome {
   bool connected;

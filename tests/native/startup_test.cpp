@@ -9,7 +9,6 @@
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
-#include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
 #include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/version_names.h"
@@ -17,7 +16,6 @@
 namespace {
 
 using namespace ui::main_window;
-namespace ec = ui::exit_confirm;
 namespace td = ui::task_done;
 namespace ver = ui::version;
 
