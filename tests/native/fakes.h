@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -195,6 +196,7 @@ class FakePower : public task::PowerActions {
 class FakeSmartReport : public disk::SmartReport {
  public:
   disk::DiskReading CollectSmartReport() override {
+    if (onCollect) onCollect();
     ++collected;
     return {lines, why, failing};
   }
@@ -205,6 +207,7 @@ class FakeSmartReport : public disk::SmartReport {
   disk::Unread why = disk::Unread::kDriveSilent;
   bool failing = false;
   int collected = 0, objectsReleased = 0, enumeratorsReleased = 0;
+  std::function<void()> onCollect;  // sees how far start-up had got
 };
 
 // The program over a recording backend and recording services.
