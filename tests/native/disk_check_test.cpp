@@ -45,9 +45,8 @@ TEST_F(DiskCheckTest, TheHundredAndFirstTickRevealsTheReport) {
   EXPECT_EQ(main.Get(时钟3).interval, 0);
   EXPECT_EQ(main.Get(进度条1).position, 100);  // drawn full, never beyond
   ASSERT_EQ(tray.notices.size(), noticesBefore + 1);
-  EXPECT_EQ(tray.notices.back().title, "Quonda硬盘检测结果提示！");
-  EXPECT_EQ(tray.notices.back().text,
-            "您的计算机硬盘使用时间和温度已经成功提取请查看！注：30-50度硬盘正常！70度以上硬盘危险温度过高！");
+  EXPECT_EQ(tray.Last(), "Quonda硬盘检测结果提示！|"
+                        "您的计算机硬盘使用时间和温度已经成功提取请查看！注：30-50度硬盘正常！70度以上硬盘危险温度过高！");
   EXPECT_EQ(main.Get(编辑框8).caption, "硬盘已经使用了:5000个小时\r\n硬盘当前温度:35摄氏度\r\n");
   Send(main, 超级按钮2, EventKind::kClick);  // the button that replaced it does nothing
   EXPECT_EQ(main.Get(时钟3).interval, 0);
@@ -78,8 +77,7 @@ TEST(DiskCheck, NothingReadIsSaidSoWithWhyAndNoTick) {
     for (int tick = 0; tick < 101; ++tick) t.Send(main, 时钟3, EventKind::kTick);
     EXPECT_TRUE(main.Get(编辑框8).visible);
     EXPECT_EQ(main.Get(编辑框8).caption, c.lines);
-    EXPECT_EQ(t.tray.notices.back().title, "Quonda硬盘检测结果提示！");
-    EXPECT_EQ(t.tray.notices.back().text, c.notice);
+    EXPECT_EQ(t.tray.Last(), std::string("Quonda硬盘检测结果提示！|") + c.notice);
     EXPECT_TRUE(main.Get(图形按钮4).visible);
     EXPECT_EQ(main.Get(图形按钮4).picture, assets::Asset::kResultUnread);
   }

@@ -126,6 +126,7 @@ class FakeTray : public shell::Tray {
   void Notify(std::string_view title, std::string_view text, int iconKind) override;
   void RemoveIcon() override;
 
+  std::string Last() const { return notices.empty() ? "" : notices.back().title + "|" + notices.back().text; }
   std::vector<std::string> icons;  // "owner|tip" per add
   std::vector<Notice> notices;
   int removed = 0;
