@@ -11,7 +11,6 @@
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
-#include "ui/secondary_windows/secondary_forms.h"
 
 namespace {
 
@@ -112,27 +111,26 @@ TEST(Accessibility, StatesFollowTheModel) {
 }
 
 struct DefaultActionTest : ::testing::Test, fakes::TestProgram {
-  ui::Window* main = nullptr;
-  void SetUp() override { main = &program.desktop.Load(ui::MainWindowForm(), nullptr); }
+  ui::Window& main = Main();
   void Do(ui::ControlName name, int part = 0) {
-    program.desktop.Deliver(ui::DefaultAction(*main, {main->Find(name), part}));
+    program.desktop.Deliver(ui::DefaultAction(main, {main.Find(name), part}));
   }
 };
 
 TEST_F(DefaultActionTest, RunsTheHandlersAClickRuns) {
   Do(单选框3);
-  EXPECT_TRUE(main->Get(单选框3).checked);
-  EXPECT_EQ(main->Get(单选框3).textColor, ui::kGreen);
+  EXPECT_TRUE(main.Get(单选框3).checked);
+  EXPECT_EQ(main.Get(单选框3).textColor, ui::kGreen);
   Do(按钮1);
-  EXPECT_EQ(main->Get(按钮1).caption, "取消任务");
+  EXPECT_EQ(main.Get(按钮1).caption, "取消任务");
   Do(调节器2, 1);
-  EXPECT_EQ(main->Get(编辑框2).caption, "31");
+  EXPECT_EQ(main.Get(编辑框2).caption, "31");
   Do(调节器2, -1);
   Do(调节器2, -1);
-  EXPECT_EQ(main->Get(编辑框2).caption, "29");
+  EXPECT_EQ(main.Get(编辑框2).caption, "29");
   // Unavailable: the disk-check button once it started the check.
   Do(超级按钮1);
-  EXPECT_TRUE(ui::DefaultAction(*main, {main->Find(超级按钮1), 0}).empty());
+  EXPECT_TRUE(ui::DefaultAction(main, {main.Find(超级按钮1), 0}).empty());
 }
 
 }  // namespace

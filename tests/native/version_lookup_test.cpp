@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "net/version_lookup.h"
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
