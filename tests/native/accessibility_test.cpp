@@ -1,6 +1,5 @@
-// The accessible description of the windows: which controls are presented,
-// in what order, with which role, name and states, and default actions that
-// reach the click handlers.
+// The accessible description of the windows: controls, order, roles, names,
+// states, and default actions that reach the click handlers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -90,8 +89,7 @@ TEST(Accessibility, MainWindowPresentsItsVisibleControlsInReadingOrder) {
 TEST(Accessibility, StatesFollowTheModel) {
   ui::Window w(ui::MainWindowForm());
   ui::ControlId report = w.Find(编辑框8);
-  // Hidden: described all the same, as invisible, for a listener that asks
-  // after it has gone.
+  // Hidden: still described, as invisible, for a listener that asks late.
   EXPECT_EQ(ui::Describe(w, {report, 0})->states,
             ui::kStateInvisible | ui::kStateUnavailable | ui::kStateReadOnly);
   w.SetVisible(report, true);

@@ -100,8 +100,7 @@ TEST_F(DesktopTest, EventsOfClosedWindowsAreDropped) {
   ui::Window& main = Main();
   Choose(main, 4);
   ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
-  // The window closes itself inside its own click; a second click queued
-  // behind it must not reach a handler.
+  // It closes inside its own click: a click queued behind must reach no handler.
   std::vector<ui::Event> events{{confirm, confirm->Find("按钮2"), EventKind::kClick, 0},
                                 {confirm, confirm->Find("按钮1"), EventKind::kClick, 0}};
   program.desktop.Deliver(events);

@@ -83,8 +83,7 @@ TEST(DiskCheck, NothingReadIsSaidSoWithWhyAndNoTick) {
   }
 }
 
-// A disk that predicts its failure, read or not: the values stay, a third
-// line in a box grown to show it, the warning picture and notice.
+// A failing disk, read or not: a third line in a grown box, warning picture and notice.
 TEST_F(DiskCheckTest, AFailingDiskIsToldWithItsValues) {
   program.records.disk = {disk::Unread::kDriveSilent, true};
   for (const char* lines : {"硬盘已经使用了:5000个小时\r\n", ""}) {

@@ -110,8 +110,7 @@ TEST_F(Walk, SecondWalkStartsAgainFromTheFirstMember) {
 }
 
 TEST_F(Walk, WalksUnderWayAtOnceKeepTheirOwnEntries) {
-  // Three walks interleaved; the first one to end moves the others down, and
-  // each must still step its own enumerator afterwards.
+  // The first walk to end moves the others down; each still steps its own.
   const FakeCollection a{0x1000, {1}}, b{0x2000, {10, 20, 30}}, c{0x3000, {100, 200}};
   int item = 0;
   std::vector<int> seen;
@@ -120,8 +119,7 @@ TEST_F(Walk, WalksUnderWayAtOnceKeepTheirOwnEntries) {
     int k = 0;
     for (const FakeCollection* col : {&a, &b, &c}) {
       if (!ended[k]) {
-        // A walk is not stepped again after it returned false: that would
-        // start a new one.
+        // Not stepped again after it ended: that would start a new walk.
         if (Next(*col, item)) seen.push_back(item);
         else ended[k] = true;
       }

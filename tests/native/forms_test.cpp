@@ -1,5 +1,4 @@
-// The four forms as data: every name unique, every parent and wiring source
-// real, and the texts, states and places that other code relies on.
+// The four forms as data: names unique, every parent and wiring source real.
 #include <gtest/gtest.h>
 
 #include <set>

@@ -1,6 +1,5 @@
 // The keyboard on the drawn windows: the focus order and what it skips, and
-// keys reaching the same handlers a click reaches, through the real program
-// over a fake platform.
+// keys reaching the handlers a click reaches.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -64,8 +63,7 @@ TEST_F(KeyboardTest, TabSkipsHiddenAndDisabledControlsAndEntersAGroupAtItsChecke
   main.SetChecked(单选框3, true);
   FocusOn(编辑框1);
   EXPECT_EQ(Walk(main, 4), (std::vector<std::string>{"编辑框3", "单选框3", "按钮1", "透明标签4"}));
-  // Hidden with the focus on it (the disk-check button once the check is
-  // done): Tab goes on from where it was.
+  // Hidden with the focus on it (the disk-check button once done): Tab goes on from there.
   main.SetVisible(超级按钮1, true);
   FocusOn(超级按钮1);
   main.SetVisible(超级按钮1, false);
@@ -103,8 +101,7 @@ TEST_F(KeyboardTest, ArrowsMoveAndCheckInTheOptionGroupThroughTheSelectionRule) 
   EXPECT_FALSE(main.Get(单选框1).checked);
 }
 
-// Up and Down step a time field exactly as its spin arrows: the same bounds,
-// the same write-back without leading zeros.
+// Up and Down step a time field as its spin arrows do: same bounds, no leading zeros.
 TEST_F(KeyboardTest, UpAndDownStepATimeFieldThroughItsSpinRule) {
   struct Case {
     ui::ControlName field;

@@ -128,8 +128,7 @@ TEST(Render, CheckedRadioAndDisabledText) {
   EXPECT_EQ(Look(red, "检测最新版本"), "a0a0a0 0 wrap");  // a disabled button still looks disabled
 }
 
-// A spin control's two arrows each show their own hover and press, the same
-// halves the input takes.
+// Each spin arrow shows its own hover and press, on the halves the input takes.
 TEST(Render, OnlyTheArrowUnderThePointerIsHotOrPressed) {
   using ui::PartState;
   const auto arrows = [](Window& w) {
@@ -166,8 +165,7 @@ TEST(Render, TextWidthEstimateCountsCharactersNotBytes) {
   EXPECT_GT(ui::EstimateTextWidth(std::string("\xff\xfe", 2), f), 0);  // not UTF-8: no crash
 }
 
-// A new animation frame changes only its picture's own pixels, unless
-// something is drawn over them; then the whole box must be painted again.
+// A new frame repaints only its picture's pixels, the whole box where something lies over it.
 TEST(Render, AFrameAreaIsThePictureWhereNothingLiesOverIt) {
   using ui::Kind;
   const ui::ControlSpec controls[] = {

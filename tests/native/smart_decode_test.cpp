@@ -131,8 +131,7 @@ Bytes Reply(std::uint32_t version, std::uint32_t offset, std::uint32_t length, s
   return r;
 }
 
-// The storage driver's replies: what is read, and every short or malformed
-// reply giving nothing rather than a 0 that was never read.
+// Short or malformed replies give nothing rather than a 0 that was never read.
 TEST(StorageReplies, ReadWhatTheyHoldAndNothingElse) {
   const std::vector<std::string> both{Hours(5000), Temp(35)};
   EXPECT_EQ(disk::DecodeNvmeHealthLog(Log()), both);
@@ -200,9 +199,8 @@ TEST(StorageReplies, VerdictOfEachSource) {
   }
 }
 
-// A fake driver: drives by number with their STORAGE_BUS_TYPE (a missing
-// number does not exist), replies by query and drive ("predict0",
-// "adapter1"), and what it was asked, in order.
+// Drives by number with their STORAGE_BUS_TYPE, replies by query and drive
+// ("predict0", "adapter1"), and what it was asked, in order.
 struct FakeDrives : disk::StorageDrives {
   std::map<int, std::uint32_t> buses;
   std::map<std::string, Bytes> replies;

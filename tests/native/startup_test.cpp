@@ -40,8 +40,7 @@ TEST_F(StartupTest, NoticeIsParkedBelowTheBottomRightCorner) {
     t.backend.screen = c.screen;
     t.Main();
     EXPECT_EQ(t.program.desktop.Find(ui::task_done::TaskDoneWindow)->ScreenRect(), c.parked);
-    // Created there: placed after it shows, the top-most notice flashed at
-    // its form's place first.
+    // Created there: placed after it shows, the top-most notice flashed elsewhere first.
     EXPECT_EQ(t.backend.Calls("create").at(1).rect, c.parked);
   }
 }
@@ -111,9 +110,8 @@ TEST_F(StartupTest, VersionWindowLoadsItsPageAtCreation) {
             "https://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm");
 }
 
-// The restart an installer asks for: registered only while its close asks,
-// with the task armed then (without a task, no arguments), and a copy
-// started with the arguments is armed as a click arms it; others start idle.
+// Registered only when an installer's close asks, with the task armed then; a
+// copy started with those arguments is armed as a click arms it.
 TEST_F(StartupTest, TheArmedTaskSurvivesAnInstallersRestart) {
   for (const char* bad : {"", "/armed", "/armed 18:30:00", "/armed 24:00:00 1", "/armed 18:30 1",
                           "/armed 18:30:00 5", "/armed 18:30:00 2 x", "/ARMED 18:30:00 2",

@@ -34,8 +34,7 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   EXPECT_EQ(fakes::TaskFace(main), "取消任务|任务成功执行 008000|1000 10|plays");
   EXPECT_EQ(notice.Get(透明标签3).caption, "重启电脑");
   EXPECT_TRUE(backend.boxes.empty());
-  // Idle sleep would skip the target; the request says why, and follows an
-  // option changed while the task waits, once.
+  // Idle sleep would skip the target: the request follows a changed option, once.
   EXPECT_EQ(power.dues, std::vector<std::int64_t>{5000});  // the clock shows 18:29:55
   Pick("单选框3");
   for (int tick = 0; tick < 2; ++tick) Send(main, "任务时钟", EventKind::kTick);
@@ -50,8 +49,7 @@ TEST_F(TaskTest, ScheduleThenCancel) {
   EXPECT_EQ(power.awakeCalls, (std::vector<std::string>{restart, logoff, ""}));
   EXPECT_EQ(tray.Last(), "QuondaHalvix任务提示！|QuondaHalvix任务已经成功取消，感谢您的使用！");
   EXPECT_TRUE(main.Get(单选框3).checked);  // the choice is left as it was
-  // Armed again it holds the computer awake again: a request remembered past
-  // its cancel left it without one.
+  // A request remembered past its cancel left the re-armed task without one.
   main.SetCaption(编辑框2, "30");
   ClickButton();
   EXPECT_EQ(power.awakeCalls, (std::vector<std::string>{restart, logoff, "", logoff}));
@@ -215,8 +213,7 @@ TEST(TaskFields, FireAtTheTimeAsTyped) {
   }
 }
 
-// A failed action is told once, in words, and the task stays armed; choosing
-// hibernation where it is off is told when the task is scheduled.
+// A failed action is told once and the task stays armed; hibernation that is off, at once.
 TEST_F(TaskTest, PowerFailuresAreToldByOneBalloon) {
   Pick("单选框4");
   power.canHibernate = false;

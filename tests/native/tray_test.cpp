@@ -42,9 +42,8 @@ TEST(TrayTexts, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
   for (const Case& c : cases) EXPECT_EQ(shell::CutGbk(c.gbk, c.max).size(), c.kept);
 }
 
-// The shell as the icon keeper meets it: each add or modify answered from a
-// script ('y' taken, anything else or nothing left refused), everything
-// asked of it written down in order.
+// The shell answering each add or modify from a script ('y' taken, else
+// refused) and logging everything asked of it.
 struct ScriptedShell : shell::IconShell {
   std::string answers, log;
   bool Answer(const char* call) {
@@ -71,8 +70,7 @@ TEST(TrayIconKeeper, AnIconTheShellDidNotTakeIsAskedForAgainAndTheLatestNoticeWa
       {"A1T", "y", "add show 1 "},
       // No shell yet at log-on: asked again on every tick until it answers.
       {"A1TT", "nnnny", "add timer modify add modify add no-timer show 1 "},
-      // An add that timed out though the icon went in: found by the modify,
-      // not added twice; only the latest notice is kept.
+      // An add timed out though the icon went in: not added twice; the latest notice kept.
       {"A12T", "ny", "add timer modify no-timer show 2 "},
       // A restarted shell that takes the icon only on the next tick.
       {"AR1T", "ynny", "add modify add timer modify no-timer show 1 "},

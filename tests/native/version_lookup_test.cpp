@@ -1,5 +1,4 @@
-// The latest-version lookup and the web links through the real handlers,
-// with a fake network and a recording browser.
+// The latest-version lookup and the web links, with a fake network and browser.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -53,8 +52,7 @@ TEST_F(LookupTest, ASecondClickRestartsThePeriod) {
   Send(ver::按钮1, EventKind::kClick);
   int first = timerSets();
   Send(ver::按钮1, EventKind::kClick);
-  // Setting the running timer to the same interval again starts its period
-  // anew: the unchanged value must still reach the platform.
+  // The same interval again restarts the period: it must still reach the platform.
   EXPECT_EQ(timerSets(), first + 1);
   EXPECT_EQ(version.Get(ver::时钟1).interval, 6000);
 }

@@ -20,8 +20,7 @@ namespace ver = ui::version;
 using ui::Rect;
 using ui::Window;
 
-// Where each control lies and what of it shows, cut by its parents and the
-// 867x524 client area.
+// Where each control lies and what shows, cut by its parents and the 867x524 client.
 TEST(WindowGeometry, ControlsLieWhereTheirParentsPutThemAndShowWithinThem) {
   Window w(ui::MainWindowForm());
   struct Row {
@@ -127,8 +126,7 @@ TEST_F(WindowProperties, TimersAndValuesStayInRange) {
   w.SetCaption(ui::ControlId{9999}, "x");
   w.SetVisible(ui::ControlId{9999}, true);
   EXPECT_EQ(w.Find("没有这个控件"), ui::kNoControl);
-  // A name constant the window does not know is a programming error: test
-  // builds stop on it rather than silently do nothing.
+  // A name the window lacks is a programming error: test builds stop on it.
   EXPECT_DEATH(w.SetCaption(ui::ControlName{"没有这个控件"}, "x"), "unknown name");
   EXPECT_DEATH((void)w.Get(ver::超文本浏览框1), "unknown name");
 }
@@ -182,10 +180,8 @@ TEST(WindowCovering, CyclicParentsAreHarmless) {
   EXPECT_TRUE(w.CoveringRects(w.Find("a")).empty());
 }
 
-// The Win32 side's one conversion to a monitor's DPI. At 125 % and 175 %
-// sizes do not scale to whole pixels: edges are rounded, so neighbours still
-// meet, a click lands in the 96-DPI pixel drawn under it, and a window's
-// place survives the trip to device pixels and back.
+// The one conversion to a monitor's DPI: at 125 % and 175 % edges round so
+// neighbours meet, a click lands where drawn, and a place survives the trip.
 TEST(WindowScale, EdgesRoundSoNeighboursMeetAndClicksLandWhereDrawn) {
   for (int dpi : {96, 120, 144, 168, 192}) {
     const ui::Scale s(dpi);
