@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "tests/native/fakes.h"
 #include "ui/behaviour/input.h"
@@ -34,10 +33,8 @@ FakePainter Paint(const Window& w, Rect dirty) {
 std::string Look(const FakePainter& p, const std::string& text) {
   const FakePainter::Op* op = p.Text(text);
   if (!op) return "-";
-  char look[64];
-  std::snprintf(look, sizeof look, "%02x%02x%02x %d%s%s", op->color.r, op->color.g, op->color.b,
-                op->font.heightPx, op->font.bold ? " bold" : "", op->layout.wrap ? " wrap" : "");
-  return look + (op->font.face.empty() ? "" : " " + op->font.face);
+  return fakes::Hex(op->color) + " " + std::to_string(op->font.heightPx) + (op->font.bold ? " bold" : "") +
+         (op->layout.wrap ? " wrap" : "") + (op->font.face.empty() ? "" : " " + op->font.face);
 }
 
 TEST(Render, BackToFrontWithinTheClip) {

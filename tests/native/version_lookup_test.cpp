@@ -1,8 +1,6 @@
 // The latest-version lookup and the web links, with a fake network and browser.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "tests/native/fakes.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
@@ -24,9 +22,7 @@ struct LookupTest : ::testing::Test, fakes::TestProgram {
     for (ui::ControlName c : {ver::超文本浏览框1, ver::图片框6, ver::图片框7, ver::图片框8, ver::图片框9}) {
       page += version.Get(c).visible;
     }
-    char colour[8];
-    std::snprintf(colour, sizeof colour, "%02x%02x%02x", status.textColor.r, status.textColor.g, status.textColor.b);
-    return status.caption + " " + colour + (status.visible ? "" : " hidden") + "|page " + std::to_string(page) +
+    return status.caption + " " + fakes::Hex(status.textColor) + (status.visible ? "" : " hidden") + "|page " + std::to_string(page) +
            (version.Get(ver::图片框4).animating ? "|plays|" : "|still|") + std::to_string(version.Get(ver::时钟1).interval) +
            (version.Get(ver::按钮1).disabled ? "|disabled" : "|enabled");
   }
