@@ -18,16 +18,11 @@ struct DiskCheckTest : ::testing::Test, fakes::TestProgram {
   bool Shown(ui::ControlName c) { return main.Get(c).visible; }
 };
 
-TEST_F(DiskCheckTest, ClickStartsTheTimerAndDisablesTheButton) {
+TEST_F(DiskCheckTest, TheClickStartsTheTimerAndTheHundredAndFirstTickRevealsTheReport) {
+  size_t noticesBefore = tray.notices.size();
   Send(main, 超级按钮1, EventKind::kClick);
   EXPECT_EQ(main.Get(时钟3).interval, 20);
   EXPECT_TRUE(main.Get(超级按钮1).disabled);
-  EXPECT_FALSE(Shown(编辑框8));
-}
-
-TEST_F(DiskCheckTest, TheHundredAndFirstTickRevealsTheReport) {
-  size_t noticesBefore = tray.notices.size();
-  Send(main, 超级按钮1, EventKind::kClick);
   for (int tick = 1; tick <= 100; ++tick) {
     Send(main, 时钟3, EventKind::kTick);
     ASSERT_EQ(main.Get(进度条1).position, tick);
