@@ -17,7 +17,7 @@ using ui::Kind;
 struct TestImages final : ui::ImageCatalog {
   ui::Size ImageSize(Asset) override { return {10, 10}; }
   int FrameCount(Asset a) override { return delays.contains(a) ? int(delays[a].size()) : 1; }
-  int FrameDelayMs(Asset a, int frame) override { return delays.contains(a) ? delays[a].at(frame) : 0; }
+  int FrameDelayMs(Asset a, int f) override { return delays.contains(a) ? delays[a].at(f) : 0; }
   void Settle(Asset a) override { settled.push_back(a); }
   std::vector<Asset> settled;
   std::map<Asset, std::vector<int>> delays{

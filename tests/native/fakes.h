@@ -99,14 +99,17 @@ class FakePainter : public ui::Painter {
     ui::PartState state = ui::PartState::kNormal;
     bool checked = false;
   };
-  void PushClip(ui::Rect r) override { clips.push_back(clips.empty() ? r : clips.back().Intersect(r)); }
+  void PushClip(ui::Rect r) override {
+    clips.push_back(clips.empty() ? r : clips.back().Intersect(r));
+  }
   void PopClip() override {
     if (!clips.empty()) clips.pop_back();
   }
   void FillRect(ui::Rect r, ui::Color c) override { Add("fill", r, c); }
   void FrameRect(ui::Rect r, ui::Color c) override { Add("frame", r, c); }
   void Line(ui::Point a, ui::Point b, ui::Color c) override {
-    Add("line", {std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x) + 1, std::abs(b.y - a.y) + 1}, c);
+    Add("line", {std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x) + 1,
+                 std::abs(b.y - a.y) + 1}, c);
   }
   void DrawPart(ui::Part part, ui::PartState state, bool checked, ui::Rect r) override {
     Op& op = Add("part", r, {});
@@ -165,7 +168,9 @@ class FakeTray : public shell::Tray {
   void Notify(std::string_view title, std::string_view text, int iconKind) override;
   void RemoveIcon() override;
 
-  std::string Last() const { return notices.empty() ? "" : notices.back().title + "|" + notices.back().text; }
+  std::string Last() const {  // the latest notice's "title|text"
+    return notices.empty() ? "" : notices.back().title + "|" + notices.back().text;
+  }
   std::vector<std::string> icons;  // "owner|tip" per add
   std::vector<Notice> notices;
   int removed = 0;

@@ -33,8 +33,9 @@ FakePainter Paint(const Window& w, Rect dirty) {
 std::string Look(const FakePainter& p, const std::string& text) {
   const FakePainter::Op* op = p.Text(text);
   if (!op) return "-";
-  return fakes::Hex(op->color) + " " + std::to_string(op->font.heightPx) + (op->font.bold ? " bold" : "") +
-         (op->layout.wrap ? " wrap" : "") + (op->font.face.empty() ? "" : " " + op->font.face);
+  return fakes::Hex(op->color) + " " + std::to_string(op->font.heightPx) +
+         (op->font.bold ? " bold" : "") + (op->layout.wrap ? " wrap" : "") +
+         (op->font.face.empty() ? "" : " " + op->font.face);
 }
 
 TEST(Render, BackToFrontWithinTheClip) {
@@ -110,13 +111,16 @@ TEST(Render, CheckedRadioAndDisabledText) {
   for (const auto& op : p.ops) {
     if (op.what != "part" || op.part != ui::Part::kRadio) continue;
     radios += op.checked ? "x" : "-";
-    if (op.checked) { EXPECT_TRUE(w.AbsoluteRect(w.Find("单选框3")).Contains({op.rect.left, op.rect.top})); }
+    if (op.checked) {
+      EXPECT_TRUE(w.AbsoluteRect(w.Find("单选框3")).Contains({op.rect.left, op.rect.top}));
+    }
   }
   EXPECT_EQ(radios, "-x--");
   // The status line is disabled in its form yet shows its own colours: in
   // the grey disabled look the lookup's green and red would never be seen.
   Window version(ui::VersionWindowForm());
-  EXPECT_EQ(Look(Paint(version, version.ClientRect()), "等待检测最新版本信息"), "000000 12 bold 宋体");
+  EXPECT_EQ(Look(Paint(version, version.ClientRect()), "等待检测最新版本信息"),
+            "000000 12 bold 宋体");
   version.SetCaption(ver::透明标签3, "网络异常！无法获取版本信息");
   version.SetTextColor(ver::透明标签3, ui::kRed);
   version.SetDisabled(ver::按钮1, true);

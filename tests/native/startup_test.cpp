@@ -18,8 +18,9 @@ struct StartupTest : ::testing::Test, fakes::TestProgram {};
 
 TEST_F(StartupTest, CreationStepsRunBeforeTheWindowShows) {
   ui::Window& main = Main();
-  EXPECT_EQ(backend.Ops(), (std::vector<std::string>{"create MainWindow", "style", "create TaskDoneWindow",
-                                                      "show TaskDoneWindow", "focus MainWindow", "show MainWindow"}));
+  EXPECT_EQ(backend.Ops(),
+            (std::vector<std::string>{"create MainWindow", "style", "create TaskDoneWindow",
+                                      "show TaskDoneWindow", "focus MainWindow", "show MainWindow"}));
   EXPECT_EQ(backend.ownerOf[1], "TaskDoneWindow<-MainWindow");
   EXPECT_EQ(backend.Calls("style")[0].arg, 1);
   // The clock caption is there from the first moment the window shows.
@@ -106,7 +107,8 @@ TEST_F(StartupTest, TheDiskReportIsCollectedFirstAndItsObjectsReleasedLast) {
 }
 
 TEST_F(StartupTest, VersionWindowLoadsItsPageAtCreation) {
-  EXPECT_EQ(program.desktop.Load(ui::VersionWindowForm(), nullptr).Get(ui::version::超文本浏览框1).caption,
+  ui::Window& version = program.desktop.Load(ui::VersionWindowForm(), nullptr);
+  EXPECT_EQ(version.Get(ui::version::超文本浏览框1).caption,
             "https://ver.quondahalvix.com/html/ruanjianbanben-123456789/index.htm");
 }
 

@@ -119,7 +119,8 @@ TEST_F(TrayTest, AboutBoxHasNoOwnerNoIconAndOnlyOk) {
   ASSERT_EQ(backend.boxes.size(), 1u);
   const auto& box = backend.boxes[0];
   EXPECT_EQ(std::tie(box.flags, box.owned, box.title, box.text),
-            std::tuple(0, false, "关于QuondaHalvix", "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。"));
+            std::tuple(0, false, "关于QuondaHalvix",
+                       "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。"));
 }
 
 TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {

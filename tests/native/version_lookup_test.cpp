@@ -22,8 +22,9 @@ struct LookupTest : ::testing::Test, fakes::TestProgram {
     for (ui::ControlName c : {ver::超文本浏览框1, ver::图片框6, ver::图片框7, ver::图片框8, ver::图片框9}) {
       page += version.Get(c).visible;
     }
-    return status.caption + " " + fakes::Hex(status.textColor) + (status.visible ? "" : " hidden") + "|page " + std::to_string(page) +
-           (version.Get(ver::图片框4).animating ? "|plays|" : "|still|") + std::to_string(version.Get(ver::时钟1).interval) +
+    return status.caption + " " + fakes::Hex(status.textColor) + (status.visible ? "" : " hidden") +
+           "|page " + std::to_string(page) + (version.Get(ver::图片框4).animating ? "|plays|" : "|still|") +
+           std::to_string(version.Get(ver::时钟1).interval) +
            (version.Get(ver::按钮1).disabled ? "|disabled" : "|enabled");
   }
 };
@@ -33,8 +34,8 @@ TEST_F(LookupTest, ClickWaitsInGreenAndTheTickShowsThePage) {
   Send(ver::按钮1, EventKind::kClick);
   EXPECT_EQ(Face(), "正在获取版本信息... 008000|page 0|plays|6000|enabled");
   EXPECT_EQ(network.probes, 1);  // the click asks for itself
-  Send(ver::时钟1, EventKind::kTick);
-  EXPECT_EQ(Face(), "正在获取版本信息... 008000|page 5|still|6000|enabled");  // the tick neither stops the timer nor touches the status line
+  Send(ver::时钟1, EventKind::kTick);  // neither stops the timer nor touches the status line
+  EXPECT_EQ(Face(), "正在获取版本信息... 008000|page 5|still|6000|enabled");
 }
 
 TEST_F(LookupTest, ASecondClickRestartsThePeriod) {
@@ -57,10 +58,10 @@ TEST_F(LookupTest, WithoutANetworkTheClickSaysSoAndDisablesTheButton) {
   Send(ver::按钮1, EventKind::kClick);
   Send(ver::时钟1, EventKind::kTick);
   network.connected = false;  // lost between two clicks
-  Send(ver::按钮1, EventKind::kClick);
-  EXPECT_EQ(Face(), "网络异常！无法获取版本信息 ff0000|page 0|plays|6000|disabled");  // the timer left running
-  Send(ver::时钟1, EventKind::kTick);
-  EXPECT_EQ(Face(), "网络异常！无法获取版本信息 ff0000|page 5|still|6000|disabled");  // nothing enables the button again
+  Send(ver::按钮1, EventKind::kClick);  // the timer left running
+  EXPECT_EQ(Face(), "网络异常！无法获取版本信息 ff0000|page 0|plays|6000|disabled");
+  Send(ver::时钟1, EventKind::kTick);  // nothing enables the button again
+  EXPECT_EQ(Face(), "网络异常！无法获取版本信息 ff0000|page 5|still|6000|disabled");
 }
 
 TEST_F(LookupTest, HiddenAndShownAgainTheWindowKeepsItsState) {

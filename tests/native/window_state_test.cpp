@@ -67,7 +67,8 @@ TEST_F(WindowStateTest, OwnOperationsSetTheStateAsThePlatformWillHaveIt) {
     ui::Window& w = d.Load(kForm, nullptr);
     for (char op : std::string(c.ops)) {
       if (op == 'h') d.SetVisible(w, false);
-      if (op == 'm' || op == 'r') d.SetDisplayState(w, op == 'm' ? DisplayState::kMinimized : DisplayState::kRestored);
+      if (op == 'm') d.SetDisplayState(w, DisplayState::kMinimized);
+      if (op == 'r') d.SetDisplayState(w, DisplayState::kRestored);
       if (op == 'u') d.Raise(w);
     }
     EXPECT_EQ(w.IsVisible(), c.visible) << c.ops;
