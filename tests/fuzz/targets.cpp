@@ -1,7 +1,5 @@
-// libFuzzer targets, one per reader of bytes or text from outside the
-// program; each binary is this file built with QH_FUZZ_TARGET naming a row of
-// the table (scripts/fuzz). Besides the sanitizers, each checks what its
-// reader promises: a wrong answer is a finding as a crash is.
+// libFuzzer targets, one per reader of outside bytes or text, picked by
+// QH_FUZZ_TARGET (scripts/fuzz); a broken promise aborts as a crash would.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>

@@ -1,6 +1,5 @@
-// The accessible description of the windows: which controls are presented,
-// in what order, with which role, name and states, and default actions that
-// reach the click handlers.
+// The accessible description of the windows: controls, order, roles, names,
+// states, and default actions that reach the click handlers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,7 +10,6 @@
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
-#include "ui/secondary_windows/secondary_forms.h"
 
 namespace {
 
@@ -91,8 +89,7 @@ TEST(Accessibility, MainWindowPresentsItsVisibleControlsInReadingOrder) {
 TEST(Accessibility, StatesFollowTheModel) {
   ui::Window w(ui::MainWindowForm());
   ui::ControlId report = w.Find(编辑框8);
-  // Hidden: described all the same, as invisible, for a listener that asks
-  // after it has gone.
+  // Hidden: still described, as invisible, for a listener that asks late.
   EXPECT_EQ(ui::Describe(w, {report, 0})->states,
             ui::kStateInvisible | ui::kStateUnavailable | ui::kStateReadOnly);
   w.SetVisible(report, true);
@@ -112,27 +109,26 @@ TEST(Accessibility, StatesFollowTheModel) {
 }
 
 struct DefaultActionTest : ::testing::Test, fakes::TestProgram {
-  ui::Window* main = nullptr;
-  void SetUp() override { main = &program.desktop.Load(ui::MainWindowForm(), nullptr); }
+  ui::Window& main = Main();
   void Do(ui::ControlName name, int part = 0) {
-    program.desktop.Deliver(ui::DefaultAction(*main, {main->Find(name), part}));
+    program.desktop.Deliver(ui::DefaultAction(main, {main.Find(name), part}));
   }
 };
 
 TEST_F(DefaultActionTest, RunsTheHandlersAClickRuns) {
   Do(单选框3);
-  EXPECT_TRUE(main->Get(单选框3).checked);
-  EXPECT_EQ(main->Get(单选框3).textColor, ui::kGreen);
+  EXPECT_TRUE(main.Get(单选框3).checked);
+  EXPECT_EQ(main.Get(单选框3).textColor, ui::kGreen);
   Do(按钮1);
-  EXPECT_EQ(main->Get(按钮1).caption, "取消任务");
+  EXPECT_EQ(main.Get(按钮1).caption, "取消任务");
   Do(调节器2, 1);
-  EXPECT_EQ(main->Get(编辑框2).caption, "31");
+  EXPECT_EQ(main.Get(编辑框2).caption, "31");
   Do(调节器2, -1);
   Do(调节器2, -1);
-  EXPECT_EQ(main->Get(编辑框2).caption, "29");
+  EXPECT_EQ(main.Get(编辑框2).caption, "29");
   // Unavailable: the disk-check button once it started the check.
   Do(超级按钮1);
-  EXPECT_TRUE(ui::DefaultAction(*main, {main->Find(超级按钮1), 0}).empty());
+  EXPECT_TRUE(ui::DefaultAction(main, {main.Find(超级按钮1), 0}).empty());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Picture box playback policy: when a box plays, the frame order and each
-// frame's own delay, stopping when the window can no longer be seen, and a
-// picture swapped while it plays.
+// Picture box playback: when a box plays, each frame's own delay, stopping
+// when the window cannot be seen, a swapped picture, and the shared frame clock.
 #include "ui/behaviour/animation.h"
 
 #include <gtest/gtest.h>
@@ -15,17 +14,10 @@ using assets::Asset;
 using ui::Kind;
 
 // Frame delays by picture; a picture not listed is a still.
-class TestImages final : public ui::ImageCatalog {
- public:
+struct TestImages final : ui::ImageCatalog {
   ui::Size ImageSize(Asset) override { return {10, 10}; }
-  int FrameCount(Asset a) override {
-    auto it = delays.find(a);
-    return it == delays.end() ? 1 : static_cast<int>(it->second.size());
-  }
-  int FrameDelayMs(Asset a, int frame) override {
-    auto it = delays.find(a);
-    return it == delays.end() ? 0 : it->second.at(static_cast<size_t>(frame));
-  }
+  int FrameCount(Asset a) override { return delays.contains(a) ? int(delays[a].size()) : 1; }
+  int FrameDelayMs(Asset a, int f) override { return delays.contains(a) ? delays[a].at(f) : 0; }
   void Settle(Asset a) override { settled.push_back(a); }
   std::vector<Asset> settled;
   std::map<Asset, std::vector<int>> delays{
@@ -36,8 +28,7 @@ class TestImages final : public ui::ImageCatalog {
 };
 
 // What the platform was asked to do, and which timers run.
-class TestTimers final : public ui::FrameTimers {
- public:
+struct TestTimers final : ui::FrameTimers {
   void StartFrameTimer(ui::ControlId id, int delayMs) override {
     log.push_back("start " + std::to_string(id) + " " + std::to_string(delayMs));
     running[id] = delayMs;
@@ -195,13 +186,8 @@ TEST_F(AnimationTest, APictureSwappedWhilePlayingStartsAgainFromAValidFrame) {
   EXPECT_TRUE(timers.running.empty());
 }
 
-}  // namespace
-
-namespace {
-
 // The platform's one window timer, on a clock the test moves.
-class TestWindowTimer final : public ui::WindowTimer {
- public:
+struct TestWindowTimer final : ui::WindowTimer {
   void StartWindowTimer(int intervalMs) override {
     log.push_back("start " + std::to_string(intervalMs));
     interval = intervalMs;
@@ -241,9 +227,7 @@ TEST_F(FrameClockTest, BoxesDueTogetherShareOneWakeupAndOneTimerCall) {
   const std::size_t calls = timer.log.size();
   for (int i = 0; i < 5; ++i) {
     timer.Elapse();
-    std::vector<ui::ControlId> due = clock.Tick();
-    clock.Rearm();
-    EXPECT_EQ(due, (std::vector<ui::ControlId>{3, 7})) << i;
+    EXPECT_EQ(TickAt(timer.now), (std::vector<ui::ControlId>{3, 7})) << i;
   }
   // The periodic timer came round by itself every time.
   EXPECT_EQ(timer.log.size(), calls);

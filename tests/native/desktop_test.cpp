@@ -2,9 +2,7 @@
 // showing, hiding, closing from inside a handler, menus and the exit order.
 #include <gtest/gtest.h>
 
-#include "app/program.h"
 #include "tests/native/fakes.h"
-#include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
@@ -15,17 +13,9 @@ namespace {
 
 using namespace ui::main_window;
 namespace ec = ui::exit_confirm;
-namespace td = ui::task_done;
-namespace ver = ui::version;
-
 using ui::EventKind;
 
 struct DesktopTest : ::testing::Test, fakes::TestProgram {
-
-  ui::Window& Main() { return program.desktop.Load(ui::MainWindowForm(), nullptr); }
-  void Send(ui::Window& w, const char* control, EventKind kind, int arg = 0) {
-    program.desktop.Deliver(ui::Event{&w, w.Find(control), kind, arg});
-  }
   void Choose(ui::Window& w, int item) {
     backend.menuChoice = item;
     program.desktop.PopupMenu(w);
@@ -62,14 +52,14 @@ TEST_F(DesktopTest, HeaderLabelsHideAndMinimiseMainWindow) {
 TEST_F(DesktopTest, VersionWindowOpensHidesAndReopens) {
   ui::Window& main = Main();
   Send(main, "图形按钮6", EventKind::kClick);
-  ui::Window* version = program.desktop.Find(ver::VersionWindow);
+  ui::Window* version = program.desktop.Find(ui::version::VersionWindow);
   ASSERT_NE(version, nullptr);
   EXPECT_EQ(backend.ownerOf.back(), "VersionWindow<-");  // no owner
   EXPECT_EQ(backend.Calls("style").back().arg, 2);
   Send(*version, "透明标签4", EventKind::kPress);
   EXPECT_FALSE(version->IsVisible());
   Send(main, "透明标签4", EventKind::kPress);  // "检查更新"
-  EXPECT_EQ(program.desktop.Find(ver::VersionWindow), version);
+  EXPECT_EQ(program.desktop.Find(ui::version::VersionWindow), version);
   EXPECT_TRUE(version->IsVisible());
 }
 
@@ -85,6 +75,7 @@ TEST_F(DesktopTest, CancelClosesOnlyTheConfirmation) {
   Send(*confirm, "按钮2", EventKind::kClick);
   EXPECT_EQ(program.desktop.Find(ec::ExitConfirmWindow), nullptr);
   EXPECT_TRUE(main.IsVisible());
+  EXPECT_EQ(tray.removed, 0);
   EXPECT_EQ(main.Get(任务时钟).interval, 1000);
   program.desktop.CollectClosed();
   Choose(main, 4);  // and it can be opened again
@@ -100,6 +91,8 @@ TEST_F(DesktopTest, ConfirmDestroysTheWindowsInOrder) {
   // VersionWindow was never opened: skipped.
   EXPECT_EQ(destroyed, (std::vector<std::string>{"MainWindow", "ExitConfirmWindow", "TaskDoneWindow"}));
   EXPECT_EQ(program.desktop.Find(MainWindow), nullptr);
+  EXPECT_EQ(tray.removed, 1);
+  EXPECT_EQ(power.awakeCalls, std::vector<std::string>{""});  // no hold on sleep outlives the program
   program.desktop.CollectClosed();
 }
 
@@ -107,8 +100,7 @@ TEST_F(DesktopTest, EventsOfClosedWindowsAreDropped) {
   ui::Window& main = Main();
   Choose(main, 4);
   ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
-  // The window closes itself inside its own click; a second click queued
-  // behind it must not reach a handler.
+  // It closes inside its own click: a click queued behind must reach no handler.
   std::vector<ui::Event> events{{confirm, confirm->Find("按钮2"), EventKind::kClick, 0},
                                 {confirm, confirm->Find("按钮1"), EventKind::kClick, 0}};
   program.desktop.Deliver(events);
@@ -119,7 +111,7 @@ TEST_F(DesktopTest, EventsOfClosedWindowsAreDropped) {
 TEST_F(DesktopTest, NoticeCloseMarkHidesAndStopsTheSlide) {
   ui::Window& main = Main();
   main.SetInterval(时钟4, 10);
-  ui::Window* notice = program.desktop.Find(td::TaskDoneWindow);
+  ui::Window* notice = program.desktop.Find(ui::task_done::TaskDoneWindow);
   ASSERT_NE(notice, nullptr);
   Send(*notice, "透明标签4", EventKind::kPress);
   EXPECT_FALSE(notice->IsVisible());

@@ -1,7 +1,6 @@
-// The walk rule and the enumerator table, with a fake enumerator that counts
-// how often it was obtained and released: entries appear and disappear with
-// the walks, walks under way stay apart, and every enumerator is released
-// exactly once whichever way its walk ended.
+// The walk rule and the enumerator table, with fake enumerators that count
+// how often each was obtained and released: walks under way stay apart, and
+// every enumerator is released exactly once whichever way its walk ended.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -23,57 +22,27 @@ struct Journal {
   std::map<std::uintptr_t, int> released;
 };
 
-// Owns one enumerator the way the COM holder owns a reference: releasing on
-// destruction, moved rather than shared.
-class FakeEnumerator {
- public:
-  FakeEnumerator() = default;
-  FakeEnumerator(Journal* journal, std::uintptr_t key, const std::vector<int>* members,
-                 bool endless)
-      : journal_(journal), key_(key), members_(members), endless_(endless) {}
-  FakeEnumerator(FakeEnumerator&& other) noexcept { *this = std::move(other); }
-  FakeEnumerator& operator=(FakeEnumerator&& other) noexcept {
-    if (this != &other) {
-      Release();
-      journal_ = std::exchange(other.journal_, nullptr);
-      key_ = other.key_;
-      members_ = other.members_;
-      endless_ = other.endless_;
-      next_ = other.next_;
-    }
-    return *this;
-  }
-  ~FakeEnumerator() { Release(); }
-
-  bool Next(int& item) {
-    if (journal_ == nullptr) return false;
-    if (endless_) {
-      item = static_cast<int>(next_++);
-      return true;
-    }
-    if (next_ >= members_->size()) return false;
-    item = (*members_)[next_++];
-    return true;
-  }
-
- private:
-  void Release() {
-    if (journal_ != nullptr) ++journal_->released[key_];
-    journal_ = nullptr;
-  }
-  Journal* journal_ = nullptr;
-  std::uintptr_t key_ = 0;
-  const std::vector<int>* members_ = nullptr;
-  bool endless_ = false;
-  std::size_t next_ = 0;
-};
-
 struct FakeCollection {
   std::uintptr_t key = 0;  // 0: an empty holder
   std::vector<int> members;
   bool obtainFails = false;
   bool endless = false;
 };
+
+// One enumerator, owned the way the COM holder owns a reference: released
+// once, when its owner goes, moved rather than shared.
+struct Cursor {
+  Journal* journal;
+  const FakeCollection* collection;
+  std::size_t next = 0;
+};
+struct ReleaseCursor {
+  void operator()(Cursor* c) const {
+    ++c->journal->released[c->collection->key];
+    delete c;
+  }
+};
+using FakeEnumerator = std::unique_ptr<Cursor, ReleaseCursor>;
 
 struct FakeOps {
   using Collection = FakeCollection;
@@ -85,10 +54,16 @@ struct FakeOps {
   bool Obtain(const FakeCollection& c, FakeEnumerator& out) {
     if (c.obtainFails) return false;
     ++journal->obtained[c.key];
-    out = FakeEnumerator(journal, c.key, &c.members, c.endless);
+    out.reset(new Cursor{journal, &c});
     return true;
   }
-  bool Step(FakeEnumerator& e, int& item) { return e.Next(item); }
+  bool Step(FakeEnumerator& e, int& item) {
+    const FakeCollection& c = *e->collection;
+    if (!c.endless && e->next >= c.members.size()) return false;
+    item = c.endless ? static_cast<int>(e->next) : c.members[e->next];
+    ++e->next;
+    return true;
+  }
 };
 
 class Walk : public ::testing::Test {
@@ -135,8 +110,7 @@ TEST_F(Walk, SecondWalkStartsAgainFromTheFirstMember) {
 }
 
 TEST_F(Walk, WalksUnderWayAtOnceKeepTheirOwnEntries) {
-  // Three walks interleaved; the first one to end moves the others down, and
-  // each must still step its own enumerator afterwards.
+  // The first walk to end moves the others down; each still steps its own.
   const FakeCollection a{0x1000, {1}}, b{0x2000, {10, 20, 30}}, c{0x3000, {100, 200}};
   int item = 0;
   std::vector<int> seen;
@@ -145,8 +119,7 @@ TEST_F(Walk, WalksUnderWayAtOnceKeepTheirOwnEntries) {
     int k = 0;
     for (const FakeCollection* col : {&a, &b, &c}) {
       if (!ended[k]) {
-        // A walk is not stepped again after it returned false: that would
-        // start a new one.
+        // Not stepped again after it ended: that would start a new walk.
         if (Next(*col, item)) seen.push_back(item);
         else ended[k] = true;
       }
@@ -155,10 +128,9 @@ TEST_F(Walk, WalksUnderWayAtOnceKeepTheirOwnEntries) {
   }
   EXPECT_EQ(seen, (std::vector{1, 10, 100, 20, 200, 30}));
   EXPECT_EQ(table.Size(), 0u);
-  for (std::uintptr_t key : {0x1000u, 0x2000u, 0x3000u}) {
-    EXPECT_EQ(journal.obtained[key], 1) << key;
-    EXPECT_EQ(journal.released[key], 1) << key;
-  }
+  const std::map<std::uintptr_t, int> once{{0x1000, 1}, {0x2000, 1}, {0x3000, 1}};
+  EXPECT_EQ(journal.obtained, once);
+  EXPECT_EQ(journal.released, once);
 }
 
 TEST_F(Walk, TwoHoldersOfOnePointerShareOneEntry) {
@@ -183,11 +155,10 @@ TEST_F(Walk, AbandonedWalksKeepTheirEntryUntilReleasedOnceEach) {
   EXPECT_EQ(journal.released[0x1000] + journal.released[0x2000], 0);
   table.ReleaseAll();
   EXPECT_EQ(table.Size(), 0u);
-  EXPECT_EQ(journal.released[0x1000], 1);
-  EXPECT_EQ(journal.released[0x2000], 1);
-  EXPECT_EQ(journal.released[0x3000], 1);  // not again
+  const std::map<std::uintptr_t, int> once{{0x1000, 1}, {0x2000, 1}, {0x3000, 1}};
+  EXPECT_EQ(journal.released, once);  // 0x3000 not again
   table.ReleaseAll();
-  EXPECT_EQ(journal.released[0x1000], 1);
+  EXPECT_EQ(journal.released, once);
 }
 
 TEST_F(Walk, EndlessEnumeratorStopsAtTheBound) {

@@ -1,12 +1,14 @@
-// Recording fakes of the platform side: a backend that keeps the window
-// operations it was asked for (and, like the real one, writes none of a
-// window's state: the desktop does), a painter that keeps the drawing calls, an
-// image catalogue with fixed sizes, and a settable clock.
+// Recording fakes of the platform side, the program over them, and helpers
+// that put what a window shows in one line.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/program.h"
@@ -15,6 +17,8 @@
 
 namespace fakes {
 
+// Keeps the window operations it was asked for and, like the real backend,
+// writes none of a window's state: the desktop does.
 class FakeBackend : public ui::Backend {
  public:
   struct Call {
@@ -23,27 +27,40 @@ class FakeBackend : public ui::Backend {
     int arg = 0;
     ui::Rect rect;
   };
-
-  void Create(ui::Window& w, ui::Window* owner) override;
-  void Destroy(ui::Window& w) override;
-  void Release(ui::Window& w) override;
-  void Show(ui::Window& w, bool visible) override;
-  void SetDisplayState(ui::Window& w, ui::DisplayState s) override;
-  void Move(ui::Window& w, ui::Rect r) override;
+  void Create(ui::Window& w, ui::Window* owner) override {
+    Note("create", w, 0, w.ScreenRect());
+    ownerOf.push_back(std::string(w.Name()) + "<-" + (owner ? std::string(owner->Name()) : ""));
+  }
+  void Destroy(ui::Window& w) override { Note("destroy", w); }
+  // The model must still be whole here: the desktop frees it only afterwards.
+  void Release(ui::Window& w) override { Note("release", w, w.IsClosed()); }
+  void Show(ui::Window& w, bool visible) override { Note(visible ? "show" : "hide", w); }
+  void SetDisplayState(ui::Window& w, ui::DisplayState s) override { Note("state", w, int(s)); }
+  void Move(ui::Window& w, ui::Rect r) override { Note("move", w, 0, r); }
   ui::Size ScreenSize(const ui::Window*) override { return screen; }
   ui::Rect WorkArea(const ui::Window&) override { return workArea; }
-  int PopupMenu(ui::Window& owner, const std::vector<std::string_view>& items) override;
+  int PopupMenu(ui::Window& owner, const std::vector<std::string_view>& items) override {
+    Note("menu", owner);
+    lastMenu = items;
+    return menuChoice;
+  }
   int ShowMessageBox(std::string_view text, int flags, std::string_view title,
-                 ui::Window* owner) override;
-  void Focus(ui::Window& w) override;
-  void ApplyVisualStyle(int code) override;
-  void Raise(ui::Window& w) override;
-  void Invalidate(ui::Window& w, ui::Rect r) override;
-  void ControlChanged(ui::Window& w, ui::ControlId id, ui::Change change) override;
+                     ui::Window* owner) override {
+    boxes.push_back({std::string(text), std::string(title), flags, owner != nullptr});
+    calls.push_back({"messagebox", "", flags, {}});
+    return 1;
+  }
+  void Focus(ui::Window& w) override { Note("focus", w); }
+  void ApplyVisualStyle(int code) override { calls.push_back({"style", "", code, {}}); }
+  void Raise(ui::Window& w) override { Note("raise", w); }
+  void Invalidate(ui::Window&, ui::Rect r) override { invalidated.push_back(r); }
+  void ControlChanged(ui::Window& w, ui::ControlId id, ui::Change change) override {
+    const std::string control = id == ui::kNoControl ? "" : w.At(id).name;
+    calls.push_back({"changed", std::string(w.Name()) + "." + control, int(change), {}});
+  }
 
-  // The calls named op, in order.
-  std::vector<Call> Calls(const std::string& op) const;
-  std::vector<std::string> Ops() const;
+  std::vector<Call> Calls(const std::string& op) const;  // the calls named op, in order
+  std::vector<std::string> Ops() const;                  // "op window", all but "changed"
 
   ui::Size screen{1920, 1080};
   ui::Rect workArea{0, 0, 1920, 1040};
@@ -58,33 +75,59 @@ class FakeBackend : public ui::Backend {
   std::vector<Box> boxes;
   std::vector<std::string_view> lastMenu;
   std::vector<ui::Rect> invalidated;
+
+ private:
+  void Note(const char* op, const ui::Window& w, int arg = 0, ui::Rect r = {}) {
+    calls.push_back({op, std::string(w.Name()), arg, r});
+  }
 };
 
+// Keeps the drawing calls, each with the clip in force.
 class FakePainter : public ui::Painter {
  public:
   struct Op {
     std::string what;  // "fill", "frame", "line", "part", "image", "greyed image", "text"
     ui::Rect rect;
     ui::Color color;
-    ui::Rect clip;  // the clip in force
+    ui::Rect clip;
     std::string text;
     assets::Asset image = assets::Asset::kNone;
     int frame = 0;
     ui::Font font;
+    ui::TextLayout layout;
     ui::Part part = ui::Part::kRadio;
     ui::PartState state = ui::PartState::kNormal;
     bool checked = false;
   };
-  void PushClip(ui::Rect r) override;
-  void PopClip() override;
+  void PushClip(ui::Rect r) override {
+    clips.push_back(clips.empty() ? r : clips.back().Intersect(r));
+  }
+  void PopClip() override {
+    if (!clips.empty()) clips.pop_back();
+  }
   void FillRect(ui::Rect r, ui::Color c) override { Add("fill", r, c); }
   void FrameRect(ui::Rect r, ui::Color c) override { Add("frame", r, c); }
-  void Line(ui::Point a, ui::Point b, ui::Color c) override;
-  void DrawPart(ui::Part part, ui::PartState state, bool checked, ui::Rect r) override;
-  void DrawImage(assets::Asset image, int frame, ui::Rect dest) override;
-  void DrawGreyedImage(assets::Asset image, int frame, ui::Rect dest) override;
+  void Line(ui::Point a, ui::Point b, ui::Color c) override {
+    Add("line", {std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x) + 1,
+                 std::abs(b.y - a.y) + 1}, c);
+  }
+  void DrawPart(ui::Part part, ui::PartState state, bool checked, ui::Rect r) override {
+    Op& op = Add("part", r, {});
+    std::tie(op.part, op.state, op.checked) = std::tuple(part, state, checked);
+  }
+  void DrawImage(assets::Asset image, int frame, ui::Rect dest) override {
+    Op& op = Add("image", dest, {});
+    std::tie(op.image, op.frame) = std::tuple(image, frame);
+  }
+  void DrawGreyedImage(assets::Asset image, int frame, ui::Rect dest) override {
+    DrawImage(image, frame, dest);
+    ops.back().what = "greyed image";
+  }
   void PaintText(std::string_view utf8, const ui::Font& font, ui::Color c, ui::Rect r,
-                ui::TextLayout layout) override;
+                 ui::TextLayout layout) override {
+    Op& op = Add("text", r, c);
+    std::tie(op.text, op.font, op.layout) = std::tuple(std::string(utf8), font, layout);
+  }
 
   // The text op drawing exactly this string, or nullptr.
   const Op* Text(const std::string& s) const;
@@ -92,10 +135,11 @@ class FakePainter : public ui::Painter {
 
   std::vector<Op> ops;
   std::vector<ui::Rect> clips;
-  int maxDepth = 0;
 
  private:
-  void Add(const char* what, ui::Rect r, ui::Color c);
+  Op& Add(const char* what, ui::Rect r, ui::Color c) {
+    return ops.emplace_back(Op{what, r, c, clips.empty() ? ui::Rect{} : clips.back()});
+  }
 };
 
 // Every image has the size its identifier promises; kNone is missing.
@@ -124,6 +168,9 @@ class FakeTray : public shell::Tray {
   void Notify(std::string_view title, std::string_view text, int iconKind) override;
   void RemoveIcon() override;
 
+  std::string Last() const {  // the latest notice's "title|text"
+    return notices.empty() ? "" : notices.back().title + "|" + notices.back().text;
+  }
   std::vector<std::string> icons;  // "owner|tip" per add
   std::vector<Notice> notices;
   int removed = 0;
@@ -183,12 +230,10 @@ class FakePower : public task::PowerActions {
   bool HibernateAvailable() override { return canHibernate; }
   void KeepAwake(const task::AwakeRequest& r) override {
     awakeCalls.push_back(r.reason);
-    lastDueInMs = r.dueInMs;
     dues.push_back(r.dueInMs);
   }
   std::vector<task::PowerMode> fired;
   std::vector<std::string> awakeCalls;  // each request's reason; empty: withdrawn
-  std::int64_t lastDueInMs = 0;
   std::vector<std::int64_t> dues;  // each request's time until the task
   bool canHibernate = true;
 };
@@ -196,6 +241,7 @@ class FakePower : public task::PowerActions {
 class FakeSmartReport : public disk::SmartReport {
  public:
   disk::DiskReading CollectSmartReport() override {
+    if (onCollect) onCollect();
     ++collected;
     return {lines, why, failing};
   }
@@ -206,6 +252,7 @@ class FakeSmartReport : public disk::SmartReport {
   disk::Unread why = disk::Unread::kDriveSilent;
   bool failing = false;
   int collected = 0, objectsReleased = 0, enumeratorsReleased = 0;
+  std::function<void()> onCollect;  // sees how far start-up had got
 };
 
 // The program over a recording backend and recording services.
@@ -213,6 +260,9 @@ struct TestProgram {
   TestProgram();
   TestProgram(const TestProgram&) = delete;
   TestProgram& operator=(const TestProgram&) = delete;
+  ui::Window& Main();  // loaded on first use
+  // One event to the control of w so named (none for a name w lacks).
+  void Send(ui::Window& w, std::string_view control, ui::EventKind kind, int arg = 0);
 
   FakeBackend backend;
   FakeClock clock;
@@ -224,5 +274,10 @@ struct TestProgram {
   FakeSmartReport smart;
   app::Program program;
 };
+
+std::string Hex(ui::Color c);  // "rrggbb"
+// MainWindow's task controls as one line: 按钮1's caption | 分组框3's caption
+// and colour | 任务时钟 and 时钟4 in ms | whether 图片框5 plays.
+std::string TaskFace(const ui::Window& main);
 
 }  // namespace fakes

@@ -1,5 +1,4 @@
-// The firing check: text conversion, a whole day of drifting timer ticks,
-// and clocks that jump.
+// The firing check: text conversion, a day of drifting timer ticks, jumping clocks.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -60,12 +59,10 @@ std::vector<int> SampleTargets() {
 }
 
 TEST(Firing, DriftingTicksFireEachTargetExactlyOnce) {
-  // The platform's 1000 ms timer runs at the system tick, slow (1015.6 ms) or
-  // fast (984.4 ms), with now and then a late tick. A drifting timer shows a
-  // second twice or skips one; the target must still fire exactly once in the
-  // ten seconds around it, whatever the phase of the ticks. Each run starts on
-  // the day after the epoch of FromMs so that targets just after midnight are
-  // scheduled on the day before.
+  // The 1000 ms timer runs slow (1015.6 ms) or fast (984.4 ms), now and then
+  // late, so it shows a second twice or skips one: the target must still fire
+  // exactly once. Runs start a day after FromMs's epoch, for targets just
+  // after midnight.
   constexpr long long kDay = 86400000;
   const double periods[] = {1015.625, 984.375};
   // Phase 85 puts two fast readings in the target second (an equality test
@@ -104,8 +101,7 @@ TEST(Firing, SchedulingJustAfterTheTargetWaitsForTheNextDay) {
   EXPECT_FALSE(check.Check({2026, 12, 8, 10, 0, 2, 220}, ten));
   check.Check({2026, 12, 9, 9, 59, 59, 300}, ten);  // (a long gap in between)
   EXPECT_TRUE(check.Check({2026, 12, 9, 10, 0, 0, 300}, ten));
-  // The time until it is due, which the wake timer is set from: the next
-  // day's once the second has come.
+  // The wake timer's wait: the next day's once the second has come.
   EXPECT_EQ(task::MsUntil({2026, 12, 8, 9, 59, 59, 999}, ten), 1);
   EXPECT_EQ(task::MsUntil({2026, 12, 8, 10, 0, 0, 0}, ten), 86400000);
   EXPECT_EQ(task::MsUntil({2026, 12, 8, 10, 0, 0, 200}, ten), 86399800);

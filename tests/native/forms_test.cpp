@@ -1,5 +1,4 @@
-// The four forms as data: every name unique, every parent and wiring source
-// real, and the texts, states and places that other code relies on.
+// The four forms as data: names unique, every parent and wiring source real.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,17 +7,11 @@
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
 #include "ui/model/window.h"
-#include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
-#include "ui/secondary_windows/task_done_names.h"
-#include "ui/secondary_windows/version_names.h"
 
 namespace {
 
 using namespace ui::main_window;
-namespace ec = ui::exit_confirm;
-namespace td = ui::task_done;
-namespace ver = ui::version;
 
 const ui::FormSpec* const kForms[] = {&ui::MainWindowForm(), &ui::ExitConfirmWindowForm(),
                                       &ui::TaskDoneWindowForm(), &ui::VersionWindowForm()};

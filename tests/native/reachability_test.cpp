@@ -1,20 +1,12 @@
 // The start-up reachability display and its one notice, connected and not.
 #include <gtest/gtest.h>
 
-#include "app/program.h"
 #include "tests/native/fakes.h"
-#include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
-#include "ui/secondary_windows/exit_confirm_names.h"
-#include "ui/secondary_windows/task_done_names.h"
-#include "ui/secondary_windows/version_names.h"
 
 namespace {
 
 using namespace ui::main_window;
-namespace ec = ui::exit_confirm;
-namespace td = ui::task_done;
-namespace ver = ui::version;
 
 struct Outcome {
   bool connected;
@@ -33,20 +25,17 @@ TEST(Reachability, StatusBarAndNoticeFollowTheProbe) {
   };
   for (const Outcome& o : outcomes) {
     fakes::TestProgram t;
-    auto& network = t.network;
-    auto& tray = t.tray;
-    network.connected = o.connected;
-    ui::Window& main = t.program.desktop.Load(ui::MainWindowForm(), nullptr);
-    EXPECT_EQ(network.probes, 1);
+    t.network.connected = o.connected;
+    ui::Window& main = t.Main();
+    EXPECT_EQ(t.network.probes, 1);
     EXPECT_EQ(main.Get(透明标签7).caption, o.caption);
     EXPECT_EQ(main.Get(透明标签7).textColor, o.colour);
     EXPECT_EQ(main.Get(图片框4).picture, assets::Asset::kLinkAnim);
     EXPECT_EQ(main.Get(图片框4).animating, o.animating);
     // Exactly one notice, after the icon exists.
-    ASSERT_EQ(tray.notices.size(), 1u);
-    EXPECT_EQ(tray.notices[0].title, "Quonda云服务器中心提示！");
-    EXPECT_EQ(tray.notices[0].text, o.notice);
-    EXPECT_EQ(tray.icons.size(), 1u);
+    ASSERT_EQ(t.tray.notices.size(), 1u);
+    EXPECT_EQ(t.tray.Last(), std::string("Quonda云服务器中心提示！|") + o.notice);
+    EXPECT_EQ(t.tray.icons.size(), 1u);
   }
 }
 

@@ -9,34 +9,33 @@
 #include "ui/behaviour/render.h"
 #include "ui/main_window/main_window_form.h"
 #include "ui/main_window/main_window_names.h"
-#include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
-#include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/version_names.h"
 
 namespace {
 
 using namespace ui::main_window;
-namespace ec = ui::exit_confirm;
-namespace td = ui::task_done;
 namespace ver = ui::version;
-
 using assets::Asset;
-using fakes::FakeImages;
 using fakes::FakePainter;
 using ui::Rect;
 using ui::Window;
 
 FakePainter Paint(const Window& w, Rect dirty) {
   FakePainter painter;
-  FakeImages images;
+  fakes::FakeImages images;
   ui::PaintWindow(w, painter, images, dirty);
   EXPECT_TRUE(painter.clips.empty()) << "every clip pushed is popped";
   return painter;
 }
 
-size_t IndexOf(const FakePainter& p, const FakePainter::Op* op) {
-  return static_cast<size_t>(op - p.ops.data());
+// A text as drawn: colour, height, weight, face and wrapping; "-" if not drawn.
+std::string Look(const FakePainter& p, const std::string& text) {
+  const FakePainter::Op* op = p.Text(text);
+  if (!op) return "-";
+  return fakes::Hex(op->color) + " " + std::to_string(op->font.heightPx) +
+         (op->font.bold ? " bold" : "") + (op->layout.wrap ? " wrap" : "") +
+         (op->font.face.empty() ? "" : " " + op->font.face);
 }
 
 TEST(Render, BackToFrontWithinTheClip) {
@@ -47,45 +46,36 @@ TEST(Render, BackToFrontWithinTheClip) {
   const auto* left = p.Image(Asset::kHeaderLeft);
   ASSERT_TRUE(emblem && right && left);
   // Right piece first, then the left piece over it, then the emblem on top.
-  EXPECT_LT(IndexOf(p, right), IndexOf(p, left));
-  EXPECT_LT(IndexOf(p, left), IndexOf(p, emblem));
+  EXPECT_LT(right, left);
+  EXPECT_LT(left, emblem);
   // Pictures sit at their own size at the box's corner, cut by the clip.
   EXPECT_EQ(left->rect, (Rect{-16, 0, 752, 152}));
   EXPECT_EQ(left->clip, (Rect{0, 0, 152, 152}));
-  // The emblem is centred in its 120x120 button.
-  EXPECT_EQ(emblem->rect, (Rect{396, 20, 128, 128}));
-  for (const auto& op : p.ops) {
-    EXPECT_FALSE(op.clip.IsEmpty()) << op.what << " " << op.text;
-  }
+  EXPECT_EQ(emblem->rect, (Rect{396, 20, 128, 128}));  // centred in its 120x120 button
+  EXPECT_EQ(p.Image(Asset::kResultIcon), nullptr);      // hidden
+  for (const auto& op : p.ops) EXPECT_FALSE(op.clip.IsEmpty()) << op.what << " " << op.text;
 }
 
-TEST(Render, ClippedAndHiddenControlsDrawNothing) {
+// "几时：" is wider than its 16-pixel-high label: wrapped, its second line was
+// cut away and the caption read "几".
+TEST(Render, TextsCarryTheirFontsColoursAndWrapping) {
   Window w(ui::MainWindowForm());
   FakePainter p = Paint(w, w.ClientRect());
-  EXPECT_EQ(p.Text("QuondaHalvix2.0"), nullptr);  // beyond its parent
-  EXPECT_EQ(p.Text("硬盘30-50度为正常，70度以上高温硬盘具有危险性！"), nullptr);  // hidden
-  EXPECT_EQ(p.Image(Asset::kResultIcon), nullptr);
-  ASSERT_NE(p.Text("QuondaHalvix2.1"), nullptr);
-}
-
-TEST(Render, TextsCarryTheirFontsAndColours) {
-  Window w(ui::MainWindowForm());
-  FakePainter p = Paint(w, w.ClientRect());
-  const auto* group = p.Text("QuondaHalvix定时系统");
-  ASSERT_NE(group, nullptr);
-  EXPECT_EQ(group->color, ui::kOrange);
-  EXPECT_TRUE(group->font.bold);
-  EXPECT_EQ(group->font.heightPx, 12);
-  const auto* update = p.Text("检查更新");
-  ASSERT_NE(update, nullptr);
-  EXPECT_EQ(update->font.face, "宋体");
-  EXPECT_EQ(update->color, ui::kGrey);
-  const auto* status = p.Text("已成功连接到Quonda云服务器中心...");
-  ASSERT_NE(status, nullptr);
-  EXPECT_EQ(status->color, ui::kGreen);
-  const auto* slogan = p.Text("时刻保护您的计算机安全");
-  ASSERT_NE(slogan, nullptr);
-  EXPECT_EQ(slogan->font.heightPx, 35);
+  struct Case {
+    const char* text;
+    const char* look;
+  } cases[] = {
+      {"QuondaHalvix定时系统", "ff8000 12 bold"},
+      {"检查更新", "606060 12 bold wrap 宋体"},
+      {"已成功连接到Quonda云服务器中心...", "008000 0 wrap"},
+      {"时刻保护您的计算机安全", "ff8000 35 bold"},
+      {"几时：", "000000 0"},
+      {"这是一款全新的软件，他可以按照用户设定的时间进行全自动关机等功能", "606060 12 bold wrap"},
+      {"QuondaHalvix2.1", "ffffff 12 bold"},
+      {"QuondaHalvix2.0", "-"},                                      // beyond its parent
+      {"硬盘30-50度为正常，70度以上高温硬盘具有危险性！", "-"},  // hidden
+  };
+  for (const Case& c : cases) EXPECT_EQ(Look(p, c.text), c.look) << c.text;
 }
 
 TEST(Render, ImageButtonShowsTheStateImage) {
@@ -115,37 +105,31 @@ TEST(Render, CheckedRadioAndDisabledText) {
   w.SetChecked(单选框3, true);
   w.SetTextColor(单选框3, ui::kGreen);
   FakePainter p = Paint(w, w.ClientRect());
-  EXPECT_EQ(p.Text("注销电脑")->color, ui::kGreen);
+  EXPECT_EQ(Look(p, "注销电脑"), "008000 0");
   // One indicator per option, checked only where the selection put it.
-  int checked = 0, indicators = 0;
+  std::string radios;
   for (const auto& op : p.ops) {
     if (op.what != "part" || op.part != ui::Part::kRadio) continue;
-    ++indicators;
-    checked += op.checked;
+    radios += op.checked ? "x" : "-";
     if (op.checked) {
       EXPECT_TRUE(w.AbsoluteRect(w.Find("单选框3")).Contains({op.rect.left, op.rect.top}));
     }
   }
-  EXPECT_EQ(indicators, 4);
-  EXPECT_EQ(checked, 1);
-  Window version(ui::VersionWindowForm());
-  FakePainter vp = Paint(version, version.ClientRect());
+  EXPECT_EQ(radios, "-x--");
   // The status line is disabled in its form yet shows its own colours: in
   // the grey disabled look the lookup's green and red would never be seen.
-  ASSERT_NE(vp.Text("等待检测最新版本信息"), nullptr);
-  EXPECT_EQ(vp.Text("等待检测最新版本信息")->color, ui::kBlack);
+  Window version(ui::VersionWindowForm());
+  EXPECT_EQ(Look(Paint(version, version.ClientRect()), "等待检测最新版本信息"),
+            "000000 12 bold 宋体");
   version.SetCaption(ver::透明标签3, "网络异常！无法获取版本信息");
   version.SetTextColor(ver::透明标签3, ui::kRed);
   version.SetDisabled(ver::按钮1, true);
   FakePainter red = Paint(version, version.ClientRect());
-  EXPECT_EQ(red.Text("网络异常！无法获取版本信息")->color, ui::kRed);
-  // A disabled button still looks disabled.
-  ASSERT_NE(red.Text("检测最新版本"), nullptr);
-  EXPECT_NE(red.Text("检测最新版本")->color, ui::kBlack);
+  EXPECT_EQ(Look(red, "网络异常！无法获取版本信息"), "ff0000 12 bold 宋体");
+  EXPECT_EQ(Look(red, "检测最新版本"), "a0a0a0 0 wrap");  // a disabled button still looks disabled
 }
 
-// A spin control's two arrows each show their own hover and press, the same
-// halves the input takes.
+// Each spin arrow shows its own hover and press, on the halves the input takes.
 TEST(Render, OnlyTheArrowUnderThePointerIsHotOrPressed) {
   using ui::PartState;
   const auto arrows = [](Window& w) {
@@ -182,40 +166,7 @@ TEST(Render, TextWidthEstimateCountsCharactersNotBytes) {
   EXPECT_GT(ui::EstimateTextWidth(std::string("\xff\xfe", 2), f), 0);  // not UTF-8: no crash
 }
 
-}  // namespace
-
-namespace {
-
-TEST(Render, CaptionsWrapOnlyWhereASecondLineFits) {
-  // "几时：" is wider than its 16-pixel-high label: it must stay on one line
-  // (a wrapped second line would be cut away and the caption read "几").
-  Window w(ui::MainWindowForm());
-  struct Capture : FakePainter {
-    std::vector<bool> wraps;
-    void PaintText(std::string_view s, const ui::Font& f, ui::Color c, Rect r,
-                   ui::TextLayout layout) override {
-      FakePainter::PaintText(s, f, c, r, layout);
-      wraps.push_back(layout.wrap);
-    }
-  } p;
-  FakeImages images;
-  ui::PaintWindow(w, p, images, w.ClientRect());
-  auto wrapOf = [&](const std::string& text) {
-    for (size_t i = 0, t = 0; i < p.ops.size(); ++i) {
-      if (p.ops[i].what != "text") continue;
-      if (p.ops[i].text == text) return static_cast<int>(p.wraps[t]);
-      ++t;
-    }
-    return -1;
-  };
-  EXPECT_EQ(wrapOf("几时："), 0);
-  EXPECT_EQ(wrapOf("这是一款全新的软件，他可以按照用户设定的时间进行全自动关机等功能"), 1);
-}
-
-}  // namespace
-
-// A new animation frame changes only its picture's own pixels, unless
-// something is drawn over them; then the whole box must be painted again.
+// A new frame repaints only its picture's pixels, the whole box where something lies over it.
 TEST(Render, AFrameAreaIsThePictureWhereNothingLiesOverIt) {
   using ui::Kind;
   const ui::ControlSpec controls[] = {
@@ -244,3 +195,5 @@ TEST(Render, AFrameAreaIsThePictureWhereNothingLiesOverIt) {
   EXPECT_EQ(area("标签1", {10, 10}), Rect{});                   // not a picture box
   EXPECT_EQ(ui::FrameArea(w, 99, {10, 10}), Rect{});
 }
+
+}  // namespace

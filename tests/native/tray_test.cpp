@@ -1,49 +1,25 @@
-// Tray icon, balloon record, tray actions, the tray menu, the exit and the
+// Tray icon, balloon record, tray actions, the tray menu and the
 // single-instance guard, through the real handlers with a recording platform.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "app/program.h"
 #include "app/single_instance.h"
 #include "shell/icon_keeper.h"
 #include "shell/tray.h"
 #include "tests/native/fakes.h"
-#include "ui/main_window/main_window_form.h"
-#include "ui/main_window/main_window_names.h"
-#include "ui/secondary_windows/exit_confirm_names.h"
-#include "ui/secondary_windows/task_done_names.h"
-#include "ui/secondary_windows/version_names.h"
 
 namespace {
-
-using namespace ui::main_window;
-namespace ec = ui::exit_confirm;
-namespace td = ui::task_done;
-namespace ver = ui::version;
 
 using ui::EventKind;
 
 struct TrayTest : ::testing::Test, fakes::TestProgram {
-  ui::Window* main = nullptr;
-
-  void SetUp() override {
-    main = &program.desktop.Load(ui::MainWindowForm(), nullptr);
-  }
+  ui::Window& main = Main();
   void Tray(int action) {
-    program.desktop.Deliver(ui::Event{main, ui::kNoControl, EventKind::kTray, action});
-  }
-  void Choose(int item) {
-    backend.menuChoice = item;
-    Tray(3);
+    program.desktop.Deliver(ui::Event{&main, ui::kNoControl, EventKind::kTray, action});
   }
 };
 
 TEST_F(TrayTest, IconIsAddedAtStartWithItsTip) {
-  ASSERT_EQ(tray.icons.size(), 1u);
-  EXPECT_EQ(tray.icons[0], "MainWindow|QuondaHalvix正版 软件正在运行...");
+  EXPECT_EQ(tray.icons, std::vector<std::string>{"MainWindow|QuondaHalvix正版 软件正在运行..."});
 }
 
 TEST(TrayTexts, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
@@ -66,9 +42,8 @@ TEST(TrayTexts, TextsThatDoNotFitAreCutAtCharacterBoundaries) {
   for (const Case& c : cases) EXPECT_EQ(shell::CutGbk(c.gbk, c.max).size(), c.kept);
 }
 
-// The shell as the icon keeper meets it: each add or modify answered from a
-// script ('y' taken, anything else or nothing left refused), everything
-// asked of it written down in order.
+// The shell answering each add or modify from a script ('y' taken, else
+// refused) and logging everything asked of it.
 struct ScriptedShell : shell::IconShell {
   std::string answers, log;
   bool Answer(const char* call) {
@@ -95,8 +70,7 @@ TEST(TrayIconKeeper, AnIconTheShellDidNotTakeIsAskedForAgainAndTheLatestNoticeWa
       {"A1T", "y", "add show 1 "},
       // No shell yet at log-on: asked again on every tick until it answers.
       {"A1TT", "nnnny", "add timer modify add modify add no-timer show 1 "},
-      // An add that timed out though the icon went in: found by the modify,
-      // not added twice; only the latest notice is kept.
+      // An add timed out though the icon went in: not added twice; the latest notice kept.
       {"A12T", "ny", "add timer modify no-timer show 2 "},
       // A restarted shell that takes the icon only on the next tick.
       {"AR1T", "ynny", "add modify add timer modify no-timer show 1 "},
@@ -123,13 +97,13 @@ TEST(TrayIconKeeper, AnIconTheShellDidNotTakeIsAskedForAgainAndTheLatestNoticeWa
 }
 
 TEST_F(TrayTest, ActionCodes) {
-  program.desktop.SetDisplayState(*main, ui::DisplayState::kMinimized);
+  program.desktop.SetDisplayState(main, ui::DisplayState::kMinimized);
   Tray(2);
-  EXPECT_EQ(main->GetDisplayState(), ui::DisplayState::kRestored);
+  EXPECT_EQ(main.GetDisplayState(), ui::DisplayState::kRestored);
   // Hidden by its "X": a click on the icon shows it and brings it forward.
-  program.desktop.SetVisible(*main, false);
+  program.desktop.SetVisible(main, false);
   Tray(2);
-  EXPECT_TRUE(main->IsVisible());
+  EXPECT_TRUE(main.IsVisible());
   EXPECT_FALSE(backend.Calls("raise").empty());
   size_t before = backend.calls.size();
   for (int other : {0, 1, 4, 515, -1}) Tray(other);
@@ -140,42 +114,25 @@ TEST_F(TrayTest, ActionCodes) {
 }
 
 TEST_F(TrayTest, AboutBoxHasNoOwnerNoIconAndOnlyOk) {
-  Choose(2);
+  backend.menuChoice = 2;
+  Tray(3);
   ASSERT_EQ(backend.boxes.size(), 1u);
-  EXPECT_EQ(backend.boxes[0].flags, 0);
-  EXPECT_FALSE(backend.boxes[0].owned);
-  EXPECT_EQ(backend.boxes[0].title, "关于QuondaHalvix");
-  EXPECT_EQ(backend.boxes[0].text, "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。");
-}
-
-TEST_F(TrayTest, ConfirmedExitRemovesTheIconBeforeTheWindowsGo) {
-  Choose(4);
-  ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
-  ASSERT_NE(confirm, nullptr);
-  program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮1"), EventKind::kClick, 0});
-  EXPECT_EQ(tray.removed, 1);
-  EXPECT_EQ(power.awakeCalls, std::vector<std::string>{""});  // no hold on sleep outlives the program
-  EXPECT_EQ(program.desktop.Find(MainWindow), nullptr);
-  program.desktop.CollectClosed();
-}
-
-TEST_F(TrayTest, CancelledExitKeepsTheIcon) {
-  Choose(4);
-  ui::Window* confirm = program.desktop.Find(ec::ExitConfirmWindow);
-  program.desktop.Deliver(ui::Event{confirm, confirm->Find("按钮2"), EventKind::kClick, 0});
-  EXPECT_EQ(tray.removed, 0);
-  EXPECT_NE(program.desktop.Find(MainWindow), nullptr);
+  const auto& box = backend.boxes[0];
+  EXPECT_EQ(std::tie(box.flags, box.owned, box.title, box.text),
+            std::tuple(0, false, "关于QuondaHalvix",
+                       "QuondaHalvix 2.1\n按设定的时间自动关机、重启、注销或休眠。"));
 }
 
 TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
   // This copy is id 100, started at tick 1000.
-  const std::string q = "QuondaHalvix.exe";
+  const std::string q = "QuondaHalvix.exe", az = "abcdefghijklmnopqrstuvwxyz.exe";
   const app::ProcessEntry self{q, 100}, services{"services.exe", 4};
   struct Case {
     std::vector<app::ProcessEntry> list;
     app::ProcessStart other;  // the start of id 50
     int count;
     std::optional<std::uint32_t> session = 1;  // of id 50; this copy's is 1
+    std::string own = "QuondaHalvix.exe";
   } cases[] = {
       {{}, {}, 0},
       {{self}, {}, 0},  // the first entry is never examined
@@ -192,22 +149,17 @@ TEST(SingleInstance, CountsThisCopyAndOnlyCopiesStartedBeforeIt) {
       {{services, self, {"quondahalvix.EXE", 50}}, {true, 1}, 2},  // the file system ignores case
       {{services, self, {"QUONDAHALVIX.exe", 50}}, {true, 1}, 2},
       {{services, self, {"QuondaHalvix2.exe", 50}, {"QuondaHalvix.exe ", 50}}, {true, 1}, 1},
+      // Every letter is folded, from a to z.
+      {{services, {az, 100}, {"ABCDEFGHIJKLMNOPQRSTUVWXYZ.EXE", 50}}, {true, 999}, 2, 1, az},
+      {{services, {az, 100}, {"aBcDeFgHiJkLmNoPqRsTuVwXyZ.ExE", 50}}, {true, 999}, 2, 1, az},
   };
   for (const Case& c : cases) {
     fakes::FakeProcesses p;
     p.processes = c.list;
+    p.own = c.own;
     p.starts = {{100, {true, 1000}}, {50, c.other}};
     p.sessions = {{50, c.session}};
     EXPECT_EQ(app::CountInstances(p), c.count) << &c - cases;
-  }
-  // Every letter is folded, from a to z.
-  for (const char* other : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ.EXE", "aBcDeFgHiJkLmNoPqRsTuVwXyZ.ExE"}) {
-    fakes::FakeProcesses p;
-    p.own = "abcdefghijklmnopqrstuvwxyz.exe";
-    p.processes = {services, {p.own, 100}, {other, 50}};
-    p.starts = {{100, {true, 1000}}, {50, {true, 999}}};
-    p.sessions = {{50, 1}};
-    EXPECT_EQ(app::CountInstances(p), 2) << other;
   }
 }
 
@@ -218,7 +170,7 @@ TEST(SingleInstance, SecondCopyShowsItsNoticeAndEndsBeforeTheNoticeWindow) {
   processes.processes = {{"services.exe", 4}, {"QuondaHalvix.exe", 100}, {"explorer.exe", 8},
                          {"QuondaHalvix.exe", 50}};
   try {
-    program.desktop.Load(ui::MainWindowForm(), nullptr);
+    t.Main();
     FAIL() << "the second copy kept running";
   } catch (const fakes::FakeProcesses::Ended& ended) {
     EXPECT_EQ(ended.exitCode, 0);
@@ -226,8 +178,7 @@ TEST(SingleInstance, SecondCopyShowsItsNoticeAndEndsBeforeTheNoticeWindow) {
   EXPECT_EQ(program.records.instanceCount, 2);
   // The reachability notice first, then the duplicate notice last.
   ASSERT_EQ(tray.notices.size(), 2u);
-  EXPECT_EQ(tray.notices[1].title, "Quonda程序重复！！");
-  EXPECT_EQ(tray.notices[1].text, "已经运行一个QuondaHalvix！不得重复运行。");
+  EXPECT_EQ(tray.Last(), "Quonda程序重复！！|已经运行一个QuondaHalvix！不得重复运行。");
   EXPECT_EQ(tray.removed, 0);  // its icon stays so the notice can be read
   EXPECT_EQ(backend.Calls("create").size(), 1u);  // TaskDoneWindow never loaded
   EXPECT_TRUE(backend.Calls("show").empty());

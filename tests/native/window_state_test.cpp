@@ -1,7 +1,5 @@
-// A window's state has one writer, the desktop: its own operations set the
-// state as the platform will have it, what the platform does by itself comes
-// in through Report, and a closed window is freed (the backend's part first)
-// only once no handler and no message dispatch runs.
+// A window's state has one writer, the desktop: its own operations, the
+// platform's reports, and freeing a closed window only once nothing runs.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -49,42 +47,32 @@ struct WindowStateTest : ::testing::Test {
 };
 
 TEST_F(WindowStateTest, OwnOperationsSetTheStateAsThePlatformWillHaveIt) {
-  using Op = void (*)(ui::Desktop&, ui::Window&);
-  const Op hide = [](ui::Desktop& d, ui::Window& w) { d.SetVisible(w, false); };
-  const Op minimise = [](ui::Desktop& d, ui::Window& w) {
-    d.SetDisplayState(w, DisplayState::kMinimized);
-  };
-  const Op restore = [](ui::Desktop& d, ui::Window& w) {
-    d.SetDisplayState(w, DisplayState::kRestored);
-  };
-  const Op raise = [](ui::Desktop& d, ui::Window& w) { d.Raise(w); };
   struct Case {
-    const char* why;
-    std::vector<Op> ops;
+    const char* ops;  // h hide, m minimise, r restore, u raise
     bool visible;
     DisplayState state;
   } cases[] = {
-      {"loaded", {}, true, DisplayState::kRestored},
-      {"hidden", {hide}, false, DisplayState::kRestored},
-      {"a hidden window minimised shows as a button", {hide, minimise}, true,
-       DisplayState::kMinimized},
-      {"restoring a minimised, hidden window shows it", {minimise, hide, restore}, true,
-       DisplayState::kRestored},
-      {"restoring a hidden window that is not minimised", {hide, restore}, false,
-       DisplayState::kRestored},
-      {"raising a minimised window restores it", {minimise, raise}, true,
-       DisplayState::kRestored},
-      {"raising a hidden window shows it", {hide, raise}, true, DisplayState::kRestored},
+      {"", true, DisplayState::kRestored},
+      {"h", false, DisplayState::kRestored},
+      {"hm", true, DisplayState::kMinimized},  // a hidden window minimised shows as a button
+      {"mhr", true, DisplayState::kRestored},  // restoring a minimised, hidden window shows it
+      {"hr", false, DisplayState::kRestored},  // not minimised: restoring leaves it hidden
+      {"mu", true, DisplayState::kRestored},   // raising a minimised window restores it
+      {"hu", true, DisplayState::kRestored},   // raising a hidden window shows it
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.why);
     fakes::FakeBackend fake;
     LambdaHandlers none;
     ui::Desktop d{fake, none};
     ui::Window& w = d.Load(kForm, nullptr);
-    for (Op op : c.ops) op(d, w);
-    EXPECT_EQ(w.IsVisible(), c.visible);
-    EXPECT_EQ(w.GetDisplayState(), c.state);
+    for (char op : std::string(c.ops)) {
+      if (op == 'h') d.SetVisible(w, false);
+      if (op == 'm') d.SetDisplayState(w, DisplayState::kMinimized);
+      if (op == 'r') d.SetDisplayState(w, DisplayState::kRestored);
+      if (op == 'u') d.Raise(w);
+    }
+    EXPECT_EQ(w.IsVisible(), c.visible) << c.ops;
+    EXPECT_EQ(w.GetDisplayState(), c.state) << c.ops;
   }
   desktop.Move(window, 5, std::nullopt);
   EXPECT_EQ(window.ScreenRect(), (ui::Rect{5, 40, 100, 80}));

@@ -1,5 +1,5 @@
-// The control tree: parents, geometry, clipping, hit-testing and the
-// run-time property setters, on the real forms.
+// The control tree: geometry, clipping, hit-testing, the run-time setters and
+// the DPI conversion.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,53 +9,41 @@
 #include "ui/main_window/main_window_names.h"
 #include "ui/model/scale.h"
 #include "ui/model/window.h"
-#include "ui/secondary_windows/exit_confirm_names.h"
 #include "ui/secondary_windows/secondary_forms.h"
-#include "ui/secondary_windows/task_done_names.h"
 #include "ui/secondary_windows/version_names.h"
 
 namespace {
 
 using namespace ui::main_window;
-namespace ec = ui::exit_confirm;
-namespace td = ui::task_done;
 namespace ver = ui::version;
 
 using ui::Rect;
 using ui::Window;
 
-TEST(WindowGeometry, NestedControlsLieWhereTheirParentsPutThem) {
+// Where each control lies and what shows, cut by its parents and the 867x524 client.
+TEST(WindowGeometry, ControlsLieWhereTheirParentsPutThemAndShowWithinThem) {
   Window w(ui::MainWindowForm());
   struct Row {
     const char* name;
-    Rect absolute;
+    Rect absolute, visible;
   } rows[] = {
-      {"编辑框1", {149, 405, 28, 16}},   // group box inside the tab page
-      {"编辑框2", {314, 405, 30, 16}},   // tab page: same row as the hour field
-      {"单选框2", {264, 436, 74, 24}},   // page origin is the tab's own origin
-      {"透明标签1", {848, 0, 32, 24}},   // child of the right header piece
-      {"标签1", {648, 504, 231, 16}},    // status bar
-      {"图片框5", {672, 328, 200, 176}},  // right-hand column
+      {"编辑框1", {149, 405, 28, 16}, {149, 405, 28, 16}},      // group box inside the tab page
+      {"编辑框2", {314, 405, 30, 16}, {314, 405, 30, 16}},      // tab page: the hour field's row
+      {"单选框2", {264, 436, 74, 24}, {264, 436, 74, 24}},      // page origin is the tab's own
+      {"透明标签1", {848, 0, 32, 24}, {848, 0, 19, 24}},        // in the right header piece
+      {"标签1", {648, 504, 231, 16}, {648, 504, 219, 16}},      // status bar
+      {"图片框5", {672, 328, 200, 176}, {672, 328, 195, 176}},  // right-hand column
+      {"透明标签3", {224, 8, 120, 24}, {}},                     // past the 168-wide left piece
+      {"选择夹1", {0, 136, 872, 368}, {0, 136, 867, 368}},
+      {"图片框3", {0, 496, 872, 32}, {0, 496, 867, 28}},
+      {"图片框2", {-16, 0, 168, 152}, {0, 0, 152, 152}},        // a negative left edge
+      {"透明标签10", {200, 360, 280, 24}, {}},                  // hidden
   };
-  for (const Row& row : rows) {
-    EXPECT_EQ(w.AbsoluteRect(w.Find(row.name)), row.absolute) << row.name;
+  for (const Row& r : rows) {
+    const Rect visible = w.VisibleRect(w.Find(r.name));
+    EXPECT_EQ(w.AbsoluteRect(w.Find(r.name)), r.absolute) << r.name;
+    EXPECT_EQ(visible.IsEmpty() ? Rect{} : visible, r.visible) << r.name;
   }
-}
-
-TEST(WindowGeometry, ChildrenAreClippedByParentsAndTheClientArea) {
-  Window w(ui::MainWindowForm());
-  // Beyond the 168-pixel left header piece: clipped away entirely.
-  EXPECT_TRUE(w.VisibleRect(w.Find("透明标签3")).IsEmpty());
-  // The 872-wide tab page ends at the 867-wide client edge.
-  EXPECT_EQ(w.VisibleRect(w.Find("选择夹1")), (Rect{0, 136, 867, 368}));
-  // The status bar reaches y 528 in a 524-high client area.
-  EXPECT_EQ(w.VisibleRect(w.Find("图片框3")), (Rect{0, 496, 867, 28}));
-  // A negative left edge is cut at the window's edge.
-  EXPECT_EQ(w.VisibleRect(w.Find("图片框2")), (Rect{0, 0, 152, 152}));
-  // The X label ends at x 880 but the window at 867.
-  EXPECT_EQ(w.VisibleRect(w.Find("透明标签1")), (Rect{848, 0, 19, 24}));
-  // Hidden controls show nothing.
-  EXPECT_TRUE(w.VisibleRect(w.Find("透明标签10")).IsEmpty());
 }
 
 TEST(WindowGeometry, VersionPageShowsOnlyThroughItsSlot) {
@@ -101,33 +89,30 @@ TEST(WindowHitTest, FrontmostShownControlWins) {
   EXPECT_EQ(w.HitTest({870, 10}), ui::kNoControl);
 }
 
-TEST(WindowProperties, SettersRepaintOnlyWhatChanged) {
+struct WindowProperties : ::testing::Test {
   fakes::FakeBackend backend;
-  Window w(ui::MainWindowForm());
-  w.SetObserver(&backend);
+  Window w{ui::MainWindowForm()};
+  WindowProperties() { w.SetObserver(&backend); }
+};
+
+TEST_F(WindowProperties, SettersRepaintOnlyWhatChanged) {
   ui::ControlId button = w.Find("按钮1");
   w.SetCaption(button, "QuondaHalvix执行命令");  // unchanged: nothing to do
   EXPECT_TRUE(backend.invalidated.empty());
   w.SetCaption(button, "取消任务");
-  ASSERT_EQ(backend.invalidated.size(), 1u);
-  EXPECT_EQ(backend.invalidated[0], w.VisibleRect(button));
-  // A control that cannot show asks for no repaint.
-  w.SetCaption(透明标签3, "x");
+  EXPECT_EQ(backend.invalidated, std::vector<Rect>{w.VisibleRect(button)});
+  w.SetCaption(透明标签3, "x");  // a control that cannot show asks for no repaint
   EXPECT_EQ(backend.invalidated.size(), 1u);
   // Moved, it leaves its old place and takes its new one; to where it is, nothing.
-  const ui::Rect was = w.VisibleRect(button);
+  const Rect was = w.VisibleRect(button);
   w.SetBounds(按钮1, {10, 20, 30, 40});
   w.SetBounds(按钮1, {10, 20, 30, 40});
-  EXPECT_EQ(backend.invalidated, (std::vector<ui::Rect>{was, was, w.VisibleRect(button)}));
+  EXPECT_EQ(backend.invalidated, (std::vector<Rect>{was, was, w.VisibleRect(button)}));
 }
 
-TEST(WindowProperties, TimersAndValuesStayInRange) {
-  fakes::FakeBackend backend;
-  Window w(ui::MainWindowForm());
-  w.SetObserver(&backend);
+TEST_F(WindowProperties, TimersAndValuesStayInRange) {
   w.SetInterval(时钟4, -5);  // already 0: no change reported
   EXPECT_EQ(w.Get(时钟4).interval, 0);
-  EXPECT_TRUE(backend.Calls("changed").empty());
   w.SetInterval(按钮1, 10);  // not a timer
   EXPECT_TRUE(backend.Calls("changed").empty());
   w.SetInterval(时钟4, 10);
@@ -141,17 +126,12 @@ TEST(WindowProperties, TimersAndValuesStayInRange) {
   w.SetCaption(ui::ControlId{9999}, "x");
   w.SetVisible(ui::ControlId{9999}, true);
   EXPECT_EQ(w.Find("没有这个控件"), ui::kNoControl);
-  // A name constant the window does not know is a programming error: test
-  // builds stop on it instead of silently doing nothing (or dereferencing
-  // nothing).
+  // A name the window lacks is a programming error: test builds stop on it.
   EXPECT_DEATH(w.SetCaption(ui::ControlName{"没有这个控件"}, "x"), "unknown name");
   EXPECT_DEATH((void)w.Get(ver::超文本浏览框1), "unknown name");
 }
 
-TEST(WindowProperties, HidingAParentHidesWhatLiesInIt) {
-  fakes::FakeBackend backend;
-  Window w(ui::MainWindowForm());
-  w.SetObserver(&backend);
+TEST_F(WindowProperties, HidingAParentHidesWhatLiesInIt) {
   w.SetVisible(分组框3, false);
   auto changed = backend.Calls("changed");
   ASSERT_EQ(changed.size(), 1u);
@@ -162,18 +142,12 @@ TEST(WindowProperties, HidingAParentHidesWhatLiesInIt) {
   EXPECT_TRUE(w.IsShown(w.Find("编辑框1")));
 }
 
-TEST(WindowProperties, OverLongAndEmptyCaptionsAreKept) {
-  Window w(ui::MainWindowForm());
-  std::string longText(100000, 'x');
-  w.SetCaption(按钮1, longText);
-  EXPECT_EQ(w.Get(按钮1).caption.size(), longText.size());
+TEST_F(WindowProperties, OverLongAndEmptyCaptionsAreKept) {
+  w.SetCaption(按钮1, std::string(100000, 'x'));
+  EXPECT_EQ(w.Get(按钮1).caption.size(), 100000u);
   w.SetCaption(按钮1, "");
   EXPECT_EQ(w.Get(按钮1).caption, "");
 }
-
-}  // namespace
-
-namespace {
 
 TEST(WindowCovering, NativePartsAreCutByWhatLiesInFront) {
   Window w(ui::MainWindowForm());
@@ -206,10 +180,8 @@ TEST(WindowCovering, CyclicParentsAreHarmless) {
   EXPECT_TRUE(w.CoveringRects(w.Find("a")).empty());
 }
 
-// The Win32 side's one conversion to a monitor's DPI. At 125 % and 175 %
-// sizes do not scale to whole pixels: edges are rounded, so neighbours still
-// meet, a click lands in the 96-DPI pixel drawn under it, and a window's
-// place survives the trip to device pixels and back.
+// The one conversion to a monitor's DPI: at 125 % and 175 % edges round so
+// neighbours meet, a click lands where drawn, and a place survives the trip.
 TEST(WindowScale, EdgesRoundSoNeighboursMeetAndClicksLandWhereDrawn) {
   for (int dpi : {96, 120, 144, 168, 192}) {
     const ui::Scale s(dpi);
