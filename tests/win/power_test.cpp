@@ -33,63 +33,45 @@ struct Event {
   enum What { kPrivilege, kExitWindows, kSuspend } what;
   UINT flags = 0;
   DWORD reason = 0;
-  BOOLEAN hibernate = FALSE;
-  BOOLEAN force = FALSE;
-  BOOLEAN wakeEventsDisabled = FALSE;
+  BOOLEAN hibernate = FALSE, force = FALSE, wakeEventsDisabled = FALSE;
   bool operator==(const Event&) const = default;
 };
 
-Event Privilege() { return Event{Event::kPrivilege, 0, 0, FALSE, FALSE, FALSE}; }
-Event Exit(UINT flags, DWORD reason) {
-  return Event{Event::kExitWindows, flags, reason, FALSE, FALSE, FALSE};
-}
+Event Privilege() { return Event{Event::kPrivilege}; }
+Event Exit(UINT flags, DWORD reason) { return Event{Event::kExitWindows, flags, reason}; }
 Event Suspend(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEventsDisabled) {
   return Event{Event::kSuspend, 0, 0, hibernate, force, wakeEventsDisabled};
 }
 
+std::mutex gMutex;
+std::condition_variable gChanged;
 struct Recorder {
-  std::mutex mutex;
-  std::condition_variable changed;
   std::vector<Event> events;
   std::thread::id callThread;
   bool privilegeResult = true;
   BOOL callResult = TRUE;
   DWORD callError = ERROR_SUCCESS;  // the last error a failed call leaves
   bool hibernateAvailable = true;
-  // While set, the call waits (at most 10 s) for `released`.
-  bool holdCall = false;
+  bool holdCall = false;  // while set, the call waits (at most 10 s) for `released`
   bool released = false;
   bool callDone = false;
-};
-
-Recorder& Rec() {
-  static Recorder recorder;
-  return recorder;
-}
+} gRec;
 
 void Reset() {
-  std::lock_guard lock(Rec().mutex);
-  Rec().events.clear();
-  Rec().callThread = {};
-  Rec().privilegeResult = true;
-  Rec().callResult = TRUE;
-  Rec().callError = ERROR_SUCCESS;
-  Rec().hibernateAvailable = true;
-  Rec().holdCall = false;
-  Rec().released = false;
-  Rec().callDone = false;
+  std::lock_guard lock(gMutex);
+  gRec = Recorder{};
 }
 
 BOOL RecordCall(const Event& event) {
-  std::unique_lock lock(Rec().mutex);
-  Rec().events.push_back(event);
-  Rec().callThread = std::this_thread::get_id();
-  Rec().changed.notify_all();
-  if (Rec().holdCall) Rec().changed.wait_for(lock, 10s, [] { return Rec().released; });
-  Rec().callDone = true;
-  Rec().changed.notify_all();
-  const BOOL result = Rec().callResult;
-  const DWORD error = Rec().callError;
+  std::unique_lock lock(gMutex);
+  gRec.events.push_back(event);
+  gRec.callThread = std::this_thread::get_id();
+  gChanged.notify_all();
+  if (gRec.holdCall) gChanged.wait_for(lock, 10s, [] { return gRec.released; });
+  gRec.callDone = true;
+  gChanged.notify_all();
+  const BOOL result = gRec.callResult;
+  const DWORD error = gRec.callError;
   lock.unlock();
   if (!result) SetLastError(error);  // last, so no lock call can overwrite it
   return result;
@@ -102,39 +84,35 @@ BOOLEAN FakeSetSuspendState(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEvents
 }
 
 bool FakeEnablePrivilege() {
-  std::lock_guard lock(Rec().mutex);
-  Rec().events.push_back(Privilege());
-  return Rec().privilegeResult;
+  std::lock_guard lock(gMutex);
+  gRec.events.push_back(Privilege());
+  return gRec.privilegeResult;
 }
 
 bool FakeHibernateAvailable() {
-  std::lock_guard lock(Rec().mutex);
-  return Rec().hibernateAvailable;
+  std::lock_guard lock(gMutex);
+  return gRec.hibernateAvailable;
 }
 
 constexpr PowerApi kRecording{&FakeExitWindowsEx, &FakeSetSuspendState, &FakeEnablePrivilege,
                               &FakeHibernateAvailable};
 
-struct ModeCase {
+const struct ModeCase {
   PowerMode mode;
   Event call;
-};
-
-const ModeCase kModes[] = {
+} kModes[] = {
     {PowerMode::kShutDown, Exit(EWX_SHUTDOWN | EWX_POWEROFF | EWX_FORCE, kPlanned)},
     {PowerMode::kRestart, Exit(EWX_REBOOT | EWX_FORCE, kPlanned)},
     {PowerMode::kLogOff, Exit(EWX_LOGOFF | EWX_FORCE, kPlanned)},
     {PowerMode::kHibernate, Suspend(TRUE, TRUE, FALSE)},
 };
 
-const std::int32_t kBadModes[] = {0, 5, -1, INT32_MIN, INT32_MAX};
-
 class PowerTest : public ::testing::Test {
  protected:
   void SetUp() override { Reset(); }
   static std::vector<Event> Events() {
-    std::lock_guard lock(Rec().mutex);
-    return Rec().events;
+    std::lock_guard lock(gMutex);
+    return gRec.events;
   }
 };
 
@@ -142,19 +120,15 @@ class PowerTest : public ::testing::Test {
 // answer. A failed privilege step still makes the call: log-off needs no
 // privilege, and for the others the system refuses on its own.
 TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
-  struct Outcome {
-    bool privilege;
-    BOOL call;
-    bool result;
-  };
-  for (Outcome o : {Outcome{true, TRUE, true}, Outcome{true, FALSE, false},
-                    Outcome{false, TRUE, true}}) {
+  const struct { bool privilege; BOOL call; bool result; } outcomes[] = {{true, TRUE, true}, {true, FALSE, false},
+                                                                          {false, TRUE, true}};
+  for (const auto& o : outcomes) {
     for (const ModeCase& c : kModes) {
       SCOPED_TRACE(::testing::Message() << "mode " << static_cast<int>(c.mode) << " privilege "
                                         << o.privilege << " call " << o.call);
       Reset();
-      Rec().privilegeResult = o.privilege;
-      Rec().callResult = o.call;
+      gRec.privilegeResult = o.privilege;
+      gRec.callResult = o.call;
       EXPECT_EQ(SystemPowerAction(c.mode, kRecording).failure == PowerFailure::kNone, o.result);
       EXPECT_EQ(Events(), (std::vector<Event>{Privilege(), c.call}));
     }
@@ -162,10 +136,9 @@ TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
 }
 
 TEST_F(PowerTest, UnknownModeOrMissingEntryCallsNothing) {
-  for (std::int32_t value : kBadModes) {
+  for (std::int32_t value : {0, 5, -1, INT32_MIN, INT32_MAX}) {
     SCOPED_TRACE(value);
-    EXPECT_EQ(SystemPowerAction(static_cast<PowerMode>(value), kRecording).failure,
-              PowerFailure::kRefused);
+    EXPECT_EQ(SystemPowerAction(static_cast<PowerMode>(value), kRecording).failure, PowerFailure::kRefused);
   }
   EXPECT_TRUE(Events().empty());
   EXPECT_EQ(SystemPowerAction(PowerMode::kShutDown, PowerApi{}).failure, PowerFailure::kRefused);
@@ -193,9 +166,7 @@ std::optional<DWORD> ShutdownAttributes(HANDLE token) {
   const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
   for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
     const LUID_AND_ATTRIBUTES& p = privileges->Privileges[i];
-    if (p.Luid.LowPart == shutdown.LowPart && p.Luid.HighPart == shutdown.HighPart) {
-      return p.Attributes;
-    }
+    if (p.Luid.LowPart == shutdown.LowPart && p.Luid.HighPart == shutdown.HighPart) return p.Attributes;
   }
   return std::nullopt;
 }
@@ -239,21 +210,21 @@ TEST_F(PowerTest, WorkerThreadMakesTheCallWhileTheCallerCarriesOn) {
   for (const ModeCase& c : kModes) {
     SCOPED_TRACE(static_cast<int>(c.mode));
     Reset();
-    Rec().holdCall = true;
+    gRec.holdCall = true;
     {
       Win32PowerActions actions(kRecording);
       // Returns while the call is held on the worker, and the worker does not
       // depend on the object outliving it.
       actions.RunPowerAction(c.mode);
     }
-    std::unique_lock lock(Rec().mutex);
-    ASSERT_TRUE(Rec().changed.wait_for(lock, 10s, [] { return Rec().events.size() == 2; }));
-    EXPECT_EQ(Rec().events, (std::vector<Event>{Privilege(), c.call}));
-    EXPECT_NE(Rec().callThread, std::this_thread::get_id());
-    EXPECT_FALSE(Rec().callDone);
-    Rec().released = true;
-    Rec().changed.notify_all();
-    ASSERT_TRUE(Rec().changed.wait_for(lock, 10s, [] { return Rec().callDone; }));
+    std::unique_lock lock(gMutex);
+    ASSERT_TRUE(gChanged.wait_for(lock, 10s, [] { return gRec.events.size() == 2; }));
+    EXPECT_EQ(gRec.events, (std::vector<Event>{Privilege(), c.call}));
+    EXPECT_NE(gRec.callThread, std::this_thread::get_id());
+    EXPECT_FALSE(gRec.callDone);
+    gRec.released = true;
+    gChanged.notify_all();
+    ASSERT_TRUE(gChanged.wait_for(lock, 10s, [] { return gRec.callDone; }));
   }
 }
 
@@ -262,24 +233,18 @@ TEST_F(PowerTest, WorkerThreadMakesTheCallWhileTheCallerCarriesOn) {
 // reason, arrives as a message on the thread of the report window, the test's.
 TEST_F(PowerTest, FailureIsPostedToTheWindowThreadWithItsReason) {
   constexpr UINT kReport = WM_APP + 5;
-  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                nullptr, nullptr);
+  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
-  struct Case {
-    PowerMode mode;
-    DWORD error;
-    bool hibernateAvailable;
-    PowerResult result;
-  } cases[] = {
+  const struct { PowerMode mode; DWORD error; bool hibernateAvailable; PowerResult result; } cases[] = {
       {PowerMode::kRestart, ERROR_PRIVILEGE_NOT_HELD, true, {PowerFailure::kNoRight, 1314}},
       {PowerMode::kHibernate, ERROR_NOT_SUPPORTED, false, {PowerFailure::kHibernateUnavailable, 50}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.mode));
     Reset();
-    Rec().callResult = FALSE;
-    Rec().callError = c.error;
-    Rec().hibernateAvailable = c.hibernateAvailable;
+    gRec.callResult = FALSE;
+    gRec.callError = c.error;
+    gRec.hibernateAvailable = c.hibernateAvailable;
     Win32PowerActions actions(kRecording);
     actions.ReportFailuresTo(window, kReport);
     actions.RunPowerAction(c.mode);
