@@ -59,9 +59,9 @@ class PainterTest : public ::testing::Test {
 
   // Runs `draw` on a painter that is destroyed before the pixels are read, as
   // a window's paint handler does before it blits.
-  void Paint(const std::function<void(Painter&)>& draw, Point origin = {}) {
+  void Paint(const std::function<void(Painter&)>& draw, Point origin = {}, Scale scale = {}) {
     {
-      GdiPainter painter(dc_, origin, images_, fonts_, parts_);
+      GdiPainter painter(dc_, origin, images_, fonts_, parts_, scale);
       draw(painter);
     }
     GdiFlush();
@@ -294,6 +294,23 @@ TEST_F(PainterTest, TextLayoutPlacesTheBlockInsideItsRectangle) {
       EXPECT_LE(ink.top, c.r.top + 6);
     }
   }
+}
+
+// A line that keeps its last character at 100 % keeps it at 150 %: glyphs
+// grow unevenly with the font, and this label once lost its "！" there.
+TEST_F(PainterTest, ALinesLastCharacterSurvivesTheScale) {
+  const std::string line = "硬盘30-50度为正常，70度以上高温硬盘具有危险性";
+  auto draw = [&](const std::string& last) {
+    Clear();
+    Paint([&](Painter& p) {  // the label's device span 0..420, seen from 200 on
+      p.PaintText(line + last, Font{}, kBlack, {0, 0, 280, 24}, TextLayout{HAlign::kLeft, true, false});
+    }, {200, 0}, Scale(144));
+    EXPECT_LE(InkBounds().Right(), 220);
+    return std::vector<std::uint32_t>(pixels_, pixels_ + kWidth * kHeight);
+  };
+  // Two last characters inked only in the middle of their cell: cut off,
+  // both leave the same picture.
+  EXPECT_NE(draw("！"), draw("丨"));
 }
 
 TEST_F(PainterTest, ChineseCharactersHaveRealGlyphs) {

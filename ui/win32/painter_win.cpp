@@ -287,8 +287,31 @@ void GdiPainter::DrawFiltered(const DrawableFrame& picture, Rect dest, bool grey
               size.width, size.height, Gdiplus::UnitPixel, &attributes);
 }
 
+int GdiPainter::LineWidth(const std::wstring& text, const Font& font) {
+  SelectedObject selected(dc_, fonts_.Get(font));
+  SIZE extent{};
+  const int length = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+  return GetTextExtentPoint32W(dc_, text.data(), length, &extent) ? extent.cx : 0;
+}
+
+Font GdiPainter::FittingLine(const std::wstring& text, const Font& font, Font scaled, int designWidth,
+                             int width) {
+  // Glyph widths do not grow in step with the font (small sizes carry
+  // hand-tuned bitmaps, larger ones are drawn from outlines), so a line can
+  // come out a few pixels wider than its scaled label and lose its last
+  // character at the edge, where at 100 % it kept it. The line is drawn a
+  // pixel smaller until it runs past its label no further than it does at
+  // 100 % (scaled), and never smaller than at 100 %.
+  Font design = font;
+  design.heightPx = font.heightPx > 0 ? font.heightPx : kDefaultFontHeight;
+  const int allowed = scale_.ToDevice(std::max(0, LineWidth(text, design) - designWidth));
+  while (scaled.heightPx > design.heightPx && LineWidth(text, scaled) - width > allowed) --scaled.heightPx;
+  return scaled;
+}
+
 void GdiPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rect r,
                                TextLayout layout) {
+  const int designWidth = r.width;
   r = Device(r);
   if (utf8.empty() || r.IsEmpty() || ClipIsEmpty()) return;
   // The text stays inside r: a caption wholly outside the clip costs nothing.
@@ -299,8 +322,10 @@ void GdiPainter::PaintText(std::string_view utf8, const Font& font, Color c, Rec
                          ? INT_MAX
                          : static_cast<int>(text.size());
 
+  Font scaled = ScaledFont(font, scale_);
+  if (!layout.wrap && !scale_.IsIdentity()) scaled = FittingLine(text, font, scaled, designWidth, r.width);
   // The font goes back out before the cache could ever delete it.
-  SelectedObject selectedFont(dc_, fonts_.Get(ScaledFont(font, scale_)));
+  SelectedObject selectedFont(dc_, fonts_.Get(scaled));
   const COLORREF oldColor = SetTextColor(dc_, RGB(c.r, c.g, c.b));
   const int oldMode = SetBkMode(dc_, TRANSPARENT);
 

@@ -93,6 +93,11 @@ class GdiPainter final : public Painter {
   // A picture at its own size at dest's corner; false when the two sizes
   // differ by more than the rounding of dest's edges.
   bool CopyPicture(const DrawableFrame& picture, Rect dest);
+  // One line's width in device pixels, in font (already scaled).
+  int LineWidth(const std::wstring& text, const Font& font);
+  // The scaled font a single line is drawn in: shrunk where the line would
+  // run further past width than it runs past designWidth at 100 %.
+  Font FittingLine(const std::wstring& text, const Font& font, Font scaled, int designWidth, int width);
 
   HDC dc_;
   Point origin_;
