@@ -383,7 +383,8 @@ TEST_F(BackendTest, TrayRecordReachesTheShell) {
   EXPECT_EQ(record.uID, 1u);
   EXPECT_EQ(std::string(record.szInfoTitle), Gbk("Quonda云服务器中心提示！"));
   // The longest notice the program shows, and a short one after it.
-  for (const char* text : {"检测到网络正常！Quonda云服务器成功连接...程序关闭后右下角图标会晚窗口消失，鼠标划过图标即可消失，感谢使用！",
+  for (const char* text : {"检测到网络正常！Quonda云服务器成功连接...程序关闭后右下角图标会晚窗口消失，"
+                           "鼠标划过图标即可消失，感谢使用！",
                            "已经运行一个QuondaHalvix！不得重复运行。"}) {
     tray.Notify("Quonda程序重复！！", text, 1);
     EXPECT_EQ(record.uFlags, 0x10u);
@@ -469,7 +470,8 @@ int gTaskbarDpi = 96;
 std::vector<std::string> gShell;  // "call flags width" per shell call
 BOOL RecordShell(DWORD message, NOTIFYICONDATAW* data) {
   const char* call = message == NIM_ADD ? "add" : message == NIM_MODIFY ? "modify" : "other";
-  gShell.push_back(std::string(call) + " " + std::to_string(data->uFlags) + " " + std::to_string(IconWidth(data->hIcon)));
+  gShell.push_back(std::string(call) + " " + std::to_string(data->uFlags) + " " +
+                   std::to_string(IconWidth(data->hIcon)));
   return TRUE;
 }
 shell::TrayCalls PlayedTaskbar() {
@@ -488,7 +490,14 @@ TEST_F(TrayDpiTest, TheIconIsLoadedAgainForTheTaskbarsDpi) {
   ASSERT_EQ(gShell.at(0), "add 7 16");  // icon, tip and callback
   RECT at = WindowRect(hwnd);
   const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-  const struct { UINT message; WPARAM wParam; LPARAM lParam; int dpi; std::vector<std::string> shell; bool removed = false; } steps[] = {
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    int dpi;
+    std::vector<std::string> shell;
+    bool removed = false;
+  } steps[] = {
       {WM_DISPLAYCHANGE, 32, 0, 96, {}},
       {WM_SETTINGCHANGE, 0, 0, 144, {"modify 2 24"}},  // the icon alone
       {WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&at), 168, {"modify 2 28"}},

@@ -179,7 +179,7 @@ TEST_F(PainterTest, ShapesCoverExactlyTheirPixelsAndClipsNestAndCut) {
        },
        {}, {}},
       {"unknown pictures",
-       [](Painter& p) { p.DrawImage(Asset::kNone, 0, {0, 0, 50, 50}), p.DrawImage(static_cast<Asset>(999), 3, {0, 0, 50, 50}); },
+       [](Painter& p) { p.DrawImage(Asset::kNone, 0, {0, 0, 50, 50}), p.DrawImage(Asset(999), 3, {0, 0, 50, 50}); },
        {}, {}},
       {"an empty caption", [](Painter& p) { p.PaintText("", Font{}, kBlack, {0, 0, 100, 20}, TextLayout{}); }, {}, {}},
   };
@@ -278,7 +278,8 @@ TEST_F(PainterTest, TextLayoutPlacesTheBlockInsideItsRectangle) {
                                       << c.r.width);
     Clear();
     const bool narrow = c.r.width < 100;
-    Paint([&](Painter& p) { p.PaintText(narrow ? kCaption + kCaption : kCaption, Font{16, false, ""}, kBlack, c.r, c.layout); });
+    const std::string text = narrow ? kCaption + kCaption : kCaption;
+    Paint([&](Painter& p) { p.PaintText(text, Font{16, false, ""}, kBlack, c.r, c.layout); });
     const Rect ink = InkBounds();
     ASSERT_GT(ink.width, 0);
     EXPECT_TRUE(UntouchedOutside(c.r));
@@ -317,7 +318,7 @@ TEST_F(PainterTest, ChineseCharactersHaveRealGlyphs) {
   // With no CJK font every character is the same missing-glyph box.
   auto render = [&](const char* utf8) {
     Clear();
-    Paint([&](Painter& p) { p.PaintText(utf8, Font{}, kBlack, {0, 0, 40, 40}, TextLayout{HAlign::kLeft, false, false}); });
+    Paint([&](Painter& p) { p.PaintText(utf8, Font{}, kBlack, {0, 0, 40, 40}, {HAlign::kLeft, false, false}); });
     return std::vector<std::uint32_t>(pixels_, pixels_ + kWidth * 40);
   };
   const auto guan = render("\xe5\x85\xb3");  // 关
