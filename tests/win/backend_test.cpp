@@ -1,7 +1,4 @@
-// The Win32 backend against a real Win32 implementation: the four windows
-// created from their forms with the right geometry, styles and native parts,
-// timers that tick and stop, painting into real windows, hiding, closing from
-// inside a handler, and the tray and process adapters of the platform.
+// The Win32 backend, the tray and the process adapters against real Win32.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -34,8 +31,7 @@ namespace ec = ui::exit_confirm;
 namespace td = ui::task_done;
 namespace ver = ui::version;
 
-// The Windows-side tests stop on a name the model does not know, as the
-// native ones do (this build is a release build, lenient by default).
+// Stop on a name the model does not know, as the native tests do (a release build is lenient).
 class StrictNames : public ::testing::Environment {
  public:
   void SetUp() override { ui::SetStrictNames(true); }
@@ -109,8 +105,7 @@ TEST_F(BackendTest, EditBoxesAreRealAndTypedTextReachesTheModel) {
   EXPECT_EQ(main.Get(编辑框1).caption, "7");
   main.SetCaption(编辑框1, "23");  // and a handler's write shows in the field
   EXPECT_EQ(TextOf(hour), L"23");
-  // Over the field the edit sets its own text cursor: asked first, as
-  // DefWindowProc asks a child's parent, the window leaves it to the edit.
+  // Asked first for the edit's cursor (as DefWindowProc asks a parent), the window leaves it to the edit.
   EXPECT_FALSE(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hour), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
   // Over the link "检查更新" the hand, beside it the arrow.
   const RECT window = WindowRect(hwnd);
@@ -122,9 +117,7 @@ TEST_F(BackendTest, EditBoxesAreRealAndTypedTextReachesTheModel) {
   }
 }
 
-// Moved to a monitor of another DPI: the size is the model's at the new
-// scale, the place the system's suggestion, the time fields follow, and the
-// model keeps its 96-DPI place. And back again.
+// At another monitor's DPI: the model's size scaled, the system's place, the fields follow, the model stays at 96.
 TEST_F(BackendTest, AWindowTakesTheScaleOfTheMonitorItMovesTo) {
   ui::Window& main = Main();
   HWND hwnd = backend.Handle(main);
@@ -147,10 +140,7 @@ TEST_F(BackendTest, AWindowTakesTheScaleOfTheMonitorItMovesTo) {
   }
 }
 
-// A scale changed in Settings, 100 -> 150 -> 100 %, while the program runs:
-// at each scale the notice parks wholly below the screen and rests wholly
-// on it, flush with its right edge. With the scale of start-up kept, it
-// parked in view at a lower scale and never came into view at a higher one.
+// 100 -> 150 -> 100 % while running: with the start-up scale kept, the notice parked in view or never came up.
 TEST_F(BackendTest, TheNoticeParksAndRestsForTheScaleOfNow) {
   task::Win32PowerActions power(task::PowerApi{});
   ui::Window& main = app::StartMainWindow(program, backend, power);
@@ -205,8 +195,7 @@ TEST_F(BackendTest, HidingAndShowingKeepsTheWindowAndItsState) {
   UpdateWindow(hwnd);
   const std::size_t drawn = images.PixelBytes();
   EXPECT_GT(drawn, 0u);
-  // Hidden, its pictures go (no window on show draws them), and they come
-  // back when it paints again.
+  // Hidden, its pictures go, and they come back when it paints again.
   program.desktop.SetVisible(version, false);
   EXPECT_EQ(images.PixelBytes(), 0u);
   program.desktop.SetVisible(version, true);
@@ -233,10 +222,8 @@ TEST_F(BackendTest, AWindowClosedInsideItsOwnClickIsSafe) {
   EXPECT_EQ(program.desktop.CollectClosed(), 1);
 }
 
-// "确认退出" clicked from inside MainWindow's own procedure (here a route, as
-// a tray menu would): the click's handler destroys MainWindow, whose
-// procedure is further out on the stack, and the confirmation, whose
-// procedure is running. Neither host may be freed before both have returned.
+// "确认退出" clicked inside MainWindow's procedure (a route, as the tray menu's) destroys both windows whose
+// procedures are on the stack: neither host may be freed before both have returned.
 TEST_F(BackendTest, WindowsDestroyedDuringANestedWindowProcedureStayValidUntilItEnds) {
   HWND mainHwnd = backend.Handle(Main());
   HWND confirmHwnd = backend.Handle(program.desktop.Load(ui::ExitConfirmWindowForm(), nullptr));
@@ -260,9 +247,7 @@ TEST_F(BackendTest, WindowsDestroyedDuringANestedWindowProcedureStayValidUntilIt
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
-// What the platform does by itself (the taskbar minimising and restoring, the
-// owner hiding, a drag) reaches the model, and the desktop's own operations
-// leave the model as the platform has it.
+// What the platform did by itself reaches the model; the desktop's own operations leave it as Win32 has it.
 TEST_F(BackendTest, TheModelFollowsWhatThePlatformDidByItself) {
   ui::Window& main = Main();
   backend.SetMainWindow(nullptr);
@@ -285,7 +270,6 @@ TEST_F(BackendTest, TheModelFollowsWhatThePlatformDidByItself) {
   }, 2000));
 }
 
-// Counts the paints a window gets.
 int gPaints = 0;
 WNDPROC gOriginal = nullptr;
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -293,8 +277,7 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   return CallWindowProcW(gOriginal, hwnd, message, wParam, lParam);
 }
 
-// Parked below the screen the notice is visible but unseen: playing its GIF
-// there woke the program many times a second for nothing.
+// Parked below the screen, the notice's GIF played there woke the program many times a second for nothing.
 TEST_F(BackendTest, ParkedNoticeDoesNotAnimateUntilItComesOnScreen) {
   ui::Window& main = Main();
   ui::Window& notice = *program.desktop.Find(td::TaskDoneWindow);
@@ -335,9 +318,7 @@ TEST_F(BackendTest, ProcessListHoldsTheOwnExecutable) {
   EXPECT_EQ(processes.SessionOf(id), std::optional<std::uint32_t>(session));
 }
 
-// The start routine's own wiring: a refusal the power worker posts to the
-// main window reaches the tray in words. Without the route every failure
-// notice would be lost.
+// Without the start routine's route, every refusal the power worker posts would be lost before the tray.
 TEST_F(BackendTest, StartRoutineShowsARefusedPowerActionAsANotice) {
   task::PowerApi refusing{};
   refusing.exitWindowsEx = [](UINT, DWORD) -> BOOL { return SetLastError(ERROR_ACCESS_DENIED), FALSE; };
@@ -349,9 +330,7 @@ TEST_F(BackendTest, StartRoutineShowsARefusedPowerActionAsANotice) {
   EXPECT_TRUE(PumpUntil([&] { return std::string(tray.Record().szInfo) == told; }));
 }
 
-// Registered for restart only while an installer's close asks, with the task
-// armed then, and taken back when it is cancelled. At arming or at an
-// ordinary shutdown, "restart apps" started it, armed, at the next sign-in.
+// Registered for restart only while an installer's close asks (else "restart apps" re-armed it at sign-in).
 TEST_F(BackendTest, RestartIsRegisteredOnlyWhileAnInstallerCloses) {
   task::Win32PowerActions power(task::PowerApi{});
   ui::Window& main = app::StartMainWindow(program, backend, power);
@@ -409,9 +388,7 @@ TEST_F(BackendTest, TrayRecordReachesTheShell) {
   EXPECT_NE(std::string(record.szInfo), Gbk("后"));
 }
 
-// An add the shell refused though the icon went in (it refuses a second add
-// of the same icon): the retry timer, through the main window's routes,
-// finds the icon, and the notice asked for meanwhile is shown then.
+// A refused add (the shell refuses a second one): the retry timer finds the icon and shows the notice held meanwhile.
 TEST_F(BackendTest, TrayIconIsAskedForAgainAfterARefusedAdd) {
   ui::Window& main = Main();
   ASSERT_TRUE(tray.IconAdded());
@@ -423,9 +400,7 @@ TEST_F(BackendTest, TrayIconIsAskedForAgainAfterARefusedAdd) {
   EXPECT_EQ(std::string(tray.Record().szInfo), Gbk("图标出现后显示"));
 }
 
-// Per-monitor v1 (Windows 8.1, 10 before 1607) has no GetDpiForWindow: a
-// window is drawn at its monitor's DPI, which on a second monitor of
-// another scale is not the system's.
+// Per-monitor v1 (Windows 8.1, 10 before 1607) has no GetDpiForWindow: the monitor's DPI, not the system's.
 UINT WINAPI Window120(HWND) { return 120; }
 HRESULT WINAPI Monitor144(HMONITOR, int kind, UINT* x, UINT* y) {
   if (kind != 0) return E_INVALIDARG;  // only the effective DPI is the scale
@@ -453,8 +428,7 @@ int IconWidth(HICON icon) {
   return bitmap.bmWidth;
 }
 
-// The tray icon at the small-icon size of the DPI; 28 px (175 %), which the
-// icon file has no image for, is made too.
+// The small-icon size of the DPI; 28 px (175 %), which the icon file lacks, is made too.
 TEST(TrayIcon, SizedForTheDpi) {
   for (auto [dpi, size] : {std::pair{96, 16}, {120, 20}, {144, 24}, {168, 28}, {192, 32}}) {
     const int metric = ui::MetricFor(SM_CXSMICON, ui::Scale(dpi));
@@ -462,10 +436,7 @@ TEST(TrayIcon, SizedForTheDpi) {
   }
 }
 
-// The tray icon follows the taskbar monitor's DPI after each display
-// message and a shell restart (Wine's taskbar never changes scale: one is
-// played here, with a shell that records what it is given); a message that
-// changes nothing asks nothing, and an icon not shown waits for its add.
+// The icon follows the taskbar's DPI (played here: Wine's never changes) after display messages and a shell restart.
 int gTaskbarDpi = 96;
 std::vector<std::string> gShell;  // "call flags width" per shell call
 BOOL RecordShell(DWORD message, NOTIFYICONDATAW* data) {
@@ -520,9 +491,7 @@ TEST_F(TrayDpiTest, TheIconIsLoadedAgainForTheTaskbarsDpi) {
   EXPECT_EQ(gShell, std::vector<std::string>{"add 7 20"});
 }
 
-// A link: the process that opens it is let to the front first (the page
-// opened behind the program); elevated, or unsure, only the desktop shell
-// opens it, and without one the caller hears that nothing opened.
+// The opener is let to the front (else the page opened behind); elevated or unsure, only the desktop shell opens it.
 std::vector<std::wstring> gLink;
 std::optional<bool> gElevated;  // what the token says
 bool gDesktop = false;           // a desktop shell answers
@@ -546,8 +515,7 @@ TEST(WebPages, LinksComeToTheFrontAndElevatedOnlyThroughTheDesktop) {
   }
 }
 
-// Not elevated, the address goes to the shell from this process (a script
-// stands in for the page here: it leaves a file when the shell runs it).
+// Not elevated, the shell is handed the address here (a script stands in for the page and leaves a file).
 TEST(WebPages, NotElevatedTheShellIsHandedTheAddressHere) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
@@ -564,8 +532,7 @@ TEST(WebPages, NotElevatedTheShellIsHandedTheAddressHere) {
   DeleteFileW(script.c_str()), DeleteFileW(mark.c_str());
 }
 
-// Balloon texts are cut at whole characters: GBK ones in the narrow record,
-// and the wide record (used only outside GBK) at whole UTF-16 pairs.
+// Balloon texts are cut at whole characters: GBK ones, and UTF-16 pairs in the wide record (only outside GBK).
 TEST(TrayRecords, TextsAreCutAtCharacterBoundaries) {
   NOTIFYICONDATAA record{};
   std::string text, emoji;  // 160 characters of two GBK bytes each; 40 of two UTF-16 units
