@@ -1,8 +1,4 @@
-// The program's windows as assistive technology and the keyboard reach them
-// through the platform: AccessibleObjectFromWindow on MainWindow (children,
-// roles, names, states, screen locations, the spin's arrows), the default
-// action of the command button scheduling the task, and keys sent as window
-// messages with the WinEvents an out-of-context hook hears meanwhile.
+// MainWindow as assistive technology reaches it (AccessibleObjectFromWindow, WinEvents) and the keyboard drives it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -96,15 +92,13 @@ TEST_F(AccessibilityTest, ChildrenCarryRolesNamesStatesAndScreenLocations) {
     EXPECT_EQ(Name(acc, Id(c.control)), c.name);
   }
 
-  // Location in screen coordinates: the window's client origin plus the
-  // control's place in it.
+  // In screen coordinates: the client origin plus the control's place.
   POINT origin{0, 0};
   ClientToScreen(hwnd, &origin);
   LONG l = 0, t = 0, w = 0, h = 0;
   ASSERT_EQ(acc->accLocation(&l, &t, &w, &h, ui::LongVariant(Id(按钮1))), S_OK);
   EXPECT_EQ((std::vector<LONG>{l, t, w, h}), (std::vector<LONG>{origin.x + 256, origin.y + 461, 136, 24}));
-  // Hit tests: the button under its point; past the window nothing, told as
-  // an empty VARIANT whatever the caller's held.
+  // The button under its point; past the window an empty VARIANT, whatever the caller's held.
   for (auto [x, y, answer, vt, child] : {std::tuple{261, 466, S_OK, VT_I4, Id(按钮1)},
                                          {5000, 466, S_FALSE, VT_EMPTY, 0}}) {
     VARIANT hit{};
@@ -187,8 +181,7 @@ TEST_F(AccessibilityTest, ChangesAreAnnouncedToAnOutOfContextListener) {
   // The platform was told the keyboard is in use: its cues show now.
   EXPECT_EQ(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
   EXPECT_TRUE(main->FocusCue());
-  // Keys typed into the edit part reach the keyboard layer: Up steps it as
-  // its spin does, and the step shows in the edit.
+  // Keys typed into the edit reach the keyboard layer: Up steps it as its spin does.
   SendMessageW(hour, WM_KEYDOWN, VK_UP, 0);
   EXPECT_EQ(testing_win::TextOf(hour), L"19");
   for (int i = 0; i < 3; ++i) SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);  // past the fields onto the options

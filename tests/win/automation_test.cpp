@@ -1,7 +1,4 @@
-// The automation holders and by-name calls against a recording IDispatch:
-// reference counts of copies and moves, the argument order IDispatch wants,
-// text both ways, member reads from arrays of every element kind (including
-// arrays whose declared type lies), and empty results on every failure.
+// The automation holders and by-name calls against a recording IDispatch, and array member reads.
 #include "disk/automation/automation_win.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +13,7 @@ namespace {
 
 using namespace disk::automation;
 
-// Answers every name, records every Invoke, and returns itself, a text or an
-// error as told.
+// Answers every name, records every Invoke, returns itself, a text, a number or an error.
 class RecordingDispatch final : public IDispatch {
  public:
   enum class Answer { kSelf, kText, kError, kNumber };
@@ -321,8 +317,7 @@ TEST(AutomationValue, ArraysThatAreNotOneDimensionalOrLieAboutTheirType) {
   const_cast<VARIANT&>(lying.Variant()).vt = VT_ARRAY | VT_R8;
   EXPECT_EQ(lying.MemberAsNumber(2), 6.0);
 
-  // No element type recorded and a size that does not fit the declared one:
-  // refused rather than copying 8 bytes out of a 1-byte element.
+  // No element type and a size unlike the declared one: refused, not 8 bytes read from a 1-byte element.
   SAFEARRAY* bare = nullptr;
   ASSERT_EQ(SafeArrayAllocDescriptor(1, &bare), S_OK);
   bare->cbElements = 1;

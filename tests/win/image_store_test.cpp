@@ -1,7 +1,4 @@
-// ImageStore against the pictures embedded in this test executable: every
-// asset decodes at its documented size, animations report their frames and
-// delays, still pictures do not pretend to animate (an ICO lists its sizes as
-// frames), and missing or broken data degrades to an empty picture.
+// ImageStore against the pictures embedded in this executable, and pictures from broken or hand-made bytes.
 #include "assets/asset_sizes.h"
 #include "ui/win32/image_store_win.h"
 
@@ -84,8 +81,7 @@ TEST_F(ImageStoreTest, OnlyWhatIsDrawnIsDecoded) {
   // The first frame of an animation that does not play: its DIB section alone.
   ASSERT_NE(store_.Frame(Asset::kTaskAnim, 0), nullptr);
   EXPECT_EQ(store_.PixelBytes(), 200u * 200 * 4);
-  // Another frame wanted: every frame, as indices, a quarter of their full
-  // pixels each.
+  // Another frame wanted: every frame, as indices, a quarter of their full pixels each.
   const std::vector<std::uint32_t> third = Pixels(store_.Frame(Asset::kTaskAnim, 3));
   EXPECT_GT(store_.PixelBytes(), 200u * 200 * 4 + 24 * 200 * 200);
   EXPECT_LT(store_.PixelBytes(), 200u * 200 * 4 + 24 * (200 * 200 + 256 * 4));
@@ -99,8 +95,7 @@ TEST_F(ImageStoreTest, OnlyWhatIsDrawnIsDecoded) {
   EXPECT_EQ(Pixels(store_.Frame(Asset::kTaskAnim, 3)), third);
 }
 
-// A still picture has one frame and no delay (an ICO lists its sizes as
-// frames); an animation several frames, each with its delay and its own pixels.
+// A still picture has one frame and no delay (an ICO lists sizes as frames); an animation several, each its own.
 TEST_F(ImageStoreTest, StillPicturesHaveOneFrameAndAnimationsSeveralDistinctOnes) {
   for (const Expected& e : kExpected) {
     SCOPED_TRACE(static_cast<int>(e.asset));
@@ -111,8 +106,7 @@ TEST_F(ImageStoreTest, StillPicturesHaveOneFrameAndAnimationsSeveralDistinctOnes
       continue;
     }
     EXPECT_GT(count, 1);
-    // Without selecting each frame before copying it, every frame would be
-    // the first one again.
+    // Without selecting each frame before copying it, every frame would be the first.
     std::vector<std::vector<std::uint32_t>> frames;
     for (int i = 0; i < count; ++i) {
       EXPECT_GT(store_.FrameDelayMs(e.asset, i), 0) << "frame " << i;
@@ -167,8 +161,7 @@ TEST_F(ImageStoreTest, BrokenBytesDecodeToNothing) {
   }
 }
 
-// A 1x1 GIF, two-colour palette, one frame per entry of `frames`: the pixel's
-// palette index and the frame delay in 1/100 s.
+// A 1x1 GIF of two colours, a frame per entry: the pixel's palette index and the delay in 1/100 s.
 struct GifFrame {
   int index;
   int delayCentiseconds;
@@ -179,8 +172,7 @@ std::vector<std::byte> TinyGif(std::initializer_list<GifFrame> frames) {
   for (const GifFrame& f : frames) {
     const unsigned char delayLo = static_cast<unsigned char>(f.delayCentiseconds & 0xFF);
     const unsigned char delayHi = static_cast<unsigned char>(f.delayCentiseconds >> 8);
-    // Graphic control extension, image descriptor, then the LZW stream
-    // clear / pixel / end with 3-bit codes.
+    // Graphic control extension, image descriptor, LZW clear / pixel / end in 3-bit codes.
     const unsigned char lzw = f.index == 0 ? 0x44 : 0x4C;
     b.insert(b.end(), {0x21, 0xF9, 4, 0, delayLo, delayHi, 0, 0,
                        0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0,
@@ -219,8 +211,7 @@ TEST_F(ImageStoreTest, TruncatedPicturesGiveWholeFramesOrNone) {
     const std::size_t size = SizeofResource(nullptr, info);
     for (std::size_t cut : {std::size_t{16}, size / 2, size - 1}) {
       SCOPED_TRACE(::testing::Message() << static_cast<int>(e.asset) << " cut at " << cut);
-      // Opened lazily, a cut picture may know its size and fail only at a
-      // frame: each frame is then whole or missing, never a crash.
+      // Opened lazily, a cut picture may fail only at a frame: then whole or missing, never a crash.
       Picture image({data, cut});
       if (image.GetSize().IsEmpty()) {
         EXPECT_EQ(image.Frame(0), nullptr);

@@ -1,7 +1,4 @@
-// The native parts on their own, in a plain parent window: an edit part is
-// cut to what shows of its control (inside its ancestors, minus what the form
-// stacks in front), follows the control's visibility and enabled state, shows
-// a handler's text, and hands typing back to the model.
+// The native parts on their own, in a plain parent window.
 #include "ui/win32/native_parts_win.h"
 
 #include <gtest/gtest.h>
@@ -34,12 +31,10 @@ const ui::FormSpec kForm{
     .controls = kControls,
 };
 
-// The parent stays hidden (showing a window under Xvfb costs seconds), so
-// what counts is the part's own WS_VISIBLE.
+// The parent stays hidden (showing one under Xvfb costs seconds): the part's own WS_VISIBLE counts.
 bool Shown(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-// A form's native parts in a plain parent of their own (a system class: no
-// registration of the test's own).
+// A form's native parts in a parent of a system class (no registration of the test's own).
 struct PartsIn {
   explicit PartsIn(const ui::FormSpec& form) : model{form} {
     parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 200, 100, nullptr, nullptr,
@@ -107,8 +102,7 @@ TEST_F(NativePartsTest, WrittenTextShowsAndTypedTextIsStored) {
   EXPECT_FALSE(parts.OnCommand(MAKEWPARAM(1, EN_CHANGE), 0));  // not one of ours
 }
 
-// The disk report as laid out: its result icon covers the left end of the box
-// over its whole height, and an HTML view beside it.
+// The disk report: its result icon covers the box's left end, an HTML view beside.
 const ui::ControlSpec kReportControls[] = {
     {.name = "图形按钮4", .kind = Kind::kGraphicButton, .rect = {0, 0, 72, 72}},
     {.name = "编辑框8", .kind = Kind::kEditBox, .rect = {24, 24, 200, 32}},
@@ -127,16 +121,14 @@ TEST(NativeParts, EditStartsClearOfTheIconInFrontAndTheViewLoadsOnce) {
     PartsIn report(kReportForm);
     auto& [model, fonts, parts, parent, edit] = report;
     ASSERT_NE(edit, nullptr);
-    // The part starts where the icon in front of its left end stops, so its
-    // text does not begin hidden under the icon.
+    // The part starts where the icon in front stops: its text does not begin hidden.
     EXPECT_EQ(testing_win::RectIn(edit), (RECT{72, 24, 224, 56}));
     ui::ControlId view = model.Find("超文本浏览框1");
     EXPECT_EQ(parts.Navigations(view), 0);  // no address yet: nothing loaded
     model.SetCaption(view, "http://quondahalvix.invalid/page");
     parts.Sync(view);
     EXPECT_EQ(parts.Navigations(view), 1);
-    // Showing, hiding, enabling and disabling never load the page again, though
-    // the view reports another address (nothing loads under Wine).
+    // Shown, hidden, enabled, disabled: never loaded again (though nothing loads under Wine).
     for (int round = 0; round < 3; ++round) {
       model.SetVisible(view, true);
       parts.Layout();

@@ -1,8 +1,4 @@
-// GdiPainter painting into a 32-bit DIB section, checked pixel by pixel:
-// shapes cover exactly their rectangles, clips nest and never leak (for GDI
-// text, the platform's parts and GDI+ pictures alike), pictures land 1:1, text
-// is real CJK ink in the right place. Also the UTF-8 conversions the text path
-// depends on.
+// GdiPainter into a 32-bit DIB section, checked pixel by pixel; and the text conversions its text path uses.
 #include "ui/win32/painter_win.h"
 
 #include <gtest/gtest.h>
@@ -57,8 +53,7 @@ class PainterTest : public ::testing::Test {
 
   void Clear() { std::fill(pixels_, pixels_ + kWidth * kHeight, 0xFF00FFu); }
 
-  // Runs `draw` on a painter that is destroyed before the pixels are read, as
-  // a window's paint handler does before it blits.
+  // The painter goes before the pixels are read, as in a paint handler before its blit.
   void Paint(const std::function<void(Painter&)>& draw, Point origin = {}, Scale scale = {}) {
     {
       GdiPainter painter(dc_, origin, images_, fonts_, parts_, scale);
@@ -109,8 +104,7 @@ class PainterTest : public ::testing::Test {
 
 std::unique_ptr<GdiplusSession> PainterTest::session_;
 
-// Scenes whose pixels are known: the areas each colour fills exactly, and the
-// area outside which nothing may change (an empty one: nothing drawn at all).
+// Each scene: the areas each colour fills exactly, and the area outside which nothing changes (empty: nothing).
 TEST_F(PainterTest, ShapesCoverExactlyTheirPixelsAndClipsNestAndCut) {
   constexpr int kMax = std::numeric_limits<int>::max();
   constexpr int kMin = std::numeric_limits<int>::min();
@@ -220,8 +214,7 @@ TEST_F(PainterTest, ImageAtItsOwnSizeIsCopiedPixelForPixel) {
   const auto source = [&](int x, int y) { return FromPixel(frame->pixels[y * 137 + x]); };
   EXPECT_TRUE(Every({30, 40, 137, 41}, [&](int x, int y) { return At(x, y) == source(x - 30, y - 40); }));
   EXPECT_TRUE(UntouchedOutside({30, 40, 137, 41}));
-  // On a rectangle a pixel wider and taller, as edge rounding makes one,
-  // the last column and row are repeated into it, the corner too.
+  // A pixel wider and taller (edge rounding): the last column and row are repeated into it.
   Paint([&](Painter& p) { p.DrawImage(Asset::kCheckUp, 0, {30, 40, 138, 42}); });
   frame = images_.Frame(Asset::kCheckUp, 0);
   ASSERT_NE(frame, nullptr);
@@ -234,17 +227,12 @@ TEST_F(PainterTest, ScaledImageFillsItsDestinationOnly) {
   const Rect dest{10, 10, 60, 20};
   Paint([&](Painter& p) { p.DrawImage(Asset::kHeaderLeft, 0, dest); });
   EXPECT_TRUE(UntouchedOutside(dest));
-  // Opaque picture: the scaled copy covers the destination. The outermost
-  // row and column are left out of the check because Wine's scaled DrawImage
-  // starts one pixel late there.
+  // Opaque: covered, but for the outer row and column where Wine's scaled DrawImage starts a pixel late.
   EXPECT_TRUE(Every({11, 11, 58, 18}, [&](int x, int y) { return At(x, y) != kBackground; }));
 }
 
-// A back buffer may hold only the part of the window being repainted: the
-// painter then puts window point (x, y) at (x - origin.x, y - origin.y). Every
-// primitive must land exactly where it would in a whole-window buffer (a
-// scaled picture aside: GDI+'s filter under Wine starts at a position-
-// dependent phase).
+// A back buffer of the repainted part only: every primitive lands as in a whole-window buffer (a scaled
+// picture aside: GDI+'s filter under Wine starts at a position-dependent phase).
 TEST_F(PainterTest, PaintingFromAnOriginMatchesTheWholeSurface) {
   const auto scene = [&](Painter& p) {
     p.PushClip({20, 10, 200, 140});
@@ -297,8 +285,7 @@ TEST_F(PainterTest, TextLayoutPlacesTheBlockInsideItsRectangle) {
   }
 }
 
-// A line that keeps its last character at 100 % keeps it at 150 %: glyphs
-// grow unevenly with the font, and this label once lost its "！" there.
+// Glyphs grow unevenly with the font: at 150 % this label once lost its last "！".
 TEST_F(PainterTest, ALinesLastCharacterSurvivesTheScale) {
   const std::string line = "硬盘30-50度为正常，70度以上高温硬盘具有危险性";
   auto draw = [&](const std::string& last) {
@@ -309,8 +296,7 @@ TEST_F(PainterTest, ALinesLastCharacterSurvivesTheScale) {
     EXPECT_LE(InkBounds().Right(), 220);
     return std::vector<std::uint32_t>(pixels_, pixels_ + kWidth * kHeight);
   };
-  // Two last characters inked only in the middle of their cell: cut off,
-  // both leave the same picture.
+  // Two last characters inked only mid-cell: cut off, both leave the same picture.
   EXPECT_NE(draw("！"), draw("丨"));
 }
 
@@ -360,9 +346,7 @@ TEST_F(PainterTest, TheDcsOwnClipBoundsThePainterAndIsPutBack) {
   DeleteObject(callerClip);
 }
 
-// Each font made once with the metrics asked for, and a face installed: had
-// the mapper substituted, the name in the LOGFONT and the face the DC really
-// uses would differ.
+// Each font made once, as asked, in an installed face (substituted, the LOGFONT's and the DC's faces differ).
 TEST(FontCacheTest, CreatesEachFontOnceWithTheRequestedMetricsAndAnInstalledFace) {
   FontCache cache;
   HDC dc = CreateCompatibleDC(nullptr);

@@ -1,10 +1,5 @@
-// The power actions without ending anything: the flags and reason each mode
-// becomes, the order and count of the system calls through a recording seam,
-// what a refusal is reported as, the real shutdown-privilege step in this
-// process's token and in one without the privilege, the worker thread that
-// performs an action while the caller carries on and posts a failure back to
-// the window thread. The real ExitWindowsEx ends every process of the Wine
-// prefix, so it is never called.
+// The power actions through a recording seam (the real ExitWindowsEx ends every process of the prefix), the real
+// shutdown-privilege step, the worker thread and its failure reports, and the stay-awake requests.
 #include "task/power_win.h"
 
 #include <gtest/gtest.h>
@@ -116,9 +111,7 @@ class PowerTest : public ::testing::Test {
   }
 };
 
-// The privilege step, then exactly the mode's call, whose result is the
-// answer. A failed privilege step still makes the call: log-off needs no
-// privilege, and for the others the system refuses on its own.
+// The privilege step, then exactly the mode's call, made even when the step fails (log-off needs no privilege).
 TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
   const struct { bool privilege; BOOL call; bool result; } outcomes[] = {{true, TRUE, true}, {true, FALSE, false},
                                                                           {false, TRUE, true}};
@@ -177,8 +170,7 @@ UniqueKernelHandle ProcessToken(DWORD access) {
   return token;
 }
 
-// Whether the account holds the privilege differs (Wine grants it); what must
-// hold is that a reported success really left it enabled in the token.
+// Whatever the account holds (Wine grants it), a reported success left the privilege enabled in the token.
 TEST(ShutdownPrivilege, ProcessTokenReportsItsRealState) {
   const bool enabled = EnableShutdownPrivilege();
   UniqueKernelHandle token = ProcessToken(TOKEN_QUERY);
@@ -187,9 +179,7 @@ TEST(ShutdownPrivilege, ProcessTokenReportsItsRealState) {
   EXPECT_EQ(enabled, attributes.has_value() && (*attributes & SE_PRIVILEGE_ENABLED) != 0);
 }
 
-// AdjustTokenPrivileges returns TRUE for a token without the privilege; only
-// ERROR_NOT_ALL_ASSIGNED tells, and that must come out as a failure. The same
-// token copy with the privilege kept shows the handle itself is adjustable.
+// AdjustTokenPrivileges returns TRUE for a token without the privilege; only ERROR_NOT_ALL_ASSIGNED tells.
 TEST(ShutdownPrivilege, TokenWithoutItReportsFailure) {
   UniqueKernelHandle process = ProcessToken(TOKEN_DUPLICATE | TOKEN_QUERY |
                                             TOKEN_ASSIGN_PRIMARY | TOKEN_ADJUST_PRIVILEGES);
@@ -213,8 +203,7 @@ TEST_F(PowerTest, WorkerThreadMakesTheCallWhileTheCallerCarriesOn) {
     gRec.holdCall = true;
     {
       Win32PowerActions actions(kRecording);
-      // Returns while the call is held on the worker, and the worker does not
-      // depend on the object outliving it.
+      // Returns while the worker holds the call; the worker needs not the object.
       actions.RunPowerAction(c.mode);
     }
     std::unique_lock lock(gMutex);
@@ -228,9 +217,7 @@ TEST_F(PowerTest, WorkerThreadMakesTheCallWhileTheCallerCarriesOn) {
   }
 }
 
-// A refusal used to vanish while the status line said the task ran. The
-// worker must not touch the tray or the windows: the failure, with its
-// reason, arrives as a message on the thread of the report window, the test's.
+// A refusal once vanished while the status said the task ran: it is posted, with its reason, to the window thread.
 TEST_F(PowerTest, FailureIsPostedToTheWindowThreadWithItsReason) {
   constexpr UINT kReport = WM_APP + 5;
   HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -262,9 +249,8 @@ TEST_F(PowerTest, FailureIsPostedToTheWindowThreadWithItsReason) {
   DestroyWindow(window);
 }
 
-// The request to stay awake: made with its reason and both types, replaced
-// by a new one before the old goes, every type it set cleared when given up,
-// and the resume timer a minute before the task, cancelled with it.
+// Stay-awake requests: both types with their reason, replaced new before old, given up whole; the wake timer a
+// minute before the task, cancelled with it.
 std::vector<std::wstring> gAwake;
 HANDLE FakeCreate(const wchar_t* reason) {
   gAwake.push_back(std::wstring(L"create ") + reason);

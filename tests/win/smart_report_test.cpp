@@ -1,9 +1,5 @@
-// The SMART report through real COM: the test provider's locator is served
-// under the class the prefix registers for "WbemScripting.SWbemLocator", for
-// this process only (CoRegisterClassObject; nothing is written to the
-// registry), and each scenario checks the lines, the calls the provider saw
-// and that every provider object is gone after the two releases. The
-// provider is also loaded as its DLL, and the real WMI of Wine is asked once.
+// The SMART report through real COM against the test provider (registered for this process only), Wine's own
+// WMI, and the storage driver queries.
 #include "disk/smart_report_win.h"
 #include "disk/storage_drives_win.h"
 
@@ -35,7 +31,7 @@ struct ComApartment {
   }
 };
 
-// The test provider's locator, served under the CLSID the ProgID maps to.
+// The provider's locator served under the CLSID of "WbemScripting.SWbemLocator"; nothing written to the registry.
 class SmartReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -79,9 +75,7 @@ TEST_F(SmartReportTest, OnlyTheLastDiskIsReported) {
 }
 
 TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
-  // Lines of the last disk: 5000 h and 35 degrees. Of the first: 1234 h and
-  // 41 degrees. Decoy arrays ("vendorspecific", "Reserved", ...) carry 7777 h
-  // and up: any of those numbers means the wrong property was read.
+  // The last disk: 5000 h, 35 degrees; the first 1234 h, 41; decoy arrays 7777 h and up (the wrong property read).
   const Lines last{Hours(5000), Temp(35)};
   const Lines first{Hours(1234), Temp(41)};
   // Any disk WMI knows to predict its failure is told, here not the one shown.
@@ -106,8 +100,7 @@ TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
       {"array-variant", last},
       {"value-not-array", {}},
       {"name-not-text", {}},
-      // Each array is decoded on its own: bytes left from the first must not
-      // shift the records of the second.
+      // Bytes left from the first array must not shift the records of the second.
       {"vendorspecific-twice", {Hours(5000), Temp(35), Hours(6000), Temp(36)}},
       // The walk of the result set ends at the fault, after the first disk.
       {"instances-nothing-fetched", first},
@@ -139,8 +132,7 @@ TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
   }
 }
 
-// Collected again, every walk starts afresh; destroyed, the report lets go
-// of what it still held.
+// Collected again, every walk starts afresh; destroyed, the report lets go of what it held.
 TEST_F(SmartReportTest, CollectingAgainStartsAfreshAndTheReportReleasesWhatItHeld) {
   ASSERT_TRUE(wmi_provider::SetScenario("two-disks"));
   {
@@ -181,9 +173,7 @@ TEST_F(SmartReportTest, AbandonedWalkKeepsItsEnumeratorUntilReleased) {
   EXPECT_EQ(wmi_provider::LiveObjects(), 0);
 }
 
-// Wine's own WMI has no SMART instances: no line, no error, no hang. The same
-// calls reach real objects (the query answers with an empty result set), and
-// the walk steps Wine's own enumerator through a class that has instances.
+// Wine's WMI has no SMART instances: no line, no error, no hang; the walk steps its enumerator through another class.
 TEST(SmartReportRealWmi, GivesNoLine) {
   ComApartment com;
   ASSERT_TRUE(SUCCEEDED(com.hr));
@@ -217,8 +207,7 @@ TEST(SmartReportRealWmi, GivesNoLine) {
   for (const std::string& name : names) EXPECT_FALSE(name.empty());
 }
 
-// Wine's disk answers the device descriptor (a SCSI bus by its account)
-// and none of the health queries; a number with no disk does not exist.
+// Wine's disk answers the device descriptor (a SCSI bus) and none of the health queries.
 TEST(StorageDrivesUnderWine, TheDescriptorIsAnswered) {
   disk::Win32StorageDrives drives;
   EXPECT_EQ(disk::DecodeBus(drives.Ask(0, disk::DeviceDescriptorRequest())), disk::Bus::kOther);
@@ -228,9 +217,7 @@ TEST(StorageDrivesUnderWine, TheDescriptorIsAnswered) {
 
 }  // namespace
 
-// What the driver answers, as it wrote it: the reply cut to the bytes
-// written, nothing when the call fails; and the request as built. Wine's own
-// driver answers none of these queries, so a stand-in answers here.
+// A stand-in driver (Wine's answers none): the reply cut to the bytes written, none on failure; the request as built.
 std::vector<std::uint8_t> gRequest;
 DWORD gWritten = 0;
 BOOL gAnswer = TRUE;

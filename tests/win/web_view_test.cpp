@@ -1,9 +1,4 @@
-// Tests for the embedded HTML view: it comes up hidden and disabled inside its
-// parent, follows visibility, input and position changes, survives navigation to
-// places it cannot reach without a dialog or a hang, refuses every navigation but
-// its start page and every window, close, download and error page, answers the
-// control for no script and no pop-ups, and tears down cleanly, even after its
-// parent is gone. Runs on a real STA thread with a frameless parent.
+// The embedded HTML view on a real STA thread in a frameless parent: placement, input, what it refuses, teardown.
 #include "ui/html_view/web_view_win.h"
 
 #include <exdisp.h>
@@ -28,8 +23,7 @@ using testing_win::RectIn;
 
 void Pump(int ms) { PumpUntil([] { return false; }, ms); }
 
-// Enumeration callbacks are named functions: a lambda has the wrong calling
-// convention on 32-bit x86.
+// A named function: a lambda has the wrong calling convention on 32-bit x86.
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
   return TRUE;
@@ -49,17 +43,14 @@ std::vector<HWND> TopLevel(DWORD threadId) {
   return found;
 }
 
-// Every window this thread owns. Message-only windows are left out: COM and
-// the download machinery keep one helper of each kind per thread, shared by all
-// instances, and Wine sometimes keeps the download one for good.
+// This thread's windows, message-only ones left out (COM's and the download helpers are shared and may stay).
 size_t ThreadWindowCount() {
   size_t count = 0;
   for (HWND hwnd : TopLevel(GetCurrentThreadId())) count += 1 + Children(hwnd).size();
   return count;
 }
 
-// Visible top-level windows of this process other than `except`: a dialog or a
-// browser window opened by the control would show up here.
+// Visible top-level windows of this process but `except`: where a dialog or browser window would show.
 std::vector<HWND> OtherVisibleTopLevel(HWND except) {
   std::vector<HWND> found;
   for (HWND hwnd : TopLevel(0)) {
@@ -71,8 +62,7 @@ std::vector<HWND> OtherVisibleTopLevel(HWND except) {
 }
 
 HWND CreateParent() {
-  // Frameless like the program's own window; a system class keeps the test free
-  // of a class registration of its own.
+  // Frameless like the program's window; a system class needs no registration.
   const HWND parent = CreateWindowExW(0, L"STATIC", L"web view test", WS_POPUP | WS_CLIPCHILDREN, 100, 100, 378,
                                       232, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ShowWindow(parent, SW_SHOWNA);
@@ -106,8 +96,7 @@ class WebViewTest : public ::testing::Test {
   ui::ComPtr<IUnknown> topIdentity_;
 };
 
-// The control's own events reach the sink in the shape it reads: the start
-// page is let through (refused, the view would report no address).
+// The control's events reach the sink as it reads them: the start page is let through (refused: no address).
 TEST_F(WebViewTest, StartsHiddenAndDisabledAtItsRectWithTheControlInPlaceAndLoadsTheStartPage) {
   auto view = CreateView();
   ASSERT_NE(view, nullptr);
@@ -163,8 +152,7 @@ TEST_F(WebViewTest, SetBoundsMovesTheViewAndResizesTheControl) {
   }
 }
 
-// No network and no engine to render with: every navigation has to come back
-// without a dialog and without blocking the message loop.
+// No network and no engine: every navigation comes back without a dialog or a blocked message loop.
 TEST_F(WebViewTest, NavigatingWhereNothingLoadsOpensNoWindow) {
   const std::wstring urls[] = {
       L"http://quondahalvix.invalid/page",
@@ -188,13 +176,8 @@ TEST_F(WebViewTest, NavigatingWhereNothingLoadsOpensNoWindow) {
   EXPECT_TRUE(OtherVisibleTopLevel(parent_).empty());
 }
 
-// The control asks its sink before every navigation, a page's own and a
-// redirect included, and before each new window, close, download and error
-// page; a set Cancel stops it. Each event has Cancel at its own place in the
-// arguments: set anywhere else, the control goes ahead. A download goes ahead
-// only as the document of the top frame's page let through last (a file
-// would be saved or opened, a document in a frame could be any program's
-// viewer), so the order of the cases matters.
+// Cancel, at each event's own argument place (anywhere else the control goes ahead), for all but the start page.
+// A download goes ahead only as the document of the top page let through last: the order of the cases matters.
 TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
   CreateBrowsers();
   ui::ComPtr<ui::WebViewEvents> events;
@@ -227,8 +210,7 @@ TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << (c.inFrame ? " frame " : " top ") << c.url);
-    // Laid out as the browser passes them: last parameter first, the address
-    // as a reference to a VARIANT holding a BSTR.
+    // As the browser passes them: last first, the address a reference to a VARIANT holding a BSTR.
     ui::Bstr url(c.url);
     VARIANT address{};
     address.vt = VT_BSTR;
@@ -252,8 +234,7 @@ TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
   }
 }
 
-// A page that has loaded is zoomed to the display's scale: the top frame's
-// page, named by the event's first parameter, and no frame's inside it.
+// A loaded page is zoomed to the display's scale: the top frame's (the event's first argument), no inner frame's.
 std::vector<std::pair<IWebBrowser2*, int>> gZoomed;
 TEST_F(WebViewTest, TheTopFramesPageIsZoomedOnceLoaded) {
   CreateBrowsers();
@@ -287,10 +268,8 @@ TEST_F(WebViewTest, TheTopFramesPageIsZoomedOnceLoaded) {
   }
 }
 
-// What the control asks its site: the download flags keep script, ActiveX,
-// Java, client pull and frameset frames out, redirects are announced to the
-// sink, and window.open, showModalDialog and showModelessDialog reach only the
-// pop-up manager, which blocks them (S_FALSE; E_FAIL would leave it to others).
+// The site keeps script, ActiveX, Java, client pull and frames out, and its pop-up manager blocks every new window
+// (S_FALSE: E_FAIL would leave it to others).
 TEST_F(WebViewTest, TheSiteRefusesScriptPopUpsAndDialogs) {
   ui::ComPtr<ui::WebViewSite> site;
   site.Attach(new ui::WebViewSite(parent_));
@@ -298,8 +277,7 @@ TEST_F(WebViewTest, TheSiteRefusesScriptPopUpsAndDialogs) {
   ASSERT_HRESULT_SUCCEEDED(site->GetHostInfo(&info));
   const DWORD host = DOCHOSTUIFLAG_ENABLE_REDIRECT_NOTIFICATION | DOCHOSTUIFLAG_DISABLE_UNTRUSTEDPROTOCOL;
   EXPECT_EQ(info.dwFlags & host, host);
-  // Its frame: the top-level window, and no accelerator table of ours for
-  // the control to translate keys through.
+  // Its frame: the top-level window, with no accelerator table of ours to translate keys through.
   ui::ComPtr<IOleInPlaceFrame> frame;
   ui::ComPtr<IOleInPlaceUIWindow> document;
   RECT position, clip;
@@ -324,15 +302,13 @@ TEST_F(WebViewTest, TheSiteRefusesScriptPopUpsAndDialogs) {
     EXPECT_EQ(manager->EvaluateNewWindow(L"https://ver.quondahalvix.invalid/pop.htm", nullptr, nullptr, nullptr,
                                          FALSE, how, 0), S_FALSE) << how;
   }
-  // Only that service: the site's window answered to any service asked
-  // would be handed to whoever asks.
+  // Only that service: else the site's window would be handed to whoever asks.
   ui::ComPtr<IOleWindow> window;
   EXPECT_EQ(services->QueryService(__uuidof(IOleWindow), IID_PPV_ARGS(&window)), E_NOINTERFACE);
   EXPECT_EQ(window, nullptr);
 }
 
-// On a thread of its own, so the baseline is exactly this thread's parent window
-// and nothing another test left behind.
+// On a thread of its own: the baseline is exactly its parent window, nothing another test left.
 TEST(WebViewLifetime, RepeatedCreateAndDestroyLeavesNothingBehind) {
   constexpr int kRounds = 8;
   struct Round {
@@ -374,8 +350,7 @@ TEST(WebViewLifetime, RepeatedCreateAndDestroyLeavesNothingBehind) {
   EXPECT_EQ(strayTopLevel, 0u);
 }
 
-// A parent that is not a window gets no view; one destroyed under the view
-// leaves it harmless.
+// A parent that is not a window gets no view; one destroyed under the view leaves it harmless.
 TEST_F(WebViewTest, ParentsThatAreNotWindowsOrAreGoneLeaveNoViewOrAHarmlessOne) {
   const HWND gone = CreateParent();
   DestroyWindow(gone);
