@@ -19,14 +19,7 @@ LiveCount::LiveCount() { ++liveObjects; }
 LiveCount::~LiveCount() { --liveObjects; }
 
 HRESULT DispatchObject::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return QueryOne<IDispatch>(this, IID_IDispatch, iid, out);
 }
 
 ULONG DispatchObject::AddRef() { return ++references_; }

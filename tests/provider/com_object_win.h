@@ -1,8 +1,5 @@
-// The base of the test provider's COM objects: reference counting that feeds
-// one process-wide count of live objects, and an IDispatch implemented by hand
-// over a small table of member names, so the objects answer by-name calls the
-// way a scripting object model does, without a type library. Names are
-// matched case-insensitively, as automation clients expect.
+// The base of the test provider's COM objects: a process-wide count of live objects, and an IDispatch by hand
+// over a table of member names (matched case-insensitively, as automation clients expect), with no type library.
 #pragma once
 
 #ifndef NOMINMAX
@@ -64,12 +61,19 @@ class DispatchObject : public IDispatch {
   LiveCount live_;
 };
 
-// Text of an argument: a BSTR (also by reference). No value for a missing
-// optional argument or anything else.
+// Text of an argument: a BSTR (also by reference); no value for anything else.
 std::optional<std::wstring> ArgumentText(const VARIANT* arg);
 
-// Stores `object` (may be null) into `result` as VT_DISPATCH, taking over the
-// reference.
+// Stores `object` (may be null) into `result` as VT_DISPATCH, taking over the reference.
 void ReturnObject(IDispatch* object, VARIANT* result);
+
+// QueryInterface of an object that offers IUnknown and the one interface `offered` of type I.
+template <typename I>
+HRESULT QueryOne(I* self, REFIID offered, REFIID iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  const bool ok = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, offered);
+  *out = ok ? self : nullptr;
+  return ok ? (self->AddRef(), S_OK) : E_NOINTERFACE;
+}
 
 }  // namespace wmi_provider

@@ -1,8 +1,5 @@
-// The scripting objects: locator, service, result set, instance, property set,
-// property and the IEnumVARIANT of the two collections. Every object keeps
-// the scenario alive through a shared pointer and holds references to nothing
-// else but its collection (an enumerator) so that releasing what a client
-// received brings the live count back to zero.
+// The scripting objects and the IEnumVARIANT of the two collections. Each holds the scenario and nothing else
+// but its collection (an enumerator), so releasing what a client received brings the live count back to zero.
 #include "tests/provider/objects_win.h"
 
 #include <oleauto.h>
@@ -23,8 +20,6 @@ constexpr DISPID kDispidValue = DISPID_VALUE;
 
 // RPC_S_SERVER_UNAVAILABLE as an HRESULT, for a remote computer name.
 constexpr HRESULT kServerUnavailable = static_cast<HRESULT>(0x800706BA);
-constexpr HRESULT kInvalidNamespace = static_cast<HRESULT>(0x8004100E);
-constexpr HRESULT kInvalidClass = static_cast<HRESULT>(0x80041010);
 constexpr HRESULT kInvalidQueryType = static_cast<HRESULT>(0x80041018);
 constexpr HRESULT kFailed = static_cast<HRESULT>(0x80041001);
 
@@ -77,14 +72,7 @@ class Enumerator final : public IEnumVARIANT {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumVARIANT)) {
-      *out = static_cast<IEnumVARIANT*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return QueryOne<IEnumVARIANT>(this, IID_IEnumVARIANT, iid, out);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override {

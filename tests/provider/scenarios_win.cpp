@@ -1,7 +1,5 @@
-// The scenarios: a standard two-disk machine and its variations. The last
-// disk carries 5000 power-on hours and 35 degrees; the first disk and every
-// decoy array carry other values, so a report that picks the wrong instance
-// or the wrong property shows numbers that give it away.
+// A two-disk machine and its variations. Only the last disk carries 5000 power-on hours and 35 degrees, so a
+// report that picks the wrong instance or property shows numbers that give it away.
 #include "tests/provider/scenarios_win.h"
 
 #include <oleauto.h>
@@ -16,10 +14,6 @@ namespace wmi_provider {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// WBEM_E_INVALID_NAMESPACE and WBEM_E_INVALID_CLASS, as the real service answers.
-constexpr HRESULT kInvalidNamespace = static_cast<HRESULT>(0x8004100E);
-constexpr HRESULT kInvalidClass = static_cast<HRESULT>(0x80041010);
 
 constexpr std::size_t kStandardMembers = 362;  // 2-byte revision and 30 records
 
