@@ -47,7 +47,7 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, L
   if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
   // Only the member name (names[0]); named arguments are not supported.
-  for (const Member& m : Members()) {
+  for (const Member& m : members_) {
     if (names[0] != nullptr && lstrcmpiW(names[0], m.name) == 0) {
       ids[0] = m.id;
       return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
@@ -63,7 +63,7 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
   if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
   if (params->cArgs != 0 && params->rgvarg == nullptr) return E_INVALIDARG;
   const Member* member = nullptr;
-  for (const Member& m : Members()) {
+  for (const Member& m : members_) {
     if (m.id == id) member = &m;
   }
   if (member == nullptr) return DISP_E_MEMBERNOTFOUND;

@@ -27,6 +27,13 @@ class LiveCount {
   ~LiveCount();
 };
 
+// A by-name member: called with DISPATCH_METHOD, or else read as a property.
+struct Member {
+  const wchar_t* name;
+  DISPID id;
+  bool method;
+};
+
 class DispatchObject : public IDispatch {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -42,21 +49,15 @@ class DispatchObject : public IDispatch {
                                    UINT* argError) override;
 
  protected:
-  struct Member {
-    const wchar_t* name;
-    DISPID id;
-    bool method;  // called with DISPATCH_METHOD; otherwise a property read
-  };
-
-  DispatchObject() = default;
+  explicit DispatchObject(std::span<const Member> members) : members_(members) {}
   virtual ~DispatchObject() = default;
 
-  virtual std::span<const Member> Members() const = 0;
   // `args` are in the caller's order (first argument first); `result` is
   // cleared and never null.
   virtual HRESULT Call(DISPID id, std::span<const VARIANT* const> args, VARIANT* result) = 0;
 
  private:
+  std::span<const Member> members_;
   std::atomic<ULONG> references_{1};
   LiveCount live_;
 };
