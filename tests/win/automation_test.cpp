@@ -51,25 +51,15 @@ class RecordingDispatch final : public IDispatch {
       lastArgs.push_back(v.vt == VT_BSTR ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal))
                                          : L"<not text>");
     }
-    switch (answer) {
-      case Answer::kSelf:
-        result->vt = VT_DISPATCH;
-        result->pdispVal = this;
-        AddRef();
-        return S_OK;
-      case Answer::kText:
-        result->vt = VT_BSTR;
-        result->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-        return S_OK;
-      case Answer::kNumber:
-        result->vt = VT_I4;
-        result->lVal = 7;
-        return S_OK;
-      case Answer::kError:
-        exception->bstrDescription = SysAllocString(L"raised by the callee");
-        return DISP_E_EXCEPTION;
+    if (answer == Answer::kError) {
+      exception->bstrDescription = SysAllocString(L"raised by the callee");
+      return DISP_E_EXCEPTION;
     }
-    return E_FAIL;
+    result->vt = answer == Answer::kSelf ? VT_DISPATCH : answer == Answer::kText ? VT_BSTR : VT_I4;
+    if (answer == Answer::kSelf) result->pdispVal = this, AddRef();
+    if (answer == Answer::kText) result->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (answer == Answer::kNumber) result->lVal = 7;
+    return S_OK;
   }
 
  private:

@@ -62,13 +62,10 @@ TEST_F(ImageStoreTest, EveryAssetDecodesAtItsDocumentedSizeAtEveryScale) {
       ASSERT_EQ(GetObjectW(frame->bitmap, sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
       EXPECT_EQ(dib.bmBitsPixel, 32);
       EXPECT_EQ(dib.bmBits, frame->pixels);
-      // Premultiplied: no colour channel above its alpha.
-      bool premultiplied = true;
-      for (std::uint32_t p : Pixels(frame)) {
-        const std::uint32_t a = p >> 24;
-        premultiplied = premultiplied && ((p >> 16) & 0xFF) <= a && ((p >> 8) & 0xFF) <= a && (p & 0xFF) <= a;
-      }
-      EXPECT_TRUE(premultiplied);
+      const auto pixels = Pixels(frame);  // premultiplied: no colour channel above its alpha
+      EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) {
+        return ((p >> 16) & 0xFF) <= p >> 24 && ((p >> 8) & 0xFF) <= p >> 24 && (p & 0xFF) <= p >> 24;
+      }));
     }
   }
 }
