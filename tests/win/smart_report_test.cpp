@@ -24,6 +24,14 @@ using Clock = std::chrono::steady_clock;
 std::string Hours(unsigned h) { return "硬盘已经使用了:" + std::to_string(h) + "个小时\r\n"; }
 std::string Temp(unsigned t) { return "硬盘当前温度:" + std::to_string(t) + "摄氏度\r\n"; }
 
+namespace a = disk::automation;
+
+// The result set of `wql` in `space`, asked as the report asks.
+a::AutomationObject Query(const char* space, const char* wql) {
+  const auto locator = a::CreateAutomationObject("WbemScripting.SWbemLocator");
+  return a::CallMethodForObject(a::CallMethodForObject(locator, "ConnectServer", {".", space}), "ExecQuery", {wql});
+}
+
 struct ComApartment {
   const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   ~ComApartment() {
@@ -145,15 +153,11 @@ TEST_F(SmartReportTest, CollectingAgainStartsAfreshAndTheReportReleasesWhatItHel
 }
 
 TEST_F(SmartReportTest, AbandonedWalkKeepsItsEnumeratorUntilReleased) {
-  namespace a = disk::automation;
   ASSERT_TRUE(wmi_provider::SetScenario("two-disks"));
   a::EnumeratorTable table;
   {
     a::AutomationValue item;
-    const auto locator = a::CreateAutomationObject("WbemScripting.SWbemLocator");
-    const auto results = a::CallMethodForObject(
-        a::CallMethodForObject(locator, "ConnectServer", {".", "root\\WMI"}), "ExecQuery",
-        {"Select * from MSStorageDriver_ATAPISmartData"});
+    const auto results = Query("root\\WMI", "Select * from MSStorageDriver_ATAPISmartData");
     const a::AutomationObject sameResults = results;  // another holder of one pointer
     ASSERT_TRUE(a::NextMember(table, results, item));
     const auto first = item.AsObject();
@@ -183,25 +187,17 @@ TEST(SmartReportRealWmi, GivesNoLine) {
   report.ReleaseObjects();
   report.ReleaseEnumerators();
 
-  namespace a = disk::automation;
-  const auto locator = a::CreateAutomationObject("WbemScripting.SWbemLocator");
-  const auto smart = a::CallMethodForObject(
-      a::CallMethodForObject(locator, "ConnectServer", {".", "root\\WMI"}), "ExecQuery",
-      {"Select * from MSStorageDriver_ATAPISmartData"});
+  const auto smart = Query("root\\WMI", "Select * from MSStorageDriver_ATAPISmartData");
   ASSERT_FALSE(smart.IsEmpty());
   const auto count = a::GetValueProperty(smart, "Count");
   EXPECT_EQ(count.Variant().vt, VT_I4);
   EXPECT_EQ(count.Variant().lVal, 0);
 
-  const auto drives = a::CallMethodForObject(
-      a::CallMethodForObject(locator, "ConnectServer", {".", "root\\cimv2"}), "ExecQuery",
-      {"Select * from Win32_DiskDrive"});
+  const auto drives = Query("root\\cimv2", "Select * from Win32_DiskDrive");
   a::EnumeratorTable table;
   a::AutomationValue item;
   std::vector<std::string> names;
-  while (a::NextMember(table, drives, item)) {
-    names.push_back(a::GetTextProperty(item.AsObject(), "DeviceId"));
-  }
+  while (a::NextMember(table, drives, item)) names.push_back(a::GetTextProperty(item.AsObject(), "DeviceId"));
   EXPECT_EQ(table.Size(), 0u);
   EXPECT_FALSE(names.empty());
   for (const std::string& name : names) EXPECT_FALSE(name.empty());
