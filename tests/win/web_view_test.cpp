@@ -81,8 +81,12 @@ class WebViewTest : public ::testing::Test {
     OleUninitialize();
   }
 
-  std::unique_ptr<ui::WebView> CreateView() {
-    return ui::WebView::Create(parent_, kViewRect, L"https://quondahalvix.invalid/start");
+  // A new view, shown and enabled when asked.
+  std::unique_ptr<ui::WebView> CreateView(bool shown = false, bool enabled = false) {
+    auto view = ui::WebView::Create(parent_, kViewRect, L"https://quondahalvix.invalid/start");
+    if (view && shown) view->SetVisible(true);
+    if (view && enabled) view->SetEnabled(true);
+    return view;
   }
   // Two real browser objects stand for the view and a frame in its page.
   void CreateBrowsers() {
@@ -116,10 +120,8 @@ TEST_F(WebViewTest, StartsHiddenAndDisabledAtItsRectWithTheControlInPlaceAndLoad
 TEST_F(WebViewTest, DisablingOrHidingTakesKeyboardFocusOutOfTheControl) {
   for (bool hide : {false, true}) {
     SCOPED_TRACE(hide);
-    auto view = CreateView();
+    auto view = CreateView(true, true);
     ASSERT_NE(view, nullptr);
-    view->SetVisible(true);
-    view->SetEnabled(true);
     const auto children = Children(view->Window());
     ASSERT_FALSE(children.empty());
     SetFocus(children.front());
@@ -137,9 +139,8 @@ TEST_F(WebViewTest, SetBoundsMovesTheViewAndResizesTheControl) {
       {{-30, -10, 50, 40}, {-30, -10, 50, 40}},     // Partly outside the parent.
       {{100, 100, 40, 60}, {100, 100, 100, 100}},  // Inverted: collapses to empty.
   };
-  auto view = CreateView();
+  auto view = CreateView(true);
   ASSERT_NE(view, nullptr);
-  view->SetVisible(true);
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.requested));
     view->SetBounds(c.requested);
@@ -163,10 +164,8 @@ TEST_F(WebViewTest, NavigatingWhereNothingLoadsOpensNoWindow) {
       L"",
       std::wstring(L"http://a\0b/", 11),
   };
-  auto view = CreateView();
+  auto view = CreateView(true, true);
   ASSERT_NE(view, nullptr);
-  view->SetVisible(true);
-  view->SetEnabled(true);
   for (const std::wstring& url : urls) {
     view->Navigate(url);
     PumpUntil([&] { return view->LocationUrl() == url; }, 500);
@@ -313,8 +312,7 @@ TEST(WebViewLifetime, RepeatedCreateAndDestroyLeavesNothingBehind) {
   constexpr int kRounds = 8;
   struct Round {
     bool created = false;
-    size_t childrenLeft = 1;
-    size_t threadWindows = 0;
+    size_t childrenLeft = 1, threadWindows = 0;
   };
   std::vector<Round> rounds(kRounds);
   size_t baseline = 0;
@@ -357,9 +355,8 @@ TEST_F(WebViewTest, ParentsThatAreNotWindowsOrAreGoneLeaveNoViewOrAHarmlessOne) 
   for (HWND parent : {HWND{}, gone, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7ff0))}) {
     EXPECT_EQ(ui::WebView::Create(parent, kViewRect, L"https://quondahalvix.invalid/"), nullptr);
   }
-  auto view = CreateView();
+  auto view = CreateView(true);
   ASSERT_NE(view, nullptr);
-  view->SetVisible(true);
   DestroyWindow(parent_);
   EXPECT_EQ(view->Window(), nullptr);
   view->SetVisible(true);
