@@ -76,18 +76,14 @@ TEST_F(AccessibilityTest, ChildrenCarryRolesNamesStatesAndScreenLocations) {
     EXPECT_EQ(children[i].lVal, ui::ChildIdOf(expected[i]));
   }
 
-  struct Case {
-    ui::ControlName control;
-    LONG role;
-    const char* name;
-  } cases[] = {
+  const struct { ui::ControlName control; LONG role; const char* name; } cases[] = {
       {按钮1, ROLE_SYSTEM_PUSHBUTTON, "QuondaHalvix执行命令"},
       {单选框3, ROLE_SYSTEM_RADIOBUTTON, "注销电脑"},
       {图形按钮6, ROLE_SYSTEM_PUSHBUTTON, "检查更新"},
       {透明标签17, ROLE_SYSTEM_LINK, "QuondaHalvix官网"},
       {编辑框1, ROLE_SYSTEM_TEXT, "几时"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(Role(acc, Id(c.control)), c.role) << c.name;
     EXPECT_EQ(Name(acc, Id(c.control)), c.name);
   }
@@ -146,10 +142,7 @@ TEST_F(AccessibilityTest, DefaultActionOfTheCommandButtonSchedulesTheTask) {
   EXPECT_EQ(Role(acc, Id(按钮1)), -1);
 }
 
-struct Heard {
-  DWORD event;
-  LONG object, child;
-};
+struct Heard { DWORD event; LONG object, child; };
 std::vector<Heard>* gHeard = nullptr;
 HWND gHeardWindow = nullptr;
 

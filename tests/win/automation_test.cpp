@@ -255,11 +255,8 @@ TEST(AutomationValue, MembersAsNumbers) {
   VARIANT dispatch = Of(VT_DISPATCH);
   dispatch.pdispVal = &object;
 
-  struct {
-    const char* what;
-    AutomationValue value;
-    std::vector<std::optional<double>> reads;  // members 0 .. n+1
-  } cases[] = {
+  // The reads of members 0 .. n+1: both ends are past the array.
+  struct { const char* what; AutomationValue value; std::vector<std::optional<double>> reads; } cases[] = {
       {"bytes", ArrayValue(VT_UI1, {Number(0), Number(136), Number(255)}),
        {std::nullopt, 0, 136, 255, std::nullopt}},
       {"lower bound 5", ArrayValue(VT_UI1, {Number(9), Number(194)}, 5),

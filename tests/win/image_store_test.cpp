@@ -159,10 +159,7 @@ TEST_F(ImageStoreTest, BrokenBytesDecodeToNothing) {
 }
 
 // A 1x1 GIF of two colours, a frame per entry: the pixel's palette index and the delay in 1/100 s.
-struct GifFrame {
-  int index;
-  int delayCentiseconds;
-};
+struct GifFrame { int index, delayCentiseconds; };
 std::vector<std::byte> TinyGif(std::initializer_list<GifFrame> frames) {
   std::vector<unsigned char> b = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,
                                   0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF};

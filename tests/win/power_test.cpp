@@ -92,10 +92,7 @@ bool FakeHibernateAvailable() {
 constexpr PowerApi kRecording{&FakeExitWindowsEx, &FakeSetSuspendState, &FakeEnablePrivilege,
                               &FakeHibernateAvailable};
 
-const struct ModeCase {
-  PowerMode mode;
-  Event call;
-} kModes[] = {
+const struct ModeCase { PowerMode mode; Event call; } kModes[] = {
     {PowerMode::kShutDown, Exit(EWX_SHUTDOWN | EWX_POWEROFF | EWX_FORCE, kPlanned)},
     {PowerMode::kRestart, Exit(EWX_REBOOT | EWX_FORCE, kPlanned)},
     {PowerMode::kLogOff, Exit(EWX_LOGOFF | EWX_FORCE, kPlanned)},

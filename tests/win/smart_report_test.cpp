@@ -34,9 +34,7 @@ a::AutomationObject Query(const char* space, const char* wql) {
 
 struct ComApartment {
   const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ~ComApartment() {
-    if (SUCCEEDED(hr)) CoUninitialize();
-  }
+  ~ComApartment() { SUCCEEDED(hr) ? CoUninitialize() : void(); }
 };
 
 // The provider's locator served under the CLSID of "WbemScripting.SWbemLocator"; nothing written to the registry.
@@ -87,11 +85,7 @@ TEST_F(SmartReportTest, EveryScenarioGivesDefinedLinesAndReleasesEverything) {
   const Lines last{Hours(5000), Temp(35)};
   const Lines first{Hours(1234), Temp(41)};
   // Any disk WMI knows to predict its failure is told, here not the one shown.
-  const struct {
-    const char* scenario;
-    Lines lines;
-    bool failing = false;
-  } cases[] = {
+  const struct { const char* scenario; Lines lines; bool failing = false; } cases[] = {
       {"two-disks", last},
       {"connect-fails", {}},
       {"query-fails", {}},
@@ -227,12 +221,9 @@ BOOL FakeDriver(HANDLE, DWORD, void* in, DWORD inSize, void* out, DWORD outSize,
 TEST(StorageDrives, RepliesAreCutToWhatTheDriverWrote) {
   disk::Win32StorageDrives drives(&FakeDriver);
   ASSERT_TRUE(drives.Exists(0));  // Wine has a PhysicalDrive0
-  struct Case {
-    BOOL answer;
-    DWORD written;
-    std::size_t size;
-  } cases[] = {{TRUE, 100, 100}, {TRUE, 0, 0}, {FALSE, 100, 0}};
-  for (const Case& c : cases) {
+  const struct { BOOL answer; DWORD written; std::size_t size; } cases[] = {
+      {TRUE, 100, 100}, {TRUE, 0, 0}, {FALSE, 100, 0}};
+  for (const auto& c : cases) {
     gAnswer = c.answer;
     gWritten = c.written;
     EXPECT_EQ(drives.Ask(0, disk::PredictFailureRequest()), std::vector<std::uint8_t>(c.size, 0xAB))
