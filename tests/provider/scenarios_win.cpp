@@ -48,15 +48,19 @@ void SetBstr(VARIANT* v, const std::wstring& text) {
   v->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
-void SetBytes(VARIANT* v, const Bytes& bytes) {
-  SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+// Stores `array` of bytes into `v`, its data the first `size` of `bytes`.
+void SetByteArray(VARIANT* v, SAFEARRAY* array, const Bytes& bytes, std::size_t size) {
   void* data = nullptr;
-  if (array != nullptr && !bytes.empty() && SUCCEEDED(SafeArrayAccessData(array, &data))) {
-    std::memcpy(data, bytes.data(), bytes.size());
+  if (array != nullptr && size > 0 && SUCCEEDED(SafeArrayAccessData(array, &data))) {
+    std::memcpy(data, bytes.data(), size);
     SafeArrayUnaccessData(array);
   }
   v->vt = VT_ARRAY | VT_UI1;
   v->parray = array;
+}
+
+void SetBytes(VARIANT* v, const Bytes& bytes) {
+  SetByteArray(v, SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size())), bytes, bytes.size());
 }
 
 void SetBstrArray(VARIANT* v, const Bytes& bytes) {
@@ -112,14 +116,7 @@ void SetVariantArray(VARIANT* v, const Bytes& bytes) {
 
 void Set2dBytes(VARIANT* v, const Bytes& bytes) {
   SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(bytes.size() / 2), 0}, {2, 0}};
-  SAFEARRAY* array = SafeArrayCreate(VT_UI1, 2, bounds);
-  void* data = nullptr;
-  if (array != nullptr && SUCCEEDED(SafeArrayAccessData(array, &data))) {
-    std::memcpy(data, bytes.data(), bytes.size() / 2 * 2);
-    SafeArrayUnaccessData(array);
-  }
-  v->vt = VT_ARRAY | VT_UI1;
-  v->parray = array;
+  SetByteArray(v, SafeArrayCreate(VT_UI1, 2, bounds), bytes, bytes.size() / 2 * 2);
 }
 
 using ValueSetter = std::function<void(VARIANT*)>;
