@@ -41,8 +41,7 @@ HRESULT DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
-HRESULT DispatchObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
-                                      DISPID* ids) {
+HRESULT DispatchObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;

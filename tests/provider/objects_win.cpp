@@ -174,8 +174,7 @@ class Instance final : public DispatchObject {
  protected:
   HRESULT Call(DISPID, std::span<const VARIANT* const> args, VARIANT* result) override {
     if (!args.empty()) return DISP_E_BADPARAMCOUNT;
-    ReturnObject(scenario_->nullPropertySet ? nullptr : new PropertySet(scenario_, disk_),
-                 result);
+    ReturnObject(scenario_->nullPropertySet ? nullptr : new PropertySet(scenario_, disk_), result);
     return S_OK;
   }
 

@@ -49,8 +49,7 @@ struct AccessibilityTest : ::testing::Test, testing_win::RealProgram {
     main = &program.desktop.Load(ui::MainWindowForm(), nullptr);
     backend.SetMainWindow(main);
     hwnd = backend.Handle(*main);
-    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
-                                                     __uuidof(IAccessible),
+    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                      reinterpret_cast<void**>(&acc))));
   }
   void TearDown() override {

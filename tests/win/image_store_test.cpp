@@ -198,8 +198,7 @@ TEST_F(ImageStoreTest, GifDelaysAreCentisecondsAndOneFrameIsStill) {
 
 TEST_F(ImageStoreTest, TruncatedPicturesGiveWholeFramesOrNone) {
   for (const Expected& e : kExpected) {
-    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(static_cast<int>(e.asset)),
-                               MAKEINTRESOURCEW(10));
+    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(static_cast<int>(e.asset)), MAKEINTRESOURCEW(10));
     ASSERT_NE(info, nullptr);
     const auto* data = static_cast<const std::byte*>(LockResource(LoadResource(nullptr, info)));
     const std::size_t size = SizeofResource(nullptr, info);
