@@ -42,14 +42,7 @@ std::shared_ptr<const Scenario> ScenarioForNewLocator() {
 class LocatorFactory final : public IClassFactory {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return QueryOne<IClassFactory>(this, IID_IClassFactory, iid, out);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++factoryReferences); }
   ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--factoryReferences); }

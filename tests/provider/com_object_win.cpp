@@ -19,14 +19,7 @@ LiveCount::LiveCount() { ++liveObjects; }
 LiveCount::~LiveCount() { --liveObjects; }
 
 HRESULT DispatchObject::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return QueryOne<IDispatch>(this, IID_IDispatch, iid, out);
 }
 
 ULONG DispatchObject::AddRef() { return ++references_; }
@@ -48,13 +41,12 @@ HRESULT DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
-HRESULT DispatchObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
-                                      DISPID* ids) {
+HRESULT DispatchObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
   // Only the member name (names[0]); named arguments are not supported.
-  for (const Member& m : Members()) {
+  for (const Member& m : members_) {
     if (names[0] != nullptr && lstrcmpiW(names[0], m.name) == 0) {
       ids[0] = m.id;
       return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
@@ -70,7 +62,7 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
   if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
   if (params->cArgs != 0 && params->rgvarg == nullptr) return E_INVALIDARG;
   const Member* member = nullptr;
-  for (const Member& m : Members()) {
+  for (const Member& m : members_) {
     if (m.id == id) member = &m;
   }
   if (member == nullptr) return DISP_E_MEMBERNOTFOUND;

@@ -1,8 +1,5 @@
-// The scripting objects: locator, service, result set, instance, property set,
-// property and the IEnumVARIANT of the two collections. Every object keeps
-// the scenario alive through a shared pointer and holds references to nothing
-// else but its collection (an enumerator) so that releasing what a client
-// received brings the live count back to zero.
+// The scripting objects and the IEnumVARIANT of the two collections. Each holds the scenario and nothing else
+// but its collection (an enumerator), so releasing what a client received brings the live count back to zero.
 #include "tests/provider/objects_win.h"
 
 #include <oleauto.h>
@@ -14,17 +11,15 @@
 namespace wmi_provider {
 namespace {
 
-constexpr DISPID kDispidCount = 1;
-constexpr DISPID kDispidConnectServer = 1;
-constexpr DISPID kDispidExecQuery = 1;
-constexpr DISPID kDispidProperties = 1;
+constexpr Member kCollectionMembers[] = {{L"_NewEnum", DISPID_NEWENUM, false}, {L"Count", 1, false}};
 constexpr DISPID kDispidName = 1;
-constexpr DISPID kDispidValue = DISPID_VALUE;
+constexpr Member kPropertyMembers[] = {{L"Name", kDispidName, false}, {L"Value", DISPID_VALUE, false}};
+constexpr Member kInstanceMembers[] = {{L"Properties_", 1, false}};
+constexpr Member kServiceMembers[] = {{L"ExecQuery", 1, true}};
+constexpr Member kLocatorMembers[] = {{L"ConnectServer", 1, true}};
 
 // RPC_S_SERVER_UNAVAILABLE as an HRESULT, for a remote computer name.
 constexpr HRESULT kServerUnavailable = static_cast<HRESULT>(0x800706BA);
-constexpr HRESULT kInvalidNamespace = static_cast<HRESULT>(0x8004100E);
-constexpr HRESULT kInvalidClass = static_cast<HRESULT>(0x80041010);
 constexpr HRESULT kInvalidQueryType = static_cast<HRESULT>(0x80041018);
 constexpr HRESULT kFailed = static_cast<HRESULT>(0x80041001);
 
@@ -46,7 +41,7 @@ bool IsMissing(const VARIANT* arg) {
 class Collection : public DispatchObject {
  public:
   Collection(std::shared_ptr<const Scenario> scenario, CollectionBehaviour behaviour)
-      : scenario_(std::move(scenario)), behaviour_(behaviour) {}
+      : DispatchObject(kCollectionMembers), scenario_(std::move(scenario)), behaviour_(behaviour) {}
 
   // Members 0..Size()-1 are the real ones; an endless collection also answers
   // for every index after them.
@@ -56,11 +51,6 @@ class Collection : public DispatchObject {
   Fault fault() const { return behaviour_.fault; }
 
  protected:
-  std::span<const Member> Members() const override {
-    static constexpr Member members[] = {{L"_NewEnum", DISPID_NEWENUM, false},
-                                         {L"Count", kDispidCount, false}};
-    return members;
-  }
   HRESULT Call(DISPID id, std::span<const VARIANT* const> args, VARIANT* result) override;
 
   std::shared_ptr<const Scenario> scenario_;
@@ -77,14 +67,7 @@ class Enumerator final : public IEnumVARIANT {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumVARIANT)) {
-      *out = static_cast<IEnumVARIANT*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return QueryOne<IEnumVARIANT>(this, IID_IEnumVARIANT, iid, out);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -146,14 +129,10 @@ HRESULT Collection::Call(DISPID id, std::span<const VARIANT* const> args, VARIAN
 
 class Property final : public DispatchObject {
  public:
-  explicit Property(std::shared_ptr<const PropertyData> data) : data_(std::move(data)) {}
+  explicit Property(std::shared_ptr<const PropertyData> data)
+      : DispatchObject(kPropertyMembers), data_(std::move(data)) {}
 
  protected:
-  std::span<const Member> Members() const override {
-    static constexpr Member members[] = {{L"Name", kDispidName, false},
-                                         {L"Value", kDispidValue, false}};
-    return members;
-  }
   HRESULT Call(DISPID id, std::span<const VARIANT* const> args, VARIANT* result) override {
     if (!args.empty()) return DISP_E_BADPARAMCOUNT;
     const VARIANT* source = id == kDispidName ? data_->name.Get() : data_->value.Get();
@@ -190,17 +169,12 @@ class PropertySet final : public Collection {
 class Instance final : public DispatchObject {
  public:
   Instance(std::shared_ptr<const Scenario> scenario, std::shared_ptr<const DiskData> disk)
-      : scenario_(std::move(scenario)), disk_(std::move(disk)) {}
+      : DispatchObject(kInstanceMembers), scenario_(std::move(scenario)), disk_(std::move(disk)) {}
 
  protected:
-  std::span<const Member> Members() const override {
-    static constexpr Member members[] = {{L"Properties_", kDispidProperties, false}};
-    return members;
-  }
   HRESULT Call(DISPID, std::span<const VARIANT* const> args, VARIANT* result) override {
     if (!args.empty()) return DISP_E_BADPARAMCOUNT;
-    ReturnObject(scenario_->nullPropertySet ? nullptr : new PropertySet(scenario_, disk_),
-                 result);
+    ReturnObject(scenario_->nullPropertySet ? nullptr : new PropertySet(scenario_, disk_), result);
     return S_OK;
   }
 
@@ -235,13 +209,10 @@ class ResultSet final : public Collection {
 
 class Service final : public DispatchObject {
  public:
-  explicit Service(std::shared_ptr<const Scenario> scenario) : scenario_(std::move(scenario)) {}
+  explicit Service(std::shared_ptr<const Scenario> scenario)
+      : DispatchObject(kServiceMembers), scenario_(std::move(scenario)) {}
 
  protected:
-  std::span<const Member> Members() const override {
-    static constexpr Member members[] = {{L"ExecQuery", kDispidExecQuery, true}};
-    return members;
-  }
   // ExecQuery(strQuery, [strQueryLanguage], [iFlags], [objWbemNamedValueSet])
   HRESULT Call(DISPID, std::span<const VARIANT* const> args, VARIANT* result) override {
     RecordCall(JoinArgs(L"ExecQuery", args));
@@ -269,13 +240,10 @@ class Service final : public DispatchObject {
 
 class Locator final : public DispatchObject {
  public:
-  explicit Locator(std::shared_ptr<const Scenario> scenario) : scenario_(std::move(scenario)) {}
+  explicit Locator(std::shared_ptr<const Scenario> scenario)
+      : DispatchObject(kLocatorMembers), scenario_(std::move(scenario)) {}
 
  protected:
-  std::span<const Member> Members() const override {
-    static constexpr Member members[] = {{L"ConnectServer", kDispidConnectServer, true}};
-    return members;
-  }
   // ConnectServer([strServer], [strNamespace], [strUser], [strPassword],
   //               [strLocale], [strAuthority], [iSecurityFlags], [objWbemNamedValueSet])
   HRESULT Call(DISPID, std::span<const VARIANT* const> args, VARIANT* result) override {

@@ -1,7 +1,5 @@
-// The scenarios: a standard two-disk machine and its variations. The last
-// disk carries 5000 power-on hours and 35 degrees; the first disk and every
-// decoy array carry other values, so a report that picks the wrong instance
-// or the wrong property shows numbers that give it away.
+// A two-disk machine and its variations. Only the last disk carries 5000 power-on hours and 35 degrees, so a
+// report that picks the wrong instance or property shows numbers that give it away.
 #include "tests/provider/scenarios_win.h"
 
 #include <oleauto.h>
@@ -16,10 +14,6 @@ namespace wmi_provider {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// WBEM_E_INVALID_NAMESPACE and WBEM_E_INVALID_CLASS, as the real service answers.
-constexpr HRESULT kInvalidNamespace = static_cast<HRESULT>(0x8004100E);
-constexpr HRESULT kInvalidClass = static_cast<HRESULT>(0x80041010);
 
 constexpr std::size_t kStandardMembers = 362;  // 2-byte revision and 30 records
 
@@ -54,15 +48,19 @@ void SetBstr(VARIANT* v, const std::wstring& text) {
   v->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
-void SetBytes(VARIANT* v, const Bytes& bytes) {
-  SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+// Stores `array` of bytes into `v`, its data the first `size` of `bytes`.
+void SetByteArray(VARIANT* v, SAFEARRAY* array, const Bytes& bytes, std::size_t size) {
   void* data = nullptr;
-  if (array != nullptr && !bytes.empty() && SUCCEEDED(SafeArrayAccessData(array, &data))) {
-    std::memcpy(data, bytes.data(), bytes.size());
+  if (array != nullptr && size > 0 && SUCCEEDED(SafeArrayAccessData(array, &data))) {
+    std::memcpy(data, bytes.data(), size);
     SafeArrayUnaccessData(array);
   }
   v->vt = VT_ARRAY | VT_UI1;
   v->parray = array;
+}
+
+void SetBytes(VARIANT* v, const Bytes& bytes) {
+  SetByteArray(v, SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size())), bytes, bytes.size());
 }
 
 void SetBstrArray(VARIANT* v, const Bytes& bytes) {
@@ -118,14 +116,7 @@ void SetVariantArray(VARIANT* v, const Bytes& bytes) {
 
 void Set2dBytes(VARIANT* v, const Bytes& bytes) {
   SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(bytes.size() / 2), 0}, {2, 0}};
-  SAFEARRAY* array = SafeArrayCreate(VT_UI1, 2, bounds);
-  void* data = nullptr;
-  if (array != nullptr && SUCCEEDED(SafeArrayAccessData(array, &data))) {
-    std::memcpy(data, bytes.data(), bytes.size() / 2 * 2);
-    SafeArrayUnaccessData(array);
-  }
-  v->vt = VT_ARRAY | VT_UI1;
-  v->parray = array;
+  SetByteArray(v, SafeArrayCreate(VT_UI1, 2, bounds), bytes, bytes.size() / 2 * 2);
 }
 
 using ValueSetter = std::function<void(VARIANT*)>;

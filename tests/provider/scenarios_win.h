@@ -1,8 +1,5 @@
-// The data the test provider serves, chosen by scenario name: the disks a
-// query returns, the properties of each, and the faults to play (a failing
-// connection or query, null interface pointers, enumerators that misbehave).
-// Values are kept as prototype VARIANTs holding no object references, so
-// handing out copies never keeps a provider object alive.
+// The data the test provider serves, chosen by scenario name: disks, their properties, and the faults to play.
+// Values are VARIANTs holding no object references, so a copy handed out keeps no provider object alive.
 #pragma once
 
 #ifndef NOMINMAX
@@ -70,17 +67,13 @@ struct Scenario {
   std::shared_ptr<const PropertyData> filler;
 };
 
-// The scenario of that name, or null for an unknown name. Names:
-//   two-disks (the default), failing (its first disk predicts its failure), connect-fails, query-fails, empty,
-//   array-0, array-1, array-2, array-13, array-14, array-100000, array-2d,
-//   array-bstr, array-variant, value-not-array, name-not-text, vendorspecific-twice,
-//   instances-nothing-fetched, instances-next-error, instances-endless,
-//   properties-nothing-fetched, properties-next-error, properties-endless,
-//   null-service, null-result-set, null-enumerator, null-instance,
-//   null-property-set, null-property.
+// The scenario of that name ("two-disks" the default), or null for an unknown name.
 std::shared_ptr<const Scenario> BuildScenario(std::string_view name);
-
-// The names above, for tests that go through all of them.
+// Every scenario's name, for tests that go through all of them.
 std::vector<std::string_view> ScenarioNames();
+
+// WBEM_E_INVALID_NAMESPACE and WBEM_E_INVALID_CLASS, as the real service answers.
+constexpr HRESULT kInvalidNamespace = static_cast<HRESULT>(0x8004100E);
+constexpr HRESULT kInvalidClass = static_cast<HRESULT>(0x80041010);
 
 }  // namespace wmi_provider

@@ -1,9 +1,5 @@
-// The test provider of the WMI scripting objects the disk report uses:
-// a locator whose ConnectServer gives a service, whose ExecQuery gives a
-// result set of disk instances, each with a property set of named
-// properties. The objects live in this process (linked into the Windows-side
-// tests) or in qh_wmi_provider.dll; either way the class factory below makes
-// the locator, and the scenario selects the data it serves.
+// The test provider of the WMI scripting objects the disk report uses (locator, service, result set, instances,
+// property sets), linked into the Windows-side tests or loaded as qh_wmi_provider.dll.
 #pragma once
 
 #ifndef NOMINMAX
@@ -18,28 +14,24 @@
 
 namespace wmi_provider {
 
-// The locator's class, {BA2609D2-25B2-4EF9-A980-99CA03975ECD}.
+// The locator's class.
 extern const CLSID kLocatorClsid;
 
 // The class object for kLocatorClsid (IClassFactory); CLASS_E_CLASSNOTAVAILABLE
 // for any other class.
 HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out);
 
-// Selects the scenario of locators created from now on (see scenarios_win.h
-// for the names); false, and no change, for an unknown name. Without a call,
-// a new locator takes the name in the environment variable QH_WMI_SCENARIO,
-// or "two-disks" when it is unset.
+// Selects the scenario of locators created from now on; false, and no change, for an unknown name. Without a
+// call, a new locator takes QH_WMI_SCENARIO's, or "two-disks" when it is unset.
 bool SetScenario(std::string_view name);
 
 // Provider objects alive now (the class factory is not counted).
 long LiveObjects();
 
-// Whether the module may be unloaded: no live objects, no server locks and
-// no outstanding reference to the class factory.
+// No live objects, no server locks and no reference to the class factory: the module may be unloaded.
 bool CanUnload();
 
-// The calls the locator and the services received, oldest first, as
-// "ConnectServer(arg|arg)" with the arguments as passed, and clears the list.
+// The calls the locator and services received, oldest first, as "ConnectServer(arg|arg)"; clears the list.
 std::vector<std::wstring> TakeCalls();
 
 }  // namespace wmi_provider

@@ -1,7 +1,4 @@
-// The automation holders and by-name calls against a recording IDispatch:
-// reference counts of copies and moves, the argument order IDispatch wants,
-// text both ways, member reads from arrays of every element kind (including
-// arrays whose declared type lies), and empty results on every failure.
+// The automation holders and by-name calls against a recording IDispatch, and array member reads.
 #include "disk/automation/automation_win.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +11,9 @@
 
 namespace {
 
-using disk::automation::AutomationObject;
-using disk::automation::AutomationValue;
+using namespace disk::automation;
 
-// Answers every name, records every Invoke, and returns itself, a text or an
-// error as told.
+// Answers every name, records every Invoke, returns itself, a text, a number or an error.
 class RecordingDispatch final : public IDispatch {
  public:
   enum class Answer { kSelf, kText, kError, kNumber };
@@ -35,26 +30,16 @@ class RecordingDispatch final : public IDispatch {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    const bool offered = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch);
+    *out = offered ? static_cast<IDispatch*>(this) : nullptr;
+    return offered ? (AddRef(), S_OK) : E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override { return --references_; }  // lives on the stack
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID,
-                                          DISPID* ids) override {
-    lastName = names[0];
-    ids[0] = 7;
-    return S_OK;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
+    return lastName = names[0], ids[0] = 7, S_OK;
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* exception, UINT*) override {
@@ -66,25 +51,15 @@ class RecordingDispatch final : public IDispatch {
       lastArgs.push_back(v.vt == VT_BSTR ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal))
                                          : L"<not text>");
     }
-    switch (answer) {
-      case Answer::kSelf:
-        result->vt = VT_DISPATCH;
-        result->pdispVal = this;
-        AddRef();
-        return S_OK;
-      case Answer::kText:
-        result->vt = VT_BSTR;
-        result->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-        return S_OK;
-      case Answer::kNumber:
-        result->vt = VT_I4;
-        result->lVal = 7;
-        return S_OK;
-      case Answer::kError:
-        exception->bstrDescription = SysAllocString(L"raised by the callee");
-        return DISP_E_EXCEPTION;
+    if (answer == Answer::kError) {
+      exception->bstrDescription = SysAllocString(L"raised by the callee");
+      return DISP_E_EXCEPTION;
     }
-    return E_FAIL;
+    result->vt = answer == Answer::kSelf ? VT_DISPATCH : answer == Answer::kText ? VT_BSTR : VT_I4;
+    if (answer == Answer::kSelf) result->pdispVal = this, AddRef();
+    if (answer == Answer::kText) result->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (answer == Answer::kNumber) result->lVal = 7;
+    return S_OK;
   }
 
  private:
@@ -95,13 +70,8 @@ class RecordingDispatch final : public IDispatch {
 class PlainUnknown final : public IUnknown {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown)) {
-      *out = this;
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    *out = IsEqualIID(iid, IID_IUnknown) ? this : nullptr;
+    return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
   ULONG STDMETHODCALLTYPE Release() override { return --references; }
@@ -143,52 +113,47 @@ TEST(AutomationObject, CopiesCountReferencesAndReleaseOnce) {
 TEST(AutomationCalls, ArgumentsGoLastToFirstAndTextRoundTrips) {
   RecordingDispatch d;
   const AutomationObject object = Hold(d);
-  const AutomationObject result =
-      disk::automation::CallMethodForObject(object, "ConnectServer", {".", "root\\WMI", "硬盘"});
+  const AutomationObject result = CallMethodForObject(object, "ConnectServer", {".", "root\\WMI", "硬盘"});
   EXPECT_EQ(result.Key(), object.Key());
   EXPECT_EQ(d.lastName, L"ConnectServer");
   EXPECT_EQ(d.lastFlags, DISPATCH_METHOD);
   EXPECT_EQ(d.lastArgs, (std::vector<std::wstring>{L"\x786C\x76D8", L"root\\WMI", L"."}));
-  disk::automation::CallMethodForObject(object, "ExecQuery", {"q"});
+  CallMethodForObject(object, "ExecQuery", {"q"});
   EXPECT_EQ(d.lastArgs, (std::vector<std::wstring>{L"q"}));  // nothing for the optional ones
 
   d.answer = RecordingDispatch::Answer::kText;
   d.text = std::wstring(L"温度\0x", 4);
-  EXPECT_EQ(disk::automation::GetTextProperty(object, "Name"), std::string("温度\0x", 8));
+  EXPECT_EQ(GetTextProperty(object, "Name"), std::string("温度\0x", 8));
   EXPECT_EQ(d.lastFlags, DISPATCH_PROPERTYGET | DISPATCH_METHOD);
   EXPECT_TRUE(d.lastArgs.empty());
   // Text is only a BSTR; a number is not coerced.
   d.answer = RecordingDispatch::Answer::kNumber;
-  EXPECT_EQ(disk::automation::GetTextProperty(object, "Name"), "");
-  EXPECT_TRUE(disk::automation::GetObjectProperty(object, "Name").IsEmpty());
-  EXPECT_EQ(disk::automation::GetValueProperty(object, "Value").Variant().vt, VT_I4);
+  EXPECT_EQ(GetTextProperty(object, "Name"), "");
+  EXPECT_TRUE(GetObjectProperty(object, "Name").IsEmpty());
+  EXPECT_EQ(GetValueProperty(object, "Value").Variant().vt, VT_I4);
 }
 
 TEST(AutomationCalls, FailuresAndEmptyHoldersGiveEmptyResults) {
   RecordingDispatch d;
   const AutomationObject object = Hold(d);
   d.answer = RecordingDispatch::Answer::kError;
-  EXPECT_TRUE(disk::automation::CallMethodForObject(object, "ExecQuery", {"x"}).IsEmpty());
-  EXPECT_TRUE(disk::automation::GetObjectProperty(object, "Properties_").IsEmpty());
-  EXPECT_TRUE(disk::automation::GetValueProperty(object, "Value").IsEmpty());
-  EXPECT_EQ(disk::automation::GetTextProperty(object, "Name"), "");
-  EXPECT_EQ(d.References(), 2u);  // nothing leaked from the failing calls
-
-  const int invokes = d.invokes;
   const AutomationObject empty;
-  EXPECT_TRUE(disk::automation::CallMethodForObject(empty, "ConnectServer", {"."}).IsEmpty());
-  EXPECT_TRUE(disk::automation::GetObjectProperty(empty, "_NewEnum").IsEmpty());
-  EXPECT_TRUE(disk::automation::GetValueProperty(empty, "Value").IsEmpty());
-  EXPECT_EQ(disk::automation::GetTextProperty(empty, "Name"), "");
+  for (bool held : {true, false}) {  // a callee that raises, and no callee at all
+    const AutomationObject& o = held ? object : empty;
+    const int invokes = d.invokes;
+    EXPECT_TRUE(CallMethodForObject(o, "ExecQuery", {"x"}).IsEmpty()) << held;
+    EXPECT_TRUE(GetObjectProperty(o, "Properties_").IsEmpty()) << held;
+    EXPECT_TRUE(GetValueProperty(o, "Value").IsEmpty()) << held;
+    EXPECT_EQ(GetTextProperty(o, "Name"), "") << held;
+    EXPECT_EQ(d.References(), 2u) << held;  // nothing leaked from the failing calls
+    EXPECT_TRUE(held || d.invokes == invokes) << "an empty holder invoked";
+  }
   AutomationObject target = object;
-  EXPECT_FALSE(disk::automation::QueryAutomationInterface(empty, disk::automation::kDispatchIid,
-                                                          target));
+  EXPECT_FALSE(QueryAutomationInterface(empty, kDispatchIid, target));
   EXPECT_TRUE(target.IsEmpty());
-  EXPECT_EQ(d.invokes, invokes);
-
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  EXPECT_TRUE(disk::automation::CreateAutomationObject("QuondaHalvix.NoSuchClass").IsEmpty());
-  EXPECT_TRUE(disk::automation::CreateAutomationObject("").IsEmpty());
+  EXPECT_TRUE(CreateAutomationObject("QuondaHalvix.NoSuchClass").IsEmpty());
+  EXPECT_TRUE(CreateAutomationObject("").IsEmpty());
   CoUninitialize();
 }
 
@@ -196,14 +161,13 @@ TEST(AutomationCalls, InterfaceQueryByIidText) {
   RecordingDispatch d;
   AutomationObject holder = Hold(d);
   // Into the same holder: the answer is taken before the old reference goes.
-  EXPECT_TRUE(disk::automation::QueryAutomationInterface(holder, disk::automation::kDispatchIid,
-                                                         holder));
+  EXPECT_TRUE(QueryAutomationInterface(holder, kDispatchIid, holder));
   EXPECT_NE(holder.As<IDispatch>(), nullptr);
   EXPECT_EQ(d.References(), 2u);
   for (const char* bad : {"", "00020400-0000-0000-C000-000000000046", "{not an iid}",
                           "{00020404-0000-0000-C000-000000000046}"}) {  // IEnumVARIANT: not offered
     AutomationObject target = holder;
-    EXPECT_FALSE(disk::automation::QueryAutomationInterface(holder, bad, target)) << bad;
+    EXPECT_FALSE(QueryAutomationInterface(holder, bad, target)) << bad;
     EXPECT_TRUE(target.IsEmpty()) << bad;
   }
   EXPECT_EQ(d.References(), 2u);
@@ -215,18 +179,13 @@ TEST(AutomationValue, AsObject) {
   RecordingDispatch d;
   PlainUnknown plain;
   AutomationValue value;
-  VARIANT* v = value.OutParam();
-  v->vt = VT_DISPATCH;
-  v->pdispVal = nullptr;
-  EXPECT_TRUE(value.AsObject().IsEmpty());
-  v = value.OutParam();
-  v->vt = VT_UNKNOWN;
-  v->punkVal = nullptr;
-  EXPECT_TRUE(value.AsObject().IsEmpty());
-  v = value.OutParam();
-  v->vt = VT_I4;
-  EXPECT_TRUE(value.AsObject().IsEmpty());
-
+  VARIANT* v = nullptr;
+  for (VARTYPE type : {VT_DISPATCH, VT_UNKNOWN, VT_I4}) {  // null objects, and no object
+    v = value.OutParam();
+    v->vt = type;
+    v->punkVal = nullptr;
+    EXPECT_TRUE(value.AsObject().IsEmpty()) << type;
+  }
   v = value.OutParam();
   v->vt = VT_UNKNOWN;
   v->punkVal = &d;  // offers IDispatch: held as IDispatch
@@ -272,10 +231,14 @@ AutomationValue ArrayValue(VARTYPE type, const std::vector<VARIANT>& elements, L
   return value;
 }
 
-VARIANT Number(double x) {
+VARIANT Of(VARTYPE type) {
   VARIANT v;
   VariantInit(&v);
-  v.vt = VT_R8;
+  v.vt = type;
+  return v;
+}
+VARIANT Number(double x) {
+  VARIANT v = Of(VT_R8);
   v.dblVal = x;
   return v;
 }
@@ -283,30 +246,17 @@ VARIANT Number(double x) {
 TEST(AutomationValue, MembersAsNumbers) {
   static BSTR texts[] = {SysAllocString(L"12.5"), SysAllocString(L"abc"), SysAllocString(L"")};
   auto text = [](int k) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
+    VARIANT v = Of(VT_BSTR);
     v.bstrVal = texts[k];
     return v;
   };
   RecordingDispatch object;
   object.answer = RecordingDispatch::Answer::kNumber;
-  VARIANT dispatch;
-  VariantInit(&dispatch);
-  dispatch.vt = VT_DISPATCH;
+  VARIANT dispatch = Of(VT_DISPATCH);
   dispatch.pdispVal = &object;
-  VARIANT null;
-  VariantInit(&null);
-  null.vt = VT_NULL;
-  VARIANT empty;
-  VariantInit(&empty);
 
-  using Reads = std::vector<std::optional<double>>;
-  struct Case {
-    const char* what;
-    AutomationValue value;
-    Reads reads;  // members 0 .. n+1
-  } cases[] = {
+  // The reads of members 0 .. n+1: both ends are past the array.
+  struct { const char* what; AutomationValue value; std::vector<std::optional<double>> reads; } cases[] = {
       {"bytes", ArrayValue(VT_UI1, {Number(0), Number(136), Number(255)}),
        {std::nullopt, 0, 136, 255, std::nullopt}},
       {"lower bound 5", ArrayValue(VT_UI1, {Number(9), Number(194)}, 5),
@@ -318,7 +268,7 @@ TEST(AutomationValue, MembersAsNumbers) {
        {std::nullopt, 7, -1.5, std::nullopt}},
       {"texts", ArrayValue(VT_BSTR, {text(0), text(1), text(2)}),
        {std::nullopt, 12.5, std::nullopt, std::nullopt, std::nullopt}},
-      {"variants", ArrayValue(VT_VARIANT, {Number(3), text(0), null, empty, dispatch}),
+      {"variants", ArrayValue(VT_VARIANT, {Number(3), text(0), Of(VT_NULL), Of(VT_EMPTY), dispatch}),
        {std::nullopt, 3, 12.5, std::nullopt, 0, std::nullopt, std::nullopt}},
       {"empty array", ArrayValue(VT_UI1, {}), {std::nullopt, std::nullopt}},
   };
@@ -354,8 +304,7 @@ TEST(AutomationValue, ArraysThatAreNotOneDimensionalOrLieAboutTheirType) {
   const_cast<VARIANT&>(lying.Variant()).vt = VT_ARRAY | VT_R8;
   EXPECT_EQ(lying.MemberAsNumber(2), 6.0);
 
-  // No element type recorded and a size that does not fit the declared one:
-  // refused rather than copying 8 bytes out of a 1-byte element.
+  // No element type and a size unlike the declared one: refused, not 8 bytes read from a 1-byte element.
   SAFEARRAY* bare = nullptr;
   ASSERT_EQ(SafeArrayAllocDescriptor(1, &bare), S_OK);
   bare->cbElements = 1;

@@ -1,10 +1,5 @@
-// The power actions without ending anything: the flags and reason each mode
-// becomes, the order and count of the system calls through a recording seam,
-// what a refusal is reported as, the real shutdown-privilege step in this
-// process's token and in one without the privilege, the worker thread that
-// performs an action while the caller carries on and posts a failure back to
-// the window thread. The real ExitWindowsEx ends every process of the Wine
-// prefix, so it is never called.
+// The power actions through a recording seam (the real ExitWindowsEx ends every process of the prefix), the real
+// shutdown-privilege step, the worker thread and its failure reports, and the stay-awake requests.
 #include "task/power_win.h"
 
 #include <gtest/gtest.h>
@@ -33,63 +28,45 @@ struct Event {
   enum What { kPrivilege, kExitWindows, kSuspend } what;
   UINT flags = 0;
   DWORD reason = 0;
-  BOOLEAN hibernate = FALSE;
-  BOOLEAN force = FALSE;
-  BOOLEAN wakeEventsDisabled = FALSE;
+  BOOLEAN hibernate = FALSE, force = FALSE, wakeEventsDisabled = FALSE;
   bool operator==(const Event&) const = default;
 };
 
-Event Privilege() { return Event{Event::kPrivilege, 0, 0, FALSE, FALSE, FALSE}; }
-Event Exit(UINT flags, DWORD reason) {
-  return Event{Event::kExitWindows, flags, reason, FALSE, FALSE, FALSE};
-}
+Event Privilege() { return Event{Event::kPrivilege}; }
+Event Exit(UINT flags, DWORD reason) { return Event{Event::kExitWindows, flags, reason}; }
 Event Suspend(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEventsDisabled) {
   return Event{Event::kSuspend, 0, 0, hibernate, force, wakeEventsDisabled};
 }
 
+std::mutex gMutex;
+std::condition_variable gChanged;
 struct Recorder {
-  std::mutex mutex;
-  std::condition_variable changed;
   std::vector<Event> events;
   std::thread::id callThread;
   bool privilegeResult = true;
   BOOL callResult = TRUE;
   DWORD callError = ERROR_SUCCESS;  // the last error a failed call leaves
   bool hibernateAvailable = true;
-  // While set, the call waits (at most 10 s) for `released`.
-  bool holdCall = false;
+  bool holdCall = false;  // while set, the call waits (at most 10 s) for `released`
   bool released = false;
   bool callDone = false;
-};
-
-Recorder& Rec() {
-  static Recorder recorder;
-  return recorder;
-}
+} gRec;
 
 void Reset() {
-  std::lock_guard lock(Rec().mutex);
-  Rec().events.clear();
-  Rec().callThread = {};
-  Rec().privilegeResult = true;
-  Rec().callResult = TRUE;
-  Rec().callError = ERROR_SUCCESS;
-  Rec().hibernateAvailable = true;
-  Rec().holdCall = false;
-  Rec().released = false;
-  Rec().callDone = false;
+  std::lock_guard lock(gMutex);
+  gRec = Recorder{};
 }
 
 BOOL RecordCall(const Event& event) {
-  std::unique_lock lock(Rec().mutex);
-  Rec().events.push_back(event);
-  Rec().callThread = std::this_thread::get_id();
-  Rec().changed.notify_all();
-  if (Rec().holdCall) Rec().changed.wait_for(lock, 10s, [] { return Rec().released; });
-  Rec().callDone = true;
-  Rec().changed.notify_all();
-  const BOOL result = Rec().callResult;
-  const DWORD error = Rec().callError;
+  std::unique_lock lock(gMutex);
+  gRec.events.push_back(event);
+  gRec.callThread = std::this_thread::get_id();
+  gChanged.notify_all();
+  if (gRec.holdCall) gChanged.wait_for(lock, 10s, [] { return gRec.released; });
+  gRec.callDone = true;
+  gChanged.notify_all();
+  const BOOL result = gRec.callResult;
+  const DWORD error = gRec.callError;
   lock.unlock();
   if (!result) SetLastError(error);  // last, so no lock call can overwrite it
   return result;
@@ -102,59 +79,46 @@ BOOLEAN FakeSetSuspendState(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEvents
 }
 
 bool FakeEnablePrivilege() {
-  std::lock_guard lock(Rec().mutex);
-  Rec().events.push_back(Privilege());
-  return Rec().privilegeResult;
+  std::lock_guard lock(gMutex);
+  gRec.events.push_back(Privilege());
+  return gRec.privilegeResult;
 }
 
 bool FakeHibernateAvailable() {
-  std::lock_guard lock(Rec().mutex);
-  return Rec().hibernateAvailable;
+  std::lock_guard lock(gMutex);
+  return gRec.hibernateAvailable;
 }
 
 constexpr PowerApi kRecording{&FakeExitWindowsEx, &FakeSetSuspendState, &FakeEnablePrivilege,
                               &FakeHibernateAvailable};
 
-struct ModeCase {
-  PowerMode mode;
-  Event call;
-};
-
-const ModeCase kModes[] = {
+const struct ModeCase { PowerMode mode; Event call; } kModes[] = {
     {PowerMode::kShutDown, Exit(EWX_SHUTDOWN | EWX_POWEROFF | EWX_FORCE, kPlanned)},
     {PowerMode::kRestart, Exit(EWX_REBOOT | EWX_FORCE, kPlanned)},
     {PowerMode::kLogOff, Exit(EWX_LOGOFF | EWX_FORCE, kPlanned)},
     {PowerMode::kHibernate, Suspend(TRUE, TRUE, FALSE)},
 };
 
-const std::int32_t kBadModes[] = {0, 5, -1, INT32_MIN, INT32_MAX};
-
 class PowerTest : public ::testing::Test {
  protected:
   void SetUp() override { Reset(); }
   static std::vector<Event> Events() {
-    std::lock_guard lock(Rec().mutex);
-    return Rec().events;
+    std::lock_guard lock(gMutex);
+    return gRec.events;
   }
 };
 
-// The privilege step, then exactly the mode's call, whose result is the
-// answer. A failed privilege step still makes the call: log-off needs no
-// privilege, and for the others the system refuses on its own.
+// The privilege step, then exactly the mode's call, made even when the step fails (log-off needs no privilege).
 TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
-  struct Outcome {
-    bool privilege;
-    BOOL call;
-    bool result;
-  };
-  for (Outcome o : {Outcome{true, TRUE, true}, Outcome{true, FALSE, false},
-                    Outcome{false, TRUE, true}}) {
+  const struct { bool privilege; BOOL call; bool result; } outcomes[] = {{true, TRUE, true}, {true, FALSE, false},
+                                                                          {false, TRUE, true}};
+  for (const auto& o : outcomes) {
     for (const ModeCase& c : kModes) {
       SCOPED_TRACE(::testing::Message() << "mode " << static_cast<int>(c.mode) << " privilege "
                                         << o.privilege << " call " << o.call);
       Reset();
-      Rec().privilegeResult = o.privilege;
-      Rec().callResult = o.call;
+      gRec.privilegeResult = o.privilege;
+      gRec.callResult = o.call;
       EXPECT_EQ(SystemPowerAction(c.mode, kRecording).failure == PowerFailure::kNone, o.result);
       EXPECT_EQ(Events(), (std::vector<Event>{Privilege(), c.call}));
     }
@@ -162,10 +126,9 @@ TEST_F(PowerTest, PrivilegeStepThenExactlyTheModesCall) {
 }
 
 TEST_F(PowerTest, UnknownModeOrMissingEntryCallsNothing) {
-  for (std::int32_t value : kBadModes) {
+  for (std::int32_t value : {0, 5, -1, INT32_MIN, INT32_MAX}) {
     SCOPED_TRACE(value);
-    EXPECT_EQ(SystemPowerAction(static_cast<PowerMode>(value), kRecording).failure,
-              PowerFailure::kRefused);
+    EXPECT_EQ(SystemPowerAction(static_cast<PowerMode>(value), kRecording).failure, PowerFailure::kRefused);
   }
   EXPECT_TRUE(Events().empty());
   EXPECT_EQ(SystemPowerAction(PowerMode::kShutDown, PowerApi{}).failure, PowerFailure::kRefused);
@@ -193,9 +156,7 @@ std::optional<DWORD> ShutdownAttributes(HANDLE token) {
   const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
   for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
     const LUID_AND_ATTRIBUTES& p = privileges->Privileges[i];
-    if (p.Luid.LowPart == shutdown.LowPart && p.Luid.HighPart == shutdown.HighPart) {
-      return p.Attributes;
-    }
+    if (p.Luid.LowPart == shutdown.LowPart && p.Luid.HighPart == shutdown.HighPart) return p.Attributes;
   }
   return std::nullopt;
 }
@@ -206,8 +167,7 @@ UniqueKernelHandle ProcessToken(DWORD access) {
   return token;
 }
 
-// Whether the account holds the privilege differs (Wine grants it); what must
-// hold is that a reported success really left it enabled in the token.
+// Whatever the account holds (Wine grants it), a reported success left the privilege enabled in the token.
 TEST(ShutdownPrivilege, ProcessTokenReportsItsRealState) {
   const bool enabled = EnableShutdownPrivilege();
   UniqueKernelHandle token = ProcessToken(TOKEN_QUERY);
@@ -216,9 +176,7 @@ TEST(ShutdownPrivilege, ProcessTokenReportsItsRealState) {
   EXPECT_EQ(enabled, attributes.has_value() && (*attributes & SE_PRIVILEGE_ENABLED) != 0);
 }
 
-// AdjustTokenPrivileges returns TRUE for a token without the privilege; only
-// ERROR_NOT_ALL_ASSIGNED tells, and that must come out as a failure. The same
-// token copy with the privilege kept shows the handle itself is adjustable.
+// AdjustTokenPrivileges returns TRUE for a token without the privilege; only ERROR_NOT_ALL_ASSIGNED tells.
 TEST(ShutdownPrivilege, TokenWithoutItReportsFailure) {
   UniqueKernelHandle process = ProcessToken(TOKEN_DUPLICATE | TOKEN_QUERY |
                                             TOKEN_ASSIGN_PRIMARY | TOKEN_ADJUST_PRIVILEGES);
@@ -239,47 +197,38 @@ TEST_F(PowerTest, WorkerThreadMakesTheCallWhileTheCallerCarriesOn) {
   for (const ModeCase& c : kModes) {
     SCOPED_TRACE(static_cast<int>(c.mode));
     Reset();
-    Rec().holdCall = true;
+    gRec.holdCall = true;
     {
       Win32PowerActions actions(kRecording);
-      // Returns while the call is held on the worker, and the worker does not
-      // depend on the object outliving it.
+      // Returns while the worker holds the call; the worker needs not the object.
       actions.RunPowerAction(c.mode);
     }
-    std::unique_lock lock(Rec().mutex);
-    ASSERT_TRUE(Rec().changed.wait_for(lock, 10s, [] { return Rec().events.size() == 2; }));
-    EXPECT_EQ(Rec().events, (std::vector<Event>{Privilege(), c.call}));
-    EXPECT_NE(Rec().callThread, std::this_thread::get_id());
-    EXPECT_FALSE(Rec().callDone);
-    Rec().released = true;
-    Rec().changed.notify_all();
-    ASSERT_TRUE(Rec().changed.wait_for(lock, 10s, [] { return Rec().callDone; }));
+    std::unique_lock lock(gMutex);
+    ASSERT_TRUE(gChanged.wait_for(lock, 10s, [] { return gRec.events.size() == 2; }));
+    EXPECT_EQ(gRec.events, (std::vector<Event>{Privilege(), c.call}));
+    EXPECT_NE(gRec.callThread, std::this_thread::get_id());
+    EXPECT_FALSE(gRec.callDone);
+    gRec.released = true;
+    gChanged.notify_all();
+    ASSERT_TRUE(gChanged.wait_for(lock, 10s, [] { return gRec.callDone; }));
   }
 }
 
-// A refusal used to vanish while the status line said the task ran. The
-// worker must not touch the tray or the windows: the failure, with its
-// reason, arrives as a message on the thread of the report window, the test's.
+// A refusal once vanished while the status said the task ran: it is posted, with its reason, to the window thread.
 TEST_F(PowerTest, FailureIsPostedToTheWindowThreadWithItsReason) {
   constexpr UINT kReport = WM_APP + 5;
-  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                nullptr, nullptr);
+  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
-  struct Case {
-    PowerMode mode;
-    DWORD error;
-    bool hibernateAvailable;
-    PowerResult result;
-  } cases[] = {
+  const struct { PowerMode mode; DWORD error; bool hibernateAvailable; PowerResult result; } cases[] = {
       {PowerMode::kRestart, ERROR_PRIVILEGE_NOT_HELD, true, {PowerFailure::kNoRight, 1314}},
       {PowerMode::kHibernate, ERROR_NOT_SUPPORTED, false, {PowerFailure::kHibernateUnavailable, 50}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.mode));
     Reset();
-    Rec().callResult = FALSE;
-    Rec().callError = c.error;
-    Rec().hibernateAvailable = c.hibernateAvailable;
+    gRec.callResult = FALSE;
+    gRec.callError = c.error;
+    gRec.hibernateAvailable = c.hibernateAvailable;
     Win32PowerActions actions(kRecording);
     actions.ReportFailuresTo(window, kReport);
     actions.RunPowerAction(c.mode);
@@ -297,9 +246,8 @@ TEST_F(PowerTest, FailureIsPostedToTheWindowThreadWithItsReason) {
   DestroyWindow(window);
 }
 
-// The request to stay awake: made with its reason and both types, replaced
-// by a new one before the old goes, every type it set cleared when given up,
-// and the resume timer a minute before the task, cancelled with it.
+// Stay-awake requests: both types with their reason, replaced new before old, given up whole; the wake timer a
+// minute before the task, cancelled with it.
 std::vector<std::wstring> gAwake;
 HANDLE FakeCreate(const wchar_t* reason) {
   gAwake.push_back(std::wstring(L"create ") + reason);

@@ -1,13 +1,11 @@
 // What the Windows-side tests of whole windows share: the program wired to
 // the real Win32 backend and platform services, except the two that must not
 // act for real in a test process (ending the process, the power actions),
-// and a message pump that waits for a condition.
+// and a message pump that waits for a condition (win_test.h).
 #pragma once
 
 #include <windows.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,24 +17,10 @@
 #include "net/network_win.h"
 #include "shell/tray_win.h"
 #include "task/clock_win.h"
+#include "tests/win/win_test.h"
 #include "ui/win32/backend_win.h"
 
 namespace testing_win {
-
-// Dispatches messages until `done` holds or the time is up; the last answer.
-inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < deadline) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    Sleep(5);
-  }
-  return done();
-}
 
 // The real process list, but a second copy never ends the test process.
 class TestProcesses final : public app::Processes {

@@ -1,7 +1,4 @@
-// The single-owner types of ui/win_base/scoped_win.h: a moved-from owner owns nothing,
-// every handle is freed exactly once, neither "invalid" value of a kernel
-// handle is ever closed, the select guard puts the old object back, and the
-// BSTR and VARIANT owners release what they held.
+// The single-owner types of ui/win_base/scoped_win.h: every handle freed once, "invalid" ones never.
 #include "ui/win_base/scoped_win.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +7,7 @@
 
 namespace {
 
-// Records every free, so double frees and leaks show as counts. Like kernel
-// handles it has two values that mean "none".
+// Records every free; like kernel handles it has two values that mean "none".
 struct CountingTraits {
   using Handle = int;
   static constexpr Handle kNone = 0;
@@ -73,8 +69,7 @@ TEST_F(ScopedTest, RealHandlesAreClosedByTheirOwnerAndInvalidOnesNever) {
   }
   EXPECT_FALSE(GetHandleInformation(raw, &flags));
 
-  // CreateFile, like a Toolhelp snapshot, fails with INVALID_HANDLE_VALUE,
-  // which is also the current process's pseudo-handle.
+  // CreateFile fails with INVALID_HANDLE_VALUE, also the current process's pseudo-handle.
   ui::UniqueKernelHandle missing(CreateFileW(L"Z:\\no\\such\\dir\\file", GENERIC_READ, 0, nullptr,
                                              OPEN_EXISTING, 0, nullptr));
   EXPECT_EQ(missing.Get(), INVALID_HANDLE_VALUE);
@@ -89,8 +84,7 @@ TEST_F(ScopedTest, RealHandlesAreClosedByTheirOwnerAndInvalidOnesNever) {
   EXPECT_EQ(GetObjectType(bitmap), 0u);
 }
 
-// A bitmap still selected into a DC cannot be deleted; the guard must put the
-// DC's own bitmap back.
+// A bitmap still selected into a DC cannot be deleted: the guard puts the DC's own back.
 TEST_F(ScopedTest, SelectedObjectPutsThePreviousObjectBack) {
   ui::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   ASSERT_TRUE(dc);
