@@ -179,8 +179,10 @@ TEST_F(WebViewTest, NavigatingWhereNothingLoadsOpensNoWindow) {
 // A download goes ahead only as the document of the top page let through last: the order of the cases matters.
 TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
   CreateBrowsers();
-  ui::ComPtr<ui::WebViewEvents> events;
-  events.Attach(new ui::WebViewEvents(topIdentity_.Get()));
+  auto events = ui::Adopt(new ui::WebViewEvents(topIdentity_.Get()));
+  // Born with the one reference its holder takes over: a second would keep it forever.
+  EXPECT_EQ(events->AddRef(), 2u);
+  EXPECT_EQ(events->Release(), 1u);
   events->SetStartAddress("https://ver.quondahalvix.invalid/start.htm");
   const struct {
     const wchar_t* url;  // a before-navigate's address
@@ -237,8 +239,7 @@ TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
 std::vector<std::pair<IWebBrowser2*, int>> gZoomed;
 TEST_F(WebViewTest, TheTopFramesPageIsZoomedOnceLoaded) {
   CreateBrowsers();
-  ui::ComPtr<ui::WebViewEvents> events;
-  events.Attach(new ui::WebViewEvents(topIdentity_.Get(), [](IWebBrowser2& b, int percent) {
+  auto events = ui::Adopt(new ui::WebViewEvents(topIdentity_.Get(), [](IWebBrowser2& b, int percent) {
     gZoomed.emplace_back(&b, percent);
   }));
   const struct {
@@ -270,8 +271,7 @@ TEST_F(WebViewTest, TheTopFramesPageIsZoomedOnceLoaded) {
 // The site keeps script, ActiveX, Java, client pull and frames out, and its pop-up manager blocks every new window
 // (S_FALSE: E_FAIL would leave it to others).
 TEST_F(WebViewTest, TheSiteRefusesScriptPopUpsAndDialogs) {
-  ui::ComPtr<ui::WebViewSite> site;
-  site.Attach(new ui::WebViewSite(parent_));
+  auto site = ui::Adopt(new ui::WebViewSite(parent_));
   DOCHOSTUIINFO info{sizeof(info)};
   ASSERT_HRESULT_SUCCEEDED(site->GetHostInfo(&info));
   const DWORD host = DOCHOSTUIFLAG_ENABLE_REDIRECT_NOTIFICATION | DOCHOSTUIFLAG_DISABLE_UNTRUSTEDPROTOCOL;

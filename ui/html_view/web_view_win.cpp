@@ -62,7 +62,7 @@ std::unique_ptr<WebView> WebView::Create(HWND parent, RECT rect, const std::wstr
                                 rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                                 nullptr, instance, view.get());
   if (view->host_ == nullptr) return nullptr;
-  view->site_.Attach(new WebViewSite(view->host_));
+  view->site_ = Adopt(new WebViewSite(view->host_));
 
   // From here on failure returns through ~WebView, which undoes whatever part
   // of the activation took place.
@@ -95,7 +95,7 @@ std::unique_ptr<WebView> WebView::Create(HWND parent, RECT rect, const std::wstr
       FAILED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &events))) {
     return nullptr;
   }
-  view->events_.Attach(new WebViewEvents(identity.Get()));
+  view->events_ = Adopt(new WebViewEvents(identity.Get()));
   if (FAILED(events->Advise(view->events_.Get(), &view->eventsCookie_))) {
     view->eventsCookie_ = 0;
     return nullptr;

@@ -153,11 +153,10 @@ Picture::~Picture() = default;
 bool Picture::Open() {
   if (source_) return true;
   if (bytes_.empty() || bytes_.size() > UINT_MAX) return false;
-  // SHCreateMemStream copies the bytes and hands over its one reference:
-  // attached, not added to. GDI+ reads the stream lazily, so it lives as long
-  // as the decoder does.
-  stream_.Attach(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes_.data()),
-                                   static_cast<UINT>(bytes_.size())));
+  // SHCreateMemStream copies the bytes and hands over its one reference.
+  // GDI+ reads the stream lazily, so it lives as long as the decoder does.
+  stream_ = Adopt(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes_.data()),
+                                    static_cast<UINT>(bytes_.size())));
   if (!stream_) return false;
   source_ = std::make_unique<Gdiplus::Bitmap>(stream_.Get());
   if (source_->GetLastStatus() != Gdiplus::Ok) {

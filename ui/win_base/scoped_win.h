@@ -23,6 +23,18 @@ namespace ui {
 
 using Microsoft::WRL::ComPtr;
 
+// Takes over the one reference `owned` comes with (from `new`, or from a
+// function that creates it). This SDK's ComPtr::Attach adds a reference of
+// its own, where the documented one does not: an object attached fresh was
+// never freed, and a picture's stream, made anew at each decode after a
+// trim, leaked a copy of the picture's bytes every time.
+template <typename T>
+ComPtr<T> Adopt(T* owned) {
+  ComPtr<T> held;
+  *held.ReleaseAndGetAddressOf() = owned;
+  return held;
+}
+
 // Traits name the handle type, the value that means "none", which values are
 // invalid (more than one for kernel handles) and how a valid one is freed.
 template <typename Traits>
