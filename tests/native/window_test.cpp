@@ -108,6 +108,15 @@ TEST_F(WindowProperties, SettersRepaintOnlyWhatChanged) {
   w.SetBounds(按钮1, {10, 20, 30, 40});
   w.SetBounds(按钮1, {10, 20, 30, 40});
   EXPECT_EQ(backend.invalidated, (std::vector<Rect>{was, was, w.VisibleRect(button)}));
+  // Under the pointer or held down, only faces that show it are drawn again:
+  // a spin's arrows do, a label does not.
+  backend.invalidated.clear();
+  w.SetHovered(w.Find("透明标签8"), 0);
+  w.SetPressed(w.Find("透明标签8"), 0);
+  EXPECT_TRUE(backend.invalidated.empty());
+  w.SetHovered(w.Find("调节器1"), 1);
+  w.SetPressed(w.Find("调节器1"), 2);
+  EXPECT_EQ(backend.invalidated, std::vector<Rect>(2, w.VisibleRect(w.Find("调节器1"))));
 }
 
 TEST_F(WindowProperties, TimersAndValuesStayInRange) {
