@@ -1,12 +1,10 @@
-"""Whole-window pictures compared with references kept in the repository
-(tests/e2e/pictures/<window>-<state>.png), pixel for pixel outside the
-regions that change on their own (clock text, playing animations). Those
-regions are declared here as data and painted over in the reference and the
-capture alike, so a reference file is byte-identical from one regeneration
-to the next unless the window itself changed. A window is captured once it
-holds still: the same pixels, outside its masks, over several captures in a
-row. With QH_UPDATE_PICTURES=1 captures are written as the new references
-instead of being compared (scripts/update-pictures)."""
+"""Whole-window pictures compared pixel for pixel with references in
+tests/e2e/pictures/<window>-<state>.png, outside the regions that change on
+their own (clock text, playing animations): those are declared here and
+painted over in reference and capture alike, so a reference is byte-identical
+from one regeneration to the next unless the window changed. A window is
+captured once it holds still. With QH_UPDATE_PICTURES=1 captures are written
+as the new references instead (scripts/update-pictures)."""
 import os
 from dataclasses import dataclass
 
@@ -81,8 +79,7 @@ def differing(a, b):
 
 def still_capture(window, masks, timeout=10, agreeing=3, interval=0.1):
     """The window's picture with its masks painted over, once `agreeing`
-    captures in a row are the same: a window that was just mapped may not
-    have served every paint, and a click's effects arrive over several
+    captures in a row are the same: a click's effects arrive over several
     messages."""
     last, same = [None], [0]
 
@@ -109,9 +106,8 @@ def difference_image(expected, actual):
 
 
 def check(window, kind, state, extra_masks=(), park=True, dpi=96):
-    """Compares the window with its reference; returns None when they agree,
-    else a one-line account of the mismatch (the images are written to
-    build/results/pictures). In update mode writes the reference."""
+    """None when the window agrees with its reference, else a one-line account
+    (the images go to build/results/pictures). In update mode writes it."""
     if park:
         if kind in NEUTRAL_POINTS:
             xdotool("mousemove", "--sync", *window.to_screen(*scaled(NEUTRAL_POINTS[kind], dpi)))
