@@ -109,10 +109,8 @@ def sweeper(request, display):
 def prefix(template_prefix, request):
     mark = request.node.get_closest_marker("dpi")
     p = Prefix(template_prefix, mark.args[0] if mark else 96)
-    try:
-        yield p
-    finally:
-        p.close()
+    yield p  # pytest runs the rest whatever the test did
+    p.close()
 
 
 @pytest.fixture

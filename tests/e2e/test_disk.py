@@ -17,8 +17,7 @@ def report_drawn(window, dpi=96):
 
 
 def report_box(prefix):
-    """The report box's text read from another process, or None while it is
-    out of sight (hidden elements are not presented)."""
+    """The report box's text read from another process; None while it is hidden."""
     code, lines = client(prefix, "value", "硬盘信息")
     assert code in (0, 2), "main window not found by the client"
     return lines[0] if code == 0 else None
@@ -26,8 +25,7 @@ def report_box(prefix):
 
 @pytest.mark.parametrize("text", [
     pytest.param("硬盘已经使用了:5000个小时\\r\\n硬盘当前温度:35摄氏度\\r\\n", id="two-disks"),
-    # Under Wine the storage driver answers none of the queries: the drive's,
-    # not the user's rights, is what the box gives as the reason.
+    # Wine's storage driver answers no query: the reason given is the drive's, not the user's rights.
     pytest.param("未能读取硬盘信息：硬盘或驱动（RAID、USB硬盘盒等）\\r\\n"
                  "不向系统提供使用时间和温度，定时关机不受影响。\\r\\n",
                  id="empty", marks=pytest.mark.scenario("empty")),
@@ -42,8 +40,7 @@ def test_check_reveals_the_report_read_at_start(provider, app, main, prefix, scr
     assert report_box(prefix) == text
     wait_until(lambda: report_drawn(main), 5, "report drawn")
     main.shot().save(screenshots / f"disk_{request.node.callspec.id}.png")
-    # The report read, every reference the provider handed out is released
-    # and its DLL let go while the program runs on.
+    # Once the report is read every reference is released and the DLL let go.
     wait_until(lambda: provider.exists() and "unloaded" in provider.read_text(), 10,
                "the provider's DLL unloaded")
     assert provider.read_text() == "0 unloaded\n"

@@ -1,9 +1,7 @@
-"""The web links and the latest-version lookup, as a user meets them: each of
-the five link triggers, clicked or chosen from the tray menu, hands exactly
-its address to the browser once (Wine's browser launcher runs xdg-open; a fake
-one early on PATH writes down what it receives), then the lookup, all in one
-launch; and the lookup started in a network namespace of its own, without a
-network."""
+"""The web links and the lookup as a user meets them: each link trigger hands
+exactly its address to the browser once (Wine runs xdg-open; a fake one early
+on PATH writes down what it receives), then the lookup, in one launch; and
+the lookup without a network, in a network namespace of its own."""
 import os
 import stat
 import time

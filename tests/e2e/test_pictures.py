@@ -1,12 +1,8 @@
 """Every window in every state a user reaches, compared picture for picture
-with its reference (pictures.py). The states come in three journeys, one
-launch each, in the order a user meets them: scheduling a task, the disk
-check and the other windows with a SMART report to show, and the program
-started without a network. Each row is a step of its journey: what the user
-does, then which window is captured under which name, with the masks the
-state adds to its window's own. A journey goes through all its rows and
-reports every state that differs, not just the first. A short fourth journey
-runs at 144 DPI, its steps at their 96-DPI coordinates scaled."""
+with its reference (pictures.py), in journeys of one launch each. A row is a
+step (what the user does), then the window captured under its state's name
+with the masks the state adds; a journey reports every state that differs.
+The 144-DPI journey scales the 96-DPI coordinates."""
 import datetime
 
 import pytest
@@ -21,8 +17,7 @@ from test_disk import report_drawn
 
 COMMAND_FACE = (259, 464)  # inside 按钮1's border: (225, 225, 225) unless hot or pressed
 PROGRESS = (128, 264, 368, 32)  # 进度条1: left, top, width, height
-# The fields keep the form's 18:30:00, so the pictures do not depend on the
-# day's time; a task armed just before it would log the prefix off.
+# The form's 18:30:00, so the pictures do not depend on the day's time.
 TARGET = datetime.time(18, 30, 0)
 
 
@@ -30,9 +25,8 @@ class Session:
     def __init__(self, app, dpi=96):
         self.app, self.dpi, self.version = app, dpi, None
         self.main = main_window(app, dpi)
-        # A state that lasts only a while sets what must still hold once it
-        # has been captured, so that a capture of the state after it fails
-        # as a slow run, not as a changed picture.
+        # What must still hold after a passing state's capture: a slow run then
+        # fails as such, not as a changed picture.
         self.holds = None
 
     def at(self, v):
@@ -42,10 +36,6 @@ class Session:
         """A (left, top, width, height) at this DPI, its edges converted."""
         left, top, right, bottom = self.at((rect[0], rect[1], rect[0] + rect[2], rect[1] + rect[3]))
         return (left, top, right - left, bottom - top)
-
-
-def shows(image, rect, colour, least=20):
-    return count(image, rect, exact(colour)) >= least
 
 
 # ------------------------------------------------------------------ steps ----
@@ -58,7 +48,7 @@ def check_option(rect):
     def step(s):
         x, y, w, h = s.box(rect)
         s.main.click(x + w // 2, y + h // 2, park=True)
-        wait_until(lambda: shows(s.main.shot((x, y, w, h)), (0, 0, w, h), GREEN), 5,
+        wait_until(lambda: count(s.main.shot((x, y, w, h)), (0, 0, w, h), exact(GREEN)) >= 20, 5,
                    "option caption drawn green")
         return s.main
     return step
@@ -71,10 +61,9 @@ def arm(s):
         wait_until(lambda: datetime.datetime.now() >= target + datetime.timedelta(seconds=1), 35,
                    "the target second passed")
     s.main.click(*s.at(centre(COMMAND)), park=True)
-    wait_until(lambda: shows(s.main.shot(), s.at(STATUS_CAPTION), GREEN), 5,
+    wait_until(lambda: count(s.main.shot(), s.at(STATUS_CAPTION), exact(GREEN)) >= 20, 5,
                "status caption 任务成功执行")
-    # Wine tells the window late that the pointer left: on a busy machine the
-    # button could hold still in its hover look for longer than a capture.
+    # Wine tells the window late that the pointer left: the hover look could outlast a capture.
     wait_until(lambda: s.main.pixel(*s.at(COMMAND_FACE)) == (225, 225, 225), 5, "按钮1 not hot")
     # At 144 DPI the rising notice soon reaches the window's bottom right corner.
     size, bottom = s.at(NOTICE_SIZE), s.main.info().y + s.at(MAIN_SIZE[1])
@@ -123,8 +112,7 @@ def hidden_and_shown(s):
     s.main.click(*s.at(CLOSE_BUTTON))
     s.main.wait_unmapped()
     wait_tray().choose(s.app, "显示主界面")
-    s.main.wait_viewable(5)
-    wait_until(lambda: teal(s.main.pixel(*s.at(HEADER))), 5, "main window painted")
+    wait_until(lambda: s.main.info().viewable and teal(s.main.pixel(*s.at(HEADER))), 5, "main window back")
     return s.main
 
 
@@ -136,7 +124,7 @@ def version_opened(s):
 def lookup(colour):
     def step(s):
         s.version.click(*s.at(LOOKUP_BUTTON), park=True)
-        wait_until(lambda: shows(s.version.shot(), s.at(LOOKUP_STATUS), colour), 3,
+        wait_until(lambda: count(s.version.shot(), s.at(LOOKUP_STATUS), exact(colour)) >= 20, 3,
                    "lookup status line")
         s.slot = s.version.shot(s.box(PAGE_SLOT))
         s.holds = lambda: s.version.shot(s.box(PAGE_SLOT)) == s.slot
@@ -187,8 +175,7 @@ DISK_AND_WINDOWS = [
     (disk_checked, "main", "disk-report", ()),
     (version_opened, "version", "idle", ()),
     (lookup(GREEN), "version", "waiting", (VERSION_WAIT_GIF,)),
-    # After the check the image button that replaced the check button was
-    # left blank by a hide and show.
+    # The image button that replaced the check button was once left blank by a hide and show.
     (chain(version_hidden, hidden_and_shown), "main", "hidden-and-shown", ()),
     (chain(version_opened, page_shown), "version", "shown", (VERSION_WAIT_GIF,)),
     (exit_asked, "confirm", "open", ()),

@@ -1,11 +1,8 @@
-"""A copy of the program in a folder of its own (as in a Downloads folder),
-with a stand-in DLL beside it under the name of every system DLL it loads
-that is not one of Windows' known DLLs. Wine is told to prefer a DLL it finds
-that way over its own, which is what Windows does for such names. The
-stand-ins leave a marker file when loaded; none may appear, the program has to
-start and work as usual, and the DLLs it used must be the system's. And the
-PE check of the built exes, which fails the run when a mitigation is lost,
-run on copies with each of its flags lost."""
+"""A copy of the program in a folder of its own (as in Downloads) with a
+stand-in beside it for every system DLL it loads that is not a known DLL,
+preferred by Wine as Windows would: no stand-in may run (each leaves a marker
+file), and the program works as usual on the system's DLLs. And the PE check
+of the built exes run on copies with each of its flags lost."""
 import shutil
 import struct
 import subprocess
@@ -23,8 +20,7 @@ USED = ["msimg32", "oleacc", "uxtheme", "wininet", "comctl32", "gdiplus"]
 
 
 def mapped_dlls(pid):
-    """The files of the DLLs in the process (under Wine every module, built-in
-    or not, is a mapped file), by lower-case name."""
+    """The DLL files mapped in the process (under Wine every module is), by lower-case name."""
     found = {}
     with open(f"/proc/{pid}/maps", encoding="utf-8", errors="replace") as maps:
         for line in maps:

@@ -76,8 +76,7 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     msi, archive = tmp_path / "QuondaHalvix-2.1-x64.msi", tmp_path / "QuondaHalvix-2.1-x64.zip"
     assert (tmp_path / "SHA256SUMS").read_text().splitlines() == [
         f"{hashlib.sha256(p.read_bytes()).hexdigest()}  {p.name}" for p in (archive, msi)]
-    # The shortcut in a component of its own keyed by a value under HKCU (ICE43),
-    # straight in the Start menu: a folder of ours there would need a RemoveFile row to go.
+    # In a component keyed under HKCU (ICE43), straight in the Start menu (a folder would need RemoveFile).
     [shortcut] = table(msi, "Shortcut")
     [component] = [c for c in table(msi, "Component") if c["Component"] == shortcut["Component_"]]
     [key] = [r for r in table(msi, "Registry") if r["Registry"] == component["KeyPath"]]
@@ -144,8 +143,7 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     assert_signed(msi)
     assert msiexec("/i", msi) == (0, ["2.1.0"])
     assert_signed(drive_c / "Program Files/QuondaHalvix/QuondaHalvix.exe")
-    # Wine puts a per-machine shortcut in the user's Start menu, Windows in
-    # ProgramData's: either way it is there, described in the package's code page.
+    # Wine puts a per-machine shortcut in the user's Start menu, Windows in ProgramData's.
     [link] = [drive_c / p for p in ours() if p.endswith("Start Menu/Programs/QuondaHalvix.lnk")]
     assert "定时关机、重启、注销和休眠".encode("utf-16-le") in link.read_bytes() and shortcut_key()
     main_window(prefix.launch(r"C:\Program Files\QuondaHalvix\QuondaHalvix.exe"))

@@ -1,15 +1,12 @@
-"""The scheduled task driven from outside: a log-off armed a few seconds
-ahead, with the notice rising meanwhile, that ends every process of the
-test's own prefix copy at the target second; the two checks that refuse to
-arm, then a task armed and cancelled in time. Targets come from the host
-clock, which is the clock Wine reads."""
+"""The scheduled task driven from outside: a log-off armed a few seconds ahead
+ends every process of the test's prefix copy at the target second, the notice
+rising meanwhile; the two checks that refuse to arm, then a task armed and
+cancelled in time. Targets come from the host clock, which Wine reads."""
 import datetime
 
-import pytest
-
 from harness import (COMMAND, GREEN, HOUR, LOGOFF, MINUTE, ORANGE, RED, SECOND, STATUS_CAPTION, Window,
-                     centre, columns, count, exact, grab, park_pointer, wait_gone, wait_until,
-                     window_info, xdotool)
+                     centre, columns, count, exact, grab, park_pointer, same_day_target, wait_gone,
+                     wait_until, window_info, xdotool)
 
 TASK_ANIMATION = (672, 328, 195, 176)  # the picture runs 5 px past the client edge
 NOTICE_SIZE = (384, 205)
@@ -18,8 +15,7 @@ NOTICE_ACTION = (240, 136, 360, 184)  # its green action caption
 
 
 def type_into(main, field, text):
-    # Keys go to the window under the pointer, so one xdotool call clicks,
-    # selects and types.
+    # Keys go to the window under the pointer: one xdotool call clicks, selects, types.
     xdotool("mousemove", "--sync", *main.to_screen(*centre(field)), "click", 1,
             "key", "ctrl+a", *(["type", text] if text else ["key", "BackSpace"]))
 
@@ -29,8 +25,7 @@ def status(main, colour):
 
 
 def caption_ink(main):
-    """Columns of ink inside the command button's frame: the idle caption is
-    more than twice as wide as the armed one."""
+    """Ink columns inside the command button: the idle caption is over twice the armed one's."""
     x, y, w, h = COMMAND
     return columns(main.shot((x + 3, y + 3, w - 6, h - 6)))
 
@@ -45,10 +40,7 @@ def pick_logoff(main):
 def arm(main, ahead):
     """Types a target `ahead` seconds after the next whole second of the
     host clock, clicks the command button, returns the target."""
-    now = datetime.datetime.now()
-    target = now.replace(microsecond=0) + datetime.timedelta(seconds=ahead + 1)
-    if (target + datetime.timedelta(seconds=5)).date() != now.date():
-        pytest.skip("too close to midnight for a same-day target")
+    target = same_day_target(ahead)
     for field, value in zip((HOUR, MINUTE, SECOND), (target.hour, target.minute, target.second)):
         type_into(main, field, f"{value:02d}")
     main.click(*centre(COMMAND), park=True)
@@ -81,8 +73,7 @@ def test_logoff_fires_at_the_target_second(app, main, screenshots, figures):
     assert any(NOTICE_REST_Y < y < 1080 for y in seen), f"never seen on its way up: {tops}"
     shot = grab((notice[0].x, NOTICE_REST_Y, *NOTICE_SIZE))
     shot.save(screenshots / "task_done_window.png")
-    # A CJK glyph here is about 14 columns wide: the four of 注销电脑 fill
-    # about 56, where the form's placeholder 等待... stays under 40.
+    # The four glyphs of 注销电脑 fill about 56 columns, the form's placeholder 等待... under 40.
     assert columns(shot.crop(NOTICE_ACTION), exact(GREEN)) > 48
 
     ended = wait_gone(app.pid, target.timestamp() + 2)

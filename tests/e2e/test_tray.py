@@ -56,8 +56,7 @@ def test_icon_menu_items_and_second_copies(app, main, tray, prefix, exe, screens
     tray.choose(app, "关于本软件")
     box = app.wait_window(name="关于QuondaHalvix", timeout=5)
     assert "window id #" not in box.prop("WM_TRANSIENT_FOR")  # Wine sets it for an owned window
-    # A stock icon would sit left of the text, in colour; the text is grey
-    # (only the default button's frame is blue, and it is centred).
+    # A stock icon would sit left of the grey text, in colour.
     colourful = count(box.shot(), (0, 0, 60, box.info().height), lambda p: max(p) - min(p) > 60)
     assert colourful == 0, "an icon in the box"
     box.key("Return")
@@ -82,8 +81,7 @@ def test_icon_menu_items_and_second_copies(app, main, tray, prefix, exe, screens
 
 @pytest.mark.keep_balloon
 def test_start_up_balloon_appears(app, tray, screenshots, figures):
-    # The shell shows a balloon 2 s after it is handed over, which start-up
-    # does right after adding the icon.
+    # The shell shows it 2 s after start-up hands it over, right after adding the icon.
     balloon = wait_until(lambda: [i for i in shell_windows() if is_balloon(i)], 6, "a balloon")[0]
     figures(f"launch to start-up balloon mapped: {time.monotonic() - app.started:.2f} s")
     right = max(balloon.x + balloon.width, tray.info.x + tray.info.width)
@@ -103,8 +101,7 @@ def test_exit_confirmation_cancelled_then_confirmed(app, main, tray, version_win
     confirm = open_exit_confirmation(app, tray)
     confirm.shot().save(screenshots / "exit_confirm_window.png")
     assert confirm.info().name is None and main.info().viewable
-    # Chosen again: still one. The next menu opens only once the handler of
-    # the last choice has returned on the same thread.
+    # Chosen again: still one (the next menu opens once the last choice's handler returned).
     tray.choose(app, "退出本软件")
     escape(tray.open_menu(app))
     assert [w.size for w in app.windows()].count((536, 278)) == 1 and confirm.info().viewable
@@ -116,8 +113,7 @@ def test_exit_confirmation_cancelled_then_confirmed(app, main, tray, version_win
     clicked = time.monotonic()
     confirm.click(*CONFIRM_EXIT)
     code = app.wait_exit(10)
-    # Without a window manager Wine waits up to 2 s for each mapped window it
-    # hides on the way out (main, task notice, confirmation).
+    # Wine waits up to 2 s for each mapped window it hides on the way out.
     figures(f"确认退出 click to process end (VersionWindow {version_window}): "
             f"{app.ended - clicked:.3f} s, exit code {code}")
     park_pointer()
@@ -174,9 +170,7 @@ def test_an_installers_close_ends_it_and_its_restart_comes_back_armed(launch, pr
 
 @pytest.mark.parametrize("copies", [2, 5])
 def test_copies_started_together_leave_exactly_one(prefix, exe, copies, figures):
-    # Each copy used to count every other at its guard, so copies started
-    # together all ended. A copy that shows its main window is past the guard
-    # for good; the others must end, with exit code 0.
+    # Each copy used to count every other at its guard, so all ended. One showing its window is past it.
     started = [prefix.launch(exe) for _ in range(copies)]
 
     def settled():
