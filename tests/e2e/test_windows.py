@@ -1,7 +1,7 @@
 """What the program shows without being touched: where its windows are, the
 parts that move on their own (the status clock, the globe animation) and the
 version window kept off the taskbar. Their pixels: test_pictures.py."""
-from harness import open_version, wait_until
+from harness import count, dark, open_version, wait_until
 
 CLOCK = (648, 504, 219, 20)
 GLOBE = (720, 160, 104, 104)
@@ -17,6 +17,7 @@ def test_windows_at_start(app, main):
 
     clock, globe, still = main.shot(CLOCK), [main.shot(GLOBE)], main.shot(STILL_GIF)
     wait_until(lambda: main.shot(CLOCK) != clock, 3, "status clock text changed")
+    assert count(clock, (0, 0, 219, 20), dark) > 219, "the clock, masked in the pictures, not in dark ink"
 
     def two_more_frames():
         frame = main.shot(GLOBE)
