@@ -1,10 +1,9 @@
 """Fixtures of the end-to-end tier: an X display (the caller's DISPLAY, or an
-Xvfb of our own when none is set), a private Wine prefix per test copied from
-the template, and the program started in it. Every process started here is
-ended by its pid at teardown, and the copied prefix's wineserver with -k.
+Xvfb of our own), a private Wine prefix per test copied from the template,
+the program started in it (every process ended by its pid at teardown).
 Balloon notices are swept off the screen unless a test is marked
-keep_balloon; measured figures are written to build/screenshots/figures.txt
-(figures-<worker>.txt under pytest-xdist)."""
+keep_balloon; measured figures go to build/screenshots/figures[-worker].txt."""
+import contextlib
 import os
 import shutil
 import subprocess
@@ -12,11 +11,8 @@ from pathlib import Path
 
 import pytest
 
-from harness import (REPO, SCREEN, WINE64, WINESERVER, BalloonSweeper, Prefix, Tray, build_file,
-                     park_pointer, teal, tray_icon_shown, wait_until)
-
-MAIN_NAME = "QuondaHalvix"
-MAIN_SIZE = (867, 524)
+from harness import (REPO, SCREEN, WINE64, WINESERVER, Prefix, build_file,
+                     balloons_swept, main_window, park_pointer, wait_tray)
 
 
 # Every outside tool the tier drives, with the Debian package that provides it.
@@ -26,10 +22,6 @@ TOOLS = [(WINE64, "wine64"), (WINESERVER, "wine64"), ("Xvfb", "xvfb"), ("xdotool
          ("zip", "zip"), ("openssl", "openssl")]
 
 
-def missing_tools():
-    return [(tool, package) for tool, package in TOOLS if shutil.which(tool) is None]
-
-
 def pytest_configure(config):
     config.addinivalue_line("markers", "keep_balloon: leave the shell's balloon notices on screen")
     config.addinivalue_line("markers", "scenario(name): the data the test WMI provider serves")
@@ -37,16 +29,14 @@ def pytest_configure(config):
 
 
 def pytest_sessionstart(session):
-    # One clear line before the first test instead of the same fixture error
-    # repeated for every test.
-    missing = missing_tools()
+    # One clear line instead of the same fixture error for every test.
+    missing = [(tool, package) for tool, package in TOOLS if shutil.which(tool) is None]
     if missing:
         names = ", ".join(f"{tool} (package {package})" for tool, package in missing)
         pytest.exit(f"end-to-end tier cannot run, missing: {names}; scripts/deps installs them",
                     returncode=1)
 
 
-# The pytest-xdist worker this process is ("gw0", ...), or None in a run of one process.
 WORKER = os.environ.get("PYTEST_XDIST_WORKER")
 
 
@@ -103,7 +93,6 @@ def screenshots():
 
 @pytest.fixture(scope="session")
 def figures(screenshots):
-    """Collects (what, value) lines and writes them once the session ends."""
     lines = []
     yield lambda line: (print(line), lines.append(line))
     if lines:
@@ -111,11 +100,8 @@ def figures(screenshots):
 
 
 @pytest.fixture(autouse=True)
-def balloons_swept(request, display):
-    if request.node.get_closest_marker("keep_balloon"):
-        yield
-        return
-    with BalloonSweeper():
+def sweeper(request, display):
+    with contextlib.nullcontext() if request.node.get_closest_marker("keep_balloon") else balloons_swept():
         yield
 
 
@@ -123,17 +109,15 @@ def balloons_swept(request, display):
 def prefix(template_prefix, request):
     mark = request.node.get_closest_marker("dpi")
     p = Prefix(template_prefix, mark.args[0] if mark else 96)
-    try:
-        yield p
-    finally:
-        p.close()
+    yield p  # pytest runs the rest whatever the test did
+    p.close()
 
 
 @pytest.fixture
 def launch(prefix, exe):
-    def start(*args):
+    def start(*args, offline=False):
         park_pointer()
-        return prefix.launch(exe, *args)
+        return prefix.launch(exe, *args, offline=offline)
     return start
 
 
@@ -144,15 +128,28 @@ def app(launch):
 
 @pytest.fixture
 def main(app):
-    """The main window of a freshly started program, once it has painted its
-    header (a window is mapped before its first WM_PAINT is served)."""
-    window = app.wait_window(name=MAIN_NAME, size=MAIN_SIZE)
-    wait_until(lambda: teal(window.pixel(300, 60)), 10, "main window painted")
-    return window
+    return main_window(app)
 
 
 @pytest.fixture
 def tray(main):
-    """The tray once our icon is drawn in it."""
-    wait_until(tray_icon_shown, 10, "our icon drawn in the tray's first slot")
-    return Tray.find()
+    return wait_tray()
+
+
+@pytest.fixture
+def provider(prefix, request):
+    """Registers our test WMI provider in the prefix copy under the locator's
+    ProgID, serving the scenario of the test's `scenario` mark, before the
+    program starts. Returns the file it writes its live-object count to."""
+    mark = request.node.get_closest_marker("scenario")
+    (prefix.path / "drive_c/qh_wmi_provider.dll").write_bytes(build_file("qh_wmi_provider.dll").read_bytes())
+    clsid = "{BA2609D2-25B2-4EF9-A980-99CA03975ECD}"
+    server = f"HKLM\\Software\\Classes\\CLSID\\{clsid}\\InprocServer32"
+    for args in (["HKLM\\Software\\Classes\\WbemScripting.SWbemLocator\\CLSID", "/ve", "/d", clsid],
+                 [server, "/ve", "/d", "C:\\qh_wmi_provider.dll"],
+                 [server, "/v", "ThreadingModel", "/d", "Both"]):
+        subprocess.run([WINE64, "reg", "add", *args, "/f"], env=prefix.env, check=True,
+                       timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    prefix.env["QH_WMI_SCENARIO"] = mark.args[0] if mark else "two-disks"
+    prefix.env["QH_WMI_COUNT_FILE"] = "C:\\qh_wmi_count.txt"
+    return prefix.path / "drive_c/qh_wmi_count.txt"

@@ -1,79 +1,41 @@
 """Every window in every state a user reaches, compared picture for picture
-with its reference (pictures.py). The states come in three journeys, one
-launch each, in the order a user meets them: scheduling a task, the disk
-check and the other windows with a SMART report to show, and the program
-started without a network. Each row is a step of its journey: what the user
-does, then which window is captured under which name, with the masks the
-state adds to its window's own. A journey goes through all its rows and
-reports every state that differs, not just the first. A short fourth journey
-runs at 144 DPI, its steps at their 96-DPI coordinates scaled."""
+with its reference (pictures.py), in journeys of one launch each. A row is a
+step (what the user does), then the window captured under its state's name
+with the masks the state adds; a journey reports every state that differs.
+The 144-DPI journey scales the 96-DPI coordinates."""
 import datetime
 
 import pytest
 
-from harness import (SCREEN, Tray, Window, count, exact, park_pointer, scaled, teal,
-                     tray_icon_shown, wait_until, window_info)
+from harness import (CHECK_BUTTON, CLOSE_BUTTON, COMMAND, GREEN, HEADER, LOGOFF, LOOKUP_BUTTON,
+                     LOOKUP_STATUS, MAIN_SIZE, NOTICE_SIZE, PAGE_SLOT, RED, RESTART, SCREEN,
+                     STATUS_CAPTION, VERSION_CLOSE, Window, centre, count, exact, main_window,
+                     open_exit_confirmation, open_version, scaled, teal, wait_tray, wait_until,
+                     window_info)
 from pictures import MAIN_PROGRESS, MAIN_TASK_GIF, VERSION_WAIT_GIF, check
-from test_disk import provider, report_drawn  # noqa: F401  (provider: the SMART data for the disk journey)
-from test_tray import (CLOSE_BUTTON, UPDATE_TEXT, VERSION_AT, VERSION_CLOSE, VERSION_SIZE,
-                       choose, open_exit_confirmation)
+from test_disk import report_drawn
 
-MAIN_NAME = "QuondaHalvix"
-MAIN_SIZE = (867, 524)
-GREEN = (0, 128, 0)
-RED = (255, 0, 0)
-HEADER = (300, 60)  # a point of the header picture
-
-RESTART = (264, 436, 74, 24)  # 单选框2, "重启电脑": left, top, width, height
-LOGOFF = (383, 436, 72, 24)   # 单选框3, "注销电脑"
-COMMAND = (324, 473)       # 按钮1, "QuondaHalvix执行命令" / "取消任务"
 COMMAND_FACE = (259, 464)  # inside 按钮1's border: (225, 225, 225) unless hot or pressed
-CHECK_BUTTON = (584, 280)  # 超级按钮1, "开始检测"
-STATUS_CAPTION = (8, 383, 200, 400)  # 分组框3's caption: left, top, right, bottom
-PROGRESS = (128, 264, 368, 32)       # 进度条1: left, top, width, height
-
-LOOKUP_BUTTON = (332, 136)  # 按钮1, "检测最新版本"
-LOOKUP_STATUS = (112, 144, 256, 160)  # 透明标签3
-PAGE_SLOT = (112, 136, 144, 24)       # what shows of the page between its masks
-
-NOTICE_SIZE = (384, 205)
-# The fields keep the form's 18:30:00, so the pictures do not depend on the
-# day's time; a task armed just before it would log the prefix off.
+PROGRESS = (128, 264, 368, 32)  # 进度条1: left, top, width, height
+# The form's 18:30:00, so the pictures do not depend on the day's time.
 TARGET = datetime.time(18, 30, 0)
-
-
-def painted(window, point, match):
-    wait_until(lambda: match(window.pixel(*point)), 5, "window painted")
 
 
 class Session:
     def __init__(self, app, dpi=96):
-        self.app = app
-        self.dpi = dpi
-        self.main = app.wait_window(name=MAIN_NAME, size=self.at(MAIN_SIZE))
-        painted(self.main, self.at(HEADER), teal)
-        self.version = None
-        # A state that lasts only a while sets what must still hold once it
-        # has been captured, so that a capture of the state after it fails
-        # as a slow run, not as a changed picture.
+        self.app, self.dpi, self.version = app, dpi, None
+        self.main = main_window(app, dpi)
+        # What must still hold after a passing state's capture: a slow run then
+        # fails as such, not as a changed picture.
         self.holds = None
 
     def at(self, v):
-        """A length, point or (left, top, right, bottom) of the tables at this DPI."""
         return scaled(v, self.dpi)
 
     def box(self, rect):
-        """A (left, top, width, height) of the tables at this DPI, its edges converted."""
+        """A (left, top, width, height) at this DPI, its edges converted."""
         left, top, right, bottom = self.at((rect[0], rect[1], rect[0] + rect[2], rect[1] + rect[3]))
         return (left, top, right - left, bottom - top)
-
-    def tray(self):
-        wait_until(tray_icon_shown, 10, "our icon drawn in the tray's first slot")
-        return Tray.find()
-
-
-def shows(image, rect, colour, least=20):
-    return count(image, rect, exact(colour)) >= least
 
 
 # ------------------------------------------------------------------ steps ----
@@ -85,9 +47,8 @@ def at_start(s):
 def check_option(rect):
     def step(s):
         x, y, w, h = s.box(rect)
-        s.main.click(x + w // 2, y + h // 2)
-        park_pointer()
-        wait_until(lambda: shows(s.main.shot((x, y, w, h)), (0, 0, w, h), GREEN), 5,
+        s.main.click(x + w // 2, y + h // 2, park=True)
+        wait_until(lambda: count(s.main.shot((x, y, w, h)), (0, 0, w, h), exact(GREEN)) >= 20, 5,
                    "option caption drawn green")
         return s.main
     return step
@@ -99,12 +60,10 @@ def arm(s):
     if target - datetime.timedelta(seconds=30) <= now < target + datetime.timedelta(seconds=1):
         wait_until(lambda: datetime.datetime.now() >= target + datetime.timedelta(seconds=1), 35,
                    "the target second passed")
-    s.main.click(*s.at(COMMAND))
-    park_pointer()
-    wait_until(lambda: shows(s.main.shot(), s.at(STATUS_CAPTION), GREEN), 5,
+    s.main.click(*s.at(centre(COMMAND)), park=True)
+    wait_until(lambda: count(s.main.shot(), s.at(STATUS_CAPTION), exact(GREEN)) >= 20, 5,
                "status caption 任务成功执行")
-    # Wine tells the window late that the pointer left: on a busy machine the
-    # button could hold still in its hover look for longer than a capture.
+    # Wine tells the window late that the pointer left: the hover look could outlast a capture.
     wait_until(lambda: s.main.pixel(*s.at(COMMAND_FACE)) == (225, 225, 225), 5, "按钮1 not hot")
     # At 144 DPI the rising notice soon reaches the window's bottom right corner.
     size, bottom = s.at(NOTICE_SIZE), s.main.info().y + s.at(MAIN_SIZE[1])
@@ -132,19 +91,14 @@ def notice_resting(s):
 
 def disk_checking(s):
     idle = s.main.shot(s.box(PROGRESS))
-    s.main.click(*s.at(CHECK_BUTTON))
-    park_pointer()
+    s.main.click(*s.at(CHECK_BUTTON), park=True)
     wait_until(lambda: s.main.shot(s.box(PROGRESS)) != idle, 2, "progress bar moving")
-    s.holds = lambda: not revealed(s)
+    s.holds = lambda: not report_drawn(s.main, s.dpi)
     return s.main
 
 
-def revealed(s):
-    return report_drawn(s.main, s.dpi)
-
-
 def disk_checked(s):
-    wait_until(lambda: revealed(s), 10, "report box revealed")
+    wait_until(lambda: report_drawn(s.main, s.dpi), 10, "report box revealed")
     return s.main
 
 
@@ -157,24 +111,20 @@ def disk_check_run(s):
 def hidden_and_shown(s):
     s.main.click(*s.at(CLOSE_BUTTON))
     s.main.wait_unmapped()
-    choose(s.app, s.tray(), "显示主界面")
-    s.main.wait_viewable(5)
-    painted(s.main, s.at(HEADER), teal)
+    wait_tray().choose(s.app, "显示主界面")
+    wait_until(lambda: s.main.info().viewable and teal(s.main.pixel(*s.at(HEADER))), 5, "main window back")
     return s.main
 
 
 def version_opened(s):
-    s.main.click(*s.at(UPDATE_TEXT))
-    s.version = s.app.wait_window(size=s.at(VERSION_SIZE), position=s.at(VERSION_AT), timeout=5)
-    painted(s.version, s.at((10, 10)), exact(GREEN))
+    s.version = open_version(s.app, s.main, s.dpi)
     return s.version
 
 
 def lookup(colour):
     def step(s):
-        s.version.click(*s.at(LOOKUP_BUTTON))
-        park_pointer()
-        wait_until(lambda: shows(s.version.shot(), s.at(LOOKUP_STATUS), colour), 3,
+        s.version.click(*s.at(LOOKUP_BUTTON), park=True)
+        wait_until(lambda: count(s.version.shot(), s.at(LOOKUP_STATUS), exact(colour)) >= 20, 3,
                    "lookup status line")
         s.slot = s.version.shot(s.box(PAGE_SLOT))
         s.holds = lambda: s.version.shot(s.box(PAGE_SLOT)) == s.slot
@@ -196,7 +146,7 @@ def page_shown(s):
 
 def exit_asked(s):
     # The confirmation covers the version window whole.
-    return open_exit_confirmation(s.app, s.tray(), s.dpi)
+    return open_exit_confirmation(s.app, wait_tray(), s.dpi)
 
 
 def chain(*steps):
@@ -225,8 +175,7 @@ DISK_AND_WINDOWS = [
     (disk_checked, "main", "disk-report", ()),
     (version_opened, "version", "idle", ()),
     (lookup(GREEN), "version", "waiting", (VERSION_WAIT_GIF,)),
-    # After the check the image button that replaced the check button was
-    # left blank by a hide and show.
+    # The image button that replaced the check button was once left blank by a hide and show.
     (chain(version_hidden, hidden_and_shown), "main", "hidden-and-shown", ()),
     (chain(version_opened, page_shown), "version", "shown", (VERSION_WAIT_GIF,)),
     (exit_asked, "confirm", "open", ()),
@@ -271,21 +220,20 @@ def test_scheduling(launch):
     walk(Session(launch()), SCHEDULING)
 
 
-def test_disk_and_windows(provider, launch):  # noqa: F811
+def test_disk_and_windows(provider, launch):
     walk(Session(launch()), DISK_AND_WINDOWS)
 
 
-def test_offline(prefix, exe):
-    park_pointer()
-    walk(Session(prefix.launch_offline(exe)), OFFLINE)
+def test_offline(launch):
+    walk(Session(launch(offline=True)), OFFLINE)
 
 
 @pytest.mark.dpi(144)
-def test_at_144_dpi(provider, launch):  # noqa: F811
+def test_at_144_dpi(provider, launch):
     walk(Session(launch(), 144), AT_144_DPI)
 
 
 @pytest.mark.scenario("failing")
 @pytest.mark.parametrize("dpi", [pytest.param(96), pytest.param(144, marks=pytest.mark.dpi(144))])
-def test_failing_disk(provider, launch, dpi):  # noqa: F811
+def test_failing_disk(provider, launch, dpi):
     walk(Session(launch(), dpi), FAILING)

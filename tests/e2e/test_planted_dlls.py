@@ -1,11 +1,8 @@
-"""A copy of the program in a folder of its own (as in a Downloads folder),
-with a stand-in DLL beside it under the name of every system DLL it loads
-that is not one of Windows' known DLLs. Wine is told to prefer a DLL it finds
-that way over its own, which is what Windows does for such names. The
-stand-ins leave a marker file when loaded; none may appear, the program has to
-start and work as usual, and the DLLs it used must be the system's. And the
-PE check of the built exes, which fails the run when a mitigation is lost,
-run on copies with each of its flags lost."""
+"""A copy of the program in a folder of its own (as in Downloads) with a
+stand-in beside it for every system DLL it loads that is not a known DLL,
+preferred by Wine as Windows would: no stand-in may run (each leaves a marker
+file), and the program works as usual on the system's DLLs. And the PE check
+of the built exes run on copies with each of its flags lost."""
 import shutil
 import struct
 import subprocess
@@ -14,21 +11,16 @@ from pathlib import PureWindowsPath
 
 import pytest
 
-from harness import REPO, build_file, teal, wait_until
-from test_keyboard import tree
+from harness import REPO, build_file, main_window, open_version, tree
 
 PLANTED = ["msimg32", "oleacc", "powrprof", "uxtheme", "wininet", "comctl32", "gdiplus"]
 # Loaded by start-up, a painted window, the version window's HTML view and a
 # screen reader's visit; powrprof only when a hibernation fires.
 USED = ["msimg32", "oleacc", "uxtheme", "wininet", "comctl32", "gdiplus"]
-MAIN_SIZE = (867, 524)
-VERSION_SIZE = (378, 232)
-UPDATE_LABEL = (760, 16)
 
 
 def mapped_dlls(pid):
-    """The files of the DLLs in the process (under Wine every module, built-in
-    or not, is a mapped file), by lower-case name."""
+    """The DLL files mapped in the process (under Wine every module is), by lower-case name."""
     found = {}
     with open(f"/proc/{pid}/maps", encoding="utf-8", errors="replace") as maps:
         for line in maps:
@@ -39,25 +31,19 @@ def mapped_dlls(pid):
 
 
 def test_dlls_beside_the_exe_are_never_loaded(prefix, exe, screenshots, figures):
-    folder = prefix.root / "Downloads"
-    markers = prefix.root / "markers"
+    folder, markers = prefix.root / "Downloads", prefix.root / "markers"
     folder.mkdir()
     markers.mkdir()
-    copy = folder / exe.name
-    shutil.copy(exe, copy)
-    stand_in = build_file("qh_planted_marker.dll")
+    copy = shutil.copy(exe, folder / exe.name)
     for name in PLANTED:
-        shutil.copy(stand_in, folder / f"{name}.dll")
+        shutil.copy(build_file("qh_planted_marker.dll"), folder / f"{name}.dll")
     prefix.env["WINEDLLOVERRIDES"] += ";" + ",".join(PLANTED) + "=n,b"
     prefix.env["QH_MARKER_DIR"] = str(PureWindowsPath("Z:" + str(markers)))
 
     app = prefix.launch(copy)
     try:
-        main = app.wait_window(name="QuondaHalvix", size=MAIN_SIZE)
-        wait_until(lambda: teal(main.pixel(300, 60)), 10, "main window painted")
-        main.click(*UPDATE_LABEL)
-        version = app.wait_window(size=VERSION_SIZE, position=(50, 50), timeout=10)
-        wait_until(lambda: version.pixel(10, 10) == (0, 128, 0), 10, "version window painted")
+        main = main_window(app)
+        open_version(app, main)
         assert any("QuondaHalvix执行命令" in line for line in tree(prefix))
         main.shot().save(screenshots / "planted_dlls_main.png")
         loaded = mapped_dlls(app.pid)

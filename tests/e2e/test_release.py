@@ -14,7 +14,7 @@ import zipfile
 import jsonschema
 import yaml
 
-from harness import REPO, WINE64
+from harness import REPO, WINE64, main_window
 
 
 def make_cert(folder, name, usage):
@@ -76,15 +76,13 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     msi, archive = tmp_path / "QuondaHalvix-2.1-x64.msi", tmp_path / "QuondaHalvix-2.1-x64.zip"
     assert (tmp_path / "SHA256SUMS").read_text().splitlines() == [
         f"{hashlib.sha256(p.read_bytes()).hexdigest()}  {p.name}" for p in (archive, msi)]
-    # The shortcut in a component of its own keyed by a value under HKCU (ICE43);
-    # a Start-menu folder of ours would need a RemoveFile row to go.
+    # In a component keyed under HKCU (ICE43), straight in the Start menu (a folder would need RemoveFile).
     [shortcut] = table(msi, "Shortcut")
     [component] = [c for c in table(msi, "Component") if c["Component"] == shortcut["Component_"]]
     [key] = [r for r in table(msi, "Registry") if r["Registry"] == component["KeyPath"]]
     assert shortcut["Description"] == "定时关机、重启、注销和休眠" and int(component["Attributes"]) & 4
     assert (key["Root"], key["Component_"]) == ("1", component["Component"])
     assert not [f for f in table(msi, "File") if f["Component_"] == component["Component"]]
-    # Straight in the Start menu: a folder of ours there would need a RemoveFile row to go.
     assert shortcut["Directory_"] == "ProgramMenuFolder"
     assert not [d for d in table(msi, "Directory") if d["Directory_Parent"] == "ProgramMenuFolder"]
     assert [c["Description"] for c in table(msi, "LaunchCondition")] == ["已安装更新版本的 QuondaHalvix。"]
@@ -141,17 +139,15 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     def ours():
         return [str(p.relative_to(drive_c)) for p in drive_c.rglob("*") if "quondahalvix" in p.name.lower()]
 
-    for signed in (tmp_path / "zipped.exe", msi):
-        assert_signed(signed)
+    assert_signed(tmp_path / "zipped.exe")
+    assert_signed(msi)
     assert msiexec("/i", msi) == (0, ["2.1.0"])
     assert_signed(drive_c / "Program Files/QuondaHalvix/QuondaHalvix.exe")
-    # Wine puts a per-machine shortcut in the user's Start menu, Windows in
-    # ProgramData's: either way it is there, described in the package's code page.
+    # Wine puts a per-machine shortcut in the user's Start menu, Windows in ProgramData's.
     [link] = [drive_c / p for p in ours() if p.endswith("Start Menu/Programs/QuondaHalvix.lnk")]
     assert "定时关机、重启、注销和休眠".encode("utf-16-le") in link.read_bytes() and shortcut_key()
-    app = prefix.launch(r"C:\Program Files\QuondaHalvix\QuondaHalvix.exe")
-    app.wait_window(name="QuondaHalvix", size=(867, 524))
-    app.kill()
+    main_window(prefix.launch(r"C:\Program Files\QuondaHalvix\QuondaHalvix.exe"))
+    prefix.apps[-1].kill()
 
     newer = tmp_path / "newer/QuondaHalvix-99.0-x64.msi"
     assert msiexec("/i", msi) == (0, ["2.1.0"])

@@ -4,13 +4,10 @@
 //   tree         prints the tree, one element per line, "role|name|state"
 //                (children of an element indented by two spaces), in UTF-8;
 //   do NAME      performs the default action of the first element named NAME;
-//   value NAME   prints the value of the first element named NAME, with CR
-//                and LF shown as \r and \n (the disk report is read so);
-//   close-app    asks the main window to close the way Restart Manager does
-//                for an installer (WM_QUERYENDSESSION, then WM_ENDSESSION,
-//                both with ENDSESSION_CLOSEAPP) and prints the query's answer;
+//   value NAME   prints the value of the first element named NAME;
 //   query L      sends WM_QUERYENDSESSION with lParam L and prints the answer;
-//   end W L      sends WM_ENDSESSION with wParam W and lParam L.
+//   end W L      sends WM_ENDSESSION with wParam W and lParam L (a close for
+//                an installer: query 1, then end 1 1, ENDSESSION_CLOSEAPP).
 // Exit code 1 when the main window or its object is not there, 2 when no
 // element has the name, 3 when the action fails.
 #include <windows.h>
@@ -18,6 +15,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/win32/accessible_win.h"
@@ -26,62 +24,38 @@
 namespace {
 
 const char* RoleName(LONG role) {
-  switch (role) {
-    case ROLE_SYSTEM_CLIENT: return "client";
-    case ROLE_SYSTEM_PUSHBUTTON: return "push button";
-    case ROLE_SYSTEM_RADIOBUTTON: return "radio button";
-    case ROLE_SYSTEM_STATICTEXT: return "text";
-    case ROLE_SYSTEM_LINK: return "link";
-    case ROLE_SYSTEM_PROGRESSBAR: return "progress bar";
-    case ROLE_SYSTEM_GRAPHIC: return "graphic";
-    case ROLE_SYSTEM_GROUPING: return "grouping";
-    case ROLE_SYSTEM_TEXT: return "editable text";
-    case ROLE_SYSTEM_SPINBUTTON: return "spin button";
-    default: return "other";
+  static const std::pair<LONG, const char*> names[] = {
+      {ROLE_SYSTEM_CLIENT, "client"},      {ROLE_SYSTEM_PUSHBUTTON, "push button"},
+      {ROLE_SYSTEM_RADIOBUTTON, "radio button"}, {ROLE_SYSTEM_STATICTEXT, "text"},
+      {ROLE_SYSTEM_LINK, "link"},          {ROLE_SYSTEM_PROGRESSBAR, "progress bar"},
+      {ROLE_SYSTEM_GRAPHIC, "graphic"},    {ROLE_SYSTEM_GROUPING, "grouping"},
+      {ROLE_SYSTEM_TEXT, "editable text"}, {ROLE_SYSTEM_SPINBUTTON, "spin button"}};
+  for (const auto& [value, name] : names) {
+    if (value == role) return name;
   }
+  return "other";
 }
 
 std::string States(LONG state) {
-  struct Flag {
-    LONG bit;
-    const char* name;
-  } flags[] = {
+  static const std::pair<LONG, const char*> flags[] = {
       {STATE_SYSTEM_FOCUSED, "focused"},     {STATE_SYSTEM_FOCUSABLE, "focusable"},
       {STATE_SYSTEM_CHECKED, "checked"},     {STATE_SYSTEM_UNAVAILABLE, "unavailable"},
       {STATE_SYSTEM_INVISIBLE, "invisible"}, {STATE_SYSTEM_READONLY, "read only"},
-      {STATE_SYSTEM_LINKED, "linked"},
-  };
+      {STATE_SYSTEM_LINKED, "linked"}};
   std::string out;
-  for (const Flag& f : flags) {
-    if (!(state & f.bit)) continue;
-    if (!out.empty()) out += ',';
-    out += f.name;
+  for (const auto& [bit, name] : flags) {
+    if (state & bit) out.append(out.empty() ? "" : ",").append(name);
   }
   return out.empty() ? "normal" : out;
 }
 
-std::string NameOf(IAccessible* acc, LONG child) {
-  BSTR name = nullptr;
-  if (acc->get_accName(ui::LongVariant(child), &name) != S_OK || !name) return {};
-  std::string out = ui::Narrow(name);
-  SysFreeString(name);
-  return out;
-}
-
-std::string ValueOf(IAccessible* acc, LONG child) {
-  BSTR value = nullptr;
-  if (acc->get_accValue(ui::LongVariant(child), &value) != S_OK || !value) return {};
+// A name or a value in UTF-8, with CR and LF shown as \r and \n.
+std::string Text(IAccessible* acc, LONG child, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+  BSTR text = nullptr;
+  if ((acc->*get)(ui::LongVariant(child), &text) != S_OK || !text) return {};
   std::string out;
-  for (char c : ui::Narrow(value)) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else {
-      out += c;
-    }
-  }
-  SysFreeString(value);
+  for (char c : ui::Narrow(text)) out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+  SysFreeString(text);
   return out;
 }
 
@@ -102,27 +76,21 @@ void Walk(IAccessible* acc, int depth, std::vector<Element>& out, std::vector<IA
   if (FAILED(AccessibleChildren(acc, 0, count, children.data(), &got))) return;
   for (LONG i = 0; i < got; ++i) {
     VARIANT& v = children[static_cast<size_t>(i)];
-    if (v.vt == VT_I4) {
-      IDispatch* dispatch = nullptr;
-      if (acc->get_accChild(v, &dispatch) == S_OK && dispatch) {
-        IAccessible* inner = nullptr;
-        if (SUCCEEDED(dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
-          owned.push_back(inner);
-          out.push_back({inner, CHILDID_SELF, depth});
-          Walk(inner, depth + 1, out, owned);
-        }
-        dispatch->Release();
-      } else {
-        out.push_back({acc, v.lVal, depth});
-      }
-    } else if (v.vt == VT_DISPATCH && v.pdispVal) {
-      IAccessible* inner = nullptr;
-      if (SUCCEEDED(v.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
-        owned.push_back(inner);
-        out.push_back({inner, CHILDID_SELF, depth});
-        Walk(inner, depth + 1, out, owned);
-      }
+    IDispatch* dispatch = nullptr;
+    if (v.vt == VT_DISPATCH && v.pdispVal) {
+      dispatch = v.pdispVal;
+      dispatch->AddRef();
+    } else if (v.vt == VT_I4 && (acc->get_accChild(v, &dispatch) != S_OK || !dispatch)) {
+      out.push_back({acc, v.lVal, depth});  // a simple element: no object of its own
+      dispatch = nullptr;
     }
+    IAccessible* inner = nullptr;
+    if (dispatch && SUCCEEDED(dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
+      owned.push_back(inner);
+      out.push_back({inner, CHILDID_SELF, depth});
+      Walk(inner, depth + 1, out, owned);
+    }
+    if (dispatch) dispatch->Release();
     VariantClear(&v);
   }
 }
@@ -141,14 +109,6 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageTimeoutW(main, query ? WM_QUERYENDSESSION : WM_ENDSESSION, query ? 0 : number(2),
                         number(query ? 2 : 3), SMTO_ABORTIFHUNG, 5000, &answer);
     if (query) std::printf("%d\n", static_cast<int>(answer));
-    return 0;
-  }
-  if (command == L"close-app") {
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, &answer);
-    std::printf("%d\n", static_cast<int>(answer));
-    std::fflush(stdout);
-    if (answer) SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
     return 0;
   }
   CoInitialize(nullptr);
@@ -170,15 +130,15 @@ int wmain(int argc, wchar_t** argv) {
       e.acc->get_accRole(ui::LongVariant(e.child), &role);
       e.acc->get_accState(ui::LongVariant(e.child), &state);
       std::printf("%s%s|%s|%s\n", std::string(static_cast<size_t>(e.depth) * 2, ' ').c_str(),
-                  RoleName(role.vt == VT_I4 ? role.lVal : 0), NameOf(e.acc, e.child).c_str(),
+                  RoleName(role.vt == VT_I4 ? role.lVal : 0), Text(e.acc, e.child, &IAccessible::get_accName).c_str(),
                   States(state.vt == VT_I4 ? state.lVal : 0).c_str());
     }
   } else {
     code = 2;
     for (const Element& e : elements) {
-      if (NameOf(e.acc, e.child) != target) continue;
+      if (Text(e.acc, e.child, &IAccessible::get_accName) != target) continue;
       if (command == L"value") {
-        std::printf("%s\n", ValueOf(e.acc, e.child).c_str());
+        std::printf("%s\n", Text(e.acc, e.child, &IAccessible::get_accValue).c_str());
         code = 0;
       } else {
         code = SUCCEEDED(e.acc->accDoDefaultAction(ui::LongVariant(e.child))) ? 0 : 3;
