@@ -12,6 +12,7 @@ import threading
 import zipfile
 
 import jsonschema
+import pytest
 import yaml
 
 from harness import REPO, WINE64, main_window
@@ -157,3 +158,16 @@ def test_release_signs_installs_upgrades_and_removes(prefix, exe, tmp_path):
     assert code != 0 and installed == ["99.0.0"]
     assert msiexec("/x", newer) == (0, [])
     assert ours() == [] and not shortcut_key()
+
+
+@pytest.mark.parametrize("codepage, description, error", [
+    ("", "开始", "needs Codepage"),  # a text outside ASCII with no code page to carry it
+    ('Codepage="936"', "它's", "a quote"),  # msibuild's SQL cannot escape it
+])
+def test_msi_texts_refuses_what_it_cannot_write(tmp_path, codepage, description, error):
+    wxs = tmp_path / "t.wxs"
+    wxs.write_text(f'<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Product {codepage}>'
+                   f'<Shortcut Id="s" Description="{description}"/></Product></Wix>', encoding="utf-8")
+    done = subprocess.run(["/usr/bin/python3", REPO / "assets/release/msi_texts.py", wxs, tmp_path / "t.msi"],
+                          capture_output=True, text=True, timeout=60)
+    assert done.returncode == 1 and error in done.stderr
