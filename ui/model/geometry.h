@@ -10,7 +10,6 @@ namespace ui {
 struct Point {
   int x = 0;
   int y = 0;
-  friend bool operator==(Point a, Point b) { return a.x == b.x && a.y == b.y; }
 };
 
 struct Size {
