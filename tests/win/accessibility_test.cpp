@@ -74,6 +74,17 @@ TEST_F(AccessibilityTest, ChildrenCarryRolesNamesStatesAndScreenLocations) {
     EXPECT_EQ(children[i].vt, VT_I4);
     EXPECT_EQ(children[i].lVal, ui::ChildIdOf(expected[i]));
   }
+  // Navigation walks the same order, and stops at either end.
+  const LONG first = children.front().lVal, second = children[1].lVal, last = children.back().lVal;
+  for (auto [direction, from, result, to] : {std::tuple{NAVDIR_FIRSTCHILD, CHILDID_SELF, S_OK, first},
+                                             {NAVDIR_LASTCHILD, CHILDID_SELF, S_OK, last},
+                                             {NAVDIR_NEXT, first, S_OK, second},
+                                             {NAVDIR_PREVIOUS, second, S_OK, first},
+                                             {NAVDIR_NEXT, last, S_FALSE, 0}}) {
+    VARIANT end{};
+    EXPECT_EQ(acc->accNavigate(direction, ui::LongVariant(from), &end), result) << direction << " " << from;
+    EXPECT_EQ(end.vt == VT_I4 ? end.lVal : 0, to) << direction << " " << from;
+  }
 
   const struct { ui::ControlName control; LONG role; const char* name; } cases[] = {
       {按钮1, ROLE_SYSTEM_PUSHBUTTON, "QuondaHalvix执行命令"},
