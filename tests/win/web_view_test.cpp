@@ -190,6 +190,7 @@ TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
     DISPID id = DISPID_BEFORENAVIGATE2;
     UINT count = 7, cancelAt = 0;
     VARIANT_BOOL document = VARIANT_FALSE;  // a download's ActiveDocument
+    VARTYPE frameType = VT_DISPATCH;
   } cases[] = {
       {L"https://ver.quondahalvix.invalid/start.htm", false, false},
       {L"", false, false, DISPID_FILEDOWNLOAD, 2, 0, VARIANT_TRUE},  // its page
@@ -202,6 +203,8 @@ TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
       {L"", true, true, DISPID_FILEDOWNLOAD, 2, 0, VARIANT_TRUE},  // a document in the frame
       {L"http://ver.quondahalvix.invalid/start.htm", false, true},  // redirected off https
       {L"http://ver.quondahalvix.invalid/other.htm", true, true},
+      // A frame named by no object (the frame's pointer left in the VARIANT): the top's rule.
+      {L"https://ver.quondahalvix.invalid/other.htm", true, true, DISPID_BEFORENAVIGATE2, 7, 0, VARIANT_FALSE, VT_EMPTY},
       {L"https://ver.quondahalvix.invalid/start.htm", false, false},  // the page again
       {L"", false, false, DISPID_FILEDOWNLOAD, 2, 0, VARIANT_TRUE},
       {L"", false, true, DISPID_NEWWINDOW2, 2, 0},                  // (ppDisp, Cancel)
@@ -226,7 +229,7 @@ TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
     }
     args[5].vt = VT_BYREF | VT_VARIANT;
     args[5].pvarVal = &address;
-    args[6].vt = VT_DISPATCH;
+    args[6].vt = c.frameType;
     args[6].pdispVal = c.inFrame ? frame_.Get() : top_.Get();
     DISPPARAMS params{args, nullptr, c.count, 0};
     EXPECT_HRESULT_SUCCEEDED(
