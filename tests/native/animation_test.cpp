@@ -229,6 +229,12 @@ TEST_F(FrameClockTest, BoxesDueTogetherShareOneWakeupAndOneTimerCall) {
     timer.Elapse();
     EXPECT_EQ(TickAt(timer.now), (std::vector<ui::ControlId>{3, 7})) << i;
   }
+  // One box ended by its handler inside the tick: the rearm after it is the
+  // one place the timer is looked at again.
+  timer.Elapse();
+  EXPECT_EQ(clock.Tick(), (std::vector<ui::ControlId>{3, 7}));
+  clock.StopFrameTimer(7);
+  clock.Rearm();
   // The periodic timer came round by itself every time.
   EXPECT_EQ(timer.log.size(), calls);
 }
