@@ -140,6 +140,18 @@ TEST(NativeParts, EditStartsClearOfTheIconInFrontAndTheViewLoadsOnce) {
       parts.Layout();
     }
     EXPECT_EQ(parts.Navigations(view), 1);
+    // Hidden with the keyboard inside it, the view hands the focus back.
+    model.SetVisible(view, true);
+    model.SetDisabled(view, false);
+    parts.Sync(view);
+    parts.Layout();
+    const HWND host = FindWindowExW(parent, nullptr, L"QuondaHalvixWebViewHost", nullptr);
+    ASSERT_NE(host, nullptr);
+    SetFocus(GetWindow(host, GW_CHILD) ? GetWindow(host, GW_CHILD) : host);
+    ASSERT_TRUE(GetFocus() == host || IsChild(host, GetFocus()));
+    model.SetVisible(view, false);
+    parts.Layout();
+    EXPECT_TRUE(GetFocus() != host && !IsChild(host, GetFocus()));
   }
   OleUninitialize();
 }
