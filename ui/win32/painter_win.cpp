@@ -302,10 +302,17 @@ Font GdiPainter::FittingLine(const std::wstring& text, const Font& font, Font sc
   // character at the edge, where at 100 % it kept it. The line is drawn a
   // pixel smaller until it runs past its label no further than it does at
   // 100 % (scaled), and never smaller than at 100 %.
+  // Measured only for a line that does not fit: painting at most scales
+  // pays one measure per caption.
+  int over = LineWidth(text, scaled) - width;
+  if (over <= 0) return scaled;
   Font design = font;
   design.heightPx = font.heightPx > 0 ? font.heightPx : kDefaultFontHeight;
   const int allowed = scale_.ToDevice(std::max(0, LineWidth(text, design) - designWidth));
-  while (scaled.heightPx > design.heightPx && LineWidth(text, scaled) - width > allowed) --scaled.heightPx;
+  while (scaled.heightPx > design.heightPx && over > allowed) {
+    --scaled.heightPx;
+    over = LineWidth(text, scaled) - width;
+  }
   return scaled;
 }
 
