@@ -387,6 +387,12 @@ TEST(TextConversionTest, WidenAndNarrowRoundTripAndMalformedInputIsReplaced) {
   EXPECT_EQ(Widen("a\xff" "b"), L"a\xfffd" L"b");
   EXPECT_EQ(Widen("\xe5\x85"), L"\xfffd");
   EXPECT_EQ(Narrow(std::wstring(1, L'\xd800')), "\xef\xbf\xbd");
+  // Long input goes in pieces that end on a character, here of at most 3 units.
+  EXPECT_EQ(Utf8PieceLength("ab\xe5\x85\xb3", 3), 2u);
+  EXPECT_EQ(Utf8PieceLength("abcd", 3), 3u);
+  for (auto [wide, length] : {std::pair{L"ab\xd83d\xde00", 2u}, {L"a\xd83d\xde00" L"b", 3u}, {L"\xff23" L"bcd", 3u}}) {
+    EXPECT_EQ(Utf16PieceLength(wide, 3), length) << length;
+  }
 }
 
 TEST(TextConversionTest, ToCodePageGivesGbkBytes) {

@@ -19,22 +19,24 @@ namespace {
 // Well below INT_MAX so the converted output of a piece also fits in an int.
 constexpr std::size_t kMaxPiece = 1u << 28;
 
-// Length of the longest prefix of at most kMaxPiece bytes that does not end
-// inside a UTF-8 sequence.
-std::size_t Utf8PieceLength(std::string_view s) {
-  if (s.size() <= kMaxPiece) return s.size();
-  std::size_t n = kMaxPiece;
+}  // namespace
+
+std::size_t Utf8PieceLength(std::string_view s, std::size_t limit) {
+  if (s.size() <= limit) return s.size();
+  std::size_t n = limit;
   // Back up over at most three continuation bytes to the lead byte.
   for (int i = 0; i < 3 && n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80; ++i) --n;
-  return n == 0 ? kMaxPiece : n;
+  return n == 0 ? limit : n;
 }
 
-std::size_t Utf16PieceLength(std::wstring_view s) {
-  if (s.size() <= kMaxPiece) return s.size();
-  std::size_t n = kMaxPiece;
+std::size_t Utf16PieceLength(std::wstring_view s, std::size_t limit) {
+  if (s.size() <= limit) return s.size();
+  std::size_t n = limit;
   if (s[n - 1] >= 0xD800 && s[n - 1] <= 0xDBFF) --n;  // keep the pair together
   return n;
 }
+
+namespace {
 
 void AppendWide(std::string_view piece, std::wstring& out) {
   const int inLen = static_cast<int>(piece.size());
@@ -65,7 +67,7 @@ bool AppendMultiByte(std::wstring_view piece, unsigned codePage, std::string& ou
 std::wstring Widen(std::string_view utf8) {
   std::wstring out;
   while (!utf8.empty()) {
-    const std::size_t n = Utf8PieceLength(utf8);
+    const std::size_t n = Utf8PieceLength(utf8, kMaxPiece);
     AppendWide(utf8.substr(0, n), out);
     utf8.remove_prefix(n);
   }
@@ -75,7 +77,7 @@ std::wstring Widen(std::string_view utf8) {
 std::string Narrow(std::wstring_view wide) {
   std::string out;
   while (!wide.empty()) {
-    const std::size_t n = Utf16PieceLength(wide);
+    const std::size_t n = Utf16PieceLength(wide, kMaxPiece);
     AppendMultiByte(wide.substr(0, n), CP_UTF8, out);
     wide.remove_prefix(n);
   }
@@ -88,7 +90,7 @@ std::string ToCodePage(std::string_view utf8, unsigned codePage) {
   std::wstring_view rest = wide;
   std::string out;
   while (!rest.empty()) {
-    const std::size_t n = Utf16PieceLength(rest);
+    const std::size_t n = Utf16PieceLength(rest, kMaxPiece);
     if (!AppendMultiByte(rest.substr(0, n), codePage, out)) return {};
     rest.remove_prefix(n);
   }

@@ -4,6 +4,7 @@
 // sequences come out as replacement characters, never as an error or a crash.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,11 @@ std::string Narrow(std::wstring_view wide);
 // page lacks become its default character ('?'); an unknown code page gives an
 // empty string.
 std::string ToCodePage(std::string_view utf8, unsigned codePage);
+
+// The longest prefix of at most `limit` code units that ends on a character
+// boundary (a UTF-8 sequence, a surrogate pair): the Win32 calls take int
+// lengths, so long input is converted in such pieces.
+std::size_t Utf8PieceLength(std::string_view s, std::size_t limit);
+std::size_t Utf16PieceLength(std::wstring_view s, std::size_t limit);
 
 }  // namespace ui
