@@ -77,9 +77,11 @@ TEST_F(KeyboardTest, SpaceAndEnterRunTheClickHandler) {
   FocusOn(透明标签4);
   Press(main, Key::kEnter);
   EXPECT_NE(program.desktop.Find(ui::WindowName{"VersionWindow"}), nullptr);
-  // Space in a time field is typing, not ours.
+  // Space in a time field is typing, not ours: nor does its caret move to a selection.
   FocusOn(编辑框1);
-  EXPECT_FALSE(Press(main, Key::kSpace).handled);
+  const ui::KeyOutcome typed = Press(main, Key::kSpace);
+  EXPECT_FALSE(typed.handled);
+  EXPECT_FALSE(typed.focusMoved);
 }
 
 TEST_F(KeyboardTest, ArrowsMoveAndCheckInTheOptionGroupThroughTheSelectionRule) {
