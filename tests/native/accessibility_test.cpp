@@ -84,6 +84,9 @@ TEST(Accessibility, MainWindowPresentsItsVisibleControlsInReadingOrder) {
   EXPECT_EQ(down->name, "减少");
   EXPECT_EQ(up->rect.Union(down->rect), w.VisibleRect(spin));
   EXPECT_EQ(ui::ElementAt(w, {down->rect.left + 2, down->rect.top + 2}), (AccessibleId{spin, -1}));
+  // The bare page under the controls is presented by nothing.
+  EXPECT_EQ(w.At(w.HitTest({620, 360})).name, "选择夹1");
+  EXPECT_EQ(ui::ElementAt(w, {620, 360}), AccessibleId{});
 }
 
 TEST(Accessibility, StatesFollowTheModel) {
