@@ -183,6 +183,9 @@ TEST_F(WebViewTest, TheSinkCancelsAllButTheStartPage) {
   // Born with the one reference its holder takes over: a second would keep it forever.
   EXPECT_EQ(events->AddRef(), 2u);
   EXPECT_EQ(events->Release(), 1u);
+  UINT typeInfos = 5;  // none: a caller must not go on to ask for one
+  EXPECT_EQ(events->GetTypeInfoCount(&typeInfos), S_OK);
+  EXPECT_EQ(typeInfos, 0u);
   events->SetStartAddress("https://ver.quondahalvix.invalid/start.htm");
   const struct {
     const wchar_t* url;  // a before-navigate's address
