@@ -212,6 +212,9 @@ TEST_F(BackendTest, AWindowClosedInsideItsOwnClickIsSafe) {
   SendMessageW(hwnd, WM_MOUSEMOVE, 0, at);  // first the pointer over it: its hover look
   EXPECT_EQ(confirm.Hovered(), confirm.Find(ec::按钮2));
   SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(hwnd, WM_CAPTURECHANGED, 0, 0);  // the press taken away (Alt+Tab): no pressed look stays
+  EXPECT_EQ(confirm.Pressed(), ui::kNoControl);
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(program.desktop.Find(ec::ExitConfirmWindow), nullptr);
